@@ -1,0 +1,43 @@
+#pragma once
+// Message boxes and the top-level error guard.
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+enum class MessageIcon : unsigned { Error = 0x10, Info = 0x40 };
+
+// Shows one modal box with an OK button. Texts are 8-bit program texts (see DecodeForDisplay).
+using MessagePresenter =
+    std::function<void(MessageIcon icon, const std::string& title, const std::string& text)>;
+
+// Replaces the presenter; returns the previous one. Tests install a recorder.
+MessagePresenter SetMessagePresenter(MessagePresenter presenter);
+
+// Shows a box through the presenter as it stands, without the format rule.
+void ShowMessageBox(MessageIcon icon, const std::string& title, const std::string& text);
+
+// The text goes through the runtime's Format with one empty-string argument first, so "%s"
+// vanishes, "%%" becomes "%" and any other specifier throws FormatError.
+void ShowErrorMessage(const std::string& text, const std::string& title);
+void ShowInfoMessage(const std::string& text, const std::string& title);
+
+class FormatError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Format(text, ['']) of the runtime.
+std::string FormatWithEmptyArgument(std::string_view text);
+
+// Title of the program, used by the top-level guard's box.
+void SetApplicationTitle(std::string title);
+const std::string& ApplicationTitle();
+
+// Runs a handler; an exception that escapes it is shown with a full stop added, under the
+// application title with the error icon, and the program goes on. Returns false when one did.
+bool RunGuarded(const std::function<void()>& handler);
+
+}  // namespace platform

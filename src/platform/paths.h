@@ -1,0 +1,26 @@
+#pragma once
+// Program folder and path joining. Paths are byte strings, used exactly as given.
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+#ifdef _WIN32
+inline constexpr char kPathSep = '\\';
+#else
+inline constexpr char kPathSep = '/';
+#endif
+
+// a + separator + b, nothing normalised: a stored folder with a trailing separator gives two in a
+// row, as on Windows, and an empty a gives a path at the root.
+std::string JoinPath(std::string_view a, std::string_view b);
+
+// Folder of the running executable, with a trailing separator.
+const std::string& ProgramFolder();
+// Tests and benchmarks point the program at a folder of their own (a trailing separator is added).
+void SetProgramFolder(std::string folder);
+
+// ProgramFolder() + "Dump" + sep + relative pieces joined with the separator.
+std::string DumpPath(std::string_view relative = {});
+
+}  // namespace platform

@@ -1,0 +1,110 @@
+#include "support/fixtures.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+#include "platform/paths.h"
+
+namespace testsupport {
+
+TempDir::TempDir() {
+    std::random_device rd;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        fs::path candidate =
+            fs::temp_directory_path() / ("zel-test-" + std::to_string(rd()) + std::to_string(attempt));
+        std::error_code ec;
+        if (fs::create_directory(candidate, ec)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    // Restore write permission first so read-only fixtures can be removed.
+    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::end(it);
+         it.increment(ec)) {
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::remove_all(path_, ec);
+}
+
+void WriteFile(const fs::path& file, const std::string& bytes) {
+    fs::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (!out) throw std::runtime_error("cannot write " + file.string());
+    out << bytes;
+}
+
+std::string ReadFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return {};
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+ProgramFolder::ProgramFolder() {
+    fs::create_directories(languages());
+    fs::create_directories(dump() / "Back_up");
+    platform::SetProgramFolder(root().string());
+}
+
+ProgramFolder::~ProgramFolder() = default;
+
+void ProgramFolder::WriteSettings(const std::string& contents) const {
+    WriteFile(settingsFile(), contents);
+}
+
+void ProgramFolder::WritePack(const std::string& name, const std::string& contents) const {
+    WriteFile(languages() / (name + ".lng"), contents);
+}
+
+void ProgramFolder::CopyShippedData() const {
+    fs::copy(SourceDir() / "data" / "Dump", dump(),
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+}
+
+SimulatorTree::SimulatorTree() : root_(dir_.path() / "TS") {
+    fs::create_directories(routes());
+    WriteFile(root_ / "train.exe", "MZ placeholder");
+}
+
+fs::path SimulatorTree::AddEnvFile(const std::string& route, const std::string& name,
+                                   const std::string& bytes) const {
+    fs::path file = envfiles(route) / name;
+    WriteFile(file, bytes.empty() ? "original " + route + "/" + name + "\n" : bytes);
+    return file;
+}
+
+fs::path SimulatorTree::AddTexturesFolder(const std::string& route) const {
+    fs::path folder = envfiles(route) / "Textures";
+    fs::create_directories(folder);
+    return folder;
+}
+
+std::string PackText(const std::string& language, const std::string& program,
+                     const std::string& extra) {
+    return "[File info]\r\nLanguage=" + language + "\r\nProgram=" + program + "\r\n" + extra;
+}
+
+MessageRecorder::MessageRecorder() {
+    previous_ = platform::SetMessagePresenter(
+        [this](platform::MessageIcon icon, const std::string& title, const std::string& text) {
+            messages_.push_back({icon, title, text});
+        });
+}
+
+MessageRecorder::~MessageRecorder() { platform::SetMessagePresenter(previous_); }
+
+fs::path SourceDir() {
+    if (const char* dir = std::getenv("ZEL_SOURCE_DIR")) return dir;
+    return fs::path(__FILE__).parent_path().parent_path().parent_path();
+}
+
+}  // namespace testsupport

@@ -1,0 +1,93 @@
+#pragma once
+// Temporary program folders, simulator trees and a recording message presenter.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/messages.h"
+
+namespace testsupport {
+
+namespace fs = std::filesystem;
+
+// A fresh folder under the system temp folder, removed with everything in it at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const fs::path& path() const { return path_; }
+    std::string str() const { return path_.string(); }
+
+private:
+    fs::path path_;
+};
+
+void WriteFile(const fs::path& file, const std::string& bytes);  // creates parent folders
+std::string ReadFile(const fs::path& file);                       // empty when missing
+
+// A program folder with Dump/ (and Dump/Languages, Dump/Back_up) set as the program's folder for
+// the lifetime of the object. The shipped data can be copied in with CopyShippedData().
+class ProgramFolder {
+public:
+    ProgramFolder();
+    ~ProgramFolder();
+    const fs::path& root() const { return dir_.path(); }
+    fs::path dump() const { return dir_.path() / "Dump"; }
+    fs::path settingsFile() const { return dump() / "All_dat.ini"; }
+    fs::path languages() const { return dump() / "Languages"; }
+    // Writes Dump/All_dat.ini verbatim.
+    void WriteSettings(const std::string& contents) const;
+    // Writes Dump/Languages/<name>.lng verbatim.
+    void WritePack(const std::string& name, const std::string& contents) const;
+    // Copies data/Dump of the source tree (fog files, textures, packs) into this Dump.
+    void CopyShippedData() const;
+
+private:
+    TempDir dir_;
+};
+
+// A simulator tree <root>/TS with train.exe and Routes/.
+class SimulatorTree {
+public:
+    SimulatorTree();
+    const fs::path& root() const { return root_; }
+    fs::path routes() const { return root_ / "Routes"; }
+    fs::path envfiles(const std::string& route) const { return routes() / route / "Envfiles"; }
+    // Creates Routes/<route>/Envfiles/<name> holding `bytes` (default: a text naming the file).
+    fs::path AddEnvFile(const std::string& route, const std::string& name,
+                        const std::string& bytes = {}) const;
+    fs::path AddTexturesFolder(const std::string& route) const;
+
+private:
+    TempDir dir_;
+    fs::path root_;
+};
+
+// A complete pack text: [File info] with the given values plus the given extra INI text.
+std::string PackText(const std::string& language, const std::string& program,
+                     const std::string& extra = {});
+
+// Records every message box instead of showing it; restores the previous presenter at the end.
+struct RecordedMessage {
+    platform::MessageIcon icon;
+    std::string title;
+    std::string text;
+};
+class MessageRecorder {
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    const std::vector<RecordedMessage>& messages() const { return messages_; }
+    void clear() { messages_.clear(); }
+
+private:
+    std::vector<RecordedMessage> messages_;
+    platform::MessagePresenter previous_;
+};
+
+// Root of the source tree (for shipped data), from ZEL_SOURCE_DIR set by CTest.
+fs::path SourceDir();
+
+}  // namespace testsupport
