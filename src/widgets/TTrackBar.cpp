@@ -1,0 +1,78 @@
+#include "widgets/TTrackBar.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionSlider>
+
+namespace widgets {
+
+TTrackBar::TTrackBar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setTracking(true);
+}
+
+void TTrackBar::SetPosition(int position) {
+    const QSignalBlocker block(this);
+    setValue(position);  // QSlider clamps to the range
+}
+
+void TTrackBar::UserMove(int position) {
+    SetPosition(position);
+    emit Changed();
+}
+
+void TTrackBar::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up: UserMove(value() - singleStep()); break;
+        case Qt::Key_Right:
+        case Qt::Key_Down: UserMove(value() + singleStep()); break;
+        case Qt::Key_PageUp: UserMove(value() - pageStep()); break;
+        case Qt::Key_PageDown: UserMove(value() + pageStep()); break;
+        case Qt::Key_Home: UserMove(minimum()); break;
+        case Qt::Key_End: UserMove(maximum()); break;
+        default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+int TTrackBar::PositionAt(int x) const {
+    QStyleOptionSlider opt;
+    initStyleOption(&opt);
+    const QRect groove = style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove, this);
+    const QRect handle = style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, this);
+    const int span = groove.width() - handle.width();
+    return QStyle::sliderValueFromPosition(minimum(), maximum(), x - groove.x() - handle.width() / 2,
+                                           span > 0 ? span : 1);
+}
+
+void TTrackBar::mousePressEvent(QMouseEvent* event) {
+    if (!hasFocus()) setFocus(Qt::MouseFocusReason);
+    const int x = int(event->position().x());
+    if (onMouseDown_) onMouseDown_(event->button(), x, int(event->position().y()));
+    if (event->button() == Qt::LeftButton) {
+        dragging_ = true;  // the report follows on release, as the Windows bar ends its tracking
+    } else {
+        // Other buttons start no tracking on Windows, so no report would come: report at once so
+        // the position the handler set is snapped straight away.
+        emit Changed();
+    }
+    event->accept();
+}
+
+void TTrackBar::mouseMoveEvent(QMouseEvent* event) {
+    if (!dragging_) return;
+    UserMove(PositionAt(int(event->position().x())));
+    event->accept();
+}
+
+void TTrackBar::mouseReleaseEvent(QMouseEvent* event) {
+    if (dragging_ && event->button() == Qt::LeftButton) {
+        dragging_ = false;
+        emit Changed();
+    }
+    event->accept();
+}
+
+}  // namespace widgets

@@ -1,0 +1,15 @@
+#pragma once
+// The one place where framework colour values become QColor.
+#include <QColor>
+
+#include "widgets/tcolor.h"
+
+namespace widgets {
+
+// System colours come from the application palette.
+QColor ToQColor(TColor c);
+
+// Makes ColorToRGB resolve system colours from the application palette.
+void InstallPaletteColorResolver();
+
+}  // namespace widgets

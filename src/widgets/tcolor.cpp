@@ -1,0 +1,39 @@
+#include "widgets/tcolor.h"
+
+#include <utility>
+
+namespace widgets {
+namespace {
+
+// The classic Windows scheme, used until a toolkit installs its own resolver.
+TColor ClassicSystemColor(int index) {
+    switch (index) {
+        case 5: return RGB(255, 255, 255);   // window
+        case 6: return RGB(0, 0, 0);         // window frame
+        case 8: return RGB(0, 0, 0);         // window text
+        case 15: return RGB(192, 192, 192);  // button face
+        case 16: return RGB(128, 128, 128);  // button shadow
+        case 18: return RGB(0, 0, 0);        // button text
+        case 20: return RGB(255, 255, 255);  // button highlight
+        default: return RGB(0, 0, 0);
+    }
+}
+
+SystemColorResolver& Resolver() {
+    static SystemColorResolver resolver = ClassicSystemColor;
+    return resolver;
+}
+
+}  // namespace
+
+TColor ColorToRGB(TColor c) {
+    if (IsSystemColor(c)) return Resolver()(int(c & 0xFF)) & 0xFFFFFF;
+    return c & 0xFFFFFF;
+}
+
+SystemColorResolver SetSystemColorResolver(SystemColorResolver resolver) {
+    if (!resolver) resolver = ClassicSystemColor;
+    return std::exchange(Resolver(), std::move(resolver));
+}
+
+}  // namespace widgets
