@@ -1,0 +1,68 @@
+#include "app/Program.h"
+
+#include <QApplication>
+#include <QScreen>
+
+#include "about/zel_info.h"
+#include "app/TForm1.h"
+#include "install/Locatie_unit.h"
+#include "platform/messages.h"
+#include "settings/language_unit.h"
+
+TForm1* Form1 = nullptr;
+Tlanguage_form* language_form = nullptr;
+TLocatie_form* Locatie_form = nullptr;
+TzelForm* zelForm = nullptr;
+
+Program::Program() {
+    platform::SetApplicationTitle("ZEL Nevora");
+    QApplication::setApplicationName("ZEL Nevora");
+    // The About window may still be open when the main window closes; the program ends anyway.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // A failing creation handler is reported and the window exists all the same.
+    form1_ = std::make_unique<TForm1>();
+    Form1 = form1_.get();
+    platform::RunGuarded([] { Form1->FormCreate(); });
+
+    languageForm_ = std::make_unique<Tlanguage_form>(*Form1);
+    language_form = languageForm_.get();
+    platform::RunGuarded([] { language_form->FormCreate(); });
+
+    locatieForm_ = std::make_unique<TLocatie_form>();
+    Locatie_form = locatieForm_.get();
+    platform::RunGuarded([] { Locatie_form->FormCreate(); });
+
+    zelForm_ = std::make_unique<TzelForm>([] { return Form1->CurrentLanguage; });
+    zelForm = zelForm_.get();
+
+    Form1->ShowAboutWindow = [] {
+        zelForm->show();
+        zelForm->raise();
+        zelForm->activateWindow();
+    };
+    Form1->OnClosed = [] { QApplication::quit(); };
+}
+
+Program::~Program() {
+    Form1 = nullptr;
+    language_form = nullptr;
+    Locatie_form = nullptr;
+    zelForm = nullptr;
+}
+
+void Program::ShowMainWindow() {
+    Form1->show();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect frame = Form1->frameGeometry();
+        Form1->move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
+    }
+    Form1->activateWindow();
+    platform::RunGuarded([] { Form1->FormActivate(); });
+    Form1->StartActivationTracking();
+}
+
+int Program::Run() {
+    ShowMainWindow();
+    return QApplication::exec();
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Start-up: the program's four windows, created in a fixed order, each reachable program-wide.
+#include <memory>
+
+class TForm1;
+class Tlanguage_form;
+class TLocatie_form;
+class TzelForm;
+
+extern TForm1* Form1;
+extern Tlanguage_form* language_form;
+extern TLocatie_form* Locatie_form;
+extern TzelForm* zelForm;
+
+class Program {
+public:
+    // Creates the main window, the language window, the locator and the About window, in this
+    // order; the creation handlers of the first three run (and may show modal windows) here.
+    Program();
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Shows the main window (FormShow, then FormActivate) without running the event loop.
+    void ShowMainWindow();
+    // ShowMainWindow, then dispatches events until the main window has closed.
+    int Run();
+
+private:
+    std::unique_ptr<TForm1> form1_;
+    std::unique_ptr<Tlanguage_form> languageForm_;
+    std::unique_ptr<TLocatie_form> locatieForm_;
+    std::unique_ptr<TzelForm> zelForm_;
+};

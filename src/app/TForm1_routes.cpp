@@ -1,0 +1,27 @@
+// The route list: the folders under <simulator>/Routes.
+#include <QComboBox>
+#include <QStringList>
+
+#include "app/TForm1.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "widgets/qtext.h"
+
+void TForm1::FillRouteList(const std::string& folder, QComboBox* box) {
+    box->clear();
+    QStringList names;
+    // Asking for folders still returns plain files, which are dropped here.
+    for (const auto& entry : platform::FindFiles(platform::JoinPath(folder, "*.*"), platform::faDirectory)) {
+        if (entry.IsDirectory() && entry.name != "." && entry.name != "..") {
+            names.push_back(widgets::PathToQ(entry.name));
+        }
+    }
+    box->addItems(names);
+    // Adding items selects the first one; the box shows the placeholder instead.
+    box->setCurrentIndex(-1);
+    box->setEditText(widgets::ToQ(NoRouteText));
+}
+
+void TForm1::RouteBoxChange() {
+    if (RouteBox->currentText().isEmpty()) RouteBox->setEditText(widgets::ToQ(NoRouteText));
+}

@@ -1,0 +1,14 @@
+// ZEL Nevora: drive a simulator route in fog, and put every file back afterwards.
+#include <QApplication>
+
+#include "app/Program.h"
+#include "platform/shell.h"
+#include "widgets/qcolor.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    platform::InstallQtMessagePresenter();
+    widgets::InstallPaletteColorResolver();
+    Program program;
+    return program.Run();
+}

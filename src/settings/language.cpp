@@ -1,0 +1,47 @@
+#include "settings/language.h"
+
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/profile.h"
+
+namespace settings {
+
+std::string PackFolder() { return platform::DumpPath("Languages"); }
+
+std::string PackPath(std::string_view name) {
+    return platform::JoinPath(PackFolder(), std::string(name) + ".lng");
+}
+
+std::string ReadPackString(std::string_view name, std::string_view section, std::string_view key) {
+    return platform::GetProfileString(PackPath(name), section, key, "");
+}
+
+std::string StripLastExtension(std::string_view fileName) {
+    const auto dot = fileName.rfind('.');
+    return std::string(dot == std::string_view::npos ? fileName : fileName.substr(0, dot));
+}
+
+std::vector<std::string> FindPackNames(std::string_view folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : platform::FindFiles(platform::JoinPath(folder, "*.lng"), platform::faAnyFile)) {
+        if (entry.name == "." || entry.name == "..") continue;
+        names.push_back(StripLastExtension(entry.name));
+    }
+    return names;
+}
+
+bool PackFileExists(std::string_view name) {
+    // Asking for every attribute but the folder one returns every entry except folders.
+    return platform::FindFirst(PackPath(name), platform::faAnyFile & ~unsigned(platform::faDirectory))
+        .has_value();
+}
+
+bool LanguageValuePasses(std::string_view language) {
+    // Byte comparison with " ": empty, or a first byte below 32, compares lower.
+    return language != "Onbekend" && !language.empty() &&
+           static_cast<unsigned char>(language[0]) >= 32;
+}
+
+bool ProgramValuePasses(std::string_view program) { return program == kProgramName; }
+
+}  // namespace settings

@@ -1,0 +1,134 @@
+#include "settings/texts.h"
+
+#include "settings/language.h"
+
+namespace settings {
+namespace {
+
+// Built-in texts are 8-bit Windows-1252, as a pack would hold them.
+constexpr PackText kMain[] = {
+    {kLabel1, "Hoofd Scherm", "label1", "Selecteer een route waarin u in de mist wilt gaan rijden:"},
+    {kGroupBox1, "Hoofd Scherm", "groupbox1", "Route Selecteren"},
+    {kRouteBoxText, "Hoofd Scherm", "RouteBox", "Geen route geselecteerd"},
+    {kNoRouteText, "Hoofd Scherm", "RouteBox", "Geen route geselecteerd"},
+    {kMenuBestand1, "Menu", "Bestand1", "&Bestand"},
+    {kMenuAfsluiten1, "Menu", "Afsluiten1", "&Afsluiten"},
+    {kMenuOpties1, "Menu", "Opties1", "&Opties"},
+    {kMenuTaal1, "Menu", "Taal1", "&Taal"},
+    {kMenuHelp1, "Menu", "help1", "&Help"},
+    {kMenuHelp2, "Menu", "Help2", "H&elp inhoud"},
+    {kMenuInfo1, "Menu", "info1", "&Info"},
+    {kGroupBox2, "Hoofd Scherm", "Groupbox2", "Het weer"},
+    {kLabel2, "Hoofd Scherm", "label2", "Kies het weer waarin u gaat rijden:"},
+    {kSun, "Hoofd Scherm", "Sun", "Zonnig (Clear)"},
+    {kRain, "Hoofd Scherm", "Rain", "Regen (Rain)"},
+    {kSnow, "Hoofd Scherm", "Snow", "Sneeuw (Snow)"},
+    {kGroupBox3, "Hoofd Scherm", "Groupbox3", "Mist instellingen"},
+    {kLabel4, "Hoofd Scherm", "label4", "Toestand:"},
+    {kLabel5, "Hoofd Scherm", "label5", "Zicht in meters:"},
+    {kButton1, "Hoofd Scherm", "Button1", "Maken..."},
+    {kLabel3, "Voltooi scherm", "label3",
+     "Het maken van mist in Train Simulator is voltooid en kan nu in Train Simulator worden "
+     "gebruikt. klik op de onderstaande knop \"Ga terug en herstel alles\" om de gewijzigde "
+     "bestanden weer in hun oude staat terug te brengen en dit programma af te sluiten."},
+    {kButton2, "Voltooi scherm", "Button2", "Ga terug en herstel alles"},
+    {kInfoTitle, "Infobox tekst", "titel", "Informatie van uw instellingen:"},
+    {kInfoRoute, "Infobox tekst", "route", "Route:"},
+    {kInfoWeather, "Infobox tekst", "het weer", "Het weer:"},
+    {kInfoVisibility, "Infobox tekst", "zicht", "Zicht in meters:"},
+    {kInfoFogState, "Infobox tekst", "mist Toestand", "Mist toestand:"},
+    {kFogState0, "Toestanden", "Toestand0", "Zeer dichte mist"},
+    {kFogState1, "Toestanden", "Toestand1", "Dichte mist"},
+    {kFogState2, "Toestanden", "Toestand2", "Mist"},
+    {kFogState3, "Toestanden", "Toestand3", "Mistig"},
+    {kFogState4, "Toestanden", "Toestand4", "Lichte mist"},
+    {kErrorTitle, "Meldingen", "Titel", "Fout"},
+    {kNoRouteMsg, "Meldingen", "Geen_Route", "Er is nog geen route geselecteerd!"},
+    {kRouteErrMsg, "Meldingen", "Route_err", "Deze route kan niet in de mist bereden worden."},
+    {kRouteNotFoundMsg, "Meldingen", "Route_niet_gevonden",
+     "De opgegeven route is niet gevonden. Mogelijk bestaat de route niet meer of is beschadigd."},
+    {kNoCloseMsg, "Meldingen", "Niet_afsluiten",
+     "Het programma kan niet worden afgesloten voordat de bestanden weer zijn herstelt."},
+    {kCloseTitle, "Meldingen", "afsluit_titel", "Fout bij afsluiten"},
+    {kLanguageDlgTitle, "Meldingen", "Messagedlg_Titel", "Kies een taal"},
+    {kLanguageReadErrMsg, "Meldingen", "Taal_lees_err", "Fout tijdens het lezen van taal bestand."},
+    {kHelpNotFoundMsg, "Meldingen", "Help_niet_gevonden", "Kan het help bestand niet openen."},
+    // Safety messages of the fog run.
+    {kBackupFailedMsg, "Meldingen", "Backup_mislukt",
+     "De reservekopie van de route kon niet worden gemaakt. Er is niets gewijzigd: de bestanden "
+     "van de route zijn onaangeroerd gelaten."},
+    {kRestoreFailedMsg, "Meldingen", "Herstel_mislukt",
+     "De volgende bestanden konden niet worden teruggezet:"},
+    {kRunPendingMsg, "Meldingen", "Run_open",
+     "De mist van een eerdere sessie is nog niet verwijderd. Klik op \"Ga terug en herstel alles\" "
+     "om de bestanden van de route terug te zetten."},
+};
+static_assert(std::size(kMain) == kMainTargetCount);
+
+constexpr PackText kLanguageWindow[] = {
+    {kLangLabel1, "Taal Scherm", "label1", "Selecteer de taal welke ZEL Nevora moet gebruiken."},
+    {kLangCaption, "Taal Scherm", "titel", "Kies uw taal"},
+    {kLangButton1, "Taal Scherm", "button1", nullptr},
+};
+
+constexpr PackText kLocator[] = {
+    {kLocCaption, "locatie scherm", "titel", "Locatie"},
+    {kLocLabel1, "locatie scherm", "label1",
+     "Voor u verder kan moet eerst de locatie worden aangegeven waar Microsoft Train Simulator is "
+     "ge\xEFnstalleerd."},
+    {kLocButton1, "locatie scherm", "button1", "Ga Verder"},
+    {kLocButton2, "locatie scherm", "button2", "Bladeren..."},
+    {kLocGroupBox1, "locatie scherm", "groupbox1", "Locatie:"},
+    {kLocBrowseTitle, "map dialoog", "BrowseTekst", "Selecteer een map..."},
+    {kLocErrorTitle, "Meldingen", "Titel", "Fout"},
+    {kLocNotFoundMsg, "Meldingen", "Kan_niet_vinden",
+     "\"Microsoft Train Simulator\" is niet gevonden! Controleer of het opgegeven pad juist is."},
+    {kLocFoundMsg, "Meldingen", "Is_Gevonden", "\"Microsoft Train Simulator\" is met succes gevonden!"},
+    {kLocFoundTitle, "Meldingen", "Gevonden_Titel", "Voltooid"},
+};
+
+constexpr PackText kAbout[] = {
+    {kAboutCaption, "About Dlg", "Titel", "Info..."},
+    {kAboutProduct, "About Dlg", "product", "Product:"},
+    {kAboutVersion, "About Dlg", "Versie", "Versie:"},
+    {kAboutWeb, "About Dlg", "Web", "Web:"},
+    {kAboutMail, "About Dlg", "Mail", "E-Mail:"},
+    {kAboutMailAddress, "About Dlg", "mail_adres", "Stuur een E-mail"},
+    {kAboutButton, "About Dlg", "button", "OK"},
+};
+
+}  // namespace
+
+std::span<const PackText> MainWindowTexts() { return kMain; }
+std::span<const PackText> LanguageWindowTexts() { return kLanguageWindow; }
+std::span<const PackText> LocatorTexts() { return kLocator; }
+std::span<const PackText> AboutTexts() { return kAbout; }
+
+std::vector<PackKey> AllPackKeys() {
+    std::vector<PackKey> keys = {{kFileInfoSection, "Language"}, {kFileInfoSection, "Program"}};
+    for (auto table : {MainWindowTexts(), LanguageWindowTexts(), LocatorTexts(), AboutTexts()}) {
+        for (const auto& row : table) {
+            PackKey key{row.section, row.key};
+            bool seen = false;
+            for (const auto& k : keys) seen = seen || k == key;
+            if (!seen) keys.push_back(std::move(key));
+        }
+    }
+    return keys;
+}
+
+std::vector<LoadedText> LoadTexts(std::span<const PackText> table, const std::string& language) {
+    std::vector<LoadedText> out;
+    out.reserve(table.size());
+    const bool dutch = language == kDutch;
+    for (const auto& row : table) {
+        if (dutch) {
+            out.push_back({row.target, row.dutch ? row.dutch : "", row.dutch == nullptr});
+        } else {
+            out.push_back({row.target, ReadPackString(language, row.section, row.key), false});
+        }
+    }
+    return out;
+}
+
+}  // namespace settings

@@ -1,0 +1,65 @@
+#pragma once
+// Every language-dependent text of the program: where a pack keeps it and its built-in Dutch text.
+// Windows set their texts from these tables, and the pack checks derive the full key list from them.
+#include <span>
+#include <string>
+#include <vector>
+
+namespace settings {
+
+struct PackText {
+    int target;           // the window's own target number
+    const char* section;
+    const char* key;
+    const char* dutch;    // nullptr: for Dutch the target keeps the text it has
+};
+
+// Main window targets, in the order ApplyLanguage sets them.
+enum MainTarget : int {
+    kLabel1, kGroupBox1, kRouteBoxText, kNoRouteText,
+    kMenuBestand1, kMenuAfsluiten1, kMenuOpties1, kMenuTaal1, kMenuHelp1, kMenuHelp2, kMenuInfo1,
+    kGroupBox2, kLabel2, kSun, kRain, kSnow, kGroupBox3, kLabel4, kLabel5, kButton1,
+    kLabel3, kButton2,
+    kInfoTitle, kInfoRoute, kInfoWeather, kInfoVisibility, kInfoFogState,
+    kFogState0, kFogState1, kFogState2, kFogState3, kFogState4,
+    kErrorTitle, kNoRouteMsg, kRouteErrMsg, kRouteNotFoundMsg, kNoCloseMsg, kCloseTitle,
+    kLanguageDlgTitle, kLanguageReadErrMsg, kHelpNotFoundMsg,
+    kBackupFailedMsg, kRestoreFailedMsg, kRunPendingMsg,
+    kMainTargetCount
+};
+std::span<const PackText> MainWindowTexts();
+
+enum LanguageWindowTarget : int { kLangLabel1, kLangCaption, kLangButton1 };
+std::span<const PackText> LanguageWindowTexts();
+
+enum LocatorTarget : int {
+    kLocCaption, kLocLabel1, kLocButton1, kLocButton2, kLocGroupBox1,
+    kLocBrowseTitle, kLocErrorTitle, kLocNotFoundMsg, kLocFoundMsg, kLocFoundTitle
+};
+std::span<const PackText> LocatorTexts();
+
+enum AboutTarget : int {
+    kAboutCaption, kAboutProduct, kAboutVersion, kAboutWeb, kAboutMail, kAboutMailAddress,
+    kAboutButton
+};
+std::span<const PackText> AboutTexts();
+
+// Every (section, key) the program reads from a pack, "File info" included, without repeats.
+struct PackKey {
+    std::string section;
+    std::string key;
+    bool operator==(const PackKey&) const = default;
+};
+std::vector<PackKey> AllPackKeys();
+
+// The texts of one table for a language: built-in for "Nederlands", else read from the pack
+// (each read opens the pack anew; a missing key gives an empty text). Entries whose Dutch text
+// is nullptr are left empty for Dutch and flagged in `keep`.
+struct LoadedText {
+    int target;
+    std::string text;
+    bool keep = false;  // Dutch with no built-in text: leave the target as it is
+};
+std::vector<LoadedText> LoadTexts(std::span<const PackText> table, const std::string& language);
+
+}  // namespace settings
