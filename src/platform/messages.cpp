@@ -1,1 +1,135 @@
-// placeholder
+#include "platform/messages.h"
+
+#include <cstdio>
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+MessagePresenter& PresenterSlot() {
+    static MessagePresenter presenter;
+    return presenter;
+}
+
+std::string& TitleSlot() {
+    static std::string title = "ZEL Nevora";
+    return title;
+}
+
+// A pack text asking for a huge width would otherwise make one message box allocate gigabytes.
+constexpr long kMaxWidth = 100000;
+
+[[noreturn]] void Invalid(std::string_view text) {
+    throw FormatError("Format '" + std::string(text) + "' invalid or incompatible with argument");
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads a run of digits; '*' would take an integer from the argument list, which holds only
+// a string.
+long ReadNumber(std::string_view text, size_t& i) {
+    if (i < text.size() && text[i] == '*') Invalid(text);
+    long number = 0;
+    while (i < text.size() && IsDigit(text[i])) {
+        number = number * 10 + (text[i] - '0');
+        if (number > kMaxWidth) Invalid(text);
+        ++i;
+    }
+    return number;
+}
+
+}  // namespace
+
+MessagePresenter SetMessagePresenter(MessagePresenter presenter) {
+    return std::exchange(PresenterSlot(), std::move(presenter));
+}
+
+void ShowMessageBox(MessageIcon icon, const std::string& title, const std::string& text) {
+    if (const MessagePresenter& presenter = PresenterSlot()) {
+        presenter(icon, title, text);
+        return;
+    }
+    std::fprintf(stderr, "%s: %s: %s\n", icon == MessageIcon::Error ? "Error" : "Info",
+                 title.c_str(), text.c_str());
+}
+
+void ShowErrorMessage(const std::string& text, const std::string& title) {
+    ShowMessageBox(MessageIcon::Error, title, FormatWithEmptyArgument(text));
+}
+
+void ShowInfoMessage(const std::string& text, const std::string& title) {
+    ShowMessageBox(MessageIcon::Info, title, FormatWithEmptyArgument(text));
+}
+
+std::string FormatWithEmptyArgument(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    size_t nextArgument = 0;  // the only argument is number 0, an empty string
+    size_t i = 0;
+    while (i < text.size()) {
+        char c = text[i++];
+        if (c != '%') {
+            out += c;
+            continue;
+        }
+        if (i < text.size() && text[i] == '%') {
+            out += '%';
+            ++i;
+            continue;
+        }
+        // %[index:][-][width][.prec]type
+        auto numberNext = [&] { return i < text.size() && (IsDigit(text[i]) || text[i] == '*'); };
+        long width = 0;
+        bool haveWidth = false;
+        if (numberNext()) {
+            long number = ReadNumber(text, i);
+            if (i < text.size() && text[i] == ':') {
+                nextArgument = static_cast<size_t>(number);
+                ++i;
+            } else {
+                width = number;
+                haveWidth = true;
+            }
+        }
+        if (!haveWidth) {
+            if (i < text.size() && text[i] == '-') ++i;
+            if (numberNext()) width = ReadNumber(text, i);
+        }
+        if (i < text.size() && text[i] == '.') {
+            ++i;
+            ReadNumber(text, i);  // a precision only shortens the empty string
+        }
+        if (i >= text.size() || (text[i] != 's' && text[i] != 'S') || nextArgument != 0) Invalid(text);
+        ++i;
+        ++nextArgument;
+        // The argument is empty: all that shows is the padding, left or right alike.
+        out.append(static_cast<size_t>(width), ' ');
+    }
+    return out;
+}
+
+void SetApplicationTitle(std::string title) { TitleSlot() = std::move(title); }
+
+const std::string& ApplicationTitle() { return TitleSlot(); }
+
+bool RunGuarded(const std::function<void()>& handler) {
+    std::string message;
+    try {
+        handler();
+        return true;
+    } catch (const std::exception& e) {
+        message = e.what();
+    } catch (...) {
+        message = "Unknown error";
+    }
+    // Nothing may escape into the event loop, not even a failing presenter.
+    try {
+        ShowMessageBox(MessageIcon::Error, ApplicationTitle(), message + ".");
+    } catch (...) {
+        std::fprintf(stderr, "%s: %s.\n", ApplicationTitle().c_str(), message.c_str());
+    }
+    return false;
+}
+
+}  // namespace platform

@@ -20,7 +20,8 @@ const std::string& ProgramFolder();
 // Tests and benchmarks point the program at a folder of their own (a trailing separator is added).
 void SetProgramFolder(std::string folder);
 
-// ProgramFolder() + "Dump" + sep + relative pieces joined with the separator.
+// ProgramFolder() + "Dump" + sep + relative (a path made with JoinPath). With no relative part
+// it is the Dump folder itself, without a trailing separator, ready for JoinPath.
 std::string DumpPath(std::string_view relative = {});
 
 }  // namespace platform

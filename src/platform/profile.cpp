@@ -1,1 +1,198 @@
-// placeholder
+#include "platform/profile.h"
+
+#include <optional>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace platform {
+
+namespace {
+
+constexpr size_t kMaxValueLength = 1023;
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kNewLine = "\r\n";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+    return true;
+}
+
+bool IsQuote(char c) { return c == '"' || c == '\''; }
+
+bool IsQuoted(std::string_view s) { return s.size() >= 2 && IsQuote(s.front()) && s.front() == s.back(); }
+
+enum class LineKind { Blank, Comment, Section, Pair, Other };
+
+struct Line {
+    size_t begin = 0;       // offset of the first byte
+    size_t contentEnd = 0;  // offset past the text, before CR LF or LF
+    size_t end = 0;         // offset past the line end (or end of contents)
+    LineKind kind = LineKind::Other;
+    std::string_view name;   // section or key name, trimmed
+    std::string_view value;  // value of a pair, trimmed
+};
+
+// Splits contents into classified lines. A leading BOM belongs to no line's text.
+std::vector<Line> ParseLines(std::string_view contents) {
+    std::vector<Line> lines;
+    size_t pos = contents.substr(0, kBom.size()) == kBom ? kBom.size() : 0;
+    while (pos < contents.size()) {
+        Line line;
+        line.begin = pos;
+        size_t newline = contents.find('\n', pos);
+        line.end = newline == std::string_view::npos ? contents.size() : newline + 1;
+        line.contentEnd = newline == std::string_view::npos ? contents.size() : newline;
+        if (line.contentEnd > line.begin && contents[line.contentEnd - 1] == '\r') --line.contentEnd;
+        std::string_view text = Trim(contents.substr(line.begin, line.contentEnd - line.begin));
+        if (text.empty()) {
+            line.kind = LineKind::Blank;
+        } else if (text.front() == ';') {
+            line.kind = LineKind::Comment;
+        } else if (text.front() == '[') {
+            line.kind = LineKind::Section;
+            std::string_view inner = text.substr(1);
+            line.name = Trim(inner.substr(0, inner.find(']')));
+        } else if (size_t eq = text.find('='); eq != std::string_view::npos) {
+            line.kind = LineKind::Pair;
+            line.name = Trim(text.substr(0, eq));
+            line.value = Trim(text.substr(eq + 1));
+        }
+        lines.push_back(line);
+        pos = line.end;
+    }
+    return lines;
+}
+
+struct Location {
+    std::optional<size_t> section;  // index of the first matching section header
+    std::optional<size_t> key;      // index of the first matching pair inside it
+    size_t sectionEnd = 0;          // index past the section's last line
+};
+
+Location Locate(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
+    Location at;
+    section = Trim(section);
+    key = Trim(key);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].kind == LineKind::Section && EqualNoCase(lines[i].name, section)) {
+            at.section = i;
+            break;
+        }
+    }
+    if (!at.section) return at;
+    size_t i = *at.section + 1;
+    for (; i < lines.size() && lines[i].kind != LineKind::Section; ++i) {
+        if (!at.key && lines[i].kind == LineKind::Pair && EqualNoCase(lines[i].name, key)) at.key = i;
+    }
+    at.sectionEnd = i;
+    return at;
+}
+
+bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+// Reading trims blanks and removes one pair of enclosing quotes; a value that would lose
+// anything that way is written inside double quotes, so it reads back exactly.
+std::string EncodeValue(std::string_view value) {
+    if (Trim(value).size() != value.size() || IsQuoted(value)) return "\"" + std::string(value) + "\"";
+    return std::string(value);
+}
+
+void CheckWritable(std::string_view section, std::string_view key, std::string_view value) {
+    // A line break would inject lines of its own into the file; such names cannot be found again.
+    if (HasLineBreak(section) || HasLineBreak(value) || HasLineBreak(key) ||
+        Trim(section).find(']') != std::string_view::npos ||
+        Trim(key).find('=') != std::string_view::npos || Trim(key).empty() ||
+        Trim(key).front() == ';' || Trim(key).front() == '[')
+        throw std::invalid_argument("section, key or value cannot be stored");
+}
+
+}  // namespace
+
+std::string ProfileLookup(std::string_view contents, std::string_view section,
+                          std::string_view key, std::string_view def) {
+    std::vector<Line> lines = ParseLines(contents);
+    Location at = Locate(lines, section, key);
+    std::string_view value = at.key ? lines[*at.key].value : def;
+    if (at.key && IsQuoted(value)) value = value.substr(1, value.size() - 2);
+    return std::string(value.substr(0, kMaxValueLength));
+}
+
+std::string ProfileUpdate(std::string_view contents, std::string_view section,
+                          std::string_view key, std::string_view value) {
+    CheckWritable(section, key, value);
+    std::vector<Line> lines = ParseLines(contents);
+    Location at = Locate(lines, section, key);
+    std::string result;
+    result.reserve(contents.size() + section.size() + key.size() + value.size() + 16);
+
+    if (at.key) {
+        // The line keeps its own key spelling and line end; only the text around them changes.
+        const Line& line = lines[*at.key];
+        result.append(contents.substr(0, line.begin));
+        result.append(line.name);
+        result += '=';
+        result += EncodeValue(value);
+        result.append(contents.substr(line.contentEnd));
+        return result;
+    }
+
+    std::string pair = std::string(Trim(key)) + "=" + EncodeValue(value) + std::string(kNewLine);
+    if (at.section) {
+        // After the section's last non-blank line, so blank lines before the next section stay.
+        size_t last = *at.section;
+        for (size_t i = *at.section + 1; i < at.sectionEnd; ++i)
+            if (lines[i].kind != LineKind::Blank) last = i;
+        const Line& line = lines[last];
+        result.append(contents.substr(0, line.end));
+        if (contents[line.end - 1] != '\n') result.append(kNewLine);  // last line, unterminated
+        result += pair;
+        result.append(contents.substr(line.end));
+        return result;
+    }
+
+    result.append(contents);
+    size_t textStart = contents.substr(0, kBom.size()) == kBom ? kBom.size() : 0;
+    if (contents.size() > textStart && contents.back() != '\n') result.append(kNewLine);
+    result += "[" + std::string(Trim(section)) + "]" + std::string(kNewLine) + pair;
+    return result;
+}
+
+std::string GetProfileString(std::string_view file, std::string_view section,
+                             std::string_view key, std::string_view def) {
+    std::optional<std::string> contents = ReadFileBytes(file);
+    return ProfileLookup(contents.value_or(std::string()), section, key, def);
+}
+
+void WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
+                        std::string_view value) {
+    const std::string message = "Unable to write to " + std::string(file);
+    std::string contents;
+    if (std::string resolved = ResolvePath(file); IsFile(resolved)) {
+        std::optional<std::string> bytes = ReadFileBytes(resolved);
+        // An unreadable file must not be replaced by one holding only this value.
+        if (!bytes) throw ProfileWriteError(message);
+        contents = std::move(*bytes);
+    }
+    std::string updated;
+    try {
+        updated = ProfileUpdate(contents, section, key, value);
+    } catch (const std::invalid_argument&) {
+        throw ProfileWriteError(message);
+    }
+    if (!WriteFileAtomic(file, updated)) throw ProfileWriteError(message);
+}
+
+}  // namespace platform

@@ -7,8 +7,8 @@ namespace platform {
 
 bool IsValidUtf8(std::string_view bytes);
 
-// Pack and message texts: UTF-8 when valid (a leading BOM is skipped), else Windows-1252.
-// Returns UTF-8.
+// Pack and message texts: UTF-8 when valid, else Windows-1252. A leading UTF-8 BOM is dropped
+// in both cases. Returns UTF-8.
 std::string DecodeForDisplay(std::string_view bytes);
 
 // Windows-1252 to UTF-8.
