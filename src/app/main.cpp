@@ -3,12 +3,14 @@
 
 #include "app/Program.h"
 #include "platform/shell.h"
+#include "widgets/fonts.h"
 #include "widgets/qcolor.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     platform::InstallQtMessagePresenter();
     widgets::InstallPaletteColorResolver();
+    widgets::InstallFontSubstitutes();
     Program program;
     return program.Run();
 }

@@ -2,10 +2,13 @@
 
 #include <QApplication>
 
+#include "widgets/fonts.h"
+
 int main(int argc, char** argv) {
     // CTest sets the offscreen platform; a developer running the binary by hand gets it too.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    widgets::InstallFontSubstitutes();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

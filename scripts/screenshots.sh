@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Renders the documentation pictures (docs/*.png) from the real windows, offscreen.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --build --preset default
+export ZEL_SCREENSHOT_DIR="$PWD/docs" QT_QPA_PLATFORM=offscreen ZEL_SOURCE_DIR="$PWD"
+build/default/tests/app/app_tests --gtest_filter='*RendersToPng*'

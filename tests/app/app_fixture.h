@@ -1,0 +1,43 @@
+#pragma once
+// A main window in a temporary program folder, with a simulator tree and recorded message boxes.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/TForm1.h"
+#include "platform/messages.h"
+#include "platform/profile.h"
+#include "support/fixtures.h"
+#include "support/gui.h"
+
+class MainWindowFixture : public ::testing::Test {
+protected:
+    testsupport::ProgramFolder prog;
+    testsupport::SimulatorTree sim;
+    testsupport::MessageRecorder messages;
+    std::unique_ptr<TForm1> form;
+
+    void WriteSettings(const std::string& language, bool pointAtSimulator = true) {
+        std::string ini = "[Programma]\r\nTaalkeuze=" + language + "\r\nTaalscherm=1\r\n";
+        if (pointAtSimulator) ini += "[msts locatie]\r\nPad=" + sim.root().string() + "\r\n";
+        prog.WriteSettings(ini);
+    }
+
+    // Creates the main window as start-up does, creation handler included.
+    void CreateForm() {
+        form = std::make_unique<TForm1>();
+        platform::RunGuarded([this] { form->FormCreate(); });
+    }
+
+    // Creates and shows it: FormShow, then FormActivate.
+    void CreateAndShow() {
+        CreateForm();
+        form->show();
+        platform::RunGuarded([this] { form->FormActivate(); });
+    }
+
+    std::string Setting(const std::string& section, const std::string& key) const {
+        return platform::GetProfileString(prog.settingsFile().string(), section, key, "<missing>");
+    }
+};

@@ -1,0 +1,198 @@
+// Start-up of the main window: language at creation, the pack checks, settings failures, layout.
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <map>
+
+#include "app/app_fixture.h"
+#include "platform/files.h"
+#include "settings/texts.h"
+
+using testsupport::PackText;
+
+namespace {
+
+const char kReadErr[] = "Fout tijdens het lezen van taal bestand.";
+
+// A pack whose every main-window text is "<key>!" so each target shows where it came from.
+std::string FullPack(const std::string& language = "Testish") {
+    // One section each: only the first of two same-named sections is ever read.
+    std::map<std::string, std::string> sections;
+    for (const auto& row : settings::MainWindowTexts()) {
+        sections[row.section] += std::string(row.key) + "=" + row.key + "!\r\n";
+    }
+    std::string extra;
+    for (const auto& [name, lines] : sections) extra += "[" + name + "]\r\n" + lines;
+    return PackText(language, "ZEL Nevora", extra);
+}
+
+}  // namespace
+
+TEST_F(MainWindowFixture, FirstRunWithEmptyDumpFallsBackToDutchAndStoresIt) {
+    CreateForm();
+    // The empty language name has no pack: one box from the file check, two from the header.
+    ASSERT_EQ(messages.messages().size(), 3u);
+    for (const auto& m : messages.messages()) {
+        EXPECT_EQ(m.icon, platform::MessageIcon::Error);
+        EXPECT_EQ(m.text, kReadErr);
+        EXPECT_EQ(m.title, "Fout");
+    }
+    EXPECT_EQ(form->CurrentLanguage, "Nederlands");
+    EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
+    EXPECT_TRUE(form->Nederlands1->isChecked());
+    EXPECT_EQ(form->Button1->text(), "Maken...");
+    EXPECT_EQ(form->RouteBox->currentText(), "Geen route geselecteerd");
+    EXPECT_EQ(form->windowTitle(), "ZEL Nevora");
+}
+
+TEST_F(MainWindowFixture, StoredDutchUsesBuiltInTextsWithoutTouchingAnyPack) {
+    WriteSettings("Nederlands");
+    // A pack of that name must never be read for the built-in language.
+    prog.WritePack("Nederlands", FullPack("Nederlands"));
+    CreateForm();
+    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_EQ(form->GroupBox1->title(), "Route Selecteren");
+    EXPECT_EQ(form->Label3->text().left(14), "Het maken van ");
+    EXPECT_EQ(form->afsluiten1->text(), "&Afsluiten");
+    EXPECT_EQ(form->Taal1->title(), "&Taal");
+    EXPECT_EQ(form->NoCloseMsg,
+              "Het programma kan niet worden afgesloten voordat de bestanden weer zijn herstelt.");
+    EXPECT_EQ(form->toestandlabel->text(), " Mist ");
+    EXPECT_EQ(form->Nederlands1->text(), "Nederlands");
+}
+
+TEST_F(MainWindowFixture, StoredPackSetsEveryTextOfTheMainWindow) {
+    WriteSettings("Testish");
+    prog.WritePack("Testish", FullPack());
+    CreateForm();
+    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_EQ(form->CurrentLanguage, "Testish");
+    EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Testish");
+    EXPECT_EQ(form->Label1->text(), "label1!");
+    EXPECT_EQ(form->GroupBox1->title(), "groupbox1!");
+    EXPECT_EQ(form->RouteBox->currentText(), "RouteBox!");
+    EXPECT_EQ(form->NoRouteText, "RouteBox!");
+    EXPECT_EQ(form->Bestand1->title(), "Bestand1!");
+    EXPECT_EQ(form->afsluiten1->text(), "Afsluiten1!");
+    EXPECT_EQ(form->Opties1->title(), "Opties1!");
+    EXPECT_EQ(form->Taal1->title(), "Taal1!");
+    EXPECT_EQ(form->Help1->title(), "help1!");
+    EXPECT_EQ(form->Help2->text(), "Help2!");
+    EXPECT_EQ(form->Info1->text(), "info1!");
+    EXPECT_EQ(form->GroupBox2->title(), "Groupbox2!");
+    EXPECT_EQ(form->Label2->text(), "label2!");
+    EXPECT_EQ(form->Sun->text(), "Sun!");
+    EXPECT_EQ(form->Rain->text(), "Rain!");
+    EXPECT_EQ(form->Snow->text(), "Snow!");
+    EXPECT_EQ(form->GroupBox3->title(), "Groupbox3!");
+    EXPECT_EQ(form->Label4->text(), "label4!");
+    EXPECT_EQ(form->Label5->text(), "label5!");
+    EXPECT_EQ(form->Button1->text(), "Button1!");
+    EXPECT_EQ(form->Label3->text(), "label3!");
+    EXPECT_EQ(form->Button2->text(), "Button2!");
+    EXPECT_EQ(form->InfoTitleText, "titel!");
+    EXPECT_EQ(form->InfoRouteText, "route!");
+    EXPECT_EQ(form->InfoWeatherText, "het weer!");
+    EXPECT_EQ(form->InfoVisibilityText, "zicht!");
+    EXPECT_EQ(form->InfoFogStateText, "mist Toestand!");
+    EXPECT_EQ(form->FogStateTexts[4], "Toestand4!");
+    EXPECT_EQ(form->ErrorTitle, "Titel!");
+    EXPECT_EQ(form->NoRouteMsg, "Geen_Route!");
+    EXPECT_EQ(form->RouteErrMsg, "Route_err!");
+    EXPECT_EQ(form->RouteNotFoundMsg, "Route_niet_gevonden!");
+    EXPECT_EQ(form->NoCloseMsg, "Niet_afsluiten!");
+    EXPECT_EQ(form->CloseTitle, "afsluit_titel!");
+    EXPECT_EQ(form->LanguageDlgTitle, "Messagedlg_Titel!");
+    EXPECT_EQ(form->LanguageReadErrMsg, "Taal_lees_err!");
+    EXPECT_EQ(form->HelpNotFoundMsg, "Help_niet_gevonden!");
+    EXPECT_EQ(form->toestandlabel->text(), " Toestand2! ");
+    // Never changed by a language.
+    EXPECT_EQ(form->windowTitle(), "ZEL Nevora");
+    EXPECT_EQ(form->Nederlands1->text(), "Nederlands");
+}
+
+TEST_F(MainWindowFixture, PackTextsDecodeAsUtf8OrWindows1252) {
+    WriteSettings("Mixed");
+    prog.WritePack("Mixed", PackText("Mixed", "ZEL Nevora",
+                                     "[Hoofd Scherm]\r\nSun=Sonnig \xC3\xBC\r\n"));
+    CreateForm();
+    EXPECT_EQ(form->Sun->text(), QString::fromUtf8("Sonnig \xC3\xBC"));
+    prog.WritePack("Mixed", PackText("Mixed", "ZEL Nevora", "[Hoofd Scherm]\r\nSun=Gel\xE9\r\n"));
+    form->ApplyLanguage("Mixed");
+    EXPECT_EQ(form->Sun->text(), QString::fromUtf8("Gel\xC3\xA9"));
+}
+
+TEST_F(MainWindowFixture, BadFileInfoShowsThePacksOwnTextsThenFallsBackToDutch) {
+    WriteSettings("Wrong");
+    prog.WritePack("Wrong", PackText("", "zel nevora",
+                                     "[Meldingen]\r\nTaal_lees_err=bad pack\r\nTitel=oops\r\n"));
+    CreateForm();
+    // Applied by the file check, then refused twice in its own words.
+    ASSERT_EQ(messages.messages().size(), 2u);
+    EXPECT_EQ(messages.messages()[0].text, "bad pack");
+    EXPECT_EQ(messages.messages()[1].title, "oops");
+    EXPECT_EQ(form->CurrentLanguage, "Nederlands");
+    EXPECT_TRUE(form->Nederlands1->isChecked());
+    EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
+}
+
+TEST_F(MainWindowFixture, UnwritableSettingsFileIsReportedAndTheWindowStillWorks) {
+    WriteSettings("Nederlands");
+    ASSERT_TRUE(platform::SetReadOnly(prog.settingsFile().string(), true));
+    CreateForm();
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].title, "ZEL Nevora");
+    EXPECT_EQ(messages.messages()[0].text,
+              "Unable to write to " + prog.settingsFile().string() + ".");
+    // The texts were set before the failing write, and the stored folder still works.
+    EXPECT_EQ(form->Button1->text(), "Maken...");
+    std::filesystem::create_directories(sim.routes() / "Alpha");
+    form->FormActivate();
+    EXPECT_EQ(form->RouteBox->count(), 1);
+}
+
+TEST_F(MainWindowFixture, PercentInAPackMessageGoesThroughTheFormatRule) {
+    WriteSettings("Pct");
+    prog.WritePack("Pct", PackText("Pct", "ZEL Nevora",
+                                   "[Meldingen]\r\nNiet_afsluiten=100%% zeker%s\r\nTitel=%d\r\n"));
+    CreateForm();
+    platform::ShowErrorMessage(form->NoCloseMsg, "t");
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].text, "100% zeker");
+    // Any other specifier is the runtime's format error, shown by the top-level guard.
+    messages.clear();
+    platform::RunGuarded([&] { platform::ShowErrorMessage(form->ErrorTitle, "t"); });
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].title, "ZEL Nevora");
+}
+
+TEST_F(MainWindowFixture, AfsluitenClosesTheWindowOnTheChoosingPage) {
+    WriteSettings("Nederlands");
+    CreateAndShow();
+    bool closed = false;
+    form->OnClosed = [&] { closed = true; };
+    form->afsluiten1->trigger();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(MainWindowFixture, LayoutFollowsTheFormDescription) {
+    WriteSettings("Nederlands");
+    CreateAndShow();
+    EXPECT_EQ(form->centralWidget()->size(), QSize(351, 229));
+    EXPECT_EQ(form->GroupBox1->geometry(), QRect(8, 8, 177, 113));
+    EXPECT_EQ(form->GroupBox2->geometry(), QRect(192, 8, 153, 113));
+    EXPECT_EQ(form->GroupBox3->geometry(), QRect(8, 128, 337, 65));
+    EXPECT_EQ(form->Button1->geometry(), QRect(136, 200, 75, 25));
+    EXPECT_EQ(form->Button2->geometry(), QRect(100, 200, 160, 25));
+    EXPECT_EQ(form->toestandlabel->geometry(), QRect(232, 40, 90, 14));
+    EXPECT_TRUE(form->Sun->isChecked());
+    // The choosing page covers the completion page.
+    EXPECT_TRUE(form->Panel1->isVisible());
+    EXPECT_TRUE(form->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+}
