@@ -133,6 +133,15 @@ void CheckWritable(std::string_view section, std::string_view key, std::string_v
         throw std::invalid_argument("section, key or value cannot be stored");
 }
 
+// Terminates an unterminated last line. A CR already there becomes part of the CR LF, so the
+// line's own text (and value) stays as it was.
+void EndLastLine(std::string& text) {
+    if (!text.empty() && text.back() == '\r')
+        text += '\n';
+    else
+        text.append(kNewLine);
+}
+
 }  // namespace
 
 std::string ProfileLookup(std::string_view contents, std::string_view section, std::string_view key,
@@ -171,7 +180,7 @@ std::string ProfileUpdate(std::string_view contents, std::string_view section, s
             if (lines[i].kind != LineKind::Blank) last = i;
         const Line& line = lines[last];
         result.append(contents.substr(0, line.end));
-        if (contents[line.end - 1] != '\n') result.append(kNewLine);  // last line, unterminated
+        if (contents[line.end - 1] != '\n') EndLastLine(result);
         result += pair;
         result.append(contents.substr(line.end));
         return result;
@@ -179,7 +188,7 @@ std::string ProfileUpdate(std::string_view contents, std::string_view section, s
 
     result.append(contents);
     size_t textStart = contents.substr(0, kBom.size()) == kBom ? kBom.size() : 0;
-    if (contents.size() > textStart && contents.back() != '\n') result.append(kNewLine);
+    if (contents.size() > textStart && contents.back() != '\n') EndLastLine(result);
     result += "[" + std::string(Trim(section)) + "]" + std::string(kNewLine) + pair;
     return result;
 }

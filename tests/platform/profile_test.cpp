@@ -65,6 +65,7 @@ TEST(ProfileUpdate, PlacesNewKeysAndSections) {
     EXPECT_EQ(ProfileUpdate("[a]\nk=1\n\n\n[b]\n", "A", "n", "2"), "[a]\nk=1\nn=2\r\n\n\n[b]\n");
     // The last line of a file may lack its line end.
     EXPECT_EQ(ProfileUpdate("[a]\nk=1", "a", "n", "2"), "[a]\nk=1\r\nn=2\r\n");
+    EXPECT_EQ(ProfileUpdate("[a]\nk=1\r", "a", "n", "2"), "[a]\nk=1\r\nn=2\r\n");
     EXPECT_EQ(ProfileUpdate("[a]\nk=1", "msts locatie", "Pad", "/ts"),
               "[a]\nk=1\r\n[msts locatie]\r\nPad=/ts\r\n");
     EXPECT_EQ(ProfileUpdate("", "Programma", "Taalscherm", "1"), "[Programma]\r\nTaalscherm=1\r\n");
