@@ -15,7 +15,9 @@ namespace platform {
 
 namespace {
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -38,7 +40,9 @@ std::pair<std::string, std::string> SplitLast(std::string_view path) {
 }
 
 // A folder prefix as produced by SplitLast, usable with opendir/open.
-std::string OpenableFolder(const std::string& folder) { return folder.empty() ? "." : folder; }
+std::string OpenableFolder(const std::string& folder) {
+    return folder.empty() ? "." : folder;
+}
 
 bool StatPath(const std::string& path, struct stat& st) {
     // A dangling link still names an entry, as a file.
@@ -50,7 +54,9 @@ bool Exists(const std::string& path) {
     return StatPath(path, st);
 }
 
-bool IsReadOnlyMode(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
+bool IsReadOnlyMode(mode_t mode) {
+    return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
 
 // The entry of `folder` whose name equals `name` ignoring case; the exact spelling wins, else the
 // smallest of several spellings, so the choice is stable.
@@ -62,7 +68,8 @@ std::optional<std::string> FindEntryNoCase(const std::string& folder, const std:
     std::optional<std::string> found;
     while (dirent* entry = ::readdir(dir)) {
         std::string_view candidate = entry->d_name;
-        if (EqualNoCase(candidate, name) && (!found || candidate < *found)) found = std::string(candidate);
+        if (EqualNoCase(candidate, name) && (!found || candidate < *found))
+            found = std::string(candidate);
     }
     ::closedir(dir);
     return found;
@@ -319,7 +326,8 @@ std::optional<std::string> ReadFileBytes(std::string_view path) {
 bool WriteFileAtomic(std::string_view path, std::string_view bytes) {
     std::optional<Target> target = ResolveTarget(path);
     if (!target) return false;
-    return ReplaceAtomically(*target, std::nullopt, [bytes](int out) { return WriteAll(out, bytes); });
+    return ReplaceAtomically(*target, std::nullopt,
+                             [bytes](int out) { return WriteAll(out, bytes); });
 }
 
 bool SameFileBytes(std::string_view a, std::string_view b) {

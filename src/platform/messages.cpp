@@ -24,7 +24,9 @@ constexpr long kMaxWidth = 100000;
     throw FormatError("Format '" + std::string(text) + "' invalid or incompatible with argument");
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Reads a run of digits; '*' would take an integer from the argument list, which holds only
 // a string.
@@ -100,7 +102,8 @@ std::string FormatWithEmptyArgument(std::string_view text) {
             ++i;
             ReadNumber(text, i);  // a precision only shortens the empty string
         }
-        if (i >= text.size() || (text[i] != 's' && text[i] != 'S') || nextArgument != 0) Invalid(text);
+        if (i >= text.size() || (text[i] != 's' && text[i] != 'S') || nextArgument != 0)
+            Invalid(text);
         ++i;
         ++nextArgument;
         // The argument is empty: all that shows is the padding, left or right alike.
@@ -109,9 +112,13 @@ std::string FormatWithEmptyArgument(std::string_view text) {
     return out;
 }
 
-void SetApplicationTitle(std::string title) { TitleSlot() = std::move(title); }
+void SetApplicationTitle(std::string title) {
+    TitleSlot() = std::move(title);
+}
 
-const std::string& ApplicationTitle() { return TitleSlot(); }
+const std::string& ApplicationTitle() {
+    return TitleSlot();
+}
 
 bool RunGuarded(const std::function<void()>& handler) {
     std::string message;

@@ -58,7 +58,9 @@ const std::string& ProgramFolder() {
     return folder;
 }
 
-void SetProgramFolder(std::string folder) { FolderSlot() = WithTrailingSep(std::move(folder)); }
+void SetProgramFolder(std::string folder) {
+    FolderSlot() = WithTrailingSep(std::move(folder));
+}
 
 std::string DumpPath(std::string_view relative) {
     std::string path = ProgramFolder() + "Dump";

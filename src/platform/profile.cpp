@@ -13,7 +13,9 @@ constexpr size_t kMaxValueLength = 1023;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kNewLine = "\r\n";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -21,7 +23,9 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -30,9 +34,13 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-bool IsQuote(char c) { return c == '"' || c == '\''; }
+bool IsQuote(char c) {
+    return c == '"' || c == '\'';
+}
 
-bool IsQuoted(std::string_view s) { return s.size() >= 2 && IsQuote(s.front()) && s.front() == s.back(); }
+bool IsQuoted(std::string_view s) {
+    return s.size() >= 2 && IsQuote(s.front()) && s.front() == s.back();
+}
 
 enum class LineKind { Blank, Comment, Section, Pair, Other };
 
@@ -55,7 +63,8 @@ std::vector<Line> ParseLines(std::string_view contents) {
         size_t newline = contents.find('\n', pos);
         line.end = newline == std::string_view::npos ? contents.size() : newline + 1;
         line.contentEnd = newline == std::string_view::npos ? contents.size() : newline;
-        if (line.contentEnd > line.begin && contents[line.contentEnd - 1] == '\r') --line.contentEnd;
+        if (line.contentEnd > line.begin && contents[line.contentEnd - 1] == '\r')
+            --line.contentEnd;
         std::string_view text = Trim(contents.substr(line.begin, line.contentEnd - line.begin));
         if (text.empty()) {
             line.kind = LineKind::Blank;
@@ -95,34 +104,48 @@ Location Locate(const std::vector<Line>& lines, std::string_view section, std::s
     if (!at.section) return at;
     size_t i = *at.section + 1;
     for (; i < lines.size() && lines[i].kind != LineKind::Section; ++i) {
-        if (!at.key && lines[i].kind == LineKind::Pair && EqualNoCase(lines[i].name, key)) at.key = i;
+        if (!at.key && lines[i].kind == LineKind::Pair && EqualNoCase(lines[i].name, key))
+            at.key = i;
     }
     at.sectionEnd = i;
     return at;
 }
 
-bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+bool HasLineBreak(std::string_view s) {
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
 
 // Reading trims blanks and removes one pair of enclosing quotes; a value that would lose
 // anything that way is written inside double quotes, so it reads back exactly.
 std::string EncodeValue(std::string_view value) {
-    if (Trim(value).size() != value.size() || IsQuoted(value)) return "\"" + std::string(value) + "\"";
+    if (Trim(value).size() != value.size() || IsQuoted(value))
+        return "\"" + std::string(value) + "\"";
     return std::string(value);
 }
 
 void CheckWritable(std::string_view section, std::string_view key, std::string_view value) {
-    // A line break would inject lines of its own into the file; such names cannot be found again.
-    if (HasLineBreak(section) || HasLineBreak(value) || HasLineBreak(key) ||
+    // Such text would add lines of its own to the file, or could not be found again.
+    std::string_view name = Trim(key);
+    bool keyLooksLikeOtherLine = !name.empty() && (name.front() == ';' || name.front() == '[');
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
         Trim(section).find(']') != std::string_view::npos ||
-        Trim(key).find('=') != std::string_view::npos || Trim(key).empty() ||
-        Trim(key).front() == ';' || Trim(key).front() == '[')
+        name.find('=') != std::string_view::npos || keyLooksLikeOtherLine)
         throw std::invalid_argument("section, key or value cannot be stored");
+}
+
+// Terminates an unterminated last line. A CR already there becomes part of the CR LF, so the
+// line's own text (and value) stays as it was.
+void EndLastLine(std::string& text) {
+    if (!text.empty() && text.back() == '\r')
+        text += '\n';
+    else
+        text.append(kNewLine);
 }
 
 }  // namespace
 
-std::string ProfileLookup(std::string_view contents, std::string_view section,
-                          std::string_view key, std::string_view def) {
+std::string ProfileLookup(std::string_view contents, std::string_view section, std::string_view key,
+                          std::string_view def) {
     std::vector<Line> lines = ParseLines(contents);
     Location at = Locate(lines, section, key);
     std::string_view value = at.key ? lines[*at.key].value : def;
@@ -130,8 +153,8 @@ std::string ProfileLookup(std::string_view contents, std::string_view section,
     return std::string(value.substr(0, kMaxValueLength));
 }
 
-std::string ProfileUpdate(std::string_view contents, std::string_view section,
-                          std::string_view key, std::string_view value) {
+std::string ProfileUpdate(std::string_view contents, std::string_view section, std::string_view key,
+                          std::string_view value) {
     CheckWritable(section, key, value);
     std::vector<Line> lines = ParseLines(contents);
     Location at = Locate(lines, section, key);
@@ -157,7 +180,7 @@ std::string ProfileUpdate(std::string_view contents, std::string_view section,
             if (lines[i].kind != LineKind::Blank) last = i;
         const Line& line = lines[last];
         result.append(contents.substr(0, line.end));
-        if (contents[line.end - 1] != '\n') result.append(kNewLine);  // last line, unterminated
+        if (contents[line.end - 1] != '\n') EndLastLine(result);
         result += pair;
         result.append(contents.substr(line.end));
         return result;
@@ -165,13 +188,13 @@ std::string ProfileUpdate(std::string_view contents, std::string_view section,
 
     result.append(contents);
     size_t textStart = contents.substr(0, kBom.size()) == kBom ? kBom.size() : 0;
-    if (contents.size() > textStart && contents.back() != '\n') result.append(kNewLine);
+    if (contents.size() > textStart && contents.back() != '\n') EndLastLine(result);
     result += "[" + std::string(Trim(section)) + "]" + std::string(kNewLine) + pair;
     return result;
 }
 
-std::string GetProfileString(std::string_view file, std::string_view section,
-                             std::string_view key, std::string_view def) {
+std::string GetProfileString(std::string_view file, std::string_view section, std::string_view key,
+                             std::string_view def) {
     std::optional<std::string> contents = ReadFileBytes(file);
     return ProfileLookup(contents.value_or(std::string()), section, key, def);
 }

@@ -23,7 +23,11 @@ std::string GetProfileString(std::string_view file, std::string_view section,
 void WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
                         std::string_view value);
 
-// Pure forms of the two, on file contents, for tests and fuzzing.
+// Pure forms of the two, on file contents, for tests and fuzzing. A value that reading would
+// change (blanks at either end, or enclosing quotes) is written inside double quotes, so every
+// value reads back as written (up to the 1023-character cut). ProfileUpdate throws
+// std::invalid_argument for a line break in any argument, a ']' in the section name or an '='
+// or a leading ';' or '[' in the key: such text would add lines of its own to the file.
 std::string ProfileLookup(std::string_view contents, std::string_view section,
                           std::string_view key, std::string_view def);
 std::string ProfileUpdate(std::string_view contents, std::string_view section,

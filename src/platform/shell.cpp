@@ -27,7 +27,9 @@ FolderHook& FolderSlot() {
     return hook;
 }
 
-QString Display(const std::string& text) { return QString::fromUtf8(DecodeForDisplay(text)); }
+QString Display(const std::string& text) {
+    return QString::fromUtf8(DecodeForDisplay(text));
+}
 
 bool StartsWithNoCase(const std::string& text, const char* prefix) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()))
@@ -48,22 +50,27 @@ bool ShellOpen(const std::string& target) {
     return QDesktopServices::openUrl(TargetUrl(target));
 }
 
-ShellHook SetShellHook(ShellHook hook) { return std::exchange(ShellSlot(), std::move(hook)); }
+ShellHook SetShellHook(ShellHook hook) {
+    return std::exchange(ShellSlot(), std::move(hook));
+}
 
 std::string ChooseFolder(const std::string& title) {
     if (const FolderHook& hook = FolderSlot()) return hook(title);
-    QString folder = QFileDialog::getExistingDirectory(QApplication::activeWindow(), Display(title));
+    QString folder =
+        QFileDialog::getExistingDirectory(QApplication::activeWindow(), Display(title));
     if (folder.isEmpty()) return {};
     return QFile::encodeName(QDir::toNativeSeparators(folder)).toStdString();
 }
 
-FolderHook SetFolderHook(FolderHook hook) { return std::exchange(FolderSlot(), std::move(hook)); }
+FolderHook SetFolderHook(FolderHook hook) {
+    return std::exchange(FolderSlot(), std::move(hook));
+}
 
 void InstallQtMessagePresenter() {
     SetMessagePresenter([](MessageIcon icon, const std::string& title, const std::string& text) {
-        QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information,
-                        Display(title), Display(text), QMessageBox::Ok,
-                        QApplication::activeWindow());
+        QMessageBox box(
+            icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information,
+            Display(title), Display(text), QMessageBox::Ok, QApplication::activeWindow());
         box.exec();
     });
 }

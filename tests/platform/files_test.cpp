@@ -1,1 +1,177 @@
-// placeholder
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "platform/paths.h"
+#include "support/fixtures.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace platform;
+using testsupport::ReadFile;
+using testsupport::TempDir;
+using testsupport::WriteFile;
+
+std::vector<std::string> Names(const std::vector<FileEntry>& entries) {
+    std::vector<std::string> names;
+    for (const FileEntry& e : entries) names.push_back(e.name);
+    return names;
+}
+
+// Every entry of a folder, hidden ones included.
+std::vector<std::string> Listing(const fs::path& folder) {
+    return Names(FindFiles((folder / "*").string(), faAnyFile));
+}
+
+TEST(Paths, JoinAndProgramFolder) {
+    EXPECT_EQ(JoinPath("/ts/", "Routes"), "/ts//Routes");
+    EXPECT_EQ(JoinPath("", "Routes"), "/Routes");
+    const std::string previous = ProgramFolder();
+    SetProgramFolder("/opt/zel");
+    EXPECT_EQ(ProgramFolder(), "/opt/zel/");
+    EXPECT_EQ(DumpPath(), "/opt/zel/Dump");
+    EXPECT_EQ(DumpPath(JoinPath("Back_up", "route")), "/opt/zel/Dump/Back_up/route");
+    SetProgramFolder(previous);
+    EXPECT_EQ(ProgramFolder(), previous);
+}
+
+TEST(Wildcard, MatchesWholeNameIgnoringCase) {
+    EXPECT_TRUE(WildcardMatch("*rain*.env", "Autumn_RAIN.ENV"));
+    EXPECT_TRUE(WildcardMatch("rain.env", "RAIN.ENV"));
+    EXPECT_TRUE(WildcardMatch("r?in.*", "rain."));
+    EXPECT_TRUE(WildcardMatch("*", ""));
+    EXPECT_TRUE(WildcardMatch("*.*", "README"));
+    EXPECT_TRUE(WildcardMatch("a*b*c", "abbbc"));
+    EXPECT_FALSE(WildcardMatch("rain.env", "rain.env.bak"));
+    EXPECT_FALSE(WildcardMatch("*.env", "rain.en"));
+    EXPECT_FALSE(WildcardMatch("?", ""));
+    EXPECT_FALSE(WildcardMatch("*.lng", "x.lngx"));
+    // A backtracking matcher would take ages on this.
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(
+        WildcardMatch(std::string(40, '*') + "*a*a*a*a*a*a*a*a*b", std::string(5000, 'a')));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
+class FilesTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    fs::path root = dir.path();
+    std::string At(const std::string& relative) const { return (root / relative).string(); }
+};
+
+TEST_F(FilesTest, SearchFiltersAttributesLikeFindFirst) {
+    WriteFile(root / "Env/rain.env", "r");
+    WriteFile(root / "Env/.hidden.env", "h");
+    WriteFile(root / "Env/locked.env", "l");
+    fs::create_directories(root / "Env/old_rain.env");
+    fs::create_directories(root / "Env/.git");
+    ASSERT_TRUE(SetReadOnly(At("Env/locked.env"), true));
+
+    EXPECT_EQ(Names(FindFiles(At("Env/*.env"), 0)),
+              (std::vector<std::string>{"locked.env", "rain.env"}));
+    EXPECT_EQ(Names(FindFiles(At("Env/*.env"), faHidden)),
+              (std::vector<std::string>{".hidden.env", "locked.env", "rain.env"}));
+    // Asking for folders still gives the plain files; hidden folders need the hidden bit too.
+    EXPECT_EQ(Names(FindFiles(At("Env/*.*"), faDirectory)),
+              (std::vector<std::string>{"locked.env", "old_rain.env", "rain.env"}));
+    EXPECT_EQ(Names(FindFiles(At("Env/*"), faAnyFile & ~faDirectory)),
+              (std::vector<std::string>{".hidden.env", "locked.env", "rain.env"}));
+    std::vector<FileEntry> all = FindFiles(At("Env/*"), faAnyFile);
+    ASSERT_EQ(Names(all), (std::vector<std::string>{".git", ".hidden.env", "locked.env",
+                                                    "old_rain.env", "rain.env"}));
+    EXPECT_EQ(all[0].attr, faDirectory | faHidden);
+    EXPECT_EQ(all[2].attr, faArchive | faReadOnly);
+    EXPECT_EQ(all[4].attr, faArchive);
+}
+
+TEST_F(FilesTest, SearchResolvesCaseAndSortsByUpperCase) {
+    for (const char* name : {"b.env", "A.env", "_x.env", "C.env", "a1.env"})
+        WriteFile(root / "TS/Routes/R1/Envfiles" / name, "");
+    EXPECT_EQ(Names(FindFiles(At("ts/ROUTES//r1/ENVFILES/*.ENV"), 0)),
+              (std::vector<std::string>{"A.env", "a1.env", "b.env", "C.env", "_x.env"}));
+    // A name without wildcards finds the entry itself, spelled as on disk.
+    std::optional<FileEntry> folder = FindFirst(At("ts/routes/r1/envfiles"), faDirectory);
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->name, "Envfiles");
+    EXPECT_EQ(ResolvePath(At("ts/routes//R1/envfiles/c.ENV")), At("TS/Routes//R1/Envfiles/C.env"));
+    EXPECT_EQ(ResolvePath(At("ts/nowhere")), At("ts/nowhere"));
+    EXPECT_TRUE(FindFiles(At("missing/*.*"), faAnyFile).empty());
+    EXPECT_TRUE(FindFiles(At("TS/Routes/R1/Envfiles/A.env/*"), faAnyFile).empty());
+    EXPECT_TRUE(IsFile(At("ts/routes/r1/envfiles/A.ENV")));
+    EXPECT_TRUE(IsDirectory(At("ts/routes/r1/")));
+    EXPECT_FALSE(IsDirectory(At("ts/routes/r1/envfiles/a.env")));
+}
+
+TEST_F(FilesTest, CopyReplacesAtomicallyAndKeepsTheTargetsSpelling) {
+    WriteFile(root / "src.env", "fog");
+    WriteFile(root / "Route/RAIN.ENV", "original");
+    ASSERT_TRUE(SetReadOnly(At("src.env"), true));
+
+    EXPECT_FALSE(CopyFile(At("src.env"), At("route/rain.env"), true));
+    EXPECT_EQ(ReadFile(root / "Route/RAIN.ENV"), "original");
+    EXPECT_TRUE(CopyFile(At("SRC.ENV"), At("route/rain.env"), false));
+    EXPECT_EQ(ReadFile(root / "Route/RAIN.ENV"), "fog");
+    EXPECT_EQ(Listing(root / "Route"), std::vector<std::string>{"RAIN.ENV"})
+        << "temp file left or name doubled";
+    // The copy of a read-only file is writable, so it can be replaced again later.
+    EXPECT_FALSE(FindFirst(At("Route/RAIN.ENV"), 0)->attr & faReadOnly);
+    EXPECT_TRUE(CopyFile(At("src.env"), At("route/new.env"), true));
+    EXPECT_EQ(ReadFile(root / "Route/new.env"), "fog");
+}
+
+TEST_F(FilesTest, CopyRefusesBadSourcesAndTargets) {
+    WriteFile(root / "src.env", "fog");
+    WriteFile(root / "locked.env", "keep");
+    fs::create_directories(root / "folder.env");
+    ASSERT_TRUE(SetReadOnly(At("locked.env"), true));
+
+    EXPECT_FALSE(CopyFile(At("src.env"), At("locked.env"), false));
+    EXPECT_EQ(ReadFile(root / "locked.env"), "keep");
+    EXPECT_FALSE(CopyFile(At("src.env"), At("folder.env"), false));
+    EXPECT_FALSE(CopyFile(At("src.env"), At("no/such/folder.env"), false));
+    EXPECT_FALSE(CopyFile(At("missing.env"), At("x.env"), false));
+    EXPECT_FALSE(CopyFile(At("folder.env"), At("x.env"), false));
+    EXPECT_FALSE(fs::exists(root / "x.env"));
+    EXPECT_EQ(Listing(root), (std::vector<std::string>{"folder.env", "locked.env", "src.env"}));
+}
+
+TEST_F(FilesTest, CreateAndDelete) {
+    EXPECT_TRUE(CreateFolder(At("Back_up")));
+    EXPECT_FALSE(CreateFolder(At("BACK_UP")));
+    EXPECT_FALSE(CreateFolder(At("a/b")));
+    EXPECT_TRUE(CreateFolder(At("back_up/Route1")));
+    EXPECT_TRUE(fs::is_directory(root / "Back_up/Route1"));
+
+    WriteFile(root / "Textures/sky.ace", "t");
+    WriteFile(root / "Textures/locked.ace", "t");
+    ASSERT_TRUE(SetReadOnly(At("Textures/locked.ace"), true));
+    EXPECT_FALSE(DeleteFile(At("Back_up")));
+    EXPECT_FALSE(DeleteFile(At("textures/LOCKED.ACE")));
+    EXPECT_FALSE(DeleteFile(At("textures/none.ace")));
+    EXPECT_TRUE(DeleteFile(At("textures/SKY.ACE")));
+    EXPECT_EQ(Listing(root / "Textures"), std::vector<std::string>{"locked.ace"});
+    EXPECT_TRUE(SetReadOnly(At("Textures/locked.ace"), false));
+    EXPECT_TRUE(DeleteFile(At("Textures/locked.ace")));
+}
+
+TEST_F(FilesTest, AtomicWriteAndCompare) {
+    EXPECT_TRUE(WriteFileAtomic(At("a.bin"), std::string("x\0y", 3)));
+    EXPECT_EQ(ReadFileBytes(At("A.BIN")), std::string("x\0y", 3));
+    WriteFile(root / "b.bin", std::string("x\0y", 3));
+    EXPECT_TRUE(SameFileBytes(At("a.bin"), At("b.bin")));
+    EXPECT_TRUE(WriteFileAtomic(At("A.bin"), "new"));
+    EXPECT_FALSE(SameFileBytes(At("a.bin"), At("b.bin")));
+    EXPECT_FALSE(SameFileBytes(At("a.bin"), At("none.bin")));
+    ASSERT_TRUE(SetReadOnly(At("a.bin"), true));
+    EXPECT_FALSE(WriteFileAtomic(At("a.bin"), "again"));
+    EXPECT_EQ(ReadFileBytes(At("a.bin")), "new");
+    EXPECT_FALSE(ReadFileBytes(At("none.bin")));
+    EXPECT_FALSE(ReadFileBytes(root.string()));
+    EXPECT_EQ(Listing(root), (std::vector<std::string>{"a.bin", "b.bin"}));
+}
+
+}  // namespace

@@ -1,1 +1,129 @@
-// placeholder
+#include "platform/profile.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "support/fixtures.h"
+
+namespace {
+
+using platform::ProfileLookup;
+using platform::ProfileUpdate;
+using testsupport::ReadFile;
+using testsupport::TempDir;
+using testsupport::WriteFile;
+
+TEST(ProfileLookup, NamesIgnoreCaseAndFirstMatchWins) {
+    const std::string ini =
+        "; [Programma] in a comment is no section\r\n"
+        "Taalkeuze=outside any section\r\n"
+        "[ Programma ]\r\n"
+        "  TaalKeuze  =  English  \r\n"
+        "taalkeuze=second\r\n"
+        "[programma]\r\n"
+        "Taalscherm=1\r\n";
+    EXPECT_EQ(ProfileLookup(ini, "PROGRAMMA", "taalkeuze", "def"), "English");
+    // Only the first section of a name counts, as the Windows functions do.
+    EXPECT_EQ(ProfileLookup(ini, "Programma", "Taalscherm", "def"), "def");
+    EXPECT_EQ(ProfileLookup(ini, "Missing", "Taalkeuze", "def"), "def");
+    EXPECT_EQ(ProfileLookup("", "Programma", "Taalkeuze", ""), "");
+}
+
+TEST(ProfileLookup, QuotesAndLengthLimit) {
+    const std::string ini =
+        "[s]\nd=\"  a b \"\nq='x'\nmixed=\"x'\nnested=\"\"x\"\"\nempty=\nlong=" +
+        std::string(1100, 'v') + "\n";
+    EXPECT_EQ(ProfileLookup(ini, "s", "d", ""), "  a b ");
+    EXPECT_EQ(ProfileLookup(ini, "s", "q", ""), "x");
+    EXPECT_EQ(ProfileLookup(ini, "s", "mixed", ""), "\"x'");
+    EXPECT_EQ(ProfileLookup(ini, "s", "nested", ""), "\"x\"");
+    EXPECT_EQ(ProfileLookup(ini, "s", "empty", "def"), "");
+    EXPECT_EQ(ProfileLookup(ini, "s", "long", ""), std::string(1023, 'v'));
+}
+
+TEST(ProfileLookup, ToleratesBomLineEndsAndJunk) {
+    EXPECT_EQ(ProfileLookup("\xEF\xBB\xBF[a]\r\nk=crlf\r\n", "a", "k", ""), "crlf");
+    EXPECT_EQ(ProfileLookup("[a]\nk=lf", "a", "k", ""), "lf");
+    std::string junk("\0\xFF[a\x01]\n\r\r=\n", 11);
+    junk += std::string(100000, 'x') + std::string("\n[a]\nk=v\0w\n", 11);
+    EXPECT_EQ(ProfileLookup(junk, "a", "k", ""), std::string("v\0w", 3));
+    EXPECT_EQ(ProfileLookup(junk, "a", "", "def"), "def");
+}
+
+TEST(ProfileUpdate, ChangesOnlyTheKeysLine) {
+    const std::string ini =
+        "\xEF\xBB\xBF; comment\n[Programma]\n  TAALKEUZE = Nederlands "
+        "\r\nTaalscherm=1\n\n[x]\nTaalkeuze=keep";
+    EXPECT_EQ(ProfileUpdate(ini, "programma", "Taalkeuze", "English"),
+              "\xEF\xBB\xBF; "
+              "comment\n[Programma]\nTAALKEUZE=English\r\nTaalscherm=1\n\n[x]\nTaalkeuze=keep");
+}
+
+TEST(ProfileUpdate, PlacesNewKeysAndSections) {
+    // A new key goes after the section's last line, before the blank lines that part sections.
+    EXPECT_EQ(ProfileUpdate("[a]\nk=1\n\n\n[b]\n", "A", "n", "2"), "[a]\nk=1\nn=2\r\n\n\n[b]\n");
+    // The last line of a file may lack its line end.
+    EXPECT_EQ(ProfileUpdate("[a]\nk=1", "a", "n", "2"), "[a]\nk=1\r\nn=2\r\n");
+    EXPECT_EQ(ProfileUpdate("[a]\nk=1\r", "a", "n", "2"), "[a]\nk=1\r\nn=2\r\n");
+    EXPECT_EQ(ProfileUpdate("[a]\nk=1", "msts locatie", "Pad", "/ts"),
+              "[a]\nk=1\r\n[msts locatie]\r\nPad=/ts\r\n");
+    EXPECT_EQ(ProfileUpdate("", "Programma", "Taalscherm", "1"), "[Programma]\r\nTaalscherm=1\r\n");
+    EXPECT_EQ(ProfileUpdate("\xEF\xBB\xBF", "a", "k", "v"), "\xEF\xBB\xBF[a]\r\nk=v\r\n");
+}
+
+TEST(ProfileUpdate, EveryValueReadsBackUnchanged) {
+    const std::string start = "[s]\nother=x\n";
+    for (std::string value : {"", " lead", "trail\t", "\"quoted\"", "'single'", "\"", "''", "a=b;c",
+                              "\"x'", "  \"both\"  ", "/path with blanks/"}) {
+        std::string once = ProfileUpdate(start, "s", "k", value);
+        EXPECT_EQ(ProfileLookup(once, "s", "k", "def"), value) << once;
+        std::string twice = ProfileUpdate(once, "S", "K", value);
+        EXPECT_EQ(twice, once) << "rewriting the same value must not move or grow the line";
+        EXPECT_EQ(ProfileLookup(twice, "s", "other", ""), "x");
+    }
+}
+
+TEST(ProfileUpdate, RefusesTextThatWouldAddLines) {
+    EXPECT_THROW(ProfileUpdate("", "s", "k", "a\r\n[evil]"), std::invalid_argument);
+    EXPECT_THROW(ProfileUpdate("", "s\n", "k", "v"), std::invalid_argument);
+    EXPECT_THROW(ProfileUpdate("", "s", "k=x", "v"), std::invalid_argument);
+    EXPECT_THROW(ProfileUpdate("", "s]x", "k", "v"), std::invalid_argument);
+}
+
+TEST(ProfileFile, WritesCreateAndKeepTheFile) {
+    TempDir dir;
+    const std::string file = platform::JoinPath(dir.str(), "All_dat.ini");
+    EXPECT_EQ(platform::GetProfileString(file, "Programma", "Taalkeuze", "none"), "none");
+    platform::WriteProfileString(file, "Programma", "Taalkeuze", "English");
+    platform::WriteProfileString(file, "msts locatie", "Pad", "C:\\TS");
+    EXPECT_EQ(ReadFile(file),
+              "[Programma]\r\nTaalkeuze=English\r\n[msts locatie]\r\nPad=C:\\TS\r\n");
+    // The file is found whatever the letter case of the name used.
+    EXPECT_EQ(platform::GetProfileString(platform::JoinPath(dir.str(), "ALL_DAT.INI"), "PROGRAMMA",
+                                         "TAALKEUZE", ""),
+              "English");
+}
+
+TEST(ProfileFile, FailedWriteReportsThePathAndKeepsTheFile) {
+    TempDir dir;
+    const std::string file = platform::JoinPath(dir.str(), "All_dat.ini");
+    WriteFile(file, "[Programma]\nTaalkeuze=Nederlands\n");
+    ASSERT_TRUE(platform::SetReadOnly(file, true));
+    const std::string missing = platform::JoinPath(dir.str(), "Dump/All_dat.ini");
+    const std::string folder = platform::JoinPath(dir.str(), "folder.ini");
+    ASSERT_TRUE(platform::CreateFolder(folder));
+    for (const std::string& target : {file, missing, folder}) {
+        try {
+            platform::WriteProfileString(target, "Programma", "Taalkeuze", "English");
+            ADD_FAILURE() << "no error for " << target;
+        } catch (const platform::ProfileWriteError& e) {
+            EXPECT_EQ(std::string(e.what()), "Unable to write to " + target);
+        }
+    }
+    EXPECT_EQ(ReadFile(file), "[Programma]\nTaalkeuze=Nederlands\n");
+    EXPECT_EQ(platform::GetProfileString(file, "Programma", "Taalkeuze", ""), "Nederlands");
+    EXPECT_FALSE(testsupport::fs::exists(platform::JoinPath(dir.str(), "Dump")));
+}
+
+}  // namespace
