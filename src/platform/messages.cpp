@@ -1,5 +1,6 @@
 #include "platform/messages.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -17,7 +18,8 @@ std::string& TitleSlot() {
     return title;
 }
 
-// A pack text asking for a huge width would otherwise make one message box allocate gigabytes.
+// A pack text asking for a huge width would otherwise make one message box allocate gigabytes;
+// such a width counts as invalid.
 constexpr long kMaxWidth = 100000;
 
 [[noreturn]] void Invalid(std::string_view text) {
@@ -28,14 +30,13 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Reads a run of digits; '*' would take an integer from the argument list, which holds only
-// a string.
+// Reads a run of digits, saturating above kMaxWidth; '*' would take an integer from the
+// argument list, which holds only a string.
 long ReadNumber(std::string_view text, size_t& i) {
     if (i < text.size() && text[i] == '*') Invalid(text);
     long number = 0;
     while (i < text.size() && IsDigit(text[i])) {
-        number = number * 10 + (text[i] - '0');
-        if (number > kMaxWidth) Invalid(text);
+        number = std::min(number * 10 + (text[i] - '0'), kMaxWidth + 1);
         ++i;
     }
     return number;
@@ -102,7 +103,8 @@ std::string FormatWithEmptyArgument(std::string_view text) {
             ++i;
             ReadNumber(text, i);  // a precision only shortens the empty string
         }
-        if (i >= text.size() || (text[i] != 's' && text[i] != 'S') || nextArgument != 0)
+        if (i >= text.size() || (text[i] != 's' && text[i] != 'S') || nextArgument != 0 ||
+            width > kMaxWidth)
             Invalid(text);
         ++i;
         ++nextArgument;

@@ -14,7 +14,7 @@ TEST(Format, EmptyArgumentAndPadding) {
     EXPECT_EQ(FormatWithEmptyArgument("plain text"), "plain text");
     EXPECT_EQ(FormatWithEmptyArgument("100%% sure: %s."), "100% sure: .");
     EXPECT_EQ(FormatWithEmptyArgument("[%3s|%0:-2S|%0:.5s]"), "[   |  |]");
-    EXPECT_EQ(FormatWithEmptyArgument("%0:s%0:s"), "");
+    EXPECT_EQ(FormatWithEmptyArgument("%0:s%0:s%0:.99999999999s"), "");
     EXPECT_EQ(FormatWithEmptyArgument(""), "");
 }
 
