@@ -46,6 +46,7 @@ struct EnvFile {
     std::string weather;
     int level;
 };
+void PrintTo(const EnvFile& f, std::ostream* os) { *os << f.weather << f.level << ".env"; }
 
 std::vector<EnvFile> AllEnvFiles() {
     std::vector<EnvFile> files;

@@ -36,6 +36,7 @@ struct Sky {
     std::string name;
     int side;
 };
+void PrintTo(const Sky& s, std::ostream* os) { *os << s.name; }
 
 class ShippedSky : public testing::TestWithParam<Sky> {};
 
