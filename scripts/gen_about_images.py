@@ -1,0 +1,150 @@
+#!/usr/bin/python3
+"""Draws the About window's two pictures: src/about/images/about_train.png (120 x 130) and
+about_icon.png (48 x 48), 24-bit RGB, a locomotive coming out of the fog.
+
+Needs Pillow from Debian's python3-pil (hence the system interpreter). Each picture is drawn at
+four times its size and scaled down, which smooths the edges. Nothing random, so every run writes
+the same pictures. The edges fade to white because the pictures sit on the window's white panel.
+"""
+
+import pathlib
+
+from PIL import Image, ImageChops, ImageDraw, ImageFilter
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+OUT = ROOT / "src" / "about" / "images"
+SCALE = 4
+
+FOG_TOP = (226, 229, 232)
+FOG_GROUND = (176, 180, 183)
+BODY = (48, 62, 92)
+STRIPE = (196, 150, 40)
+WINDOW = (120, 138, 150)
+DARK = (34, 36, 40)
+LAMP = (255, 244, 200)
+
+
+def mix(a, b, t):
+    """Colour a moved the fraction t of the way towards b."""
+    return tuple(round(x + (y - x) * t) for x, y in zip(a, b))
+
+
+def fog_background(w, h, horizon):
+    img = Image.new("RGB", (w, h))
+    draw = ImageDraw.Draw(img)
+    for y in range(h):
+        t = 0.0 if y < horizon else (y - horizon) / max(1, h - horizon)
+        draw.line([(0, y), (w, y)], fill=mix(FOG_TOP, FOG_GROUND, t))
+    return img
+
+
+def track(draw, w, h, vanish, gauge, fog):
+    """Two rails and their sleepers, running from the bottom edge to the vanishing point."""
+    vx, vy = vanish
+    left, right = w / 2 - gauge / 2, w / 2 + gauge / 2
+    steps = 14
+    for i in range(steps):
+        t = (i / steps) ** 1.8  # sleepers crowd together towards the distance
+        y = h - (h - vy) * t
+        spread = 1 - t
+        x0, x1 = vx + (left - vx) * spread, vx + (right - vx) * spread
+        pad = gauge * 0.18 * spread
+        colour = mix((92, 80, 66), fog, 0.25 + 0.7 * t)
+        draw.line([(x0 - pad, y), (x1 + pad, y)], fill=colour, width=max(1, round(5 * spread * SCALE / 4)))
+    for x in (left, right):
+        draw.line([(x, h), (vx, vy)], fill=mix((70, 72, 76), fog, 0.35), width=SCALE * 2)
+
+
+def masts(draw, w, h, horizon, fog):
+    """Catenary masts on either side, fainter as they recede."""
+    for i, (x, top, fade) in enumerate([(0.08, 0.20, 0.55), (0.92, 0.20, 0.55),
+                                        (0.22, 0.30, 0.78), (0.78, 0.30, 0.78)]):
+        colour = mix((60, 62, 66), fog, fade)
+        px, py = x * w, top * h
+        draw.line([(px, py), (px, horizon + (h - horizon) * (0.5 - 0.2 * (i // 2)))],
+                  fill=colour, width=SCALE * (3 - i // 2))
+        arm = (w / 2 - px) * 0.45
+        draw.line([(px, py + SCALE * 2), (px + arm, py + SCALE * 2)], fill=colour, width=SCALE * 2)
+
+
+def locomotive(draw, box, fog, haze):
+    """Head-on view of a locomotive inside box (left, top, right, bottom); haze mixes it with fog."""
+    l, t, r, b = box
+    w, h = r - l, b - t
+    c = lambda colour: mix(colour, fog, haze)
+    draw.rounded_rectangle([l, t, r, b - h * 0.12], radius=w * 0.18, fill=c(BODY))
+    draw.rectangle([l, t + h * 0.55, r, t + h * 0.64], fill=c(STRIPE))
+    pane = w * 0.06
+    draw.rounded_rectangle([l + pane, t + h * 0.12, l + w / 2 - pane / 2, t + h * 0.38],
+                           radius=w * 0.05, fill=c(WINDOW))
+    draw.rounded_rectangle([l + w / 2 + pane / 2, t + h * 0.12, r - pane, t + h * 0.38],
+                           radius=w * 0.05, fill=c(WINDOW))
+    draw.rectangle([l - w * 0.04, b - h * 0.16, r + w * 0.04, b - h * 0.06], fill=c(DARK))
+    for x in (l + w * 0.12, r - w * 0.12):
+        draw.ellipse([x - w * 0.06, b - h * 0.07, x + w * 0.06, b + h * 0.01], fill=c(DARK))
+    return [(l + w * 0.22, t + h * 0.76), (r - w * 0.22, t + h * 0.76)]
+
+
+def lamps(size, centres, radius, glow):
+    """Head lamps with a soft glow, as a layer to be screened over the picture."""
+    layer = Image.new("RGB", size, (0, 0, 0))
+    draw = ImageDraw.Draw(layer)
+    for x, y in centres:
+        draw.ellipse([x - glow, y - glow, x + glow, y + glow], fill=mix((0, 0, 0), LAMP, 0.55))
+    layer = layer.filter(ImageFilter.GaussianBlur(glow * 0.6))
+    draw = ImageDraw.Draw(layer)
+    for x, y in centres:
+        draw.ellipse([x - radius, y - radius, x + radius, y + radius], fill=LAMP)
+    return layer
+
+
+def white_edges(img, margin):
+    """Fades the picture into white towards its border."""
+    w, h = img.size
+    mask = Image.new("L", (w, h), 0)
+    ImageDraw.Draw(mask).rounded_rectangle([margin, margin, w - margin, h - margin],
+                                           radius=margin * 2, fill=255)
+    mask = mask.filter(ImageFilter.GaussianBlur(margin * 0.8))
+    return Image.composite(img, Image.new("RGB", (w, h), (255, 255, 255)), mask)
+
+
+def front_fog(img, horizon):
+    """A thin veil of fog over everything, thicker near the horizon."""
+    w, h = img.size
+    veil = Image.new("L", (w, h), 0)
+    draw = ImageDraw.Draw(veil)
+    for y in range(h):
+        d = abs(y - horizon) / h
+        draw.line([(0, y), (w, y)], fill=round(70 * max(0.0, 1 - 2.2 * d)))
+    return Image.composite(Image.new("RGB", (w, h), FOG_TOP), img, veil)
+
+
+def picture(size, train_box, horizon, gauge, with_masts, glow, lamp_radius, margin):
+    w, h = size[0] * SCALE, size[1] * SCALE
+    horizon *= SCALE
+    img = fog_background(w, h, horizon)
+    draw = ImageDraw.Draw(img)
+    fog = mix(FOG_TOP, FOG_GROUND, 0.2)
+    if with_masts:
+        masts(draw, w, h, horizon, fog)
+    track(draw, w, h, (w / 2, horizon), gauge * SCALE, fog)
+    box = [v * SCALE for v in train_box]
+    centres = locomotive(draw, box, fog, 0.30)
+    img = front_fog(img, horizon)
+    img = ImageChops.screen(img, lamps(img.size, centres, lamp_radius * SCALE, glow * SCALE))
+    img = white_edges(img, margin * SCALE)
+    return img.resize(size, Image.LANCZOS)
+
+
+def main() -> None:
+    OUT.mkdir(parents=True, exist_ok=True)
+    train = picture((120, 130), (34, 44, 86, 104), 62, 92, True, 9, 3.2, 5)
+    icon = picture((48, 48), (10, 9, 38, 41), 22, 40, False, 5, 2.2, 1.5)
+    for name, img in (("about_train.png", train), ("about_icon.png", icon)):
+        target = OUT / name
+        img.convert("RGB").save(target, optimize=False)
+        print(target.relative_to(ROOT), img.size)
+
+
+if __name__ == "__main__":
+    main()

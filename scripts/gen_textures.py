@@ -1,0 +1,147 @@
+#!/usr/bin/env python3
+"""Writes the four overcast sky textures data/Dump/Textures/ZEL_*sky*.ace.
+
+Layout of the uncompressed texture file, as written here (all integers little-endian):
+
+    offset  size  field
+         0    16  signature "SIMISA@@@@@@@@@@" (uncompressed form)
+        16     4  version, 1
+        20     4  flags, 1 = mipmaps follow the full-size image
+        24     4  width  (a power of two)
+        28     4  height (equal to the width)
+        32     4  surface format, 0x0E (opaque colour, no alpha)
+        36     4  channel count, 3
+        40   128  creator text, NUL-padded
+       168    16  per channel: 8-byte bit size (8), 8-byte channel id (red 3, green 4, blue 5)
+          ...     row table: for each mip level, for each row, the 4-byte file offset of the row
+          ...     pixel rows in the same order; each row holds all red bytes of the row, then all
+                  green, then all blue
+
+Each mip level halves the side, down to 1 x 1; a mip pixel is the rounded mean of the 2 x 2 pixels
+above it. The clouds are tileable value noise from a fixed integer hash, so every run writes the
+same bytes.
+
+Which pair is lighter follows the weather that shows it: snow runs install ZEL_rainsky and
+ZEL_rainskylo, rain runs install ZEL_snowsky and ZEL_snowskylo (see gen_env.py). So the pair seen
+in snow is the light one and the pair seen in rain the dark one.
+"""
+
+import pathlib
+import struct
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+OUT = ROOT / "data" / "Dump" / "Textures"
+
+SIGNATURE = b"SIMISA@@@@@@@@@@"
+VERSION = 1
+FLAG_MIPMAPS = 0x01
+SURFACE_RGB = 0x0E
+CHANNELS = (3, 4, 5)  # red, green, blue
+CREATOR = b"ZEL Nevora sky generator"
+
+# name: (side, base grey, cloud contrast, tint added to blue, vertical fall-off towards the horizon)
+SKIES = {
+    "ZEL_rainsky.ace": (256, 202, 26, 4, 10),    # seen in snow: light, faintly blue
+    "ZEL_rainskylo.ace": (128, 212, 14, 4, 14),
+    "ZEL_snowsky.ace": (256, 118, 30, 3, -8),    # seen in rain: dark, heavy
+    "ZEL_snowskylo.ace": (128, 128, 16, 3, -12),
+}
+
+
+def hash2(x: int, y: int, seed: int) -> float:
+    """A value in [0, 1) that depends only on its arguments."""
+    h = (x * 374761393 + y * 668265263 + seed * 2246822519) & 0xFFFFFFFF
+    h = ((h ^ (h >> 13)) * 1274126177) & 0xFFFFFFFF
+    return ((h ^ (h >> 16)) & 0xFFFF) / 65536.0
+
+
+def value_noise(u: float, v: float, cells: int, seed: int) -> float:
+    """Smoothly interpolated lattice noise that repeats every `cells` cells, so the sky tiles."""
+    x, y = u * cells, v * cells
+    x0, y0 = int(x), int(y)
+    fx, fy = x - x0, y - y0
+    sx, sy = fx * fx * (3 - 2 * fx), fy * fy * (3 - 2 * fy)
+
+    def corner(i: int, j: int) -> float:
+        return hash2((x0 + i) % cells, (y0 + j) % cells, seed)
+
+    top = corner(0, 0) + (corner(1, 0) - corner(0, 0)) * sx
+    bottom = corner(0, 1) + (corner(1, 1) - corner(0, 1)) * sx
+    return top + (bottom - top) * sy
+
+
+def clouds(u: float, v: float, seed: int) -> float:
+    """Four octaves of noise in [0, 1]."""
+    total, weight, norm = 0.0, 1.0, 0.0
+    for octave in range(4):
+        total += weight * value_noise(u, v, 4 << octave, seed + octave)
+        norm += weight
+        weight *= 0.5
+    return total / norm
+
+
+def clamp(value: float) -> int:
+    return max(0, min(255, int(round(value))))
+
+
+def full_image(side: int, grey: int, contrast: int, tint: int, falloff: int, seed: int):
+    """Rows of (r, g, b) pixels."""
+    rows = []
+    for y in range(side):
+        v = y / side
+        row = []
+        for x in range(side):
+            n = clouds(x / side, v, seed) - 0.5
+            level = grey + contrast * 2 * n + falloff * v
+            row.append((clamp(level), clamp(level + tint / 2), clamp(level + tint)))
+        rows.append(row)
+    return rows
+
+
+def halve(rows):
+    side = len(rows) // 2
+    out = []
+    for y in range(side):
+        row = []
+        for x in range(side):
+            block = (rows[2 * y][2 * x], rows[2 * y][2 * x + 1],
+                     rows[2 * y + 1][2 * x], rows[2 * y + 1][2 * x + 1])
+            row.append(tuple((sum(p[c] for p in block) + 2) // 4 for c in range(3)))
+        out.append(row)
+    return out
+
+
+def encode(rows) -> bytes:
+    levels = [rows]
+    while len(levels[-1]) > 1:
+        levels.append(halve(levels[-1]))
+
+    side = len(rows)
+    head = SIGNATURE + struct.pack("<6i", VERSION, FLAG_MIPMAPS, side, side, SURFACE_RGB,
+                                   len(CHANNELS))
+    head += CREATOR.ljust(128, b"\0")
+    for channel in CHANNELS:
+        head += struct.pack("<QQ", 8, channel)
+
+    row_count = sum(len(level) for level in levels)
+    offset = len(head) + 4 * row_count
+    table, body = bytearray(), bytearray()
+    for level in levels:
+        for row in level:
+            table += struct.pack("<I", offset)
+            data = bytes(p[0] for p in row) + bytes(p[1] for p in row) + bytes(p[2] for p in row)
+            body += data
+            offset += len(data)
+    return head + bytes(table) + bytes(body)
+
+
+def main() -> None:
+    OUT.mkdir(parents=True, exist_ok=True)
+    for seed, (name, params) in enumerate(sorted(SKIES.items()), start=11):
+        target = OUT / name
+        target.write_bytes(encode(full_image(*params, seed=seed)))
+        print(target.relative_to(ROOT), target.stat().st_size)
+
+
+if __name__ == "__main__":
+    main()

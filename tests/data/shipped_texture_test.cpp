@@ -1,0 +1,157 @@
+// The sky textures are read by the simulator, not by us: the header, the row table and every mip
+// level must be exactly right, and the pictures must look like an overcast sky.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "data/ace_reader.h"
+#include "support/fixtures.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using acecheck::Level;
+using acecheck::ReadTexture;
+using acecheck::Texture;
+
+constexpr std::int32_t kSurfaceRgb = 0x0E;
+
+Texture Load(const std::string& name) {
+    auto path = testsupport::SourceDir() / "data" / "Dump" / "Textures" / name;
+    auto result = ReadTexture(testsupport::ReadFile(path));
+    EXPECT_TRUE(result.texture) << name << ": " << result.error;
+    return result.texture.value_or(Texture{});
+}
+
+double Luminance(const acecheck::Pixel& p) { return 0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2]; }
+
+double MeanLuminance(const Level& level) {
+    double sum = 0;
+    for (const auto& p : level.pixels) sum += Luminance(p);
+    return level.pixels.empty() ? 0 : sum / level.pixels.size();
+}
+
+struct Sky {
+    std::string name;
+    int side;
+};
+void PrintTo(const Sky& s, std::ostream* os) { *os << s.name; }
+
+class ShippedSky : public testing::TestWithParam<Sky> {};
+
+TEST_P(ShippedSky, HeaderSizeAndFullMipChain) {
+    Texture t = Load(GetParam().name);
+    ASSERT_FALSE(t.levels.empty());
+    EXPECT_EQ(t.version, 1);
+    EXPECT_EQ(t.flags, acecheck::kFlagMipmaps);
+    EXPECT_EQ(t.surfaceFormat, kSurfaceRgb);
+    EXPECT_EQ(t.width, GetParam().side);
+    ASSERT_EQ(t.levels.size(), size_t(std::log2(GetParam().side)) + 1);
+    for (size_t i = 0; i < t.levels.size(); ++i) EXPECT_EQ(t.levels[i].side, t.width >> i);
+}
+
+// Each smaller level is the mean of the one above, so the sky does not change as it recedes.
+TEST_P(ShippedSky, MipLevelsAverageTheLevelAbove) {
+    Texture t = Load(GetParam().name);
+    for (size_t i = 1; i < t.levels.size(); ++i) {
+        const Level &big = t.levels[i - 1], &small = t.levels[i];
+        for (int y = 0; y < small.side; ++y) {
+            for (int x = 0; x < small.side; ++x) {
+                for (int c = 0; c < 3; ++c) {
+                    int sum = big.at(2 * x, 2 * y)[c] + big.at(2 * x + 1, 2 * y)[c] +
+                              big.at(2 * x, 2 * y + 1)[c] + big.at(2 * x + 1, 2 * y + 1)[c];
+                    ASSERT_NEAR(small.at(x, y)[c], sum / 4.0, 1.0)
+                        << "level " << i << " at " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
+TEST_P(ShippedSky, IsAnOvercastGreyWithClouds) {
+    Texture t = Load(GetParam().name);
+    ASSERT_FALSE(t.levels.empty());
+    const Level& full = t.levels[0];
+    double mean = MeanLuminance(full), variance = 0;
+    for (const auto& p : full.pixels) {
+        ASSERT_LE(std::abs(p[0] - p[1]), 8) << "not grey";
+        ASSERT_LE(std::abs(p[1] - p[2]), 8) << "not grey";
+        variance += std::pow(Luminance(p) - mean, 2);
+    }
+    double spread = std::sqrt(variance / full.pixels.size());
+    EXPECT_GT(spread, 2.0) << "a flat colour, no clouds";
+    EXPECT_LT(spread, 30.0) << "too patchy for an overcast sky";
+}
+
+INSTANTIATE_TEST_SUITE_P(All, ShippedSky,
+                         testing::Values(Sky{"ZEL_rainsky.ace", 256}, Sky{"ZEL_rainskylo.ace", 128},
+                                         Sky{"ZEL_snowsky.ace", 256},
+                                         Sky{"ZEL_snowskylo.ace", 128}),
+                         [](const testing::TestParamInfo<Sky>& info) {
+                             return info.param.name.substr(4, info.param.name.size() - 8);
+                         });
+
+// Snow runs install the ZEL_rainsky pair and rain runs the ZEL_snowsky pair: the sky seen in snow
+// is the light one.
+TEST(ShippedSkies, SnowSkyLighterThanRainSky) {
+    for (const char* suffix : {"sky.ace", "skylo.ace"}) {
+        Texture seenInSnow = Load(std::string("ZEL_rain") + suffix);
+        Texture seenInRain = Load(std::string("ZEL_snow") + suffix);
+        ASSERT_FALSE(seenInSnow.levels.empty() || seenInRain.levels.empty());
+        EXPECT_GT(MeanLuminance(seenInSnow.levels[0]), 170) << suffix;
+        EXPECT_LT(MeanLuminance(seenInRain.levels[0]), 150) << suffix;
+    }
+}
+
+// A valid 2 x 2 texture with its 1 x 1 mip, to see that the reader catches each kind of damage.
+std::string TinyTexture() {
+    std::string b(acecheck::kSignature);
+    auto put32 = [&](std::int32_t v) { b.append(reinterpret_cast<const char*>(&v), 4); };
+    auto put64 = [&](std::uint64_t v) { b.append(reinterpret_cast<const char*>(&v), 8); };
+    for (std::int32_t v : {1, 1, 2, 2, kSurfaceRgb, 3}) put32(v);
+    b.append(128, '\0');
+    for (std::uint64_t id : {acecheck::kRed, acecheck::kGreen, acecheck::kBlue}) {
+        put64(8);
+        put64(id);
+    }
+    std::int32_t first = std::int32_t(b.size()) + 3 * 4;
+    for (std::int32_t offset : {first, first + 6, first + 12}) put32(offset);
+    b += std::string("\x10\x20\x30\x40\x50\x60", 6);  // row 0: reds, greens, blues
+    b += std::string("\x11\x21\x31\x41\x51\x61", 6);
+    b += std::string("\x30\x40\x50", 3);
+    return b;
+}
+
+TEST(TextureReader, ReadsChannelsInRowOrder) {
+    auto result = ReadTexture(TinyTexture());
+    ASSERT_TRUE(result.texture) << result.error;
+    const Texture& t = *result.texture;
+    ASSERT_EQ(t.levels.size(), 2u);
+    EXPECT_EQ(t.levels[0].at(1, 0), (acecheck::Pixel{0x20, 0x40, 0x60}));
+    EXPECT_EQ(t.levels[0].at(0, 1), (acecheck::Pixel{0x11, 0x31, 0x51}));
+    EXPECT_EQ(t.levels[1].at(0, 0), (acecheck::Pixel{0x30, 0x40, 0x50}));
+}
+
+TEST(TextureReader, RejectsDamagedFiles) {
+    const std::string good = TinyTexture();
+    auto damaged = [&](size_t at, char value) {
+        std::string b = good;
+        b[at] = value;
+        return b;
+    };
+    const size_t rowTable = 16 + 24 + 128 + 48;
+    const std::pair<std::string, const char*> cases[] = {
+        {damaged(5, 'X'), "signature"},
+        {good.substr(0, 100), "header cut short"},
+        {damaged(24, 3), "width not a power of two"},
+        {damaged(16 + 24 + 128, 16), "16-bit channel"},
+        {damaged(16 + 24 + 128 + 8, 6), "alpha in place of red"},
+        {damaged(rowTable + 4, good[rowTable + 4] + 1), "row offset off by one"},
+        {good.substr(0, good.size() - 1), "last row cut short"},
+        {good + '\0', "trailing byte"},
+    };
+    for (const auto& [bytes, what] : cases) EXPECT_FALSE(ReadTexture(bytes).texture) << what;
+}
+
+}  // namespace
