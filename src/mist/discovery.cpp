@@ -1,0 +1,45 @@
+#include "mist/discovery.h"
+
+#include "platform/files.h"
+
+namespace mist {
+
+namespace {
+// Every attribute but the directory one: hidden, system and read-only files all count.
+constexpr unsigned kAnyFile = platform::faAnyFile & ~unsigned{platform::faDirectory};
+}  // namespace
+
+std::vector<std::string> HandledSlots(const std::array<std::string, 4>& slots,
+                                      bool multiFileMode) {
+    std::vector<std::string> handled;
+    for (const std::string& name : slots) {
+        if (!name.empty()) handled.push_back(name);
+        if (!multiFileMode) break;
+    }
+    return handled;
+}
+
+bool EnvFolderFound(std::string_view envFolder) {
+    return platform::FindFirst(envFolder, platform::faDirectory).has_value();
+}
+
+EnvFiles FindEnvFiles(std::string_view envFolder, Weather weather) {
+    const SearchPatterns patterns = PatternsFor(weather);
+    EnvFiles found;
+    if (auto first = platform::FindFirst(std::string(envFolder).append(patterns.first), kAnyFile)) {
+        found.slots[0] = first->name;
+        return found;
+    }
+    const auto broad = platform::FindFiles(std::string(envFolder).append(patterns.broad), kAnyFile);
+    if (broad.empty()) {
+        found.missing = true;
+        return found;
+    }
+    found.multiFileMode = true;
+    for (std::size_t i = 0; i < broad.size() && i < found.slots.size(); ++i) {
+        found.slots[i] = broad[i].name;
+    }
+    return found;
+}
+
+}  // namespace mist

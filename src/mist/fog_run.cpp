@@ -1,0 +1,201 @@
+#include "mist/fog_run.h"
+
+#include <charconv>
+
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/profile.h"
+
+namespace mist {
+
+namespace {
+
+constexpr std::string_view kSection = "Herstel";
+constexpr std::size_t kMaxFiles = 4;
+constexpr std::size_t kMaxTextures = 2;
+
+std::string Numbered(std::string_view key, std::size_t n) {
+    return std::string(key) + std::to_string(n + 1);
+}
+
+// Quoted so that blanks at either end of a name survive the profile format's trimming.
+std::string Quoted(std::string_view value) { return "\"" + std::string(value) + "\""; }
+
+std::string TexturesFolder(std::string_view installRoot, std::string_view route) {
+    return platform::JoinPath(RouteEnvFolder(installRoot, route), "Textures");
+}
+
+void Report(const StepHook& hook, Step step, std::size_t index) {
+    if (hook) hook(step, index);
+}
+
+bool RemoveRunRecord() { return platform::DeleteFile(RunRecordPath()); }
+
+}  // namespace
+
+bool IsPlainRouteName(std::string_view route) {
+    if (route.empty() || route == "." || route == "..") return false;
+    if (route.back() == ' ' || route.back() == '.') return false;
+    for (char c : route) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) return false;
+        if (std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos) return false;
+    }
+    return true;
+}
+
+std::string RouteEnvFolder(std::string_view installRoot, std::string_view route) {
+    using platform::JoinPath;
+    return JoinPath(JoinPath(JoinPath(installRoot, "Routes"), route), "Envfiles");
+}
+
+std::string RouteBackupFolder(std::string_view route) {
+    return platform::JoinPath(platform::DumpPath("Back_up"), route);
+}
+
+std::string RunRecordPath() { return platform::DumpPath("Herstel.ini"); }
+
+std::optional<RunRecord> LoadRunRecord() {
+    const auto contents = platform::ReadFileBytes(RunRecordPath());
+    if (!contents) return std::nullopt;
+    auto get = [&](std::string_view key) {
+        return platform::ProfileLookup(*contents, kSection, key, "");
+    };
+    RunRecord record;
+    record.route = get("Route");
+    record.installRoot = get("Pad");
+    const auto weather = WeatherFromName(get("Weer"));
+    if (!IsPlainRouteName(record.route) || !weather) return std::nullopt;
+    record.weather = *weather;
+    const std::string metres = get("Zicht");
+    std::from_chars(metres.data(), metres.data() + metres.size(), record.metres);
+    record.multiFileMode = get("Meerdere") == "1";
+    for (std::size_t i = 0; i < kMaxFiles; ++i) {
+        std::string name = get(Numbered("Bestand", i));
+        if (!name.empty()) record.files.push_back(std::move(name));
+    }
+    for (std::size_t i = 0; i < kMaxTextures; ++i) {
+        std::string name = get(Numbered("Textuur", i));
+        if (!name.empty()) record.textures.push_back(std::move(name));
+    }
+    return record;
+}
+
+bool SaveRunRecord(const RunRecord& record) {
+    if (record.files.size() > kMaxFiles || record.textures.size() > kMaxTextures) return false;
+    std::string ini;
+    auto put = [&](std::string_view key, std::string_view value) {
+        ini = platform::ProfileUpdate(ini, kSection, key, value);
+    };
+    put("Route", Quoted(record.route));
+    put("Pad", Quoted(record.installRoot));
+    put("Weer", WeatherName(record.weather));
+    put("Zicht", std::to_string(record.metres));
+    put("Meerdere", record.multiFileMode ? "1" : "0");
+    for (std::size_t i = 0; i < record.files.size(); ++i) {
+        put(Numbered("Bestand", i), Quoted(record.files[i]));
+    }
+    for (std::size_t i = 0; i < record.textures.size(); ++i) {
+        put(Numbered("Textuur", i), Quoted(record.textures[i]));
+    }
+    // Reading it back catches any name the profile format cannot carry (line breaks, overlong
+    // paths) before the record is trusted with a route's files.
+    return platform::WriteFileAtomic(RunRecordPath(), ini) && LoadRunRecord() == record;
+}
+
+RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook) {
+    using platform::JoinPath;
+    if (!IsPlainRouteName(request.route)) return RunOutcome::BadRouteName;
+    const std::vector<std::string> handled =
+        HandledSlots(request.found.slots, request.found.multiFileMode);
+    if (handled.empty()) return RunOutcome::NothingFound;
+    // Backing up now would overwrite the only copies of files still waiting to be put back.
+    if (LoadRunRecord()) return RunOutcome::UnrestoredRun;
+
+    const std::string envFolder = RouteEnvFolder(request.installRoot, request.route);
+    const std::string backupFolder = RouteBackupFolder(request.route);
+    platform::CreateFolder(backupFolder);
+    for (std::size_t i = 0; i < handled.size(); ++i) {
+        platform::CopyFile(JoinPath(envFolder, handled[i]), JoinPath(backupFolder, handled[i]),
+                           false);
+        Report(hook, Step::BackedUp, i);
+    }
+    // Checked only once all copies are made, so that two names the backup folder takes for the
+    // same file cannot pass one after the other. A backup that holds the route file's bytes is
+    // good whether or not its copy reported success (e.g. a read-only backup already equal).
+    for (const std::string& name : handled) {
+        if (!platform::SameFileBytes(JoinPath(envFolder, name), JoinPath(backupFolder, name))) {
+            return RunOutcome::BackupFailed;
+        }
+    }
+
+    RunRecord record{request.route, request.installRoot, request.weather, request.metres,
+                     request.found.multiFileMode, handled, {}};
+    const std::string textures = TexturesFolder(request.installRoot, request.route);
+    for (std::string_view texture : TexturesFor(request.weather)) {
+        if (!platform::IsFile(JoinPath(textures, texture))) record.textures.emplace_back(texture);
+    }
+    if (!SaveRunRecord(record)) {
+        RemoveRunRecord();
+        return RunOutcome::BackupFailed;
+    }
+    Report(hook, Step::RecordWritten, 0);
+
+    const std::string shippedTextures = platform::DumpPath("Textures");
+    for (std::size_t i = 0; i < record.textures.size(); ++i) {
+        platform::CopyFile(JoinPath(shippedTextures, record.textures[i]),
+                           JoinPath(textures, record.textures[i]), true);
+        Report(hook, Step::TextureAdded, i);
+    }
+    if (const auto prepared = PreparedEnvFile(request.weather, request.metres)) {
+        for (std::size_t i = 0; i < handled.size(); ++i) {
+            platform::CopyFile(*prepared, JoinPath(envFolder, handled[i]), false);
+            Report(hook, Step::Installed, i);
+        }
+    }
+    return RunOutcome::Installed;
+}
+
+RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
+    using platform::JoinPath;
+    const std::string envFolder = RouteEnvFolder(record.installRoot, record.route);
+    const std::string backupFolder = RouteBackupFolder(record.route);
+    RestoreOutcome outcome;
+    for (std::size_t i = 0; i < record.files.size(); ++i) {
+        const std::string& name = record.files[i];
+        const std::string backup = JoinPath(backupFolder, name);
+        const std::string target = JoinPath(envFolder, name);
+        // The bytes decide, not the copy's result: a read-only route file that never took the
+        // fog file is already back.
+        platform::CopyFile(backup, target, false);
+        if (platform::SameFileBytes(backup, target)) {
+            Report(hook, Step::PutBack, i);
+        } else if (!platform::ReadFileBytes(backup) || !platform::IsDirectory(envFolder)) {
+            outcome.lost.push_back(name);
+        } else {
+            outcome.retry.push_back(name);
+        }
+    }
+
+    const std::string textures = TexturesFolder(record.installRoot, record.route);
+    RunRecord rest = record;
+    rest.files = outcome.retry;
+    rest.textures.clear();
+    for (std::size_t i = 0; i < record.textures.size(); ++i) {
+        const std::string texture = JoinPath(textures, record.textures[i]);
+        platform::DeleteFile(texture);
+        if (platform::IsFile(texture)) rest.textures.push_back(record.textures[i]);
+        Report(hook, Step::TextureDeleted, i);
+    }
+
+    if (outcome.retry.empty()) {
+        RemoveRunRecord();
+        Report(hook, Step::RecordRemoved, 0);
+    } else {
+        // If this write fails the old record stays, and retrying all of it is harmless.
+        SaveRunRecord(rest);
+    }
+    return outcome;
+}
+
+}  // namespace mist
