@@ -1,0 +1,75 @@
+// A fog run and its restore killed at every step, then finished by a fresh start of the logic on
+// the same folders: the route must end up byte for byte as it was.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "mist/fog_run.h"
+#include "support/mist_fixtures.h"
+
+using namespace mist;
+using namespace testsupport;
+
+namespace {
+
+struct Scenario {
+    const char* name;
+    Weather weather;
+    std::vector<std::string> files;
+    bool ownTexture;  // the route already holds one of the weather's textures
+    int steps;        // progress reports of a whole run plus restore
+};
+
+// Runs and restores in a child that kills itself at its `killAt`-th progress report.
+// Returns true when the child got that far and died there.
+bool KilledAt(const FogRunRequest& request, int killAt) {
+    const pid_t child = fork();
+    if (child == 0) {
+        int seen = 0;
+        const StepHook hook = [&](Step, std::size_t) {
+            if (++seen == killAt) kill(getpid(), SIGKILL);
+        };
+        if (RunFog(request, hook) != RunOutcome::Installed) _exit(2);
+        const auto record = LoadRunRecord();
+        if (!record || !RestoreFog(*record, hook).Complete()) _exit(3);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) return true;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+    return false;
+}
+
+}  // namespace
+
+TEST(FaultInjection, KilledRunOrRestoreIsUndoneByTheNextStart) {
+    const Scenario scenarios[] = {
+        // 3 backups, record, 2 textures, 3 installs, 3 put back, 2 textures deleted, record removed
+        {"rain, three files", Weather::Rain, {"a_rain.env", "b_rain.env", "c_rain.env"}, false, 15},
+        {"snow, one file, own texture", Weather::Snow, {"snow.env"}, true, 7},
+    };
+    for (const Scenario& s : scenarios) {
+        int killAt = 1;
+        for (;; ++killAt) {
+            SCOPED_TRACE(std::string(s.name) + ", killed at step " + std::to_string(killAt));
+            ProgramFolder program;
+            SimulatorTree sim;
+            WriteFogData(program);
+            for (const std::string& file : s.files) sim.AddEnvFile("R", file);
+            sim.AddTexturesFolder("R");
+            if (s.ownTexture) WriteFile(sim.envfiles("R") / "Textures" / "ZEL_rainsky.ace", "own");
+            const Snapshot before = TakeSnapshot(sim.routes());
+
+            const bool killed = KilledAt(FogRequest(sim, "R", s.weather, 50), killAt);
+            if (const auto record = LoadRunRecord()) {
+                EXPECT_TRUE(RestoreFog(*record).Complete());
+            }
+            EXPECT_FALSE(LoadRunRecord());
+            EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+            if (!killed || killAt > 100) break;
+        }
+        EXPECT_EQ(killAt, s.steps + 1) << s.name;  // every step was a kill point once
+    }
+}

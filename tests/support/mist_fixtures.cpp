@@ -1,0 +1,42 @@
+#include "support/mist_fixtures.h"
+
+#include "platform/paths.h"
+
+namespace testsupport {
+
+void WriteFogData(const ProgramFolder& program) {
+    for (const char* weather : {"sun", "rain", "snow"}) {
+        for (int metres = 25; metres <= 125; metres += 25) {
+            const std::string name = weather + std::to_string(metres) + ".env";
+            WriteFile(program.dump() / weather / name, "fog " + name + "\n");
+        }
+    }
+    for (const char* texture :
+         {"ZEL_rainsky.ace", "ZEL_rainskylo.ace", "ZEL_snowsky.ace", "ZEL_snowskylo.ace"}) {
+        WriteFile(program.dump() / "Textures" / texture, std::string("sky ") + texture + "\n");
+    }
+}
+
+Snapshot TakeSnapshot(const fs::path& folder) {
+    Snapshot snapshot;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(folder, ec); !ec && it != fs::end(it);
+         it.increment(ec)) {
+        const std::string relative = fs::relative(it->path(), folder).string();
+        if (it->is_directory()) {
+            snapshot[relative + "/"];
+        } else {
+            snapshot[relative] = ReadFile(it->path());
+        }
+    }
+    return snapshot;
+}
+
+mist::FogRunRequest FogRequest(const SimulatorTree& sim, const std::string& route,
+                               mist::Weather weather, int metres) {
+    const std::string root = sim.root().string();
+    return {root, route, weather, metres,
+            mist::FindEnvFiles(mist::RouteEnvFolder(root, route) + platform::kPathSep, weather)};
+}
+
+}  // namespace testsupport
