@@ -1,14 +1,13 @@
 // A fog run plus its restore on a route with four 1 MiB environment files, against copying the
 // same bytes with cp followed by sync. Prints the ratio of the two medians at the end.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
-
-#include <unistd.h>
 
 #include "mist/fog_run.h"
 #include "platform/paths.h"
@@ -76,18 +75,25 @@ void CopyAndSync(benchmark::State& state) {
     }
 }
 
-BENCHMARK(FogRunAndRestore)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)
+BENCHMARK(FogRunAndRestore)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(9)
     ->ReportAggregatesOnly(true);
-BENCHMARK(CopyAndSync)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)
+BENCHMARK(CopyAndSync)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(9)
     ->ReportAggregatesOnly(true);
 
 // Keeps the medians as the console reporter prints them.
 class MedianReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     std::map<std::string, double> medians;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            if (run.aggregate_name == "median") medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+            if (run.aggregate_name == "median")
+                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
         }
         ConsoleReporter::ReportRuns(runs);
     }

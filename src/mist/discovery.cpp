@@ -9,8 +9,7 @@ namespace {
 constexpr unsigned kAnyFile = platform::faAnyFile & ~unsigned{platform::faDirectory};
 }  // namespace
 
-std::vector<std::string> HandledSlots(const std::array<std::string, 4>& slots,
-                                      bool multiFileMode) {
+std::vector<std::string> HandledSlots(const std::array<std::string, 4>& slots, bool multiFileMode) {
     std::vector<std::string> handled;
     for (const std::string& name : slots) {
         if (!name.empty()) handled.push_back(name);

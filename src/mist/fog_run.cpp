@@ -1,6 +1,7 @@
 #include "mist/fog_run.h"
 
 #include <charconv>
+#include <stdexcept>
 
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -18,9 +19,6 @@ std::string Numbered(std::string_view key, std::size_t n) {
     return std::string(key) + std::to_string(n + 1);
 }
 
-// Quoted so that blanks at either end of a name survive the profile format's trimming.
-std::string Quoted(std::string_view value) { return "\"" + std::string(value) + "\""; }
-
 std::string TexturesFolder(std::string_view installRoot, std::string_view route) {
     return platform::JoinPath(RouteEnvFolder(installRoot, route), "Textures");
 }
@@ -29,7 +27,9 @@ void Report(const StepHook& hook, Step step, std::size_t index) {
     if (hook) hook(step, index);
 }
 
-bool RemoveRunRecord() { return platform::DeleteFile(RunRecordPath()); }
+bool RemoveRunRecord() {
+    return platform::DeleteFile(RunRecordPath());
+}
 
 }  // namespace
 
@@ -53,7 +53,9 @@ std::string RouteBackupFolder(std::string_view route) {
     return platform::JoinPath(platform::DumpPath("Back_up"), route);
 }
 
-std::string RunRecordPath() { return platform::DumpPath("Herstel.ini"); }
+std::string RunRecordPath() {
+    return platform::DumpPath("Herstel.ini");
+}
 
 std::optional<RunRecord> LoadRunRecord() {
     const auto contents = platform::ReadFileBytes(RunRecordPath());
@@ -87,19 +89,23 @@ bool SaveRunRecord(const RunRecord& record) {
     auto put = [&](std::string_view key, std::string_view value) {
         ini = platform::ProfileUpdate(ini, kSection, key, value);
     };
-    put("Route", Quoted(record.route));
-    put("Pad", Quoted(record.installRoot));
-    put("Weer", WeatherName(record.weather));
-    put("Zicht", std::to_string(record.metres));
-    put("Meerdere", record.multiFileMode ? "1" : "0");
-    for (std::size_t i = 0; i < record.files.size(); ++i) {
-        put(Numbered("Bestand", i), Quoted(record.files[i]));
+    try {
+        put("Route", record.route);
+        put("Pad", record.installRoot);
+        put("Weer", WeatherName(record.weather));
+        put("Zicht", std::to_string(record.metres));
+        put("Meerdere", record.multiFileMode ? "1" : "0");
+        for (std::size_t i = 0; i < record.files.size(); ++i) {
+            put(Numbered("Bestand", i), record.files[i]);
+        }
+        for (std::size_t i = 0; i < record.textures.size(); ++i) {
+            put(Numbered("Textuur", i), record.textures[i]);
+        }
+    } catch (const std::invalid_argument&) {
+        return false;  // a line break in a name: the profile format cannot hold it
     }
-    for (std::size_t i = 0; i < record.textures.size(); ++i) {
-        put(Numbered("Textuur", i), Quoted(record.textures[i]));
-    }
-    // Reading it back catches any name the profile format cannot carry (line breaks, overlong
-    // paths) before the record is trusted with a route's files.
+    // Reading it back catches anything else the format would change (an overlong path) before
+    // the record is trusted with a route's files.
     return platform::WriteFileAtomic(RunRecordPath(), ini) && LoadRunRecord() == record;
 }
 
@@ -129,8 +135,13 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook) {
         }
     }
 
-    RunRecord record{request.route, request.installRoot, request.weather, request.metres,
-                     request.found.multiFileMode, handled, {}};
+    RunRecord record{request.route,
+                     request.installRoot,
+                     request.weather,
+                     request.metres,
+                     request.found.multiFileMode,
+                     handled,
+                     {}};
     const std::string textures = TexturesFolder(request.installRoot, request.route);
     for (std::string_view texture : TexturesFor(request.weather)) {
         if (!platform::IsFile(JoinPath(textures, texture))) record.textures.emplace_back(texture);

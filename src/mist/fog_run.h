@@ -47,7 +47,15 @@ std::optional<RunRecord> LoadRunRecord();
 bool SaveRunRecord(const RunRecord& record);
 
 // Points where a run or a restore reports progress; fault-injection tests stop the process there.
-enum class Step { BackedUp, RecordWritten, TextureAdded, Installed, PutBack, TextureDeleted, RecordRemoved };
+enum class Step {
+    BackedUp,
+    RecordWritten,
+    TextureAdded,
+    Installed,
+    PutBack,
+    TextureDeleted,
+    RecordRemoved
+};
 using StepHook = std::function<void(Step step, std::size_t index)>;
 
 struct FogRunRequest {

@@ -13,18 +13,24 @@ constexpr std::array<std::string_view, 2> kSnowTextures{"ZEL_rainsky.ace", "ZEL_
 
 SearchPatterns PatternsFor(Weather weather) {
     switch (weather) {
-        case Weather::Sun: return {"*sun*.env", "*clear*.env"};
-        case Weather::Rain: return {"rain.env", "*rain*.env"};
-        case Weather::Snow: return {"snow.env", "*snow*.env"};
+        case Weather::Sun:
+            return {"*sun*.env", "*clear*.env"};
+        case Weather::Rain:
+            return {"rain.env", "*rain*.env"};
+        case Weather::Snow:
+            return {"snow.env", "*snow*.env"};
     }
     return {};
 }
 
 std::string_view WeatherName(Weather weather) {
     switch (weather) {
-        case Weather::Sun: return "sun";
-        case Weather::Rain: return "rain";
-        case Weather::Snow: return "snow";
+        case Weather::Sun:
+            return "sun";
+        case Weather::Rain:
+            return "rain";
+        case Weather::Snow:
+            return "snow";
     }
     return {};
 }
@@ -38,14 +44,19 @@ std::optional<Weather> WeatherFromName(std::string_view name) {
 
 std::span<const std::string_view> TexturesFor(Weather weather) {
     switch (weather) {
-        case Weather::Sun: return {};
-        case Weather::Rain: return kRainTextures;
-        case Weather::Snow: return kSnowTextures;
+        case Weather::Sun:
+            return {};
+        case Weather::Rain:
+            return kRainTextures;
+        case Weather::Snow:
+            return kSnowTextures;
     }
     return {};
 }
 
-bool IsVisibilityLevel(int metres) { return metres >= 25 && metres <= 125 && metres % 25 == 0; }
+bool IsVisibilityLevel(int metres) {
+    return metres >= 25 && metres <= 125 && metres % 25 == 0;
+}
 
 std::optional<std::string> PreparedEnvFile(Weather weather, int metres) {
     if (!IsVisibilityLevel(metres)) return std::nullopt;

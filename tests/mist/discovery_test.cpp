@@ -1,6 +1,7 @@
+#include "mist/discovery.h"
+
 #include <gtest/gtest.h>
 
-#include "mist/discovery.h"
 #include "mist/fog_run.h"
 #include "platform/paths.h"
 #include "support/fixtures.h"
@@ -10,7 +11,7 @@ using testsupport::SimulatorTree;
 using Slots = std::array<std::string, 4>;
 
 class DiscoveryTest : public ::testing::Test {
-protected:
+  protected:
     SimulatorTree sim;
     void Add(std::initializer_list<const char*> names) {
         for (const char* name : names) sim.AddEnvFile("R", name);
@@ -84,7 +85,8 @@ TEST(HandledSlots, SingleModeTakesTheFirstSlotOnly) {
 
 TEST(Weather, PreparedFilesAndCrossedTextures) {
     platform::SetProgramFolder("/p");
-    EXPECT_EQ(PreparedEnvFile(Weather::Snow, 75), platform::JoinPath(platform::DumpPath("snow"), "snow75.env"));
+    EXPECT_EQ(PreparedEnvFile(Weather::Snow, 75),
+              platform::JoinPath(platform::DumpPath("snow"), "snow75.env"));
     EXPECT_FALSE(PreparedEnvFile(Weather::Sun, 60));
     EXPECT_FALSE(PreparedEnvFile(Weather::Sun, 150));
     EXPECT_TRUE(TexturesFor(Weather::Sun).empty());
@@ -93,8 +95,8 @@ TEST(Weather, PreparedFilesAndCrossedTextures) {
 }
 
 TEST(RouteName, OnlyPlainFolderNamesPass) {
-    for (const char* bad : {"", ".", "..", "../x", "a/b", "a\\b", "C:", "x*", "a?", "a\nb",
-                            "route.", "route "}) {
+    for (const char* bad :
+         {"", ".", "..", "../x", "a/b", "a\\b", "C:", "x*", "a?", "a\nb", "route.", "route "}) {
         EXPECT_FALSE(IsPlainRouteName(bad)) << bad;
     }
     EXPECT_FALSE(IsPlainRouteName(std::string("a\0b", 3)));

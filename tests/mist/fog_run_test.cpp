@@ -1,6 +1,7 @@
+#include "mist/fog_run.h"
+
 #include <gtest/gtest.h>
 
-#include "mist/fog_run.h"
 #include "platform/files.h"
 #include "support/mist_fixtures.h"
 
@@ -9,7 +10,7 @@ using namespace testsupport;
 using Names = std::vector<std::string>;
 
 class FogRunTest : public ::testing::Test {
-protected:
+  protected:
     ProgramFolder program;
     SimulatorTree sim;
     void SetUp() override { WriteFogData(program); }
@@ -46,8 +47,13 @@ TEST_F(FogRunTest, SnowRunBacksUpAddsTexturesInstallsAndRestores) {
     EXPECT_EQ(ReadFile(Env("Textures/ZEL_rainskylo.ace")), "sky ZEL_rainskylo.ace\n");
     const auto record = LoadRunRecord();
     ASSERT_TRUE(record);
-    EXPECT_EQ(*record, (RunRecord{"R", sim.root().string(), Weather::Snow, 75, false,
-                                  {"snow.env"}, {"ZEL_rainsky.ace", "ZEL_rainskylo.ace"}}));
+    EXPECT_EQ(*record, (RunRecord{"R",
+                                  sim.root().string(),
+                                  Weather::Snow,
+                                  75,
+                                  false,
+                                  {"snow.env"},
+                                  {"ZEL_rainsky.ace", "ZEL_rainskylo.ace"}}));
 
     EXPECT_TRUE(RestoreFog(*record).Complete());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
@@ -56,7 +62,8 @@ TEST_F(FogRunTest, SnowRunBacksUpAddsTexturesInstallsAndRestores) {
 }
 
 TEST_F(FogRunTest, MultiFileSunRunReplacesEverySlotAndAddsNoTexture) {
-    for (const char* name : {"a_clear.env", "b_clear.env", "c_clear.env"}) sim.AddEnvFile("R", name);
+    for (const char* name : {"a_clear.env", "b_clear.env", "c_clear.env"})
+        sim.AddEnvFile("R", name);
     sim.AddTexturesFolder("R");
     const Snapshot before = TakeSnapshot(sim.routes());
     ASSERT_EQ(Run(Weather::Sun, 125), RunOutcome::Installed);
