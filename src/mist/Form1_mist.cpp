@@ -1,10 +1,256 @@
-// The fog run handlers of the main window (being built; see the fog run work).
-#include "app/TForm1.h"
+// The main window's fog run: discovery, "Maken...", the restore and the close guard.
+#include "mist/Form1_mist.h"
 
-void TForm1::CheckEnvFolder(const std::string&) {}
-void TForm1::FindSunEnvFiles(const std::string&) {}
-void TForm1::FindRainEnvFiles(const std::string&) {}
-void TForm1::FindSnowEnvFiles(const std::string&) {}
-void TForm1::Button1Click() {}
-void TForm1::Button2Click() {}
-void TForm1::FormCloseQuery(bool& CanClose) { CanClose = !FilesReplaced; }
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include "app/TForm1.h"
+#include "mist/discovery.h"
+#include "mist/fog_run.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "widgets/TTrackBar.h"
+#include "widgets/qtext.h"
+
+namespace {
+
+mist::Weather CheckedWeather(const TForm1& form) {
+    if (form.Sun->isChecked()) return mist::Weather::Sun;
+    if (form.Rain->isChecked()) return mist::Weather::Rain;
+    return mist::Weather::Snow;
+}
+
+QRadioButton* WeatherButton(const TForm1& form, mist::Weather weather) {
+    switch (weather) {
+        case mist::Weather::Sun:
+            return form.Sun;
+        case mist::Weather::Rain:
+            return form.Rain;
+        case mist::Weather::Snow:
+            return form.Snow;
+    }
+    return form.Sun;
+}
+
+// The search methods only ever fill slots, in order; the run emptied them beforehand.
+void FindEnvFiles(TForm1& form, const std::string& envFolder, mist::Weather weather) {
+    form.EnvFileMissing = false;
+    form.MultiFileMode = false;
+    const mist::EnvFiles found = mist::FindEnvFiles(envFolder, weather);
+    std::string* fields[] = {&form.EnvFile1, &form.EnvFile2, &form.EnvFile3, &form.EnvFile4};
+    for (std::size_t i = 0; i < found.names.size(); ++i) {
+        if (!found.names[i].empty()) *fields[i] = found.names[i];
+    }
+    form.MultiFileMode = found.multiFileMode;
+    if (found.missing) {
+        platform::ShowErrorMessage(form.RouteErrMsg, form.ErrorTitle);
+        form.EnvFileMissing = true;
+    }
+}
+
+// Fifteen centred lines; each takes the colour and style current when it is added, and the
+// style, once bold and underlined, stays so.
+void WriteSummary(TForm1& form) {
+    const QColor maroon(128, 0, 0), blue(0, 0, 255), grey(128, 128, 128);
+    QTextCharFormat current;
+    QTextCursor cursor(form.RichEdit1->document());
+    bool first = true;
+    auto line = [&](const QString& text) {
+        cursor.movePosition(QTextCursor::End);
+        QTextBlockFormat centred;
+        centred.setAlignment(Qt::AlignHCenter);
+        if (first) {
+            cursor.setBlockFormat(centred);
+            cursor.setBlockCharFormat(current);
+            first = false;
+        } else {
+            cursor.insertBlock(centred, current);
+        }
+        cursor.insertText(text, current);
+    };
+    auto boldUnderlined = [&] {
+        current.setFontWeight(QFont::Bold);
+        current.setFontUnderline(true);
+    };
+    const QString hyphens(33, QLatin1Char('-'));
+    auto heading = [&](const std::string& text, const QString& value) {
+        boldUnderlined();
+        line(widgets::ToQ(text));
+        current.setForeground(grey);
+        line(value);
+        current.setForeground(blue);
+        line(hyphens);
+    };
+
+    current.setForeground(maroon);
+    boldUnderlined();
+    line(widgets::ToQ(form.InfoTitleText));
+    line(QString());
+    current.setForeground(blue);
+    line(hyphens);
+    heading(form.InfoRouteText, widgets::PathToQ(form.RouteName));
+    heading(form.InfoWeatherText, WeatherButton(form, CheckedWeather(form))->text());
+    heading(form.InfoVisibilityText, form.zichtlabel->text());
+    heading(form.InfoFogStateText, form.toestandlabel->text());
+}
+
+void ShowCompletionPage(TForm1& form) {
+    form.Panel1->hide();
+    form.afsluiten1->setEnabled(false);
+    form.Opties1->menuAction()->setVisible(false);
+    form.SetCloseBox(false);
+    form.FilesReplaced = true;
+}
+
+void ShowChoosingPage(TForm1& form) {
+    form.Panel1->show();
+    form.afsluiten1->setEnabled(true);
+    form.SetCloseBox(true);
+    form.FilesReplaced = false;
+    form.RichEdit1->clear();
+    form.Opties1->menuAction()->setVisible(true);
+}
+
+// One name per line after the message; '%' doubled so that no file name is read as a format.
+std::string FileList(const mist::RunRecord& record, const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& name : names) {
+        list += '\n';
+        for (char c :
+             platform::JoinPath(mist::RouteEnvFolder(record.installRoot, record.route), name)) {
+            list += c;
+            if (c == '%') list += '%';
+        }
+    }
+    return list;
+}
+
+}  // namespace
+
+namespace mist {
+
+bool ResumeUnrestoredRun(TForm1& form) {
+    const auto record = LoadRunRecord();
+    if (!record) return false;
+    form.RouteName = record->route;
+    std::string* fields[] = {&form.EnvFile1, &form.EnvFile2, &form.EnvFile3, &form.EnvFile4};
+    for (std::size_t i = 0; i < 4; ++i)
+        *fields[i] = i < record->files.size() ? record->files[i] : "";
+    form.MultiFileMode = record->multiFileMode;
+    WeatherButton(form, record->weather)->setChecked(true);
+    form.TrackBar1->SetPosition(record->metres);
+    form.TrackBar1Change();
+    form.RichEdit1->clear();
+    WriteSummary(form);
+    ShowCompletionPage(form);
+    platform::ShowErrorMessage(form.RunPendingMsg, form.ErrorTitle);
+    return true;
+}
+
+}  // namespace mist
+
+void TForm1::CheckEnvFolder(const std::string& envFolder) {
+    EnvFolderMissing = false;
+    if (!mist::EnvFolderFound(envFolder)) {
+        platform::ShowErrorMessage(RouteNotFoundMsg, ErrorTitle);
+        EnvFolderMissing = true;
+    }
+}
+
+void TForm1::FindSunEnvFiles(const std::string& envFolder) {
+    FindEnvFiles(*this, envFolder, mist::Weather::Sun);
+}
+
+void TForm1::FindRainEnvFiles(const std::string& envFolder) {
+    FindEnvFiles(*this, envFolder, mist::Weather::Rain);
+}
+
+void TForm1::FindSnowEnvFiles(const std::string& envFolder) {
+    FindEnvFiles(*this, envFolder, mist::Weather::Snow);
+}
+
+void TForm1::Button1Click() {
+    RichEdit1->clear();
+    FilesReplaced = false;
+    const QString routeText = RouteBox->currentText();
+    RouteName = widgets::PathFromQ(routeText);
+    EnvFile1.clear();
+    EnvFile2.clear();
+    EnvFile3.clear();
+    EnvFile4.clear();
+    if (routeText.isEmpty() || routeText == widgets::ToQ(NoRouteText)) {
+        platform::ShowErrorMessage(NoRouteMsg, ErrorTitle);
+        return;
+    }
+    // A path in the box would take the run outside the Routes and backup folders.
+    if (!mist::IsPlainRouteName(RouteName)) {
+        platform::ShowErrorMessage(RouteNotFoundMsg, ErrorTitle);
+        return;
+    }
+    const std::string envFolder = mist::RouteEnvFolder(InstallRoot, RouteName);
+    CheckEnvFolder(envFolder);
+    if (EnvFolderMissing) return;
+
+    const mist::Weather weather = CheckedWeather(*this);
+    const std::string searchFolder = envFolder + platform::kPathSep;
+    switch (weather) {
+        case mist::Weather::Sun:
+            FindSunEnvFiles(searchFolder);
+            break;
+        case mist::Weather::Rain:
+            FindRainEnvFiles(searchFolder);
+            break;
+        case mist::Weather::Snow:
+            FindSnowEnvFiles(searchFolder);
+            break;
+    }
+    if (EnvFileMissing) return;  // nothing to fog: no backup folder, texture or summary
+
+    mist::FogRunRequest request{InstallRoot, RouteName, weather, TrackBar1->Position(), {}};
+    request.found.names = {EnvFile1, EnvFile2, EnvFile3, EnvFile4};
+    request.found.multiFileMode = MultiFileMode;
+    switch (mist::RunFog(request)) {
+        case mist::RunOutcome::Installed:
+            break;
+        case mist::RunOutcome::UnrestoredRun:  // left by another copy of the program
+            mist::ResumeUnrestoredRun(*this);
+            return;
+        case mist::RunOutcome::BackupFailed:
+            platform::ShowErrorMessage(BackupFailedMsg, ErrorTitle);
+            return;
+        case mist::RunOutcome::BadRouteName:
+        case mist::RunOutcome::NothingFound:
+            return;  // refused above already
+    }
+    WriteSummary(*this);
+    ShowCompletionPage(*this);
+}
+
+void TForm1::Button2Click() {
+    // Without a record there is nothing left to put back (another copy of the program did it).
+    if (const auto record = mist::LoadRunRecord()) {
+        const mist::RestoreOutcome outcome = mist::RestoreFog(*record);
+        if (!outcome.Complete()) {
+            std::vector<std::string> names = outcome.retry;
+            names.insert(names.end(), outcome.lost.begin(), outcome.lost.end());
+            platform::ShowErrorMessage(RestoreFailedMsg + FileList(*record, names), ErrorTitle);
+        }
+        // Files whose backups are still there get another try; the page stays until then.
+        if (!outcome.retry.empty()) return;
+    }
+    ShowChoosingPage(*this);
+}
+
+void TForm1::FormCloseQuery(bool& CanClose) {
+    if (FilesReplaced) {
+        platform::ShowErrorMessage(NoCloseMsg, CloseTitle);
+        CanClose = false;
+    } else {
+        CanClose = true;
+    }
+}

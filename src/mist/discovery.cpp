@@ -9,9 +9,9 @@ namespace {
 constexpr unsigned kAnyFile = platform::faAnyFile & ~unsigned{platform::faDirectory};
 }  // namespace
 
-std::vector<std::string> HandledSlots(const std::array<std::string, 4>& slots, bool multiFileMode) {
+std::vector<std::string> HandledSlots(const std::array<std::string, 4>& names, bool multiFileMode) {
     std::vector<std::string> handled;
-    for (const std::string& name : slots) {
+    for (const std::string& name : names) {
         if (!name.empty()) handled.push_back(name);
         if (!multiFileMode) break;
     }
@@ -26,7 +26,7 @@ EnvFiles FindEnvFiles(std::string_view envFolder, Weather weather) {
     const SearchPatterns patterns = PatternsFor(weather);
     EnvFiles found;
     if (auto first = platform::FindFirst(std::string(envFolder).append(patterns.first), kAnyFile)) {
-        found.slots[0] = first->name;
+        found.names[0] = first->name;
         return found;
     }
     const auto broad = platform::FindFiles(std::string(envFolder).append(patterns.broad), kAnyFile);
@@ -35,8 +35,8 @@ EnvFiles FindEnvFiles(std::string_view envFolder, Weather weather) {
         return found;
     }
     found.multiFileMode = true;
-    for (std::size_t i = 0; i < broad.size() && i < found.slots.size(); ++i) {
-        found.slots[i] = broad[i].name;
+    for (std::size_t i = 0; i < broad.size() && i < found.names.size(); ++i) {
+        found.names[i] = broad[i].name;
     }
     return found;
 }

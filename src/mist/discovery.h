@@ -11,14 +11,14 @@ namespace mist {
 
 // The four name slots of a search and how they were filled.
 struct EnvFiles {
-    std::array<std::string, 4> slots;  // bare names as listed; empty = no file
+    std::array<std::string, 4> names;  // bare names as listed; empty = no file
     bool multiFileMode = false;        // the broad pattern supplied the names
     bool missing = false;              // neither pattern matched a file
 };
 
 // The slots a run backs up and replaces: every non-empty slot in multi-file mode, otherwise the
 // first slot alone (when it holds a name).
-std::vector<std::string> HandledSlots(const std::array<std::string, 4>& slots, bool multiFileMode);
+std::vector<std::string> HandledSlots(const std::array<std::string, 4>& names, bool multiFileMode);
 
 // The check on a route's Envfiles folder: one entry of that name, folder or plain file, that is
 // neither hidden nor a system entry. `envFolder` has no trailing separator.

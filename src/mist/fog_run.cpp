@@ -113,7 +113,7 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook) {
     using platform::JoinPath;
     if (!IsPlainRouteName(request.route)) return RunOutcome::BadRouteName;
     const std::vector<std::string> handled =
-        HandledSlots(request.found.slots, request.found.multiFileMode);
+        HandledSlots(request.found.names, request.found.multiFileMode);
     if (handled.empty()) return RunOutcome::NothingFound;
     // Backing up now would overwrite the only copies of files still waiting to be put back.
     if (LoadRunRecord()) return RunOutcome::UnrestoredRun;

@@ -24,10 +24,10 @@ class DiscoveryTest : public ::testing::Test {
 TEST_F(DiscoveryTest, FirstPatternGivesOneFileAndBeatsTheBroadOne) {
     Add({"summer_sun.env", "spring_sun.env", "a_clear.env", "rain.env", "autumn_rain.env"});
     EnvFiles sun = Find(Weather::Sun);
-    EXPECT_EQ(sun.slots, (Slots{"spring_sun.env", "", "", ""}));
+    EXPECT_EQ(sun.names, (Slots{"spring_sun.env", "", "", ""}));
     EXPECT_FALSE(sun.multiFileMode);
     EnvFiles rain = Find(Weather::Rain);
-    EXPECT_EQ(rain.slots, (Slots{"rain.env", "", "", ""}));
+    EXPECT_EQ(rain.names, (Slots{"rain.env", "", "", ""}));
     EXPECT_FALSE(rain.multiFileMode);
 }
 
@@ -35,16 +35,16 @@ TEST_F(DiscoveryTest, BroadPatternFillsUpToFourSlotsInListingOrder) {
     Add({"f_clear.env", "B_Clear.env", "e_clear.env", "a_clear.env", "d_clear.env", "c_clear.env",
          "x_snow.env", "W_SNOW.ENV"});
     EnvFiles sun = Find(Weather::Sun);
-    EXPECT_EQ(sun.slots, (Slots{"a_clear.env", "B_Clear.env", "c_clear.env", "d_clear.env"}));
+    EXPECT_EQ(sun.names, (Slots{"a_clear.env", "B_Clear.env", "c_clear.env", "d_clear.env"}));
     EXPECT_TRUE(sun.multiFileMode);
     EnvFiles snow = Find(Weather::Snow);
-    EXPECT_EQ(snow.slots, (Slots{"W_SNOW.ENV", "x_snow.env", "", ""}));
+    EXPECT_EQ(snow.names, (Slots{"W_SNOW.ENV", "x_snow.env", "", ""}));
     EXPECT_TRUE(snow.multiFileMode);
 }
 
 TEST_F(DiscoveryTest, UpperCaseExactNameKeepsItsSpelling) {
     Add({"RAIN.ENV", "autumn_rain.env"});
-    EXPECT_EQ(Find(Weather::Rain).slots[0], "RAIN.ENV");
+    EXPECT_EQ(Find(Weather::Rain).names[0], "RAIN.ENV");
     EXPECT_FALSE(Find(Weather::Rain).multiFileMode);
 }
 
@@ -52,7 +52,7 @@ TEST_F(DiscoveryTest, FoldersNeverMatchHiddenFilesDo) {
     Add({".old_rain.env"});
     std::filesystem::create_directories(sim.envfiles("R") / "rain.env");
     std::filesystem::create_directories(sim.envfiles("R") / "a_rain.env");
-    EXPECT_EQ(Find(Weather::Rain).slots, (Slots{".old_rain.env", "", "", ""}));
+    EXPECT_EQ(Find(Weather::Rain).names, (Slots{".old_rain.env", "", "", ""}));
     EXPECT_TRUE(Find(Weather::Rain).multiFileMode);
 }
 
@@ -61,7 +61,7 @@ TEST_F(DiscoveryTest, NoMatchingFileIsReportedMissing) {
     EnvFiles snow = Find(Weather::Snow);
     EXPECT_TRUE(snow.missing);
     EXPECT_FALSE(snow.multiFileMode);
-    EXPECT_EQ(snow.slots, Slots{});
+    EXPECT_EQ(snow.names, Slots{});
 }
 
 TEST_F(DiscoveryTest, EnvFolderCheck) {

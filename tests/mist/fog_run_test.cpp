@@ -124,7 +124,7 @@ TEST_F(FogRunTest, RefusedRunsTouchNothing) {
     const Snapshot tree = TakeSnapshot(sim.root()), dump = TakeSnapshot(program.dump());
     FogRunRequest escape = FogRequest(sim, "R", Weather::Rain, 75);
     escape.route = "..";
-    escape.found.slots[0] = "rain.env";
+    escape.found.names[0] = "rain.env";
     EXPECT_EQ(RunFog(escape), RunOutcome::BadRouteName);
     EXPECT_EQ(Run(Weather::Rain), RunOutcome::NothingFound);
     EXPECT_EQ(TakeSnapshot(sim.root()), tree);
