@@ -1,0 +1,213 @@
+// The fog run through the real main window: controls, message boxes and the files on disk.
+#include "mist/Form1_mist.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+#include "app/app_fixture.h"
+#include "platform/files.h"
+#include "support/mist_fixtures.h"
+#include "widgets/TTrackBar.h"
+
+using namespace testsupport;
+
+namespace {
+const char kNoClose[] =
+    "Het programma kan niet worden afgesloten voordat de bestanden weer zijn herstelt.";
+}
+
+class FogWindowTest : public MainWindowFixture {
+  protected:
+    void SetUp() override {
+        WriteFogData(prog);
+        WriteSettings("Nederlands");
+    }
+    void Make(const QString& route, QRadioButton* TForm1::*weather = &TForm1::Sun) {
+        (form.get()->*weather)->setChecked(true);
+        form->RouteBox->setEditText(route);
+        form->Button1->click();
+    }
+    bool OnCompletionPage() const {
+        const bool completion = form->Panel1->isHidden();
+        EXPECT_EQ(form->FilesReplaced, completion);
+        EXPECT_EQ(form->afsluiten1->isEnabled(), !completion);
+        EXPECT_EQ(form->Opties1->menuAction()->isVisible(), !completion);
+        EXPECT_EQ(bool(form->windowFlags() & Qt::WindowCloseButtonHint), !completion);
+        return completion;
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& m : messages.messages()) texts.push_back(m.text);
+        return texts;
+    }
+};
+
+TEST_F(FogWindowTest, RainRunShowsSummaryRefusesCloseAndRestoresEverything) {
+    sim.AddEnvFile("R", "rain.env");
+    WriteFile(sim.envfiles("R") / "Textures" / "ZEL_snowsky.ace", "own sky");
+    const Snapshot before = TakeSnapshot(sim.routes());
+    CreateAndShow();
+    QTest::keyClick(form->TrackBar1, Qt::Key_Left);  // 50 m
+    Make("R", &TForm1::Rain);
+
+    ASSERT_TRUE(OnCompletionPage());
+    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_EQ(ReadFile(sim.envfiles("R") / "rain.env"), "fog rain50.env\n");
+    EXPECT_EQ(ReadFile(sim.envfiles("R") / "Textures" / "ZEL_snowsky.ace"), "own sky");
+    EXPECT_TRUE(fs::exists(sim.envfiles("R") / "Textures" / "ZEL_snowskylo.ace"));
+
+    const QStringList lines = form->RichEdit1->toPlainText().split('\n');
+    const QString h(33, '-');
+    EXPECT_EQ(lines, (QStringList{"Informatie van uw instellingen:", "", h, "Route:", "R", h,
+                                  "Het weer:", "Regen (Rain)", h, "Zicht in meters:", "50 m", h,
+                                  "Mist toestand:", " Dichte mist ", h}));
+    const QColor maroon(128, 0, 0), blue(0, 0, 255), grey(128, 128, 128);
+    const QColor colours[] = {maroon, maroon, blue, blue, grey, blue, blue, grey,
+                              blue,   blue,   grey, blue, blue, grey, blue};
+    int i = 0;
+    for (QTextBlock b = form->RichEdit1->document()->begin(); b.isValid(); b = b.next(), ++i) {
+        if (b.text().isEmpty()) continue;
+        const QTextCharFormat f = b.begin().fragment().charFormat();
+        EXPECT_EQ(f.foreground().color(), colours[i]) << i;
+        EXPECT_TRUE(f.fontUnderline() && f.fontWeight() == QFont::Bold) << i;
+        EXPECT_EQ(b.blockFormat().alignment() & Qt::AlignHCenter, Qt::AlignHCenter) << i;
+    }
+
+    EXPECT_FALSE(form->close());
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].text, kNoClose);
+    EXPECT_EQ(messages.messages()[0].title, "Fout bij afsluiten");
+
+    form->Button2->click();
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_TRUE(form->RichEdit1->toPlainText().isEmpty());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+    EXPECT_TRUE(form->close());
+}
+
+TEST_F(FogWindowTest, EachWeatherFillsItsSlotsAndRunsAgainAfterRestore) {
+    for (const char* name :
+         {"a_clear.env", "b_clear.env", "RAIN.ENV", "x_snow.env", "y_snow.env"}) {
+        sim.AddEnvFile("R", name);
+    }
+    const Snapshot before = TakeSnapshot(sim.routes());
+    CreateAndShow();
+    struct Case {
+        QRadioButton* TForm1::*weather;
+        std::array<std::string, 4> files;
+        bool multi;
+    };
+    for (const Case& c : {Case{&TForm1::Sun, {"a_clear.env", "b_clear.env", "", ""}, true},
+                          Case{&TForm1::Rain, {"RAIN.ENV", "", "", ""}, false},
+                          Case{&TForm1::Snow, {"x_snow.env", "y_snow.env", "", ""}, true}}) {
+        Make("R", c.weather);
+        EXPECT_EQ((std::array{form->EnvFile1, form->EnvFile2, form->EnvFile3, form->EnvFile4}),
+                  c.files);
+        EXPECT_EQ(form->MultiFileMode, c.multi);
+        ASSERT_TRUE(OnCompletionPage());
+        form->Button2->click();
+        EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+    }
+    EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(FogWindowTest, RefusedRunsShowOneBoxAndTouchNothing) {
+    sim.AddEnvFile("R", "rain.env");
+    WriteFile(sim.root() / "Envfiles" / "sun.env", "outside the routes");
+    fs::create_directories(sim.routes() / "NoEnv");
+    CreateAndShow();
+    const Snapshot tree = TakeSnapshot(sim.root()), dump = TakeSnapshot(prog.dump());
+    const struct {
+        QString route;
+        const char* message;
+    } cases[] = {
+        {"Geen route geselecteerd", "Er is nog geen route geselecteerd!"},
+        {"", "Er is nog geen route geselecteerd!"},
+        {"..",
+         "De opgegeven route is niet gevonden. Mogelijk bestaat de route niet meer of is "
+         "beschadigd."},
+        {"../Routes/R",
+         "De opgegeven route is niet gevonden. Mogelijk bestaat de route niet meer of is "
+         "beschadigd."},
+        {"NoEnv",
+         "De opgegeven route is niet gevonden. Mogelijk bestaat de route niet meer of is "
+         "beschadigd."},
+        {"R", "Deze route kan niet in de mist bereden worden."},  // Sun: no file
+    };
+    for (const auto& c : cases) {
+        messages.clear();
+        Make(c.route);
+        EXPECT_EQ(Texts(), std::vector<std::string>{c.message}) << c.route.toStdString();
+        EXPECT_FALSE(OnCompletionPage());
+        EXPECT_TRUE(form->RichEdit1->toPlainText().isEmpty());
+    }
+    EXPECT_EQ(TakeSnapshot(sim.root()), tree);
+    EXPECT_EQ(TakeSnapshot(prog.dump()), dump);
+    EXPECT_TRUE(form->close());
+}
+
+TEST_F(FogWindowTest, FailedBackupStaysOnTheChoosingPage) {
+    sim.AddEnvFile("R", "rain.env");
+    const Snapshot before = TakeSnapshot(sim.routes());
+    fs::remove_all(prog.dump() / "Back_up");
+    CreateAndShow();
+    Make("R", &TForm1::Rain);
+    EXPECT_EQ(Texts(), std::vector<std::string>{form->BackupFailedMsg});
+    EXPECT_NE(form->BackupFailedMsg, "");
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+}
+
+TEST_F(FogWindowTest, RestoreNamesTheFilesItCouldNotPutBack) {
+    sim.AddEnvFile("R", "a_rain.env");
+    sim.AddEnvFile("R", "b%d_rain.env");  // a '%' in a name is no format
+    CreateAndShow();
+    Make("R", &TForm1::Rain);
+    ASSERT_TRUE(OnCompletionPage());
+    const std::string folder = (sim.envfiles("R") / "").string();
+
+    platform::SetReadOnly((sim.envfiles("R") / "a_rain.env").string(), true);
+    fs::remove(prog.dump() / "Back_up" / "R" / "b%d_rain.env");
+    form->Button2->click();
+    EXPECT_EQ(Texts(), std::vector<std::string>{form->RestoreFailedMsg + "\n" + folder +
+                                                "a_rain.env\n" + folder + "b%d_rain.env"});
+    EXPECT_TRUE(OnCompletionPage());  // a_rain.env's backup is there: try again
+
+    messages.clear();
+    platform::SetReadOnly((sim.envfiles("R") / "a_rain.env").string(), false);
+    form->Button2->click();
+    EXPECT_TRUE(messages.messages().empty());  // b%d_rain.env was reported once, then let go
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_EQ(ReadFile(sim.envfiles("R") / "a_rain.env"), "original R/a_rain.env\n");
+}
+
+TEST_F(FogWindowTest, RunLeftByAKilledSessionReopensOnTheCompletionPage) {
+    sim.AddEnvFile("R", "snow.env");
+    sim.AddTexturesFolder("R");
+    const Snapshot before = TakeSnapshot(sim.routes());
+    CreateAndShow();
+    QTest::keyClick(form->TrackBar1, Qt::Key_End);  // 125 m
+    Make("R", &TForm1::Snow);
+    ASSERT_TRUE(OnCompletionPage());
+    const QString summary = form->RichEdit1->toPlainText();
+    form.reset();  // ended by force: no restore
+
+    CreateAndShow();
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_TRUE(mist::ResumeUnrestoredRun(*form));
+    EXPECT_EQ(Texts(), std::vector<std::string>{form->RunPendingMsg});
+    EXPECT_TRUE(OnCompletionPage());
+    EXPECT_TRUE(form->Snow->isChecked());
+    EXPECT_EQ(form->RichEdit1->toPlainText(), summary);
+    EXPECT_FALSE(form->close());
+    form->Button2->click();
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+    EXPECT_FALSE(mist::ResumeUnrestoredRun(*form));
+    EXPECT_TRUE(form->close());
+}
