@@ -77,23 +77,6 @@ TEST_F(DiscoveryTest, EnvFolderCheck) {
     EXPECT_FALSE(EnvFolderFound(RouteEnvFolder(root, "Gone")));
 }
 
-TEST(HandledSlots, SingleModeTakesTheFirstSlotOnly) {
-    EXPECT_EQ(HandledSlots({"a", "b", "", ""}, false), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(HandledSlots({"a", "b", "c", ""}, true), (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_TRUE(HandledSlots({}, false).empty());
-}
-
-TEST(Weather, PreparedFilesAndCrossedTextures) {
-    platform::SetProgramFolder("/p");
-    EXPECT_EQ(PreparedEnvFile(Weather::Snow, 75),
-              platform::JoinPath(platform::DumpPath("snow"), "snow75.env"));
-    EXPECT_FALSE(PreparedEnvFile(Weather::Sun, 60));
-    EXPECT_FALSE(PreparedEnvFile(Weather::Sun, 150));
-    EXPECT_TRUE(TexturesFor(Weather::Sun).empty());
-    EXPECT_EQ(TexturesFor(Weather::Rain)[0], "ZEL_snowsky.ace");
-    EXPECT_EQ(TexturesFor(Weather::Snow)[1], "ZEL_rainskylo.ace");
-}
-
 TEST(RouteName, OnlyPlainFolderNamesPass) {
     for (const char* bad :
          {"", ".", "..", "../x", "a/b", "a\\b", "C:", "x*", "a?", "a\nb", "route.", "route "}) {

@@ -189,6 +189,7 @@ TEST_F(FogWindowTest, RestoreNamesTheFilesItCouldNotPutBack) {
 
 TEST_F(FogWindowTest, RunLeftByAKilledSessionReopensOnTheCompletionPage) {
     sim.AddEnvFile("R", "snow.env");
+    sim.AddEnvFile("S", "rain.env");
     sim.AddTexturesFolder("R");
     const Snapshot before = TakeSnapshot(sim.routes());
     CreateAndShow();
@@ -200,7 +201,7 @@ TEST_F(FogWindowTest, RunLeftByAKilledSessionReopensOnTheCompletionPage) {
 
     CreateAndShow();
     EXPECT_FALSE(OnCompletionPage());
-    EXPECT_TRUE(mist::ResumeUnrestoredRun(*form));
+    Make("S", &TForm1::Rain);  // must not overwrite the backups of the unrestored run
     EXPECT_EQ(Texts(), std::vector<std::string>{form->RunPendingMsg});
     EXPECT_TRUE(OnCompletionPage());
     EXPECT_TRUE(form->Snow->isChecked());
