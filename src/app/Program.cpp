@@ -6,6 +6,7 @@
 #include "about/zel_info.h"
 #include "app/TForm1.h"
 #include "install/Locatie_unit.h"
+#include "mist/Form1_mist.h"
 #include "platform/messages.h"
 #include "settings/language_unit.h"
 
@@ -59,6 +60,8 @@ void Program::ShowMainWindow() {
     }
     Form1->activateWindow();
     platform::RunGuarded([] { Form1->FormActivate(); });
+    // A run that was never restored (the program was ended by force) reopens on its restore page.
+    platform::RunGuarded([] { mist::ResumeUnrestoredRun(*Form1); });
     Form1->StartActivationTracking();
 }
 
