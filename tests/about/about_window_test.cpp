@@ -9,7 +9,6 @@
 #include "app/Program.h"
 #include "app/app_fixture.h"
 #include "widgets/TLinkLabel.h"
-#include "widgets/qcolor.h"
 
 namespace fs = std::filesystem;
 
@@ -130,44 +129,23 @@ TEST_F(AboutWindow, LinksHandTheirTargetsToTheShell) {
     EXPECT_TRUE(about->isVisible());
 }
 
-TEST_F(AboutWindow, LayoutColoursAndLinkLook) {
+TEST_F(AboutWindow, PicturesLoadAndEverythingFitsOnThePanel) {
+    form->ApplyLanguage("Testish");
     Open();
-    EXPECT_EQ(about->size(), QSize(315, 213));
-    EXPECT_EQ(about->palette().color(QPalette::Window), QColor(49, 106, 197));
-    EXPECT_EQ(about->Panel1->geometry(), QRect(8, 8, 297, 161));
-    EXPECT_EQ(about->Panel1->palette().color(QPalette::Window), QColor(Qt::white));
-    EXPECT_EQ(about->OKButton->geometry(), QRect(111, 178, 90, 27));
-    EXPECT_TRUE(about->OKButton->isDefault());
-    EXPECT_FALSE(about->OKButton->icon().isNull());
-    EXPECT_EQ(about->Image2->geometry(), QRect(-8, 8, 120, 130));
-    EXPECT_EQ(about->Image1->geometry(), QRect(168, 96, 48, 48));
+    // The pictures come from resources a static library could lose at link time.
     ASSERT_FALSE(about->Image2->pixmap().isNull());
     ASSERT_FALSE(about->Image1->pixmap().isNull());
-    // Transparent pictures: the corner colour lets the white panel through.
+    // Transparent pictures: their corner colour lets the white panel through.
     EXPECT_FALSE(about->Image1->pixmap().mask().isNull());
     EXPECT_FALSE(about->Image2->pixmap().mask().isNull());
-
-    for (widgets::TLinkLabel* link : {about->LinkLabel1, about->Mail_adres}) {
-        SCOPED_TRACE(link->objectName().toStdString());
-        EXPECT_TRUE(link->LinkActive());
-        EXPECT_TRUE(link->Transparent());
-        EXPECT_TRUE(link->ShowShadow());
-        EXPECT_FALSE(link->ShowHighlight());
-        EXPECT_EQ(link->Style(), widgets::lsCustom);
-        EXPECT_EQ(link->FontColor(), widgets::clBlue);
-        EXPECT_EQ(link->HoverColor(), widgets::clWhite);
-        EXPECT_EQ(widgets::ToQColor(link->HoverFontColor()), QColor(255, 128, 64));
-        EXPECT_EQ(link->HighlightColor(), widgets::clPurple);
-        EXPECT_TRUE(link->font().bold());
-        EXPECT_TRUE(link->font().underline());
-        // Both fit on the panel.
-        EXPECT_LE(link->geometry().right(), about->Panel1->width() - 2);
+    for (QWidget* w : std::initializer_list<QWidget*>{about->LinkLabel1, about->Mail_adres,
+                                                      about->ProductName, about->Copyright}) {
+        EXPECT_LE(w->geometry().right(), about->Panel1->width() - 2) << w->objectName().toStdString();
+        EXPECT_GT(w->width(), 0) << w->objectName().toStdString();
     }
-    EXPECT_EQ(about->LinkLabel1->pos(), QPoint(160, 64));
-    EXPECT_EQ(about->Mail_adres->pos(), QPoint(168, 80));
-    EXPECT_FALSE(about->LinkLabel1->ShowAccelChar());
+    // The pack's "&" marks the mail link's access key; the web link shows its caption as is.
     EXPECT_TRUE(about->Mail_adres->ShowAccelChar());
-    EXPECT_LE(about->Copyright->geometry().right(), about->Panel1->width() - 2);
+    EXPECT_FALSE(about->LinkLabel1->ShowAccelChar());
 }
 
 // The program's own wiring: Help > Info opens it without blocking the main window, and coming
