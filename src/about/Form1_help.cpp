@@ -1,4 +1,25 @@
-// Help > Help inhoud (being built).
+// Help > Help inhoud: asks which manual the user wants and hands it to the desktop.
+#include "about/message_dialog.h"
 #include "app/TForm1.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/shell.h"
 
-void TForm1::Help2Click() {}
+void TForm1::Help2Click() {
+    std::string document;
+    switch (about::LanguageMessageDlg("Choose a language for the help file.", about::mtInformation,
+                                      {about::mbYes, about::mbNo}, 0, LanguageDlgTitle, this)) {
+        case about::mrYes: document = "ZEL Nevora Help (Nederlands).doc"; break;
+        case about::mrNo: document = "ZEL Nevora Help (English).doc"; break;
+        default: return;  // closed without a choice
+    }
+    const std::string path = platform::ProgramFolder() + document;
+    // A folder of that name is no document.
+    if (platform::IsFile(path)) {
+        // The name as spelled on disk, since the desktop's handler does not ignore case.
+        platform::ShellOpen(platform::ResolvePath(path));
+    } else {
+        platform::ShowErrorMessage(HelpNotFoundMsg, ErrorTitle);
+    }
+}

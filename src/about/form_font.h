@@ -1,0 +1,16 @@
+#pragma once
+// The windows' font: "MS Sans Serif" 8 point (11 pixels high), found through the substitutes
+// where the face itself is missing.
+#include <QFont>
+
+namespace about {
+
+inline QFont FormFont(bool bold = false, bool underline = false) {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
+
+}  // namespace about

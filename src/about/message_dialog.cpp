@@ -1,0 +1,200 @@
+#include "about/message_dialog.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <algorithm>
+
+#include "about/form_font.h"
+#include "platform/messages.h"
+#include "widgets/qtext.h"
+
+namespace about {
+namespace {
+
+struct ButtonInfo {
+    const char* name;
+    const char* caption;
+    TModalResult result;
+};
+
+// Indexed by TMsgDlgBtn.
+constexpr ButtonInfo kButtons[] = {
+    {"Yes", "&Yes", mrYes},          {"No", "&No", mrNo},
+    {"OK", "OK", mrOk},              {"Cancel", "Cancel", mrCancel},
+    {"Abort", "&Abort", mrAbort},    {"Retry", "&Retry", mrRetry},
+    {"Ignore", "&Ignore", mrIgnore}, {"All", "&All", mrAll},
+    {"NoToAll", "N&o to All", mrNoToAll}, {"YesToAll", "Yes to &All", mrYesToAll},
+    {"Help", "&Help", mrNone},
+};
+
+const char* const kModalResultProperty = "ModalResult";
+
+QString TypeCaption(TMsgDlgType type) {
+    switch (type) {
+        case mtWarning: return QStringLiteral("Warning");
+        case mtError: return QStringLiteral("Error");
+        case mtInformation: return QStringLiteral("Information");
+        case mtConfirmation: return QStringLiteral("Confirmation");
+        case mtCustom: break;
+    }
+    return widgets::ToQ(platform::ApplicationTitle());
+}
+
+bool TypeIcon(TMsgDlgType type, QStyle::StandardPixmap& icon) {
+    switch (type) {
+        case mtWarning: icon = QStyle::SP_MessageBoxWarning; return true;
+        case mtError: icon = QStyle::SP_MessageBoxCritical; return true;
+        case mtInformation: icon = QStyle::SP_MessageBoxInformation; return true;
+        case mtConfirmation: icon = QStyle::SP_MessageBoxQuestion; return true;
+        case mtCustom: break;
+    }
+    return false;
+}
+
+}  // namespace
+
+TMessageForm::TMessageForm(const QString& message, TMsgDlgType type, TMsgDlgButtons buttons,
+                           QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName("MessageForm");
+    setWindowTitle(TypeCaption(type));
+    setFont(FormFont());
+
+    // The framework measures in dialog units of the message font: a quarter of the average
+    // character width across, an eighth of the line height down.
+    const QFontMetrics fm(font());
+    const int charWidth =
+        (fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) +
+         26) / 52;
+    const auto across = [&](int units) { return units * charWidth / 4; };
+    const auto down = [&](int units) { return units * fm.height() / 8; };
+    const int horzMargin = across(8), vertMargin = down(8), horzSpacing = across(10),
+              vertSpacing = down(10), buttonSpacing = across(4), buttonHeight = down(14);
+    constexpr int kIconSize = 32;
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int maxTextWidth = screen ? screen->availableGeometry().width() / 2 : 400;
+    const QRect textRect =
+        fm.boundingRect(QRect(0, 0, maxTextWidth, 0), Qt::AlignLeft | Qt::TextWordWrap, message);
+
+    QStyle::StandardPixmap iconKind{};
+    const bool hasIcon = TypeIcon(type, iconKind);
+    if (hasIcon) {
+        Image = new QLabel(this);
+        Image->setObjectName("Image");
+        Image->setPixmap(style()->standardIcon(iconKind, nullptr, this).pixmap(kIconSize, kIconSize));
+        Image->setGeometry(horzMargin, vertMargin, kIconSize, kIconSize);
+    }
+    Message = new QLabel(message, this);
+    Message->setObjectName("Message");
+    Message->setTextFormat(Qt::PlainText);
+    Message->setWordWrap(true);
+    Message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const int textLeft = horzMargin + (hasIcon ? kIconSize + horzSpacing : 0);
+    const int textWidth = textRect.width() + 1;
+    Message->setGeometry(textLeft, vertMargin, textWidth,
+                         std::max(textRect.height(), Message->heightForWidth(textWidth)));
+
+    int buttonWidth = across(50);
+    for (int b = mbYes; b <= mbHelp; ++b) {
+        if (buttons.Contains(TMsgDlgBtn(b)))
+            buttonWidth = std::max(buttonWidth, fm.horizontalAdvance(kButtons[b].caption) + 8);
+    }
+    for (int b = mbYes; b <= mbHelp; ++b) {
+        if (!buttons.Contains(TMsgDlgBtn(b))) continue;
+        auto* button = new QPushButton(QString::fromLatin1(kButtons[b].caption), this);
+        button->setObjectName(kButtons[b].name);
+        button->setProperty(kModalResultProperty, int(kButtons[b].result));
+        connect(button, &QPushButton::clicked, this, [this, button] {
+            if (const TModalResult result = ModalResultOf(button); result != mrNone) done(result);
+        });
+        Buttons.push_back(button);
+    }
+    const auto requested = [&](TMsgDlgBtn b) {
+        return buttons.Contains(b) ? findChild<QPushButton*>(kButtons[b].name) : nullptr;
+    };
+    for (TMsgDlgBtn b : {mbOK, mbYes, mbRetry})
+        if (!DefaultButton) DefaultButton = requested(b);
+    for (TMsgDlgBtn b : {mbCancel, mbNo, mbOK})
+        if (!CancelButton) CancelButton = requested(b);
+    if (DefaultButton) {
+        DefaultButton->setDefault(true);
+        DefaultButton->setFocus();
+    }
+
+    const int textBottom = std::max(Message->height(), hasIcon ? kIconSize : 0);
+    const int count = int(Buttons.size());
+    const int groupWidth = count * buttonWidth + std::max(0, count - 1) * buttonSpacing;
+    const int clientWidth = std::max(textLeft - horzMargin + textWidth, groupWidth) + 2 * horzMargin;
+    const int clientHeight = textBottom + vertSpacing + buttonHeight + 2 * vertMargin;
+    int x = (clientWidth - groupWidth) / 2;
+    for (QPushButton* button : Buttons) {
+        button->setGeometry(x, vertMargin + textBottom + vertSpacing, buttonWidth, buttonHeight);
+        x += buttonWidth + buttonSpacing;
+    }
+    setFixedSize(clientWidth, clientHeight);
+}
+
+TModalResult TMessageForm::ModalResultOf(const QPushButton* button) {
+    return TModalResult(button->property(kModalResultProperty).toInt());
+}
+
+// The close box (and any other close request) ends the dialog with Cancel.
+void TMessageForm::reject() { done(mrCancel); }
+
+void TMessageForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (CancelButton) CancelButton->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TMessageForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect frame = frameGeometry();
+        move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
+    }
+}
+
+std::unique_ptr<TMessageForm> CreateMessageDialog(const std::string& message, TMsgDlgType type,
+                                                  TMsgDlgButtons buttons, QWidget* parent) {
+    return std::make_unique<TMessageForm>(widgets::ToQ(message), type, buttons, parent);
+}
+
+TModalResult LanguageMessageDlg(const std::string& message, TMsgDlgType type,
+                                TMsgDlgButtons buttons, std::int32_t helpContext,
+                                const std::string& informationCaption, QWidget* parent) {
+    std::unique_ptr<TMessageForm> dialog = CreateMessageDialog(message, type, buttons, parent);
+    dialog->setProperty("zelForm", true);
+    if (type == mtInformation) dialog->setWindowTitle(widgets::ToQ(informationCaption));
+    for (QPushButton* button : dialog->Buttons) {
+        button->resize(66, button->height());
+        // Exact, case-sensitive, one after the other on the caption as it stands.
+        const auto relabel = [button](const char* accel, const char* plain, const char* to) {
+            if (button->text() == QLatin1String(accel) || button->text() == QLatin1String(plain))
+                button->setText(QString::fromLatin1(to));
+        };
+        relabel("&Yes", "Yes", "&Nederlands");
+        relabel("&No", "No", "&English");
+        relabel("&Cancel", "Cancel", "&Annuleren");
+    }
+    dialog->HelpContext = helpContext;
+    const auto result = TModalResult(dialog->exec());
+    // The owner decides on its own re-activation by looking at the window it came back from, and
+    // that news can arrive after we return: keep the closed dialog until the next one opens.
+    static QPointer<TMessageForm> previous;
+    delete previous;
+    previous = parent ? dialog.release() : nullptr;
+    return result;
+}
+
+}  // namespace about

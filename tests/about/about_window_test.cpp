@@ -1,0 +1,174 @@
+// The About window: its texts in each language, when they change, its links and its life.
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "about/shell_recorder.h"
+#include "about/zel_info.h"
+#include "app/Program.h"
+#include "app/app_fixture.h"
+#include "widgets/TLinkLabel.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kAboutPack[] =
+    "[About Dlg]\r\nTitel=About...\r\nproduct=Product name:\r\nVersie=Version:\r\nWeb=Site:\r\n"
+    "Mail=Mail:\r\nmail_adres=Send &mail\r\nbutton=Close\r\n";
+
+struct AboutTexts {
+    QString caption, product, version, web, mail, mailLink, button, webLink;
+    bool operator==(const AboutTexts&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const AboutTexts& t) {
+    for (const QString* s : {&t.caption, &t.product, &t.version, &t.web, &t.mail, &t.mailLink,
+                             &t.button, &t.webLink})
+        os << '"' << s->toStdString() << "\" ";
+    return os;
+}
+
+AboutTexts TextsOf(const TzelForm& about) {
+    return {about.windowTitle(),         about.ProductName->text(), about.Version->text(),
+            about.Web->text(),           about.Mail->text(),        about.Mail_adres->Caption(),
+            about.OKButton->text(),      about.LinkLabel1->Caption()};
+}
+
+const AboutTexts kDutch = {"Info...", "Product:  ZEL Nevora", "Versie:      1.4", "Web:",
+                           "E-Mail:", "Stuur een E-mail",     "OK",               "Velmaron"};
+
+class AboutWindow : public MainWindowFixture {
+protected:
+    std::unique_ptr<TzelForm> about;
+
+    void SetUp() override {
+        WriteSettings("Nederlands");
+        CreateAndShow();
+        prog.WritePack("Testish", testsupport::PackText("Testish", "ZEL Nevora", kAboutPack));
+        prog.WritePack("Bare", testsupport::PackText("Bare", "ZEL Nevora"));
+        about = std::make_unique<TzelForm>([this] { return form->CurrentLanguage; });
+    }
+
+    void Open() {
+        about->show();
+        testsupport::ProcessEvents();
+    }
+};
+
+}  // namespace
+
+TEST_F(AboutWindow, OpensHiddenAndShowsTheBuiltInDutchTexts) {
+    EXPECT_FALSE(about->isVisible());
+    Open();
+    EXPECT_EQ(TextsOf(*about), kDutch);
+    EXPECT_FALSE(about->isModal());
+    EXPECT_TRUE(about->property("zelForm").toBool());
+}
+
+TEST_F(AboutWindow, PackSuppliesTheWordsInFrontOfNameAndVersion) {
+    form->ApplyLanguage("Testish");
+    Open();
+    const AboutTexts expected = {"About...", "Product name:  ZEL Nevora", "Version:      1.4",
+                                 "Site:",    "Mail:",                     "Send &mail",
+                                 "Close",    "Velmaron"};
+    EXPECT_EQ(TextsOf(*about), expected);
+    // A longer word must not be cut off.
+    EXPECT_GE(about->ProductName->width(),
+              about->ProductName->fontMetrics().horizontalAdvance(expected.product));
+}
+
+TEST_F(AboutWindow, PackWithoutTheSectionLeavesOnlyTheFixedTails) {
+    form->ApplyLanguage("Bare");
+    Open();
+    const AboutTexts expected = {"", "  ZEL Nevora", "      1.4", "", "", "", "", "Velmaron"};
+    EXPECT_EQ(TextsOf(*about), expected);
+    EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(AboutWindow, LanguageChosenWhileOpenShowsAtTheNextOpening) {
+    Open();
+    form->ApplyLanguage("Testish");
+    // Help > Info again while it is open only brings it to the front.
+    about->show();
+    about->raise();
+    testsupport::ProcessEvents();
+    EXPECT_EQ(TextsOf(*about), kDutch);
+
+    about->OKButton->click();
+    EXPECT_FALSE(about->isVisible());
+    Open();
+    EXPECT_EQ(about->windowTitle(), "About...");
+    EXPECT_EQ(about->OKButton->text(), "Close");
+
+    // The close box hides it too, and the next opening follows the language again.
+    form->ApplyLanguage("Nederlands");
+    about->close();
+    EXPECT_FALSE(about->isVisible());
+    Open();
+    EXPECT_EQ(TextsOf(*about), kDutch);
+}
+
+TEST_F(AboutWindow, EnterPressesOkAndEscLeavesItOpen) {
+    Open();
+    QTest::keyClick(about.get(), Qt::Key_Escape);
+    EXPECT_TRUE(about->isVisible());
+    QTest::keyClick(about.get(), Qt::Key_Return);
+    EXPECT_FALSE(about->isVisible());
+}
+
+TEST_F(AboutWindow, LinksHandTheirTargetsToTheShell) {
+    ShellRecorder shell;
+    Open();
+    QTest::mouseClick(about->LinkLabel1, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseClick(about->Mail_adres, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{"https://www.example.com/zel-nevora",
+                                                      "mailto:zel-nevora@example.com"}));
+    // Clicking a link does not close the window.
+    EXPECT_TRUE(about->isVisible());
+}
+
+TEST_F(AboutWindow, PicturesLoadAndEverythingFitsOnThePanel) {
+    form->ApplyLanguage("Testish");
+    Open();
+    // The pictures come from resources a static library could lose at link time.
+    ASSERT_FALSE(about->Image2->pixmap().isNull());
+    ASSERT_FALSE(about->Image1->pixmap().isNull());
+    // Transparent pictures: their corner colour lets the white panel through.
+    EXPECT_FALSE(about->Image1->pixmap().mask().isNull());
+    EXPECT_FALSE(about->Image2->pixmap().mask().isNull());
+    for (QWidget* w : std::initializer_list<QWidget*>{about->LinkLabel1, about->Mail_adres,
+                                                      about->ProductName, about->Copyright}) {
+        EXPECT_LE(w->geometry().right(), about->Panel1->width() - 2) << w->objectName().toStdString();
+        EXPECT_GT(w->width(), 0) << w->objectName().toStdString();
+    }
+    // The pack's "&" marks the mail link's access key; the web link shows its caption as is.
+    EXPECT_TRUE(about->Mail_adres->ShowAccelChar());
+    EXPECT_FALSE(about->LinkLabel1->ShowAccelChar());
+}
+
+// The program's own wiring: Help > Info opens it without blocking the main window, and coming
+// back from it refreshes the route list.
+TEST_F(AboutWindow, HelpInfoOpensItAndReturningRefillsTheRouteList) {
+    fs::create_directories(sim.routes() / "Alpha");
+    form.reset();
+    about.reset();
+    Program program;
+    program.ShowMainWindow();
+    testsupport::ProcessEvents();
+    Form1->RouteBox->setCurrentIndex(0);
+    ASSERT_EQ(Form1->RouteBox->currentText(), "Alpha");
+
+    Form1->Info1->trigger();
+    testsupport::ProcessEvents();
+    ASSERT_TRUE(zelForm->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(zelForm->windowTitle(), "Info...");
+
+    zelForm->OKButton->click();
+    Form1->activateWindow();
+    testsupport::ProcessEvents();
+    EXPECT_FALSE(zelForm->isVisible());
+    EXPECT_EQ(Form1->RouteBox->currentText(), "Geen route geselecteerd");
+}

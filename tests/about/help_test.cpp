@@ -1,0 +1,275 @@
+// Help > Help inhoud: the language question, each way of answering it, and the documents.
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "about/message_dialog.h"
+#include "about/shell_recorder.h"
+#include "app/app_fixture.h"
+
+namespace fs = std::filesystem;
+using about::TMessageForm;
+
+namespace {
+
+const char kDutchDoc[] = "ZEL Nevora Help (Nederlands).doc";
+const char kEnglishDoc[] = "ZEL Nevora Help (English).doc";
+
+std::vector<QPushButton*> ButtonsOf(QWidget* dialog) {
+    auto list = dialog->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
+    return {list.begin(), list.end()};
+}
+
+QPushButton* ButtonCaptioned(QWidget* dialog, const QString& caption) {
+    for (QPushButton* b : ButtonsOf(dialog))
+        if (b->text() == caption) return b;
+    return nullptr;
+}
+
+class HelpCommand : public MainWindowFixture {
+protected:
+    ShellRecorder shell;
+
+    void SetUp() override {
+        WriteSettings("Nederlands");
+        CreateAndShow();
+    }
+
+    void AddDocument(const std::string& name) const {
+        testsupport::WriteFile(prog.root() / name, "document " + name);
+    }
+    std::string Document(const std::string& name) const { return (prog.root() / name).string(); }
+
+    // Runs the menu command, answering its dialog with `answer`.
+    void RunHelp(std::function<void(QWidget*)> answer) {
+        testsupport::AnswerNextModal(std::move(answer));
+        form->Help2->trigger();
+        ASSERT_EQ(testsupport::MissedModalAnswers(), 0) << "the language dialog never opened";
+    }
+};
+
+}  // namespace
+
+TEST_F(HelpCommand, AsksWithTwoRelabelledButtonsUnderTheLanguageTitle) {
+    AddDocument(kDutchDoc);
+    QString caption, message;
+    QStringList captions;
+    std::vector<int> widths, lefts;
+    bool dutchIsDefault = false, isForm = false, modal = false;
+    RunHelp([&](QWidget* dialog) {
+        caption = dialog->windowTitle();
+        message = dialog->findChild<QLabel*>("Message")->text();
+        for (QPushButton* b : ButtonsOf(dialog)) {
+            captions << b->text();
+            widths.push_back(b->width());
+            lefts.push_back(b->x());
+        }
+        dutchIsDefault = ButtonsOf(dialog).front()->isDefault();
+        isForm = dialog->property("zelForm").toBool();
+        modal = dialog->isModal();
+        QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    EXPECT_EQ(caption, "Kies een taal");
+    EXPECT_EQ(message, "Choose a language for the help file.");
+    EXPECT_EQ(captions, (QStringList{"&Nederlands", "&English"}));
+    EXPECT_EQ(widths, (std::vector<int>{66, 66}));
+    ASSERT_EQ(lefts.size(), 2u);
+    EXPECT_LT(lefts[0] + 66, lefts[1]) << "the buttons must not overlap";
+    EXPECT_TRUE(dutchIsDefault);
+    EXPECT_TRUE(isForm);
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(shell.opened, std::vector<std::string>{Document(kDutchDoc)});
+    EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(HelpCommand, EachAnswerOpensItsDocumentOrNothing) {
+    AddDocument(kDutchDoc);
+    AddDocument(kEnglishDoc);
+    const struct {
+        const char* how;
+        std::function<void(QWidget*)> answer;
+        std::vector<std::string> opened;
+    } cases[] = {
+        {"Enter", [](QWidget* d) { QTest::keyClick(d, Qt::Key_Return); }, {Document(kDutchDoc)}},
+        {"Esc", [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); }, {Document(kEnglishDoc)}},
+        {"close box", [](QWidget* d) { d->close(); }, {}},
+        {"click Nederlands", [](QWidget* d) { ButtonCaptioned(d, "&Nederlands")->click(); },
+         {Document(kDutchDoc)}},
+        {"click English", [](QWidget* d) { ButtonCaptioned(d, "&English")->click(); },
+         {Document(kEnglishDoc)}},
+        {"Alt+E", [](QWidget* d) { QTest::keyClick(d, Qt::Key_E, Qt::AltModifier); },
+         {Document(kEnglishDoc)}},
+    };
+    for (const auto& c : cases) {
+        shell.opened.clear();
+        RunHelp(c.answer);
+        EXPECT_EQ(shell.opened, c.opened) << c.how;
+    }
+    EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(HelpCommand, MissingDocumentOrAFolderOfThatNameShowsTheErrorBox) {
+    AddDocument(kDutchDoc);
+    RunHelp([](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
+    EXPECT_TRUE(shell.opened.empty());
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].icon, platform::MessageIcon::Error);
+    EXPECT_EQ(messages.messages()[0].text, "Kan het help bestand niet openen.");
+    EXPECT_EQ(messages.messages()[0].title, "Fout");
+
+    // The Dutch one is there and opens.
+    RunHelp([](QWidget* d) { QTest::keyClick(d, Qt::Key_Return); });
+    EXPECT_EQ(shell.opened, std::vector<std::string>{Document(kDutchDoc)});
+
+    messages.clear();
+    shell.opened.clear();
+    fs::create_directories(prog.root() / kEnglishDoc);
+    RunHelp([](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
+    EXPECT_TRUE(shell.opened.empty());
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].text, "Kan het help bestand niet openen.");
+}
+
+TEST_F(HelpCommand, DocumentIsFoundWhateverTheCaseOfItsNameOnDisk) {
+    testsupport::WriteFile(prog.root() / "zel nevora help (ENGLISH).DOC", "manual");
+    RunHelp([](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
+    // The desktop gets the name as it is on disk, which it can open.
+    EXPECT_EQ(shell.opened,
+              std::vector<std::string>{(prog.root() / "zel nevora help (ENGLISH).DOC").string()});
+    EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(HelpCommand, PackWithoutItsKeysGivesAnEmptyCaptionAndAnEmptyErrorText) {
+    prog.WritePack("Testish", testsupport::PackText("Testish", "ZEL Nevora",
+                                                    "[Meldingen]\r\nTitel=Error\r\n"));
+    form->ApplyLanguage("Testish");
+    QString caption = "<unset>";
+    RunHelp([&](QWidget* d) {
+        caption = d->windowTitle();
+        // The document names and the message stay the same in every language.
+        EXPECT_EQ(d->findChild<QLabel*>("Message")->text(), "Choose a language for the help file.");
+        QTest::keyClick(d, Qt::Key_Return);
+    });
+    EXPECT_EQ(caption, "");
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].text, "");
+    EXPECT_EQ(messages.messages()[0].title, "Error");
+}
+
+TEST_F(HelpCommand, ReturningFromTheDialogRefillsTheRouteList) {
+    fs::create_directories(sim.routes() / "Alpha");
+    form->FormActivate();
+    form->StartActivationTracking();
+    form->activateWindow();
+    testsupport::ProcessEvents();
+    form->RouteBox->setCurrentIndex(0);
+    ASSERT_EQ(form->RouteBox->currentText(), "Alpha");
+    RunHelp([](QWidget* d) { d->close(); });
+    form->activateWindow();
+    testsupport::ProcessEvents();
+    EXPECT_EQ(form->RouteBox->currentText(), "Geen route geselecteerd");
+}
+
+// The standard dialog itself, with buttons the help command does not ask for.
+TEST(LanguageMessageDlg, FollowsTheFrameworksButtonOrderDefaultsAndResults) {
+    const struct {
+        const char* what;
+        about::TMsgDlgButtons buttons;
+        QStringList captions;
+        QString defaultButton;       // caption, empty: none
+        about::TModalResult onEsc;   // mrNone: Esc does nothing
+    } cases[] = {
+        {"yes no cancel", {about::mbCancel, about::mbNo, about::mbYes},
+         {"&Nederlands", "&English", "&Annuleren"}, "&Nederlands", about::mrCancel},
+        {"ok cancel", {about::mbOK, about::mbCancel}, {"OK", "&Annuleren"}, "OK", about::mrCancel},
+        {"ok yes", {about::mbYes, about::mbOK}, {"&Nederlands", "OK"}, "OK", about::mrOk},
+        {"abort retry ignore", {about::mbAbort, about::mbRetry, about::mbIgnore},
+         {"&Abort", "&Retry", "&Ignore"}, "&Retry", about::mrNone},
+        {"all and help", {about::mbHelp, about::mbYesToAll, about::mbNoToAll, about::mbAll},
+         {"&All", "N&o to All", "Yes to &All", "&Help"}, "", about::mrNone},
+    };
+    for (const auto& c : cases) {
+        QStringList captions;
+        QString defaultCaption;
+        std::vector<int> widths;
+        about::TModalResult escResult = about::mrNone;
+        testsupport::AnswerNextModal([&](QWidget* d) {
+            for (QPushButton* b : ButtonsOf(d)) {
+                captions << b->text();
+                widths.push_back(b->width());
+            }
+            if (auto* form = qobject_cast<TMessageForm*>(d); form && form->DefaultButton)
+                defaultCaption = form->DefaultButton->text();
+            QTest::keyClick(d, Qt::Key_Escape);
+            if (d->isVisible()) d->close();  // Esc did nothing: the close box gives Cancel
+        });
+        escResult = about::LanguageMessageDlg("Message", about::mtWarning, c.buttons, 7, "Titel");
+        EXPECT_EQ(captions, c.captions) << c.what;
+        EXPECT_EQ(widths, std::vector<int>(std::size_t(c.captions.size()), 66)) << c.what;
+        EXPECT_EQ(defaultCaption, c.defaultButton) << c.what;
+        EXPECT_EQ(escResult, c.onEsc == about::mrNone ? about::mrCancel : c.onEsc) << c.what;
+    }
+    EXPECT_EQ(testsupport::MissedModalAnswers(), 0);
+}
+
+TEST(LanguageMessageDlg, EachButtonGivesItsModalResultAndHelpClosesNothing) {
+    const about::TMsgDlgButtons all = {about::mbYes,   about::mbNo,       about::mbOK,
+                                       about::mbCancel, about::mbAbort,   about::mbRetry,
+                                       about::mbIgnore, about::mbAll,     about::mbNoToAll,
+                                       about::mbYesToAll, about::mbHelp};
+    const std::vector<about::TModalResult> expected = {6, 7, 1, 2, 3, 4, 5, 8, 9, 10};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        bool helpKeptItOpen = false;
+        testsupport::AnswerNextModal([&](QWidget* d) {
+            ButtonsOf(d).back()->click();  // Help
+            helpKeptItOpen = d->isVisible();
+            ButtonsOf(d)[i]->click();
+        });
+        EXPECT_EQ(about::LanguageMessageDlg("m", about::mtConfirmation, all, 0, "t"), expected[i])
+            << "button " << i;
+        EXPECT_TRUE(helpKeptItOpen);
+    }
+}
+
+TEST(LanguageMessageDlg, OnlyTheInformationTypeTakesTheLanguageCaption) {
+    const struct {
+        about::TMsgDlgType type;
+        QString caption;
+        bool icon;
+    } cases[] = {{about::mtInformation, "Kies een taal", true},
+                 {about::mtWarning, "Warning", true},
+                 {about::mtError, "Error", true},
+                 {about::mtConfirmation, "Confirmation", true},
+                 {about::mtCustom, "ZEL Nevora", false}};
+    platform::SetApplicationTitle("ZEL Nevora");
+    for (const auto& c : cases) {
+        QString caption;
+        bool hasIcon = false;
+        testsupport::AnswerNextModal([&](QWidget* d) {
+            caption = d->windowTitle();
+            hasIcon = d->findChild<QLabel*>("Image") != nullptr;
+            d->close();
+        });
+        about::LanguageMessageDlg("m", c.type, {about::mbOK}, 0, "Kies een taal");
+        EXPECT_EQ(caption, c.caption);
+        EXPECT_EQ(hasIcon, c.icon) << caption.toStdString();
+    }
+}
+
+TEST(LanguageMessageDlg, LongMessageWrapsInsideTheDialog) {
+    const std::string longText(40, 'x');
+    std::string text;
+    for (int i = 0; i < 30; ++i) text += longText + " ";
+    QRect label, client;
+    int lineHeight = 0;
+    testsupport::AnswerNextModal([&](QWidget* d) {
+        label = d->findChild<QLabel*>("Message")->geometry();
+        lineHeight = d->findChild<QLabel*>("Message")->fontMetrics().height();
+        client = d->rect();
+        QTest::keyClick(d, Qt::Key_Return);
+    });
+    about::LanguageMessageDlg(text, about::mtInformation, {about::mbYes, about::mbNo}, 0, "t");
+    EXPECT_TRUE(client.contains(label)) << "the message must fit in the dialog";
+    EXPECT_GT(label.height(), 3 * lineHeight);
+}
