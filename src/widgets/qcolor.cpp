@@ -24,8 +24,10 @@ TColor PaletteColor(int index) {
 
 }  // namespace
 
+TColor ToPlainRGB(TColor c) { return IsSystemColor(c) ? PaletteColor(int(c & 0xFF)) : c & 0xFFFFFF; }
+
 QColor ToQColor(TColor c) {
-    const TColor rgb = IsSystemColor(c) ? PaletteColor(int(c & 0xFF)) : c;
+    const TColor rgb = ToPlainRGB(c);
     return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
 }
 

@@ -8,6 +8,8 @@ namespace widgets {
 
 // System colours come from the application palette.
 QColor ToQColor(TColor c);
+// The same colour as a plain RGB value, for code that computes with the bytes (bevel shades).
+TColor ToPlainRGB(TColor c);
 
 // Makes ColorToRGB resolve system colours from the application palette.
 void InstallPaletteColorResolver();
