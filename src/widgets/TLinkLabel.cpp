@@ -292,6 +292,7 @@ void TLinkLabel::SetShowAccelChar(bool value) {
     if (value == showAccelChar_) return;
     showAccelChar_ = value;
     UpdateAccelShortcut();
+    AdjustBounds();  // the '&' is measured as it is drawn
     MakeCustom();
     Invalidate();
 }
@@ -481,6 +482,7 @@ void TLinkLabel::mousePressEvent(QMouseEvent* event) {
 }
 
 void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
     if (event->button() != Qt::LeftButton || !pressed_) return;
     pressed_ = false;
     if (rect().contains(event->position().toPoint())) Click();

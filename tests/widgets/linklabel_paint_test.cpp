@@ -1,0 +1,295 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "widgets/TLinkLabel.h"
+#include "widgets/linklabel_testing.h"
+#include "widgets/qcolor.h"
+
+namespace widgets {
+namespace {
+
+using namespace widgets::testing;
+
+const TColor kPaper = RGB(255, 255, 240), kInk = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
+
+// A label with known colours whose text pixels are exactly kInk.
+void Plain(TLinkLabel& l, const QString& caption) {
+    l.SetColor(kPaper);
+    l.SetFontColor(kInk);
+    l.SetCaption(caption);
+}
+
+QRect Ink(TLinkLabel& l) { return InkBox(Render(l), ToQColor(kPaper)); }
+
+TEST(LinkLabelPaint, BackgroundFill) {
+    QWidget parent;
+    parent.setAutoFillBackground(true);
+    parent.setPalette(QPalette(QColor(10, 200, 30)));
+    parent.resize(60, 40);
+    auto* l = new ProbeLabel(&parent);
+    l->move(5, 5);
+    l->SetColor(RGB(200, 0, 0));
+    const auto centre = [&] { return parent.grab().toImage().pixelColor(l->geometry().center()); };
+    EXPECT_EQ(centre(), QColor(200, 0, 0));
+    l->SetTransparent(true);
+    EXPECT_EQ(centre(), QColor(10, 200, 30)) << "the parent shows through";
+    l->SetLinkActive(true);
+    l->SetHoverColor(kBlue);
+    Hover(*l);
+    EXPECT_EQ(centre(), QColor(0, 0, 255)) << "a hovered transparent link fills with HoverColor";
+    l->SetTransparent(false);
+    l->SetHoverColor(l->Color());
+    EXPECT_EQ(centre(), QColor(200, 0, 0));
+}
+
+TEST(LinkLabelPaint, ShadowCopyOneOffsetRightAndDownAndTheSizeGrowsWithIt) {
+    ProbeLabel plain;
+    Plain(plain, "Hg&W");
+    const PixelSet main = PixelsOf(Render(plain), ToQColor(kInk));
+    ASSERT_FALSE(main.empty());
+    for (int so : {1, 3}) {
+        ProbeLabel l;
+        Plain(l, "Hg&W");
+        l.SetShadowColor(kRed);
+        l.SetShadowOffset(so);
+        l.SetShowShadow(true);
+        EXPECT_EQ(l.size(), plain.size() + QSize(so, so));
+        const QImage image = Render(l);
+        EXPECT_EQ(PixelsOf(image, ToQColor(kInk)), main) << "the main text stays at (0, 0)";
+        EXPECT_EQ(PixelsOf(image, ToQColor(kRed)), Minus(Shifted(main, so, so), main));
+    }
+    ProbeLabel all;  // both copies, a bevel and a border all count
+    all.SetCaption("Hg&W");
+    all.SetShowHighlight(true);
+    all.SetHighlightOffset(2);
+    all.SetShowShadow(true);
+    all.SetShadowOffset(3);
+    all.SetBevelStyle(bvRaised);
+    all.SetBevelWidth(4);
+    all.SetBorderWidth(5);
+    EXPECT_EQ(all.size(), plain.size() + QSize(23, 23));
+    all.SetBevelStyle(bvSingle);
+    all.SetBorderWidth(6);
+    EXPECT_EQ(all.size(), plain.size() + QSize(26, 26));
+
+    for (int px = 9; px <= 16; ++px) {  // a 13-pixel-high text gives a 14-pixel-high label
+        ProbeLabel l;
+        l.setFont(TestFont(px));
+        l.SetCaption("Shadow");
+        if (l.height() != 13) continue;
+        l.SetShowShadow(true);
+        EXPECT_EQ(l.height(), 14);
+        return;
+    }
+    GTEST_SKIP() << "no pixel size of the test face gives a 13-pixel text height";
+}
+
+TEST(LinkLabelPaint, DisabledShowsTwoCopiesAndNoHoverLook) {
+    ProbeLabel reference;
+    Plain(reference, "Off");
+    reference.SetFontColor(clBtnShadow);
+    const PixelSet main = PixelsOf(Render(reference), ToQColor(clBtnShadow));
+    ASSERT_FALSE(main.empty());
+
+    ProbeLabel l;
+    Plain(l, "Off");
+    l.SetShowShadow(true);
+    l.SetShadowColor(kRed);
+    l.SetLinkActive(true);
+    l.SetHoverFontColor(kBlue);
+    Hover(l);
+    l.setEnabled(false);
+    ASSERT_TRUE(l.MouseInside());
+    const QImage image = Render(l);
+    EXPECT_EQ(PixelsOf(image, ToQColor(clBtnShadow)), main);
+    EXPECT_EQ(PixelsOf(image, ToQColor(clBtnHighlight)), Minus(Shifted(main, 1, 1), main));
+    EXPECT_TRUE(PixelsOf(image, ToQColor(kRed)).empty() && PixelsOf(image, ToQColor(kBlue)).empty());
+}
+
+TEST(LinkLabelPaint, HoveredLinkIsUnderlinedInTheHoverColour) {
+    ProbeLabel l;
+    Plain(l, "link");
+    l.SetLinkActive(true);
+    l.SetHoverFontColor(kBlue);
+    Hover(l);
+    const QImage image = Render(l);
+    EXPECT_TRUE(PixelsOf(image, ToQColor(kInk)).empty());
+    const PixelSet blue = PixelsOf(image, ToQColor(kBlue));
+    int widestRow = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x < image.width(); ++x) run += int(blue.count({x, y}));
+        widestRow = std::max(widestRow, run);
+    }
+    EXPECT_GE(widestRow, image.width() - 3) << "an underline spans the text";
+}
+
+TEST(LinkLabelPaint, AlignmentAndLayoutOffsets) {
+    ProbeLabel fit;
+    Plain(fit, "Mid");
+    const QRect home = Ink(fit);
+    const struct {
+        TAlignment a;
+        TTextLayout layout;
+        int border;
+        QPoint shift;  // in a label 13 wider and 9 higher than its text: W - tw is odd
+    } cases[] = {
+        {taLeftJustify, tlTop, 2, {2, 2}},       {taCenter, tlTop, 0, {13 / 2, 0}},
+        {taRightJustify, tlTop, 1, {13 - 2 - 1, 1}}, {taLeftJustify, tlCenter, 0, {0, 9 / 2}},
+        {taLeftJustify, tlBottom, 3, {3, 9 - 3}},
+    };
+    for (const auto& c : cases) {
+        ProbeLabel l;
+        Plain(l, "Mid");
+        l.SetAutoSize(false);
+        l.resize(fit.size() + QSize(13, 9));
+        l.SetBorderWidth(c.border);
+        l.SetAlignment(c.a);
+        l.SetLayout(c.layout);
+        // Alignment inside the measured rectangle may move glyphs by a fraction of a pixel.
+        const QRect ink = Ink(l);
+        EXPECT_EQ(ink.topLeft(), home.topLeft() + c.shift) << c.a << "/" << c.layout;
+        EXPECT_LE(std::abs(ink.width() - home.width()), 1) << c.a << "/" << c.layout;
+    }
+}
+
+TEST(LinkLabelPaint, AccelCharAndEmptyCaptionMeasuring) {
+    ProbeLabel plain, marked, space, empty, lone, line;
+    plain.SetCaption("Name");
+    marked.SetCaption("&Name");
+    EXPECT_EQ(marked.size(), plain.size());
+    marked.SetShowAccelChar(false);
+    EXPECT_GT(marked.width(), plain.width()) << "a drawn '&' is measured too";
+    space.SetCaption(" ");
+    lone.SetCaption("&");
+    line.SetCaption("Xg");
+    EXPECT_EQ(empty.size(), space.size());
+    EXPECT_EQ(lone.size(), space.size());
+    EXPECT_EQ(empty.height(), line.height()) << "an empty caption keeps the height of one line";
+}
+
+TEST(LinkLabelPaint, TurnedTextSwapsTheSizeAndStartsWhereTheDirectionSays) {
+    ProbeLabel flat;
+    Plain(flat, "Turn");
+    const QSize ink = Ink(flat).size();
+    for (TTextDirection d : {tdLeft, tdDown, tdUp}) {
+        ProbeLabel l;
+        Plain(l, "Turn");
+        l.SetDirection(d);
+        ASSERT_EQ(l.Direction(), d);
+        const bool turned = d != tdLeft;
+        EXPECT_EQ(l.size(), turned ? flat.size().transposed() : flat.size()) << d;
+        const QRect got = Ink(l);
+        const QSize want = turned ? ink.transposed() : ink;
+        EXPECT_LE(std::abs(got.width() - want.width()), 1) << d;
+        EXPECT_LE(std::abs(got.height() - want.height()), 1) << d;
+        EXPECT_TRUE(l.rect().contains(got)) << d;
+    }
+    for (TTextDirection d : {tdRight, tdLeft, tdDown, tdUp}) {
+        ProbeLabel l;  // only the first letter has ink: it sits where the text starts
+        Plain(l, "T      ");
+        l.SetDirection(d);
+        const QPoint c = Ink(l).center();
+        const QSize s = l.size();
+        const bool atStart = d == tdRight ? c.x() < s.width() / 3
+                             : d == tdLeft ? c.x() > 2 * s.width() / 3
+                             : d == tdDown ? c.y() < s.height() / 3
+                                           : c.y() > 2 * s.height() / 3;
+        EXPECT_TRUE(atStart) << "direction " << d << " ink centre " << c.x() << "," << c.y();
+    }
+}
+
+TEST(LinkLabelPaint, BevelEdgesUseTheShadesAndLeaveOutEndPoints) {
+    const QColor light(223, 223, 223), dark(115, 115, 115), silver(192, 192, 192), black(0, 0, 0);
+    const QColor navy(0, 0, 128), frame = ToQColor(clWindowFrame);
+    const struct {
+        TLabelBevel bevel;
+        int width;
+        TColor color;
+        std::vector<std::pair<QPoint, QColor>> pixels;  // in a 20 x 12 label
+    } cases[] = {
+        {bvRaised, 1, clSilver,
+         {{{19, 0}, light}, {{0, 10}, light}, {{0, 11}, dark}, {{10, 11}, dark}, {{19, 1}, dark}, {{1, 1}, silver}}},
+        {bvLowered, 2, clSilver,
+         {{{5, 1}, dark}, {{1, 9}, dark}, {{1, 10}, light}, {{18, 5}, light}, {{2, 2}, silver}}},
+        {bvSingle, 1, RGB(0, 0, 128),
+         {{{18, 1}, black}, {{1, 9}, black}, {{1, 10}, silver}, {{18, 10}, silver}, {{18, 2}, silver},
+          {{2, 2}, navy}}},
+        {bvFrame, 1, clSilver, {{{0, 0}, frame}, {{19, 11}, frame}, {{1, 1}, silver}}},
+    };
+    for (const auto& c : cases) {
+        ProbeLabel l;
+        l.SetAutoSize(false);
+        l.resize(20, 12);
+        l.SetColor(c.color);
+        l.SetBevelStyle(c.bevel);
+        l.SetBevelWidth(std::uint16_t(c.width));
+        const QImage image = Render(l);
+        for (const auto& [at, color] : c.pixels)
+            EXPECT_EQ(image.pixelColor(at), color) << "bevel " << c.bevel << " at " << at.x() << "," << at.y();
+    }
+}
+
+// A sheet of labels in every style, direction and bevel, in the classic Windows colours. It is saved to
+// the file named by ZEL_GALLERY_OUT (scripts/gallery.sh: docs/linklabel-gallery.png).
+TEST(LinkLabelPaint, Gallery) {
+    const QPalette saved = QApplication::palette();
+    QPalette classic(Qt::black, QColor(192, 192, 192), Qt::white, QColor(128, 128, 128), QColor(160, 160, 160),
+                     Qt::black, Qt::white);
+    classic.setColor(QPalette::Shadow, Qt::black);
+    QApplication::setPalette(classic);
+    QWidget sheet;
+    sheet.setAutoFillBackground(true);
+    std::vector<TLinkLabel*> labels;
+    const auto add = [&](const QString& caption, int x, int y, TLabelStyle style) {
+        auto* l = new TLinkLabel(&sheet);
+        l->setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+        l->move(x, y);
+        l->SetCaption(caption);
+        l->SetStyle(style);
+        labels.push_back(l);
+        return l;
+    };
+    int x = 10, y = 50, right = 0;
+    for (auto [style, caption] : {std::pair{ls3DText, "ls3DText"}, {lsCustom, "lsCustom"}, {lsLink, "lsLink"},
+                                  {lsWindow, "lsWindow"}, {lsLink, "lsLink hovered"}, {lsCustom, "&Disabled"}})
+        x += add(caption, x, 10, style)->width() + 14;
+    Hover(*labels[4]);
+    labels[5]->setEnabled(false);
+    TLinkLabel* path = add("C:\\Routes\\Demo\\Envfiles\\rain.env", x, 10, lsCustom);
+    path->SetAutoSize(false);
+    path->resize(150, 20);
+    path->SetStyle(lsPath);
+    for (TLabelBevel bevel : {bvNone, bvFrame, bvLowered, bvRaised, bvSingle}) {
+        x = 10;
+        int rowHeight = 0;
+        for (TTextDirection dir : {tdRight, tdLeft, tdDown, tdUp}) {
+            const char* dirs[] = {"tdRight", "tdLeft", "tdDown", "tdUp"};
+            const char* bevels[] = {"bvFrame", "bvLowered", "bvNone", "bvRaised", "bvSingle"};
+            TLinkLabel* l = add(QStringLiteral("%1 %2").arg(dirs[dir], bevels[bevel]), x, y, ls3DText);
+            l->SetBevelStyle(bevel);
+            l->SetBevelWidth(bevel == bvNone ? 1 : 2);
+            l->SetBorderWidth(3);
+            l->SetAlignment(taCenter);
+            l->SetDirection(dir);
+            x += l->width() + 14;
+            rowHeight = std::max(rowHeight, l->height());
+        }
+        y += rowHeight + 12;
+    }
+    for (TLinkLabel* l : labels) right = std::max(right, l->geometry().right());
+    sheet.resize(right + 11, y);
+
+    const QImage image = sheet.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (TLinkLabel* l : labels)
+        EXPECT_FALSE(InkBox(image.copy(l->geometry()), ToQColor(l->Color())).isEmpty()) << l->Caption().toStdString();
+    QApplication::setPalette(saved);
+    if (const char* out = std::getenv("ZEL_GALLERY_OUT")) {
+        EXPECT_TRUE(image.save(QString::fromLocal8Bit(out)));
+    }
+}
+
+}  // namespace
+}  // namespace widgets
