@@ -295,20 +295,25 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::StartActivationTracking() {
     trackingActivation_ = true;
     lastAppWindow_ = windowHandle();
+    lastAppWindowIsForm_ = false;
 }
 
 void TForm1::OnFocusWindowChanged(QWindow* window) {
     if (!window) return;  // another program took the focus: that is no return to this window
-    const QPointer<QWindow> previous = lastAppWindow_;
+    const bool cameFromForm = lastAppWindowIsForm_ && lastAppWindow_ != window;
     lastAppWindow_ = window;
-    if (!trackingActivation_ || window != windowHandle() || !previous || previous == window) return;
+    // Decided now, while the window exists: a dialog that closes is often gone before the focus
+    // comes back here.
+    lastAppWindowIsForm_ = false;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->windowHandle() == window && w->property("zelForm").toBool()) {
+            lastAppWindowIsForm_ = true;
+        }
+    }
     // Only a return from another window of the program that is a form counts; message boxes and
     // menus do not.
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w != this && w->windowHandle() == previous && w->property("zelForm").toBool()) {
-            platform::RunGuarded([this] { FormActivate(); });
-            return;
-        }
+    if (trackingActivation_ && window == windowHandle() && cameFromForm) {
+        platform::RunGuarded([this] { FormActivate(); });
     }
 }
 

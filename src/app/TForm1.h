@@ -145,5 +145,6 @@ private:
 
     QActionGroup* languageGroup_ = nullptr;
     QPointer<QWindow> lastAppWindow_;
+    bool lastAppWindowIsForm_ = false;
     bool trackingActivation_ = false;
 };
