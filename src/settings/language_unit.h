@@ -1,5 +1,5 @@
 #pragma once
-// The first-run language window.
+// The first-run language window: asks once which language the program speaks.
 #include <QDialog>
 #include <string>
 
@@ -14,14 +14,31 @@ class Tlanguage_form : public QDialog {
 public:
     explicit Tlanguage_form(settings::LanguageHost& host, QWidget* parent = nullptr);
 
-    // Creation handler: shows the window modally when the question is still open.
+    // Creation handler: shows the window modally while the question is still open.
     void FormCreate();
+    // Runs when the window is displayed: lists the packs below "Nederlands".
+    void FormActivate();
+    // Appends the language name of every pack in `Folder` to the box; never clears it.
+    void FillLanguageList(const std::string& Folder, QComboBox* Box);
+    // The user changed the box text (typed or picked): show the window in that language.
+    void ComboBox1Change();
+    // OK: stores the choice and hands it to the main window, then closes.
+    void Button1Click();
+
+    const std::string& chosenLanguage() const { return ChosenLanguage; }
 
     QLabel* Label1 = nullptr;
     QComboBox* ComboBox1 = nullptr;
     QPushButton* Button1 = nullptr;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    // The language the box text names: an item's own file-name bytes, else the typed text.
+    std::string BoxLanguage() const;
+
     settings::LanguageHost& host_;
     std::string ChosenLanguage;
 };
