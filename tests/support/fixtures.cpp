@@ -5,6 +5,7 @@
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/paths.h"
 
@@ -101,6 +102,29 @@ MessageRecorder::MessageRecorder() {
 }
 
 MessageRecorder::~MessageRecorder() { platform::SetMessagePresenter(previous_); }
+
+namespace {
+
+void SetEnv(const std::string& name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name.c_str(), value ? value : "");
+#else
+    if (value) {
+        ::setenv(name.c_str(), value, 1);
+    } else {
+        ::unsetenv(name.c_str());
+    }
+#endif
+}
+
+}  // namespace
+
+ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
+    if (const char* old = std::getenv(name_.c_str())) previous_ = old;
+    SetEnv(name_, value.c_str());
+}
+
+ScopedEnv::~ScopedEnv() { SetEnv(name_, previous_ ? previous_->c_str() : nullptr); }
 
 fs::path SourceDir() {
     if (const char* dir = std::getenv("ZEL_SOURCE_DIR")) return dir;

@@ -1,6 +1,7 @@
 #pragma once
 // Temporary program folders, simulator trees and a recording message presenter.
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,19 @@ public:
 private:
     std::vector<RecordedMessage> messages_;
     platform::MessagePresenter previous_;
+};
+
+// Sets an environment variable for the lifetime of the object, then restores it (or unsets it).
+class ScopedEnv {
+public:
+    ScopedEnv(std::string name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> previous_;
 };
 
 // Root of the source tree (for shipped data), from ZEL_SOURCE_DIR set by CTest.

@@ -1,5 +1,7 @@
 #pragma once
 // Helpers for driving real windows under the offscreen platform.
+#include <gtest/gtest.h>
+
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -10,6 +12,27 @@ namespace testsupport {
 // shown, from the event loop the modal window runs. `answer` must close it. Answers queue up in
 // the order they were given; each waits up to `timeoutMs` for its window.
 void AnswerNextModal(std::function<void(QWidget* modal)> answer, int timeoutMs = 5000);
+// AnswerNextModal for a window of class W: `body` drives it and must leave it closed. Another
+// window, or one left open, is a test failure and is closed so the test goes on.
+template <class W>
+void AnswerModal(std::function<void(W*)> body, int timeoutMs = 5000) {
+    AnswerNextModal(
+        [body = std::move(body)](QWidget* modal) {
+            auto* window = qobject_cast<W*>(modal);
+            if (window == nullptr) {
+                ADD_FAILURE() << "unexpected modal window " << modal->metaObject()->className();
+                modal->close();
+                return;
+            }
+            body(window);
+            if (window->isVisible()) {
+                ADD_FAILURE() << "the modal window was left open";
+                window->close();
+            }
+        },
+        timeoutMs);
+}
+
 // Answers still waiting (a test can assert that every expected window came).
 int PendingModalAnswers();
 // Answers whose window never came since the last call.
