@@ -6,3 +6,5 @@ cmake --build --preset default
 export ZEL_SCREENSHOT_DIR="$PWD/docs" QT_QPA_PLATFORM=offscreen ZEL_SOURCE_DIR="$PWD"
 build/default/tests/app/app_tests --gtest_filter='*RendersToPng*'
 build/default/tests/about/about_tests --gtest_filter='*RendersToPng*'
+build/default/tests/settings/language_tests --gtest_filter='*RendersToPng*'
+build/default/tests/install/install_tests --gtest_filter='*RendersToPng*'

@@ -1,0 +1,68 @@
+// The first run through the whole start-up: an empty Dump, the language window, the locator,
+// then the main window in the chosen language listing the confirmed folder's routes.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/Program.h"
+#include "app/TForm1.h"
+#include "install/Locatie_unit.h"
+#include "platform/profile.h"
+#include "settings/language_unit.h"
+#include "support/fixtures.h"
+#include "support/gui.h"
+
+namespace fs = std::filesystem;
+
+TEST(FirstRun, AsksLanguageThenFolderThenShowsTheRoutesInTheChosenLanguage) {
+    testsupport::ProgramFolder prog;
+    testsupport::SimulatorTree sim;
+    testsupport::TempDir home;
+    testsupport::ScopedEnv homeEnv("HOME", home.str());
+    testsupport::MessageRecorder messages;
+    fs::create_directories(sim.routes() / "Zuid");
+    fs::create_directories(sim.routes() / "Noord");
+    prog.WritePack("English", testsupport::PackText("English", "ZEL Nevora",
+                                                    "[Hoofd Scherm]\r\nButton1=Make...\r\n"
+                                                    "[locatie scherm]\r\nbutton1=Continue\r\n"
+                                                    "[Meldingen]\r\nIs_Gevonden=Found\r\n"));
+
+    std::vector<std::string> order;
+    testsupport::AnswerModal<Tlanguage_form>([&](Tlanguage_form* w) {
+        order.push_back("language");
+        EXPECT_FALSE(Form1->isVisible());
+        QTest::keyClick(w->ComboBox1, Qt::Key_Down);
+        w->Button1->click();
+    });
+    testsupport::AnswerModal<TLocatie_form>([&](TLocatie_form* w) {
+        order.push_back("locator");
+        EXPECT_FALSE(Form1->isVisible());
+        EXPECT_EQ(w->Button1->text(), "Continue");  // it sees the language just chosen
+        w->Edit1->setText(QString::fromStdString(sim.root().string()));
+        w->Button1->click();
+    });
+    Program program;
+    EXPECT_EQ(order, (std::vector<std::string>{"language", "locator"}));
+
+    // The main window's start-up found no language: three Dutch boxes before anything else.
+    ASSERT_EQ(messages.messages().size(), 4u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(messages.messages()[i].title, "Fout");
+    EXPECT_EQ(messages.messages()[3].text, "Found");
+
+    program.ShowMainWindow();
+    EXPECT_EQ(Form1->Button1->text(), "Make...");
+    ASSERT_EQ(Form1->RouteBox->count(), 2);
+    EXPECT_EQ(Form1->RouteBox->itemText(0), "Noord");
+    EXPECT_EQ(Form1->RouteBox->itemText(1), "Zuid");
+    EXPECT_TRUE(Form1->Taal1->actions().at(1)->isChecked());
+    const std::string ini = prog.settingsFile().string();
+    EXPECT_EQ(platform::GetProfileString(ini, "Programma", "Taalscherm", ""), "1");
+    EXPECT_EQ(platform::GetProfileString(ini, "Programma", "Taalkeuze", ""), "English");
+    EXPECT_EQ(platform::GetProfileString(ini, "msts locatie", "Pad", ""), sim.root().string());
+    Form1->hide();
+}

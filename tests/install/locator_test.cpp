@@ -1,0 +1,221 @@
+// The installation locator, driven through its controls while it runs modally.
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "install/Locatie_unit.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/shell.h"
+#include "support/fixtures.h"
+#include "support/gui.h"
+
+using testsupport::PackText;
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kDefaultFolder[] = "C:\\Program Files\\Microsoft Games\\Train Simulator";
+const char kNotFound[] =
+    "\"Microsoft Train Simulator\" is niet gevonden! Controleer of het opgegeven pad juist is.";
+const char kFound[] = "\"Microsoft Train Simulator\" is met succes gevonden!";
+
+class LocatorTest : public ::testing::Test {
+protected:
+    testsupport::ProgramFolder prog;
+    testsupport::SimulatorTree sim;
+    testsupport::MessageRecorder messages;
+    testsupport::TempDir home;  // an empty home: no compatibility-layer prefix unless a test adds one
+    testsupport::ScopedEnv homeEnv{"HOME", home.str()};
+    std::unique_ptr<TLocatie_form> loc;
+
+    ~LocatorTest() override { platform::SetFolderHook({}); }
+
+    void WriteSettings(const std::string& language, const std::string& pad = {}) {
+        std::string ini = "[Programma]\r\nTaalkeuze=" + language + "\r\nTaalscherm=1\r\n";
+        if (!pad.empty()) ini += "[msts locatie]\r\nPad=" + pad + "\r\n";
+        prog.WriteSettings(ini);
+    }
+
+    std::string Pad() const {
+        return platform::GetProfileString(prog.settingsFile().string(), "msts locatie", "Pad", "<missing>");
+    }
+
+    // Creates the locator as start-up does; `answer` drives it if it shows. Returns whether it did.
+    bool CreateLocator(std::function<void(TLocatie_form*)> answer) {
+        bool shown = false;
+        testsupport::AnswerModal<TLocatie_form>([&](TLocatie_form* w) {
+            shown = true;
+            answer(w);
+        });
+        loc = std::make_unique<TLocatie_form>();
+        platform::RunGuarded([this] { loc->FormCreate(); });
+        testsupport::ClearModalAnswers();
+        return shown;
+    }
+
+    static void Confirm(TLocatie_form* w, const std::string& folder) {
+        w->Edit1->setText(QString::fromStdString(folder));
+        w->Button1->click();
+    }
+};
+
+}  // namespace
+
+TEST_F(LocatorTest, StoredFolderWithTrainExeShowsNothingAndWritesNothing) {
+    WriteSettings("Nederlands", sim.root().string());
+    const std::string before = testsupport::ReadFile(prog.settingsFile());
+    EXPECT_FALSE(CreateLocator([](TLocatie_form* w) { w->close(); }));
+    EXPECT_EQ(testsupport::ReadFile(prog.settingsFile()), before);
+    EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(LocatorTest, AsksUntilAFolderWithTrainExeIsConfirmedAndStoresIt) {
+    WriteSettings("Nederlands", (sim.root() / "moved").string());
+    const std::string good = sim.root().string();
+    ASSERT_TRUE(CreateLocator([&](TLocatie_form* w) {
+        EXPECT_EQ(w->windowTitle(), "Locatie");
+        EXPECT_EQ(w->Label1->text(), QString::fromUtf8("Voor u verder kan moet eerst de locatie worden "
+                                                       "aangegeven waar Microsoft Train Simulator is "
+                                                       "ge\xC3\xAFnstalleerd."));
+        EXPECT_EQ(w->Button1->text(), "Ga Verder");
+        EXPECT_EQ(w->Button2->text(), "Bladeren...");
+        EXPECT_EQ(w->GroupBox1->title(), "Locatie:");
+        EXPECT_EQ(w->Edit1->text(), kDefaultFolder);
+        EXPECT_EQ(w->size(), QSize(273, 189));
+        EXPECT_EQ(w->Edit1->geometry(), QRect(3, 20, 250, 21));
+        EXPECT_EQ(w->Button1->geometry(), QRect(96, 155, 75, 25));
+        EXPECT_FALSE(w->windowFlags() & (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint));
+        QTest::keyClick(w, Qt::Key_Escape);
+        EXPECT_TRUE(w->isVisible());
+
+        Confirm(w, (sim.root() / "Routes").string());
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(Pad(), (sim.root() / "moved").string());
+        Confirm(w, good);
+    }));
+    ASSERT_EQ(messages.messages().size(), 2u);
+    EXPECT_EQ(messages.messages()[0].icon, platform::MessageIcon::Error);
+    EXPECT_EQ(messages.messages()[0].text, kNotFound);
+    EXPECT_EQ(messages.messages()[0].title, "Fout");
+    EXPECT_EQ(messages.messages()[1].icon, platform::MessageIcon::Info);
+    EXPECT_EQ(messages.messages()[1].text, kFound);
+    EXPECT_EQ(messages.messages()[1].title, "Voltooid");
+    EXPECT_EQ(Pad(), good);
+}
+
+TEST_F(LocatorTest, TrailingSeparatorIsProbedAndStoredAsTyped) {
+    WriteSettings("Nederlands");
+    const std::string typed = sim.root().string() + "/";
+    ASSERT_TRUE(CreateLocator([&](TLocatie_form* w) { Confirm(w, typed); }));
+    EXPECT_EQ(Pad(), typed);
+}
+
+TEST_F(LocatorTest, TrainExeCountsAsAnyFileButNotAsAFolder) {
+    loc = std::make_unique<TLocatie_form>();
+    const auto probe = [&](const fs::path& folder) {
+        loc->CheckTrainExe(folder.string() + "/train.exe");
+        return !loc->TrainExeMissing;
+    };
+    EXPECT_TRUE(probe(sim.root()));
+    ASSERT_TRUE(platform::SetReadOnly((sim.root() / "train.exe").string(), true));
+    EXPECT_TRUE(probe(sim.root()));
+
+    testsupport::TempDir other;
+    fs::create_directories(other.path() / "train.exe");
+    EXPECT_FALSE(probe(other.path()));
+    testsupport::WriteFile(other.path() / "upper" / "TRAIN.EXE", "MZ");
+    EXPECT_TRUE(probe(other.path() / "upper"));
+    EXPECT_FALSE(probe(other.path() / "missing"));
+}
+
+TEST_F(LocatorTest, BrowsingFillsTheFieldAndCancellingLeavesIt) {
+    WriteSettings("Nederlands");
+    std::string asked;
+    std::string answer = sim.root().string();
+    platform::SetFolderHook([&](const std::string& title) {
+        asked = title;
+        return answer;
+    });
+    ASSERT_TRUE(CreateLocator([&](TLocatie_form* w) {
+        w->Button2->click();
+        EXPECT_EQ(w->Edit1->text().toStdString(), sim.root().string());
+        w->Edit1->setText("typed");
+        answer.clear();  // cancelled
+        w->Button2->click();
+        EXPECT_EQ(w->Edit1->text(), "typed");
+        w->close();
+    }));
+    EXPECT_EQ(asked, "Selecteer een map...");
+    EXPECT_EQ(Pad(), "<missing>");  // closed by the system: nothing stored
+}
+
+TEST_F(LocatorTest, TextsComeFromThePackUncheckedAndAMissingSectionEmptiesThem) {
+    // A wrong "Program" does not matter here: the locator reads its pack as it is.
+    prog.WritePack("English", PackText("English", "Other",
+                                       "[locatie scherm]\r\ntitel=Location\r\nlabel1=Where is it?\r\n"
+                                       "button1=Continue\r\nbutton2=Browse...\r\ngroupbox1=Folder:\r\n"
+                                       "[map dialoog]\r\nBrowseTekst=Pick a folder\r\n"
+                                       "[Meldingen]\r\nTitel=Error\r\nKan_niet_vinden=Not found\r\n"
+                                       "Is_Gevonden=Found\r\nGevonden_Titel=Done\r\n"));
+    prog.WritePack("Bare", PackText("Bare", "ZEL Nevora"));
+    WriteSettings("English");
+    ASSERT_TRUE(CreateLocator([&](TLocatie_form* w) {
+        EXPECT_EQ(w->windowTitle(), "Location");
+        EXPECT_EQ(w->Label1->text(), "Where is it?");
+        EXPECT_EQ(w->Button1->text(), "Continue");
+        EXPECT_EQ(w->Button2->text(), "Browse...");
+        EXPECT_EQ(w->GroupBox1->title(), "Folder:");
+        EXPECT_EQ(w->BrowseTitle, "Pick a folder");
+        Confirm(w, "/nowhere");
+        Confirm(w, sim.root().string());
+    }));
+    ASSERT_EQ(messages.messages().size(), 2u);
+    EXPECT_EQ(messages.messages()[0].text, "Not found");
+    EXPECT_EQ(messages.messages()[0].title, "Error");
+    EXPECT_EQ(messages.messages()[1].text, "Found");
+    EXPECT_EQ(messages.messages()[1].title, "Done");
+
+    WriteSettings("Bare");
+    ASSERT_TRUE(CreateLocator([&](TLocatie_form* w) {
+        EXPECT_EQ(w->windowTitle(), "");
+        EXPECT_EQ(w->Button1->text(), "");
+        EXPECT_EQ(w->GroupBox1->title(), "");
+        w->close();
+    }));
+}
+
+TEST_F(LocatorTest, UnwritableSettingsAtConfirmationIsReportedAndTheWindowStillCloses) {
+    WriteSettings("Nederlands");
+    ASSERT_TRUE(platform::SetReadOnly(prog.settingsFile().string(), true));
+    ASSERT_TRUE(CreateLocator([&](TLocatie_form* w) { Confirm(w, sim.root().string()); }));
+    ASSERT_EQ(messages.messages().size(), 2u);
+    EXPECT_EQ(messages.messages()[0].text, kFound);
+    EXPECT_EQ(messages.messages()[1].text, "Unable to write to " + prog.settingsFile().string() + ".");
+    EXPECT_EQ(Pad(), "<missing>");
+}
+
+TEST_F(LocatorTest, StartsAtTheSimulatorInTheDefaultCompatibilityPrefix) {
+    const fs::path programFiles = home.path() / ".wine" / "drive_c" / "Program Files (x86)";
+    const fs::path folder = programFiles / "microsoft games" / "Train Simulator";
+    fs::create_directories(folder);
+    EXPECT_EQ(FindSimulatorInDefaultPrefix(), std::nullopt);  // no train.exe there
+    testsupport::WriteFile(folder / "Train.EXE", "MZ");
+    EXPECT_EQ(FindSimulatorInDefaultPrefix(), folder.string());
+    // The plain "Program Files" is tried first.
+    const fs::path first = home.path() / ".wine" / "drive_c" / "Program Files" / "Microsoft Games" /
+                           "Train Simulator";
+    testsupport::WriteFile(first / "train.exe", "MZ");
+    EXPECT_EQ(FindSimulatorInDefaultPrefix(), first.string());
+
+    WriteSettings("Nederlands");
+    ASSERT_TRUE(CreateLocator([&](TLocatie_form* w) {
+        EXPECT_EQ(w->Edit1->text().toStdString(), first.string());
+        w->Button1->click();
+    }));
+    EXPECT_EQ(Pad(), first.string());
+}

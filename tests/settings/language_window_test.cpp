@@ -1,0 +1,179 @@
+// The first-run language window, driven through its controls while it runs modally.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/app_fixture.h"
+#include "platform/files.h"
+#include "settings/language_unit.h"
+
+using testsupport::PackText;
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kLabel[] = "Selecteer de taal welke ZEL Nevora moet gebruiken.";
+const char kReadErr[] = "Fout tijdens het lezen van taal bestand.";
+
+std::string WindowPack(const std::string& language) {
+    return PackText(language, "ZEL Nevora",
+                    "[Taal Scherm]\r\nlabel1=Pick a language\r\ntitel=Choose\r\nbutton1=Go\r\n"
+                    "[Hoofd Scherm]\r\nButton1=Make...\r\n");
+}
+
+QStringList Items(const QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+    return items;
+}
+
+class LanguageWindowTest : public MainWindowFixture {
+protected:
+    std::unique_ptr<Tlanguage_form> lang;
+
+    // Creates the main window, forgets its start-up boxes, then the language window.
+    bool StartUp(std::function<void(Tlanguage_form*)> answer) {
+        CreateForm();
+        messages.clear();
+        return CreateLanguageWindow(std::move(answer));
+    }
+
+    // Creates the language window as start-up does; `answer` drives it if it shows. Returns
+    // whether it showed.
+    bool CreateLanguageWindow(std::function<void(Tlanguage_form*)> answer) {
+        bool shown = false;
+        testsupport::AnswerModal<Tlanguage_form>([&](Tlanguage_form* w) {
+            shown = true;
+            answer(w);
+        });
+        lang = std::make_unique<Tlanguage_form>(*form);
+        platform::RunGuarded([this] { lang->FormCreate(); });
+        testsupport::ClearModalAnswers();
+        return shown;
+    }
+};
+
+}  // namespace
+
+TEST_F(LanguageWindowTest, AsksWhileUnansweredOrWithoutLanguageAndACloseRequestStoresNothing) {
+    const struct {
+        const char* settings;
+        bool asks;
+    } cases[] = {
+        {"", true},
+        {"[Programma]\r\nTaalscherm=1\r\nTaalkeuze=Nederlands\r\n", false},
+        {"[Programma]\r\nTaalscherm=0x1\r\nTaalkeuze=Nederlands\r\n", false},
+        {"[Programma]\r\nTaalscherm=1\r\n", true},
+        {"[Programma]\r\nTaalscherm=yes\r\nTaalkeuze=Nederlands\r\n", true},
+    };
+    CreateForm();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings);
+        // Written after the main window's start-up, which stores the language it falls back to.
+        prog.WriteSettings(c.settings);
+        const std::string asked = Setting("Programma", "Taalscherm");
+        EXPECT_EQ(CreateLanguageWindow([](Tlanguage_form* w) { w->close(); }), c.asks);
+        EXPECT_EQ(Setting("Programma", "Taalscherm"), asked);
+    }
+}
+
+TEST_F(LanguageWindowTest, FirstStartShowsDesignTextsAndPacksAndOkAppliesDutch) {
+    prog.WritePack("English", WindowPack("English"));
+    prog.WritePack("deutsch", WindowPack("Deutsch"));
+    fs::create_directories(prog.languages() / "Fake.lng");
+    testsupport::WriteFile(prog.languages() / "notes.txt", "not a pack");
+    ASSERT_TRUE(StartUp([](Tlanguage_form* w) {
+        EXPECT_EQ(w->windowTitle(), "Kies uw taal ");
+        EXPECT_EQ(w->Label1->text(), kLabel);
+        EXPECT_EQ(w->Button1->text(), "OK");
+        EXPECT_EQ(w->ComboBox1->currentText(), "Nederlands");
+        // Listing order below the design item; a folder named like a pack is listed too.
+        EXPECT_EQ(Items(w->ComboBox1), (QStringList{"Nederlands", "deutsch", "English", "Fake"}));
+        EXPECT_EQ(w->size(), QSize(237, 117));
+        EXPECT_EQ(w->ComboBox1->geometry(), QRect(8, 48, 217, 21));
+        EXPECT_EQ(w->Button1->geometry(), QRect(88, 80, 75, 25));
+        EXPECT_FALSE(w->windowFlags() & (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint));
+        QTest::keyClick(w, Qt::Key_Escape);
+        EXPECT_TRUE(w->isVisible());
+        w->Button1->click();
+    }));
+    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_EQ(Setting("Programma", "Taalscherm"), "1");
+    EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
+    EXPECT_EQ(form->CurrentLanguage, "Nederlands");
+}
+
+TEST_F(LanguageWindowTest, PickingAPackRelabelsTheWindowAndOkAppliesIt) {
+    prog.WritePack("English", WindowPack("English"));
+    ASSERT_TRUE(StartUp([](Tlanguage_form* w) {
+        QTest::keyClick(w->ComboBox1, Qt::Key_Down);
+        EXPECT_EQ(w->ComboBox1->currentText(), "English");
+        EXPECT_EQ(w->windowTitle(), "Choose");
+        EXPECT_EQ(w->Label1->text(), "Pick a language");
+        EXPECT_EQ(w->Button1->text(), "Go");
+        // Back to Dutch: caption and label return, the button keeps the pack's text.
+        QTest::keyClick(w->ComboBox1, Qt::Key_Up);
+        EXPECT_EQ(w->windowTitle(), "Kies uw taal");
+        EXPECT_EQ(w->Label1->text(), kLabel);
+        EXPECT_EQ(w->Button1->text(), "Go");
+        EXPECT_EQ(w->chosenLanguage(), "Nederlands");
+        QTest::keyClick(w->ComboBox1, Qt::Key_Down);
+        w->Button1->click();
+    }));
+    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_EQ(form->CurrentLanguage, "English");
+    EXPECT_EQ(form->Button1->text(), "Make...");
+    EXPECT_EQ(Setting("Programma", "Taalkeuze"), "English");
+    // The menu, filled when the main window shows, checks the chosen pack.
+    form->show();
+    ASSERT_EQ(form->Taal1->actions().size(), 2);
+    EXPECT_TRUE(form->Taal1->actions()[1]->isChecked());
+}
+
+TEST_F(LanguageWindowTest, TypedNameWithoutPackEmptiesTheTextsAndOkFallsBackToDutch) {
+    prog.WritePack("English", WindowPack("English"));
+    ASSERT_TRUE(StartUp([](Tlanguage_form* w) {
+        w->ComboBox1->lineEdit()->selectAll();
+        QTest::keyClicks(w->ComboBox1->lineEdit(), "Engl");
+        EXPECT_EQ(w->chosenLanguage(), "Engl");  // exactly what was typed, nothing completed
+        EXPECT_EQ(w->windowTitle(), "");
+        EXPECT_EQ(w->Label1->text(), "");
+        EXPECT_EQ(w->Button1->text(), "");
+        EXPECT_EQ(w->ComboBox1->count(), 2);
+        w->Button1->click();
+    }));
+    // The missing pack: once from the file check, twice from the header check, all in Dutch.
+    ASSERT_EQ(messages.messages().size(), 3u);
+    for (const auto& m : messages.messages()) EXPECT_EQ(m.text, kReadErr);
+    EXPECT_EQ(form->CurrentLanguage, "Nederlands");
+    EXPECT_TRUE(form->Nederlands1->isChecked());
+    EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
+    EXPECT_EQ(Setting("Programma", "Taalscherm"), "1");
+}
+
+TEST_F(LanguageWindowTest, FolderNamedLikeAPackIsRefusedWithThreeBoxes) {
+    fs::create_directories(prog.languages() / "Fake.lng");
+    ASSERT_TRUE(StartUp([](Tlanguage_form* w) {
+        QTest::keyClick(w->ComboBox1, Qt::Key_Down);
+        EXPECT_EQ(w->chosenLanguage(), "Fake");
+        w->Button1->click();
+    }));
+    EXPECT_EQ(messages.messages().size(), 3u);
+    EXPECT_EQ(form->CurrentLanguage, "Nederlands");
+}
+
+TEST_F(LanguageWindowTest, UnwritableSettingsFileIsReportedOnceAndTheWindowLetsTheUserOut) {
+    prog.WriteSettings("[Programma]\r\nTaalkeuze=Nederlands\r\n");
+    ASSERT_TRUE(platform::SetReadOnly(prog.settingsFile().string(), true));
+    const std::string before = testsupport::ReadFile(prog.settingsFile());
+    ASSERT_TRUE(StartUp([](Tlanguage_form* w) { w->Button1->click(); }));
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].text, "Unable to write to " + prog.settingsFile().string() + ".");
+    EXPECT_FALSE(lang->isVisible());
+    EXPECT_EQ(testsupport::ReadFile(prog.settingsFile()), before);
+    EXPECT_EQ(form->CurrentLanguage, "Nederlands");
+}

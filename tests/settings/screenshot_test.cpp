@@ -1,0 +1,28 @@
+// Renders the language window for the documentation: docs/language-window.png when
+// ZEL_SCREENSHOT_DIR is set (scripts/screenshots.sh), otherwise into the build folder.
+#include <QDir>
+#include <QImage>
+#include <QPushButton>
+
+#include "app/app_fixture.h"
+#include "settings/language_unit.h"
+
+TEST_F(MainWindowFixture, LanguageWindowRendersToPng) {
+    prog.WritePack("English", testsupport::PackText("English", "ZEL Nevora"));
+    CreateForm();
+    const QString dir = qEnvironmentVariableIsSet("ZEL_SCREENSHOT_DIR")
+                            ? qEnvironmentVariable("ZEL_SCREENSHOT_DIR")
+                            : QDir::currentPath();
+    const QString file = dir + "/language-window.png";
+    QSize shown;
+    testsupport::AnswerModal<Tlanguage_form>([&](Tlanguage_form* w) {
+        shown = w->size();
+        EXPECT_TRUE(testsupport::GrabToPng(w, file));
+        w->Button1->click();
+    });
+    Tlanguage_form window(*form);
+    window.FormCreate();
+    const QImage image(file);
+    EXPECT_EQ(image.size(), shown);
+    EXPECT_EQ(shown, QSize(237, 117));
+}
