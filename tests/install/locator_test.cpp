@@ -86,10 +86,6 @@ TEST_F(LocatorTest, AsksUntilAFolderWithTrainExeIsConfirmedAndStoresIt) {
         EXPECT_EQ(w->Button2->text(), "Bladeren...");
         EXPECT_EQ(w->GroupBox1->title(), "Locatie:");
         EXPECT_EQ(w->Edit1->text(), kDefaultFolder);
-        EXPECT_EQ(w->size(), QSize(273, 189));
-        EXPECT_EQ(w->Edit1->geometry(), QRect(3, 20, 250, 21));
-        EXPECT_EQ(w->Button1->geometry(), QRect(96, 155, 75, 25));
-        EXPECT_FALSE(w->windowFlags() & (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint));
         QTest::keyClick(w, Qt::Key_Escape);
         EXPECT_TRUE(w->isVisible());
 
