@@ -1,5 +1,8 @@
 #include "platform/files.h"
 
+// The POSIX emulation of the Windows file functions; the Win32 backend (files_win.cpp) shares
+// the parts outside the _WIN32 guards.
+#ifndef _WIN32
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <random>
+#endif
 
 #include "platform/paths.h"
 
@@ -19,6 +23,7 @@ char UpperAscii(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+#ifndef _WIN32
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
@@ -186,6 +191,7 @@ unsigned AttributesOf(const std::string& name, const struct stat& st) {
     if (IsReadOnlyMode(st.st_mode)) attr |= faReadOnly;
     return attr;
 }
+#endif
 
 }  // namespace
 
@@ -213,6 +219,7 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
     return p == pattern.size();
 }
 
+#ifndef _WIN32
 std::vector<FileEntry> FindFiles(std::string_view pattern, unsigned attrs) {
     std::vector<FileEntry> found;
     auto [folder, mask] = SplitLast(pattern);
@@ -242,12 +249,15 @@ std::vector<FileEntry> FindFiles(std::string_view pattern, unsigned attrs) {
     return found;
 }
 
+#endif
+
 std::optional<FileEntry> FindFirst(std::string_view pattern, unsigned attrs) {
     std::vector<FileEntry> found = FindFiles(pattern, attrs);
     if (found.empty()) return std::nullopt;
     return found.front();
 }
 
+#ifndef _WIN32
 std::string ResolvePath(std::string_view path) {
     return ResolveExisting(path).value_or(std::string(path));
 }
@@ -330,6 +340,8 @@ bool WriteFileAtomic(std::string_view path, std::string_view bytes) {
                              [bytes](int out) { return WriteAll(out, bytes); });
 }
 
+#endif
+
 bool SameFileBytes(std::string_view a, std::string_view b) {
     std::optional<std::string> first = ReadFileBytes(a);
     if (!first) return false;
@@ -337,6 +349,7 @@ bool SameFileBytes(std::string_view a, std::string_view b) {
     return second && *first == *second;
 }
 
+#ifndef _WIN32
 bool SetReadOnly(std::string_view path, bool readOnly) {
     std::optional<std::string> resolved = ResolveExisting(path);
     struct stat st;
@@ -345,5 +358,6 @@ bool SetReadOnly(std::string_view path, bool readOnly) {
     mode = readOnly ? (mode & ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH)) : (mode | S_IWUSR);
     return ::chmod(resolved->c_str(), mode) == 0;
 }
+#endif
 
 }  // namespace platform

@@ -34,7 +34,9 @@ bool WildcardMatch(std::string_view pattern, std::string_view name);
 // Searches the folder part of `pattern` for entries whose names match its last component.
 // Entries carrying the hidden, system, volume or directory attribute are skipped unless that
 // attribute is in `attrs`; read-only and archive entries are never skipped. Asking for folders
-// still returns plain files. Order: names sorted by their upper-cased bytes, as NTFS lists them.
+// still returns plain files. Order: names sorted by their upper-cased bytes, as NTFS lists them;
+// on Windows the file system's own order. A wildcard matches the whole name only, never the
+// 8.3 alias Windows keeps beside it.
 std::vector<FileEntry> FindFiles(std::string_view pattern, unsigned attrs);
 
 // The first entry FindFiles would return, if any.

@@ -3,7 +3,7 @@
 #include <utility>
 
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/win32.h"
 #else
 #include <unistd.h>
 
@@ -27,9 +27,13 @@ std::string WithTrailingSep(std::string folder) {
 std::string ExecutableFolder() {
     std::string exe;
 #ifdef _WIN32
-    char buffer[MAX_PATH + 1];
-    DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    if (n > 0 && n <= MAX_PATH) exe.assign(buffer, n);
+    // A name that fills the buffer may have been cut: try again with more room.
+    for (DWORD size = MAX_PATH + 1; size <= 32768 && exe.empty(); size *= 2) {
+        std::string buffer(size, '\0');
+        DWORD n = GetModuleFileNameA(nullptr, buffer.data(), size);
+        if (n == 0) break;
+        if (n < size) exe.assign(buffer.data(), n);
+    }
 #else
     std::string buffer(PATH_MAX, '\0');
     ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());

@@ -1,5 +1,9 @@
 #include "platform/profile.h"
 
+#ifdef _WIN32
+#include "platform/win32.h"
+#endif
+
 #include <optional>
 #include <vector>
 
@@ -193,6 +197,38 @@ std::string ProfileUpdate(std::string_view contents, std::string_view section, s
     return result;
 }
 
+#ifdef _WIN32
+// The system's own profile functions. The checks and the quoting of ProfileUpdate still come
+// first: the system would write a line break into the file as it is, and would trim a value's
+// blanks and quotes on reading it back.
+std::string GetProfileString(std::string_view file, std::string_view section, std::string_view key,
+                             std::string_view def) {
+    char buffer[kMaxValueLength + 1];
+    DWORD n = GetPrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(),
+                                       std::string(def).c_str(), buffer, sizeof buffer,
+                                       std::string(file).c_str());
+    return std::string(buffer, n);
+}
+
+void WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
+                        std::string_view value) {
+    const std::string message = "Unable to write to " + std::string(file);
+    try {
+        CheckWritable(section, key, value);
+    } catch (const std::invalid_argument&) {
+        throw ProfileWriteError(message);
+    }
+    // As the system refuses it, also when the program runs with rights that would allow it.
+    const std::string path(file);
+    DWORD attr = GetFileAttributesA(path.c_str());
+    if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY))
+        throw ProfileWriteError(message);
+    if (!WritePrivateProfileStringA(std::string(Trim(section)).c_str(),
+                                    std::string(Trim(key)).c_str(), EncodeValue(value).c_str(),
+                                    path.c_str()))
+        throw ProfileWriteError(message);
+}
+#else
 std::string GetProfileString(std::string_view file, std::string_view section, std::string_view key,
                              std::string_view def) {
     std::optional<std::string> contents = ReadFileBytes(file);
@@ -217,5 +253,7 @@ void WriteProfileString(std::string_view file, std::string_view section, std::st
     }
     if (!WriteFileAtomic(file, updated)) throw ProfileWriteError(message);
 }
+
+#endif
 
 }  // namespace platform

@@ -105,11 +105,15 @@ TEST_F(FogRunTest, NamesTheBackupFolderConfusesAreRefused) {
     sim.AddEnvFile("R", "a_rain.env");
     sim.AddEnvFile("R", "A_RAIN.env");
     const Snapshot before = TakeSnapshot(sim.routes());
+    if (before.size() < 4) GTEST_SKIP() << "this file system holds no case twins (Windows)";
     EXPECT_EQ(Run(Weather::Rain), RunOutcome::BackupFailed);
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
 }
 
 TEST_F(FogRunTest, NameTheRecordCannotHoldIsRefused) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows file names cannot hold a line break";
+#endif
     sim.AddEnvFile("R", "x\nrain.env");
     const Snapshot before = TakeSnapshot(sim.routes());
     EXPECT_EQ(Run(Weather::Rain), RunOutcome::BackupFailed);

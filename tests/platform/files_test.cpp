@@ -7,6 +7,10 @@
 #include "platform/paths.h"
 #include "support/fixtures.h"
 
+#ifdef _WIN32
+#include "platform/win32.h"
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -26,14 +30,21 @@ std::vector<std::string> Listing(const fs::path& folder) {
     return Names(FindFiles((folder / "*").string(), faAnyFile));
 }
 
+// A path written with '/' in the separator of the backend under test.
+std::string Native(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = kPathSep;
+    return path;
+}
+
 TEST(Paths, JoinAndProgramFolder) {
-    EXPECT_EQ(JoinPath("/ts/", "Routes"), "/ts//Routes");
-    EXPECT_EQ(JoinPath("", "Routes"), "/Routes");
+    EXPECT_EQ(JoinPath(Native("/ts/"), "Routes"), Native("/ts//Routes"));
+    EXPECT_EQ(JoinPath("", "Routes"), Native("/Routes"));
     const std::string previous = ProgramFolder();
-    SetProgramFolder("/opt/zel");
-    EXPECT_EQ(ProgramFolder(), "/opt/zel/");
-    EXPECT_EQ(DumpPath(), "/opt/zel/Dump");
-    EXPECT_EQ(DumpPath(JoinPath("Back_up", "route")), "/opt/zel/Dump/Back_up/route");
+    SetProgramFolder(Native("/opt/zel"));
+    EXPECT_EQ(ProgramFolder(), Native("/opt/zel/"));
+    EXPECT_EQ(DumpPath(), Native("/opt/zel/Dump"));
+    EXPECT_EQ(DumpPath(JoinPath("Back_up", "route")), Native("/opt/zel/Dump/Back_up/route"));
     SetProgramFolder(previous);
     EXPECT_EQ(ProgramFolder(), previous);
 }
@@ -61,6 +72,15 @@ class FilesTest : public ::testing::Test {
     TempDir dir;
     fs::path root = dir.path();
     std::string At(const std::string& relative) const { return (root / relative).string(); }
+    // A name starting with '.' is what the emulation calls hidden. Windows keeps hidden as an
+    // attribute of its own (wine also hides dot names), so there the entry gets it as well.
+    void MarkHidden([[maybe_unused]] const std::string& relative) const {
+#ifdef _WIN32
+        const std::string path = At(relative);
+        ASSERT_TRUE(SetFileAttributesA(path.c_str(), GetFileAttributesA(path.c_str()) |
+                                                         FILE_ATTRIBUTE_HIDDEN));
+#endif
+    }
 };
 
 TEST_F(FilesTest, SearchFiltersAttributesLikeFindFirst) {
@@ -69,6 +89,8 @@ TEST_F(FilesTest, SearchFiltersAttributesLikeFindFirst) {
     WriteFile(root / "Env/locked.env", "l");
     fs::create_directories(root / "Env/old_rain.env");
     fs::create_directories(root / "Env/.git");
+    MarkHidden("Env/.hidden.env");
+    MarkHidden("Env/.git");
     ASSERT_TRUE(SetReadOnly(At("Env/locked.env"), true));
 
     EXPECT_EQ(Names(FindFiles(At("Env/*.env"), 0)),
@@ -89,10 +111,13 @@ TEST_F(FilesTest, SearchFiltersAttributesLikeFindFirst) {
 }
 
 TEST_F(FilesTest, SearchResolvesCaseAndSortsByUpperCase) {
-    for (const char* name : {"b.env", "A.env", "_x.env", "C.env", "a1.env"})
+    for (const char* name : {"b.env", "A.env", "_x.env", "C.env", "a1.env", "~t.env", "a-b.env",
+                             "[x].env", "10.env", "9.env"})
         WriteFile(root / "TS/Routes/R1/Envfiles" / name, "");
+    // NTFS lists names by their upper-cased form, so '_' and '[' come after the letters.
     EXPECT_EQ(Names(FindFiles(At("ts/ROUTES//r1/ENVFILES/*.ENV"), 0)),
-              (std::vector<std::string>{"A.env", "a1.env", "b.env", "C.env", "_x.env"}));
+              (std::vector<std::string>{"10.env", "9.env", "a-b.env", "A.env", "a1.env", "b.env",
+                                        "C.env", "[x].env", "_x.env", "~t.env"}));
     // A name without wildcards finds the entry itself, spelled as on disk.
     std::optional<FileEntry> folder = FindFirst(At("ts/routes/r1/envfiles"), faDirectory);
     ASSERT_TRUE(folder);
@@ -104,6 +129,16 @@ TEST_F(FilesTest, SearchResolvesCaseAndSortsByUpperCase) {
     EXPECT_TRUE(IsFile(At("ts/routes/r1/envfiles/A.ENV")));
     EXPECT_TRUE(IsDirectory(At("ts/routes/r1/")));
     EXPECT_FALSE(IsDirectory(At("ts/routes/r1/envfiles/a.env")));
+}
+
+TEST_F(FilesTest, SearchMatchesWholeNamesOnly) {
+    for (const char* name : {"rain.env", "notes.envx", "rain.env.bak", "rain_old.envx", "x.lngx"})
+        WriteFile(root / "Env" / name, "");
+    // Windows also matches a pattern against 8.3 aliases (NOTES~1.ENV); those must not count.
+    EXPECT_EQ(Names(FindFiles(At("Env/*.env"), 0)), std::vector<std::string>{"rain.env"});
+    EXPECT_EQ(Names(FindFiles(At("Env/*rain*.env"), 0)), std::vector<std::string>{"rain.env"});
+    EXPECT_TRUE(FindFiles(At("Env/*.lng"), faAnyFile).empty());
+    EXPECT_EQ(Names(FindFiles(At("Env/RAIN.ENV"), 0)), std::vector<std::string>{"rain.env"});
 }
 
 TEST_F(FilesTest, CopyReplacesAtomicallyAndKeepsTheTargetsSpelling) {

@@ -105,6 +105,26 @@ TEST(ProfileFile, WritesCreateAndKeepTheFile) {
               "English");
 }
 
+TEST(ProfileFile, AWriteLeavesEveryOtherValueAsItReads) {
+    // The system's writer may lay the file out anew (wine does); what must hold on every backend
+    // is that the other values read as before and the written one reads back exactly.
+    TempDir dir;
+    const std::string file = platform::JoinPath(dir.str(), "All_dat.ini");
+    WriteFile(file,
+              "; settings\n[Programma]\n  Taalkeuze = English  \n\nTaalscherm=0x1\n"
+              "[msts locatie]\nPad=\"C:\\TS \"\n");
+    platform::WriteProfileString(file, "PROGRAMMA", "Taalscherm", "1");
+    platform::WriteProfileString(file, "Programma", "Nieuw", " blanks and 'quotes' ");
+    EXPECT_EQ(platform::GetProfileString(file, "Programma", "Taalkeuze", ""), "English");
+    EXPECT_EQ(platform::GetProfileString(file, "Programma", "Taalscherm", ""), "1");
+    EXPECT_EQ(platform::GetProfileString(file, "Programma", "Nieuw", ""), " blanks and 'quotes' ");
+    EXPECT_EQ(platform::GetProfileString(file, "msts locatie", "Pad", ""), "C:\\TS ");
+    // A value that would add lines of its own is refused, and the file stays readable.
+    EXPECT_THROW(platform::WriteProfileString(file, "Programma", "Taalkeuze", "x\r\n[evil]"),
+                 platform::ProfileWriteError);
+    EXPECT_EQ(platform::GetProfileString(file, "Programma", "Taalkeuze", ""), "English");
+}
+
 TEST(ProfileFile, FailedWriteReportsThePathAndKeepsTheFile) {
     TempDir dir;
     const std::string file = platform::JoinPath(dir.str(), "All_dat.ini");

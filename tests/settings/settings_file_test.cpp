@@ -51,7 +51,8 @@ TEST(SettingsFile, AFailedWriteNamesTheFileAndChangesNothing) {
     }
     EXPECT_EQ(settings::ReadString("Programma", "Taalkeuze"), "Nederlands");
 
-    // The program never creates Dump itself.
+    // The program never creates Dump itself. (Windows deletes no read-only file, not even here.)
+    ASSERT_TRUE(platform::SetReadOnly(prog.settingsFile().string(), false));
     std::filesystem::remove_all(prog.dump());
     EXPECT_THROW(settings::WriteBool("Programma", "Taalscherm", true), platform::ProfileWriteError);
     EXPECT_FALSE(std::filesystem::exists(prog.dump()));

@@ -22,7 +22,8 @@ Snapshot TakeSnapshot(const fs::path& folder) {
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(folder, ec); !ec && it != fs::end(it);
          it.increment(ec)) {
-        const std::string relative = fs::relative(it->path(), folder).string();
+        // '/' between the parts on every system, so tests name entries one way.
+        const std::string relative = fs::relative(it->path(), folder).generic_string();
         if (it->is_directory()) {
             snapshot[relative + "/"];
         } else {

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Cross-builds the plain C++ layers (platform with its Win32 backend, settings, colour, fog-run
+# logic) and their tests for 64-bit Windows with Debian's MinGW-w64, then runs the tests under
+# wine in a fresh prefix. Installs what it needs first; safe to run again.
+# Output: build/win/ (GoogleTest for Windows, the build, the wine prefix). Extra arguments go to
+# ctest, e.g. scripts/win-test.sh -R Registry
+set -euo pipefail
+cd "$(dirname "$0")/.."
+src=$PWD
+out=$src/build/win
+
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+toolchain=$src/cmake/mingw-w64.cmake
+jobs=2
+
+# Debian ships GoogleTest as source for other targets: build it once for Windows. Win32 threads
+# inside gtest, so its headers and library agree on the threading model.
+if [ ! -f "$out/gtest/lib/cmake/GTest/GTestConfig.cmake" ]; then
+  cmake -S /usr/src/googletest -B "$out/gtest-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -Dgtest_disable_pthreads=ON -DCMAKE_INSTALL_PREFIX="$out/gtest"
+  cmake --build "$out/gtest-build" -j "$jobs"
+  cmake --install "$out/gtest-build" > /dev/null
+fi
+
+cmake -S "$src" -B "$out/zel" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEL_BUILD_GUI=OFF -DZEL_BUILD_BENCH=OFF -DZEL_WERROR=ON \
+  -DGTest_DIR="$out/gtest/lib/cmake/GTest"
+cmake --build "$out/zel" -j "$jobs"
+
+# A fresh prefix every run, so nothing (registry keys above all) carries over from the last one.
+export WINEPREFIX=$out/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+rm -rf "$WINEPREFIX"
+mkdir -p "$WINEPREFIX"
+# One persistent server for the whole run: each test then starts in a fraction of a second.
+# It is started before the prefix is made, so wine's own background services belong to it and
+# not to the first test, whose output pipe they would otherwise keep open.
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
+wineboot -i > /dev/null 2>&1
+
+ctest --test-dir "$out/zel" --output-on-failure -j "$jobs" "$@"

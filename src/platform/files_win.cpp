@@ -1,0 +1,253 @@
+// The Win32 backend of the file functions: the system's own search, copy, create and delete,
+// with the case rules, attributes and listing order of the file system. Replacements still go
+// through a temporary file renamed over the target, so a crash never leaves half a file.
+#include "platform/win32.h"
+
+#include <atomic>
+#include <optional>
+#include <string>
+
+#include "platform/files.h"
+
+namespace platform {
+
+namespace {
+
+constexpr DWORD kNoAttributes = INVALID_FILE_ATTRIBUTES;
+
+std::string Str(std::string_view s) {
+    return std::string(s);
+}
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// The folder part with its trailing separator (empty for a bare name), and the last component.
+std::pair<std::string, std::string> SplitLast(std::string_view path) {
+    std::string_view::size_type cut = path.find_last_of("\\/");
+    if (cut == std::string_view::npos) {
+        // "C:name" is relative to the drive's current folder: the drive is the folder part.
+        if (path.size() >= 2 && path[1] == ':') return {Str(path.substr(0, 2)), Str(path.substr(2))};
+        return {std::string(), Str(path)};
+    }
+    return {Str(path.substr(0, cut + 1)), Str(path.substr(cut + 1))};
+}
+
+DWORD AttributesOf(const std::string& path) {
+    return GetFileAttributesA(path.c_str());
+}
+
+bool HasWildcard(std::string_view name) {
+    return name.find_first_of("*?") != std::string_view::npos;
+}
+
+// The name of an existing entry as the file system spells it.
+std::optional<std::string> OnDiskName(const std::string& path) {
+    if (HasWildcard(path)) return std::nullopt;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(path.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return std::nullopt;
+    FindClose(find);
+    return std::string(data.cFileName);
+}
+
+// Where a replacement goes: its folder as given, and the name an existing target already has,
+// so replacing RAIN.ENV through the name rain.env keeps RAIN.ENV.
+struct Target {
+    std::string folder;
+    std::string path;
+};
+
+std::optional<Target> ResolveTarget(std::string_view path) {
+    auto [folder, name] = SplitLast(path);
+    if (name.empty() || name == "." || name == ".." || HasWildcard(name)) return std::nullopt;
+    DWORD folderAttr = AttributesOf(folder.empty() ? std::string(".") : folder);
+    if (folderAttr == kNoAttributes || !(folderAttr & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+    return Target{folder, folder + OnDiskName(Str(path)).value_or(name)};
+}
+
+// A fresh name beside the target; CREATE_NEW or CopyFileA's fail-if-exists makes it ours.
+std::string TempName(const Target& target, unsigned attempt) {
+    static std::atomic<unsigned> counter{0};
+    return target.folder + ".zel-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(GetTickCount() ^ (counter++ * 7919u) ^ attempt) + ".tmp";
+}
+
+bool Flush(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = FlushFileBuffers(file) != 0;
+    return CloseHandle(file) != 0 && ok;
+}
+
+// Makes a temporary file beside the target with `fill`, flushes it and moves it over the target.
+// A folder or read-only target is refused, and with failIfExists so is any existing target.
+template <typename Fill>
+bool ReplaceAtomically(const Target& target, bool failIfExists, Fill fill) {
+    DWORD existing = AttributesOf(target.path);
+    if (existing != kNoAttributes &&
+        (failIfExists || (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))))
+        return false;
+    std::string temp;
+    bool made = false;
+    for (unsigned attempt = 0; attempt < 100 && !made; ++attempt) {
+        temp = TempName(target, attempt);
+        made = fill(temp);
+        if (!made && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    if (!made) return false;
+    DWORD flags = MOVEFILE_WRITE_THROUGH | (failIfExists ? 0 : MOVEFILE_REPLACE_EXISTING);
+    if (Flush(temp) && MoveFileExA(temp.c_str(), target.path.c_str(), flags)) return true;
+    SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(temp.c_str());
+    return false;
+}
+
+bool WriteNew(const std::string& path, std::string_view bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    while (ok && !bytes.empty()) {
+        DWORD chunk = bytes.size() > (1u << 20) ? (1u << 20) : static_cast<DWORD>(bytes.size());
+        DWORD written = 0;
+        ok = WriteFile(file, bytes.data(), chunk, &written, nullptr) && written == chunk;
+        bytes.remove_prefix(written);
+    }
+    ok = CloseHandle(file) && ok;
+    if (!ok) DeleteFileA(path.c_str());
+    return ok;
+}
+
+}  // namespace
+
+std::vector<FileEntry> FindFiles(std::string_view pattern, unsigned attrs) {
+    std::vector<FileEntry> found;
+    // The runtime's filter: these attributes hide an entry unless the caller asked for them.
+    const DWORD skippable = (faHidden | faSysFile | faVolumeID | faDirectory) & ~attrs;
+    // The system also matches a wildcard against an entry's 8.3 alias, so "*.env" would find
+    // notes.envx through NOTES~1.ENV; only the name itself may match.
+    const std::string mask = SplitLast(pattern).second;
+    const bool wildcard = HasWildcard(mask);
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(Str(pattern).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return found;
+    do {
+        std::string name = data.cFileName;
+        if (name == "." || name == ".." || (data.dwFileAttributes & skippable) != 0) continue;
+        if (wildcard && !WildcardMatch(mask, name)) continue;
+        found.push_back({std::move(name), data.dwFileAttributes & faAnyFile});
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return found;
+}
+
+std::string ResolvePath(std::string_view path) {
+    // The drive ("C:"), or a share's "\\server\share", is taken as given; every component after
+    // it is replaced by its on-disk spelling.
+    std::string resolved;
+    size_t pos = 0;
+    if (path.size() >= 2 && path[1] == ':') {
+        pos = 2;
+    } else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+        size_t server = path.find_first_of("\\/", 2);
+        size_t share = server == std::string_view::npos ? server : path.find_first_of("\\/", server + 1);
+        pos = share == std::string_view::npos ? path.size() : share;
+    }
+    resolved.assign(path.substr(0, pos));
+    while (pos < path.size()) {
+        if (IsSeparator(path[pos])) {
+            resolved += path[pos++];
+            continue;
+        }
+        size_t end = path.find_first_of("\\/", pos);
+        if (end == std::string_view::npos) end = path.size();
+        std::string component = Str(path.substr(pos, end - pos));
+        if (component != "." && component != "..") {
+            std::optional<std::string> onDisk = OnDiskName(resolved + component);
+            if (!onDisk) return Str(path);
+            component = *onDisk;
+        }
+        resolved += component;
+        pos = end;
+    }
+    return resolved;
+}
+
+bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
+    const std::string source = Str(from);
+    DWORD sourceAttr = AttributesOf(source);
+    if (sourceAttr == kNoAttributes || (sourceAttr & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    std::optional<Target> target = ResolveTarget(to);
+    if (!target) return false;
+    return ReplaceAtomically(*target, failIfExists, [&source](const std::string& temp) {
+        if (!CopyFileA(source.c_str(), temp.c_str(), TRUE)) return false;
+        // CopyFileA carries the read-only attribute over; a read-only fog file installed into
+        // a route would block the restore that has to overwrite it later.
+        DWORD attr = AttributesOf(temp);
+        if (attr != kNoAttributes && (attr & FILE_ATTRIBUTE_READONLY))
+            SetFileAttributesA(temp.c_str(), attr & ~DWORD{FILE_ATTRIBUTE_READONLY});
+        return true;
+    });
+}
+
+bool CreateFolder(std::string_view path) {
+    return CreateDirectoryA(Str(path).c_str(), nullptr) != 0;
+}
+
+bool DeleteFile(std::string_view path) {
+    return DeleteFileA(Str(path).c_str()) != 0;
+}
+
+bool IsDirectory(std::string_view path) {
+    DWORD attr = AttributesOf(Str(path));
+    return attr != kNoAttributes && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsFile(std::string_view path) {
+    DWORD attr = AttributesOf(Str(path));
+    return attr != kNoAttributes && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::string> ReadFileBytes(std::string_view path) {
+    HANDLE file = CreateFileA(Str(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    bool ok = true;
+    for (;;) {
+        DWORD n = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &n, nullptr)) {
+            ok = false;
+            break;
+        }
+        if (n == 0) break;
+        bytes.append(buffer, n);
+    }
+    CloseHandle(file);
+    if (!ok) return std::nullopt;
+    return bytes;
+}
+
+bool WriteFileAtomic(std::string_view path, std::string_view bytes) {
+    std::optional<Target> target = ResolveTarget(path);
+    if (!target) return false;
+    return ReplaceAtomically(*target, false,
+                             [bytes](const std::string& temp) { return WriteNew(temp, bytes); });
+}
+
+bool SetReadOnly(std::string_view path, bool readOnly) {
+    const std::string p = Str(path);
+    DWORD attr = AttributesOf(p);
+    if (attr == kNoAttributes) return false;
+    attr = readOnly ? (attr | FILE_ATTRIBUTE_READONLY) : (attr & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    // FILE_ATTRIBUTE_NORMAL must stand alone; an empty set means the same.
+    if ((attr & ~DWORD{FILE_ATTRIBUTE_NORMAL}) != 0) attr &= ~DWORD{FILE_ATTRIBUTE_NORMAL};
+    return SetFileAttributesA(p.c_str(), attr == 0 ? FILE_ATTRIBUTE_NORMAL : attr) != 0;
+}
+
+}  // namespace platform
