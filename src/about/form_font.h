@@ -3,11 +3,12 @@
 // where the face itself is missing.
 #include <QFont>
 
+#include "widgets/fonts.h"
+
 namespace about {
 
 inline QFont FormFont(bool bold = false, bool underline = false) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(11);
+    QFont font = widgets::FormFont();
     font.setBold(bold);
     font.setUnderline(underline);
     return font;

@@ -24,7 +24,6 @@ static void InitAboutResources() { Q_INIT_RESOURCE(about); }
 namespace {
 
 using namespace widgets;
-using about::FormFont;
 
 // Appended in every language: a pack supplies only the words in front of them.
 constexpr char kProductTail[] = "  ZEL Nevora";
@@ -95,7 +94,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, QPoint topLeft, const char*
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
-    label->setFont(FormFont(true));
+    label->setFont(about::FormFont(true));
     SetColors(label, clBlack);
     label->move(topLeft);
     label->adjustSize();
@@ -113,7 +112,7 @@ TLinkLabel* MakeLink(QWidget* parent, const char* name, QRect geometry, const ch
     link->setObjectName(name);
     // As read from a form resource: the size follows the text once, at the end.
     link->BeginLoading();
-    link->setFont(FormFont(true, true));
+    link->setFont(about::FormFont(true, true));
     link->SetFontColor(clBlue);
     link->SetColor(clBtnFace);
     link->SetTransparent(true);
@@ -150,7 +149,7 @@ TzelForm::TzelForm(std::function<std::string()> currentLanguage, QWidget* parent
     setProperty("zelForm", true);
     setModal(false);
     setWindowTitle(QStringLiteral("Info..."));
-    setFont(FormFont());
+    setFont(about::FormFont());
     setFixedSize(315, 213);
     SetColors(this, clBlack, kFormColor);
     BuildControls();
@@ -179,7 +178,7 @@ void TzelForm::BuildControls() {
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName("OKButton");
     OKButton->setGeometry(111, 178, 90, 27);
-    OKButton->setFont(FormFont(true));
+    OKButton->setFont(about::FormFont(true));
     SetColors(OKButton, clBlack);
     OKButton->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton, nullptr, OKButton));
     OKButton->setDefault(true);

@@ -23,18 +23,14 @@
 #include "settings/language.h"
 #include "settings/settings_file.h"
 #include "widgets/TTrackBar.h"
+#include "widgets/fonts.h"
 #include "widgets/qcolor.h"
 #include "widgets/qtext.h"
 
+using widgets::FormFont;
 using widgets::ToQ;
 
 namespace {
-
-QFont FormFont(int pixelHeight = 11, const char* family = "MS Sans Serif") {
-    QFont font(family);
-    font.setPixelSize(pixelHeight);
-    return font;
-}
 
 void SetTextColor(QWidget* w, widgets::TColor color) {
     QPalette pal = w->palette();

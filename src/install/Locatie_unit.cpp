@@ -15,6 +15,7 @@
 #include "settings/language.h"
 #include "settings/settings_file.h"
 #include "settings/texts.h"
+#include "widgets/fonts.h"
 #include "widgets/qtext.h"
 
 using widgets::ToQ;
@@ -47,9 +48,7 @@ TLocatie_form::TLocatie_form(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(273, 189);
-    QFont font("MS Sans Serif");
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(widgets::FormFont());
     setWindowTitle("Locatie");
     move(244, 217);
 

@@ -12,6 +12,7 @@
 #include "settings/language.h"
 #include "settings/settings_file.h"
 #include "settings/texts.h"
+#include "widgets/fonts.h"
 #include "widgets/qtext.h"
 
 using widgets::ToQ;
@@ -24,9 +25,7 @@ Tlanguage_form::Tlanguage_form(settings::LanguageHost& host, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(237, 117);
-    QFont font("MS Sans Serif");
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(widgets::FormFont());
     setWindowTitle("Kies uw taal ");
 
     Label1 = new QLabel("Selecteer de taal welke ZEL Nevora moet gebruiken.", this);

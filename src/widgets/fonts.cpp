@@ -5,6 +5,12 @@
 
 namespace widgets {
 
+QFont FormFont(int pixelHeight, const char* family) {
+    QFont font(QString::fromLatin1(family));
+    font.setPixelSize(pixelHeight);
+    return font;
+}
+
 void InstallFontSubstitutes() {
     const QStringList sans = {"Liberation Sans", "Arimo", "Arial", "Helvetica", "DejaVu Sans"};
     QFont::insertSubstitutions("MS Sans Serif", sans);
