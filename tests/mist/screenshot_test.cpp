@@ -1,0 +1,28 @@
+// Renders the completion page after a snow run for the documentation: docs/completion-page.png
+// when ZEL_SCREENSHOT_DIR is set (scripts/screenshots.sh), otherwise into the build folder.
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/app_fixture.h"
+#include "support/mist_fixtures.h"
+
+TEST_F(MainWindowFixture, CompletionPageRendersToPng) {
+    testsupport::WriteFogData(prog);
+    WriteSettings("Nederlands");
+    sim.AddEnvFile("Noordlijn", "WinterSnow.env");
+    sim.AddTexturesFolder("Noordlijn");
+    CreateAndShow();
+    form->Snow->setChecked(true);
+    form->RouteBox->setEditText("Noordlijn");
+    form->Button1->click();
+    ASSERT_TRUE(form->FilesReplaced);
+    const QString dir = qEnvironmentVariableIsSet("ZEL_SCREENSHOT_DIR")
+                            ? qEnvironmentVariable("ZEL_SCREENSHOT_DIR")
+                            : QDir::currentPath();
+    ASSERT_TRUE(testsupport::GrabToPng(form.get(), dir + "/completion-page.png"));
+    form->Button2->click();
+    EXPECT_FALSE(form->FilesReplaced);
+}
