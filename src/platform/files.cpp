@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <random>
 #endif
 
@@ -81,6 +82,8 @@ std::optional<std::string> FindEntryNoCase(const std::string& folder, const std:
 }
 
 std::optional<std::string> ResolveExisting(std::string_view path) {
+    // Spelled as on disk already: then so is every component, and one look settles it.
+    if (!path.empty() && Exists(std::string(path))) return std::string(path);
     std::string resolved;
     std::string_view rest = path;
     for (;;) {
@@ -131,6 +134,19 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// Fills `buffer` unless the file ends first; the count read, or -1 on an error.
+ssize_t ReadFull(int fd, char* buffer, size_t size) {
+    size_t got = 0;
+    while (got < size) {
+        ssize_t n = ::read(fd, buffer + got, size - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return -1;
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    return static_cast<ssize_t>(got);
+}
+
 bool ReadAll(int fd, std::string& out) {
     char buffer[65536];
     for (;;) {
@@ -144,45 +160,116 @@ bool ReadAll(int fd, std::string& out) {
     }
 }
 
-void SyncFolder(const std::string& folder) {
+// Makes the folder's entries durable. A file system that cannot flush a folder (EINVAL) keeps
+// its entries its own way; anything else that fails is an error.
+bool SyncFolder(const std::string& folder) {
     int fd = ::open(OpenableFolder(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
+    if (fd < 0) return false;
+    bool ok = ::fsync(fd) == 0 || errno == EINVAL;
     ::close(fd);
+    return ok;
 }
 
-// Fills a hidden temporary file beside the target, flushes it and renames it over the target,
-// so a crash leaves either the old or the complete new file, never a half-written one.
-// The target must not be a folder or read-only; `mode` gives the new file's permissions
-// (nullopt: those of the file it replaces, or the default for a new file).
-template <typename Fill>
-bool ReplaceAtomically(const Target& target, std::optional<mode_t> mode, Fill fill) {
+// False for a folder, and for a read-only file: root ignores permission bits, the program must
+// not. `mode` receives the permissions of a file that is there.
+bool MayReplace(const std::string& path, std::optional<mode_t>& mode) {
     struct stat st;
-    if (::lstat(target.path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode) || (::stat(target.path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
-            return false;
-        // Root ignores permission bits; the program must not.
-        if (IsReadOnlyMode(st.st_mode)) return false;
-        if (!mode) mode = st.st_mode & 07777;
-    }
-    static std::mt19937 random{std::random_device{}()};
+    if (::lstat(path.c_str(), &st) != 0) return true;
+    if (S_ISDIR(st.st_mode) || (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
+        return false;
+    if (IsReadOnlyMode(st.st_mode)) return false;
+    mode = st.st_mode & 07777;
+    return true;
+}
+
+// A file or link the program may delete: not a folder, not read-only.
+bool MayDelete(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
+           (S_ISLNK(st.st_mode) || !IsReadOnlyMode(st.st_mode));
+}
+
+// The first half of an atomic replacement: the new contents in a hidden temporary file beside
+// the target, already on their way to the disk. Nothing is renamed yet.
+struct Staged {
+    Target target;
     std::string temp;
     int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = target.folder + ".zel-" + std::to_string(random()) + ".tmp";
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
+};
+
+void Discard(Staged& staged) {
+    if (staged.fd >= 0) ::close(staged.fd);
+    staged.fd = -1;
+    if (!staged.temp.empty()) ::unlink(staged.temp.c_str());
+    staged.temp.clear();
+}
+
+// Fills a fresh temporary file for `target` and starts writing it out, so that several staged
+// files reach the disk together. `mode` gives the new file's permissions (nullopt: those of the
+// file it replaces, or the default for a new file).
+template <typename Fill>
+std::optional<Staged> Stage(const Target& target, std::optional<mode_t> mode, Fill fill) {
+    std::optional<mode_t> existingMode;
+    if (!MayReplace(target.path, existingMode)) return std::nullopt;
+    if (!mode) mode = existingMode;
+    static std::mt19937 random{std::random_device{}()};
+    Staged staged{target, {}, -1};
+    for (int attempt = 0; attempt < 100 && staged.fd < 0; ++attempt) {
+        staged.temp = target.folder + ".zel-" + std::to_string(random()) + ".tmp";
+        staged.fd = ::open(staged.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (staged.fd < 0 && errno != EEXIST) return std::nullopt;
     }
-    if (fd < 0) return false;
-    bool ok = fill(fd) && (!mode || ::fchmod(fd, *mode) == 0) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.c_str(), target.path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
+    if (staged.fd < 0) return std::nullopt;
+    if (!fill(staged.fd) || (mode && ::fchmod(staged.fd, *mode) != 0)) {
+        Discard(staged);
+        return std::nullopt;
     }
-    SyncFolder(target.folder);
-    return true;
+#ifdef __linux__
+    // Only starts the write-back; the flush in Finish waits for it and reports its errors.
+    ::sync_file_range(staged.fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+    return staged;
+}
+
+// Waits until the staged contents are on disk and renames them over the target: the target is
+// either the old or the complete new file, never a half-written one. The target is checked
+// again, as it may have changed since it was staged.
+bool Finish(Staged& staged, bool failIfExists) {
+    bool ok = ::fsync(staged.fd) == 0;
+    ok = (::close(staged.fd) == 0) && ok;
+    staged.fd = -1;
+    std::optional<mode_t> ignored;
+    ok = ok && !(failIfExists && Exists(staged.target.path)) &&
+         MayReplace(staged.target.path, ignored) &&
+         ::rename(staged.temp.c_str(), staged.target.path.c_str()) == 0;
+    if (ok) staged.temp.clear();
+    Discard(staged);
+    return ok;
+}
+
+// Copies the source's bytes into the staged file. Unlike the Windows original, a copy is never
+// read-only: a read-only fog file installed into a route would otherwise block the restore that
+// has to overwrite it later.
+std::optional<Staged> StageCopy(const std::string& source, const Target& target) {
+    int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return std::nullopt;
+    struct stat st;
+    std::optional<Staged> staged;
+    if (::fstat(in, &st) == 0 && S_ISREG(st.st_mode)) {
+        staged = Stage(target, (st.st_mode & 0777) | S_IWUSR, [in](int out) {
+            char buffer[65536];
+            for (;;) {
+                ssize_t n = ::read(in, buffer, sizeof buffer);
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) return false;
+                if (n == 0) return true;
+                if (!WriteAll(out, std::string_view(buffer, static_cast<size_t>(n))))
+                    return false;
+            }
+        });
+    }
+    ::close(in);
+    return staged;
 }
 
 unsigned AttributesOf(const std::string& name, const struct stat& st) {
@@ -263,49 +350,21 @@ std::string ResolvePath(std::string_view path) {
 }
 
 bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
-    std::optional<std::string> source = ResolveExisting(from);
-    if (!source) return false;
-    std::optional<Target> target = ResolveTarget(to);
-    if (!target) return false;
-    if (failIfExists && Exists(target->path)) return false;
-
-    int in = ::open(source->c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return false;
-    struct stat st;
-    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(in);
-        return false;
-    }
-    // Unlike the Windows original, a copy is never read-only: a read-only fog file installed
-    // into a route would otherwise block the restore that has to overwrite it later.
-    mode_t mode = (st.st_mode & 0777) | S_IWUSR;
-    bool ok = ReplaceAtomically(*target, mode, [in](int out) {
-        char buffer[65536];
-        for (;;) {
-            ssize_t n = ::read(in, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) return false;
-            if (n == 0) return true;
-            if (!WriteAll(out, std::string_view(buffer, static_cast<size_t>(n)))) return false;
-        }
-    });
-    ::close(in);
-    return ok;
+    FileBatch batch;
+    return batch.Copy(from, to, failIfExists) && batch.Commit(true).front();
 }
 
 bool CreateFolder(std::string_view path) {
     std::optional<Target> target = ResolveTarget(path);
     if (!target || Exists(target->path)) return false;
-    return ::mkdir(target->path.c_str(), 0777) == 0;
+    if (::mkdir(target->path.c_str(), 0777) != 0) return false;
+    SyncFolder(target->folder);
+    return true;
 }
 
 bool DeleteFile(std::string_view path) {
     std::optional<std::string> resolved = ResolveExisting(path);
-    if (!resolved) return false;
-    struct stat st;
-    if (::lstat(resolved->c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-    if (!S_ISLNK(st.st_mode) && IsReadOnlyMode(st.st_mode)) return false;
-    return ::unlink(resolved->c_str()) == 0;
+    return resolved && MayDelete(*resolved) && ::unlink(resolved->c_str()) == 0;
 }
 
 bool IsDirectory(std::string_view path) {
@@ -336,18 +395,44 @@ std::optional<std::string> ReadFileBytes(std::string_view path) {
 bool WriteFileAtomic(std::string_view path, std::string_view bytes) {
     std::optional<Target> target = ResolveTarget(path);
     if (!target) return false;
-    return ReplaceAtomically(*target, std::nullopt,
-                             [bytes](int out) { return WriteAll(out, bytes); });
+    std::optional<Staged> staged =
+        Stage(*target, std::nullopt, [bytes](int out) { return WriteAll(out, bytes); });
+    return staged && Finish(*staged, false) && SyncFolder(target->folder);
 }
 
 #endif
 
+#ifndef _WIN32
+bool SameFileBytes(std::string_view a, std::string_view b) {
+    // Compared piece by piece: whole-file buffers cost more in allocation than in reading.
+    std::optional<std::string> first = ResolveExisting(a), second = ResolveExisting(b);
+    if (!first || !second) return false;
+    int fa = ::open(first->c_str(), O_RDONLY | O_CLOEXEC);
+    int fb = fa < 0 ? -1 : ::open(second->c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat sa, sb;
+    bool same = fb >= 0 && ::fstat(fa, &sa) == 0 && ::fstat(fb, &sb) == 0 &&
+                S_ISREG(sa.st_mode) && S_ISREG(sb.st_mode) && sa.st_size == sb.st_size;
+    // Unequal sizes settle it; equal ones are no proof, so the bytes are read to the end of both
+    // files (a file that grew since its size was taken still differs).
+    char bufferA[65536], bufferB[65536];
+    while (same) {
+        ssize_t n = ReadFull(fa, bufferA, sizeof bufferA);
+        ssize_t m = ReadFull(fb, bufferB, sizeof bufferB);
+        same = n >= 0 && n == m && std::memcmp(bufferA, bufferB, static_cast<size_t>(n)) == 0;
+        if (n == 0) break;
+    }
+    if (fa >= 0) ::close(fa);
+    if (fb >= 0) ::close(fb);
+    return same;
+}
+#else
 bool SameFileBytes(std::string_view a, std::string_view b) {
     std::optional<std::string> first = ReadFileBytes(a);
     if (!first) return false;
     std::optional<std::string> second = ReadFileBytes(b);
     return second && *first == *second;
 }
+#endif
 
 #ifndef _WIN32
 bool SetReadOnly(std::string_view path, bool readOnly) {
@@ -359,5 +444,163 @@ bool SetReadOnly(std::string_view path, bool readOnly) {
     return ::chmod(resolved->c_str(), mode) == 0;
 }
 #endif
+
+// A batch on Windows: the same calls one after the other at Commit.
+#ifdef _WIN32
+struct FileBatch::Op {
+    enum class Kind { Copy, CopyUnlessSame, Delete } kind;
+    bool failIfExists = false;
+    std::string from, to;
+};
+
+FileBatch::FileBatch() = default;
+FileBatch::~FileBatch() = default;
+
+bool FileBatch::Copy(std::string_view from, std::string_view to, bool failIfExists) {
+    ops_.push_back({Op::Kind::Copy, failIfExists, std::string(from), std::string(to)});
+    return true;
+}
+
+bool FileBatch::CopyUnlessSame(std::string_view from, std::string_view to) {
+    ops_.push_back({Op::Kind::CopyUnlessSame, false, std::string(from), std::string(to)});
+    return true;
+}
+
+bool FileBatch::Delete(std::string_view path) {
+    ops_.push_back({Op::Kind::Delete, false, {}, std::string(path)});
+    return true;
+}
+
+std::vector<bool> FileBatch::Commit(bool, const std::function<void(std::size_t)>& applied) {
+    std::vector<bool> done(ops_.size());
+    for (std::size_t i = 0; i < ops_.size(); ++i) {
+        const Op& op = ops_[i];
+        switch (op.kind) {
+            case Op::Kind::Copy:
+                done[i] = CopyFile(op.from, op.to, op.failIfExists);
+                break;
+            case Op::Kind::CopyUnlessSame:
+                done[i] = SameFileBytes(op.from, op.to) || CopyFile(op.from, op.to, false);
+                break;
+            case Op::Kind::Delete:
+                done[i] = DeleteFile(op.to);
+                break;
+        }
+        if (done[i] && applied) applied(i);
+    }
+    ops_.clear();
+    return done;
+}
+#else
+struct FileBatch::Op {
+    enum class Kind { Copy, Keep, Delete } kind = Kind::Copy;
+    bool failIfExists = false;
+    bool ok = false;  // not refused so far
+    Staged staged;    // a copy: its temporary file; a kept file: a handle; all: the target
+};
+
+FileBatch::FileBatch() = default;
+
+FileBatch::~FileBatch() {
+    for (Op& op : ops_) Discard(op.staged);
+}
+
+bool FileBatch::Copy(std::string_view from, std::string_view to, bool failIfExists) {
+    Op& op = ops_.emplace_back();
+    op.failIfExists = failIfExists;
+    std::optional<std::string> source = ResolveExisting(from);
+    std::optional<Target> target = ResolveTarget(to);
+    if (!source || !target) return false;
+    bool exists = Exists(target->path);
+    if (!exists) {
+        // A name an earlier copy of the batch creates, spelled differently, is that file.
+        const std::string name = target->path.substr(target->folder.size());
+        for (const Op& earlier : ops_) {
+            const Target& other = earlier.staged.target;
+            if (&earlier != &op && earlier.kind == Op::Kind::Copy && earlier.ok &&
+                other.folder == target->folder &&
+                EqualNoCase(other.path.substr(other.folder.size()), name)) {
+                target->path = other.path;
+                exists = true;
+                break;
+            }
+        }
+    }
+    if (failIfExists && exists) return false;
+    std::optional<Staged> staged = StageCopy(*source, *target);
+    if (!staged) return false;
+    op.staged = std::move(*staged);
+    op.ok = true;
+    return true;
+}
+
+bool FileBatch::CopyUnlessSame(std::string_view from, std::string_view to) {
+    std::optional<Target> target = ResolveTarget(to);
+    if (target && SameFileBytes(from, target->path)) {
+        Op& op = ops_.emplace_back();
+        op.kind = Op::Kind::Keep;
+        op.staged.target = *target;
+        op.staged.fd = ::open(target->path.c_str(), O_RDONLY | O_CLOEXEC);
+        op.ok = op.staged.fd >= 0;
+        return op.ok;
+    }
+    return Copy(from, to, false);
+}
+
+bool FileBatch::Delete(std::string_view path) {
+    Op& op = ops_.emplace_back();
+    op.kind = Op::Kind::Delete;
+    std::optional<std::string> resolved = ResolveExisting(path);
+    if (!resolved) return false;
+    op.staged.target = {SplitLast(*resolved).first, *resolved};
+    op.ok = MayDelete(*resolved);
+    return op.ok;
+}
+
+std::vector<bool> FileBatch::Commit(bool durable,
+                                    const std::function<void(std::size_t)>& applied) {
+    std::vector<bool> done(ops_.size());
+    std::vector<std::string> folders;  // changed, in the order they changed
+    for (std::size_t i = 0; i < ops_.size(); ++i) {
+        Op& op = ops_[i];
+        if (!op.ok) continue;
+        const std::string& path = op.staged.target.path;
+        switch (op.kind) {
+            case Op::Kind::Copy:
+                op.ok = Finish(op.staged, op.failIfExists);
+                break;
+            case Op::Kind::Keep:
+                op.ok = ::fsync(op.staged.fd) == 0;
+                Discard(op.staged);
+                break;
+            case Op::Kind::Delete:
+                // Checked again: the file may have changed since it was added.
+                op.ok = MayDelete(path) && ::unlink(path.c_str()) == 0;
+                break;
+        }
+        if (!op.ok) continue;
+        done[i] = true;
+        const std::string& folder = op.staged.target.folder;
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(folder);
+        if (applied) applied(i);
+    }
+    if (durable) {
+        for (const std::string& folder : folders) {
+            if (SyncFolder(folder)) continue;
+            for (std::size_t i = 0; i < ops_.size(); ++i)
+                if (ops_[i].staged.target.folder == folder) done[i] = false;
+        }
+    }
+    ops_.clear();
+    return done;
+}
+#endif
+
+void RemoveLeftoverTemporaries(std::string_view folder) {
+    for (const FileEntry& entry : FindFiles(JoinPath(folder, ".zel-*.tmp"), faAnyFile)) {
+        if (!entry.IsDirectory()) DeleteFile(JoinPath(folder, entry.name));
+    }
+}
 
 }  // namespace platform

@@ -2,7 +2,9 @@
 // File system operations with the Windows semantics the program relies on: case-insensitive
 // lookups, wildcard searches with an attribute filter, atomic copies, read-only files that
 // cannot be written.
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,7 +53,48 @@ std::string ResolvePath(std::string_view path);
 // existing target is left alone. A read-only target is not replaced. Returns success.
 bool CopyFile(std::string_view from, std::string_view to, bool failIfExists);
 
-// CreateDirectoryA: one level; fails when the parent is missing or the name exists.
+// Several CopyFile and DeleteFile calls made durable together: the files are written out side by
+// side and each folder is flushed once, instead of one wait for the disk after the other. Each
+// copy is written to its temporary file when it is added, and no target changes before Commit.
+// Commit renames each temporary file over its target only once its contents are on disk, so every
+// replacement is still atomic, and carries out the deletions; all in the order added. Targets
+// resolve as in a sequence of calls: a later copy to a name an earlier one creates (ignoring case)
+// replaces that file, and with failIfExists it is refused. Meant for a handful of files: each
+// keeps a handle open until Commit. A batch dropped uncommitted changes nothing and leaves no
+// temporary file.
+class FileBatch {
+  public:
+    FileBatch();
+    ~FileBatch();
+    FileBatch(const FileBatch&) = delete;
+    FileBatch& operator=(const FileBatch&) = delete;
+
+    // Adds a copy with CopyFile's rules; false (and the copy fails) when it is refused already.
+    bool Copy(std::string_view from, std::string_view to, bool failIfExists);
+    // As Copy(from, to, false), except that a target already holding the source's bytes is kept
+    // as it is (even when read-only) and only flushed with the batch.
+    bool CopyUnlessSame(std::string_view from, std::string_view to);
+    // Adds a deletion with DeleteFile's rules; false when it is refused already.
+    bool Delete(std::string_view path);
+
+    // Carries out everything added since the last Commit; `applied` hears of each operation as it
+    // takes effect (its index among them). With `durable` the folders that changed are flushed
+    // too, so the new names survive a power cut; without it only the contents are safe (a crash
+    // may still show the old file, never a mix). Returns each operation's success.
+    std::vector<bool> Commit(bool durable,
+                             const std::function<void(std::size_t)>& applied = {});
+
+  private:
+    struct Op;
+    std::vector<Op> ops_;
+};
+
+// Removes the temporary files that copies cut short by a crash left in `folder`. Only names of
+// the form the copies use are touched.
+void RemoveLeftoverTemporaries(std::string_view folder);
+
+// CreateDirectoryA: one level; fails when the parent is missing or the name exists. The new
+// folder is flushed into its parent, so files made durable in it stay reachable.
 bool CreateFolder(std::string_view path);
 
 // DeleteFileA: files only; a read-only file is not deleted.

@@ -209,4 +209,114 @@ TEST_F(FilesTest, AtomicWriteAndCompare) {
     EXPECT_EQ(Listing(root), (std::vector<std::string>{"a.bin", "b.bin"}));
 }
 
+TEST_F(FilesTest, CompareReadsToTheEnd) {
+    const std::string big(200000, 'x');
+    WriteFile(root / "a.bin", big);
+    WriteFile(root / "b.bin", big);
+    WriteFile(root / "c.bin", big.substr(0, big.size() - 1) + "y");
+    WriteFile(root / "d.bin", big + "x");
+    EXPECT_TRUE(SameFileBytes(At("a.bin"), At("B.BIN")));
+    EXPECT_FALSE(SameFileBytes(At("a.bin"), At("c.bin")));  // last byte only
+    EXPECT_FALSE(SameFileBytes(At("a.bin"), At("d.bin")));  // a prefix
+    EXPECT_FALSE(SameFileBytes(At("d.bin"), At("a.bin")));
+    fs::create_directories(root / "folder");
+    EXPECT_FALSE(SameFileBytes(At("folder"), At("folder")));
+}
+
+TEST_F(FilesTest, BatchChangesNothingBeforeCommitAndLeavesNoTemporaries) {
+    WriteFile(root / "a.src", "A");
+    WriteFile(root / "b.src", "B");
+    WriteFile(root / "T/Old.env", "old");
+    WriteFile(root / "T/gone.ace", "sky");
+    {
+        FileBatch dropped;
+        dropped.Copy(At("a.src"), At("T/old.env"), false);
+    }
+    FileBatch batch;
+    batch.Copy(At("a.src"), At("t/OLD.ENV"), false);
+    batch.Copy(At("b.src"), At("T/new.env"), true);
+    batch.Delete(At("T/GONE.ACE"));
+    EXPECT_EQ(ReadFile(root / "T/Old.env"), "old");
+    EXPECT_FALSE(fs::exists(root / "T/new.env"));
+    EXPECT_TRUE(fs::exists(root / "T/gone.ace"));
+
+    std::vector<std::size_t> applied;
+    EXPECT_EQ(batch.Commit(true, [&](std::size_t i) { applied.push_back(i); }),
+              (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(applied, (std::vector<std::size_t>{0, 1, 2}));
+    EXPECT_EQ(ReadFile(root / "T/Old.env"), "A");
+    EXPECT_EQ(ReadFile(root / "T/new.env"), "B");
+    EXPECT_EQ(Listing(root / "T"), (std::vector<std::string>{"new.env", "Old.env"}));
+    EXPECT_TRUE(batch.Commit(true).empty());  // nothing is carried out twice
+}
+
+TEST_F(FilesTest, BatchTargetsResolveAsInASequenceOfCalls) {
+    WriteFile(root / "a.src", "A");
+    WriteFile(root / "b.src", "B");
+    fs::create_directories(root / "T");
+    FileBatch batch;
+    batch.Copy(At("a.src"), At("T/x.env"), false);
+    batch.Copy(At("b.src"), At("T/X.ENV"), false);  // the file the first one makes
+    batch.Copy(At("a.src"), At("T/y.env"), true);
+    batch.Copy(At("b.src"), At("T/Y.env"), true);   // exists by then
+    EXPECT_EQ(batch.Commit(false), (std::vector<bool>{true, true, true, false}));
+    EXPECT_EQ(Listing(root / "T"), (std::vector<std::string>{"x.env", "y.env"}));
+    EXPECT_EQ(ReadFile(root / "T/x.env"), "B");
+    EXPECT_EQ(ReadFile(root / "T/y.env"), "A");
+}
+
+TEST_F(FilesTest, BatchChecksEachTargetAgainAtCommit) {
+    WriteFile(root / "a.src", "A");
+    WriteFile(root / "T/locked.env", "keep");
+    WriteFile(root / "T/late.ace", "keep");
+    WriteFile(root / "T/already.env", "keep");
+    ASSERT_TRUE(SetReadOnly(At("T/already.env"), true));
+    FileBatch batch;
+    batch.Copy(At("a.src"), At("T/locked.env"), false);
+    batch.Copy(At("a.src"), At("T/new.env"), true);
+    batch.Delete(At("T/late.ace"));
+    batch.Copy(At("a.src"), At("T/already.env"), false);
+    batch.Copy(At("missing.src"), At("T/other.env"), false);
+    // Changed by someone else between adding and committing.
+    ASSERT_TRUE(SetReadOnly(At("T/locked.env"), true));
+    WriteFile(root / "T/new.env", "theirs");
+    ASSERT_TRUE(SetReadOnly(At("T/late.ace"), true));
+    EXPECT_EQ(batch.Commit(true), (std::vector<bool>{false, false, false, false, false}));
+    EXPECT_EQ(ReadFile(root / "T/locked.env"), "keep");
+    EXPECT_EQ(ReadFile(root / "T/new.env"), "theirs");
+    EXPECT_EQ(ReadFile(root / "T/late.ace"), "keep");
+    EXPECT_EQ(ReadFile(root / "T/already.env"), "keep");
+    EXPECT_EQ(Listing(root / "T"),
+              (std::vector<std::string>{"already.env", "late.ace", "locked.env", "new.env"}));
+}
+
+TEST_F(FilesTest, CopyUnlessSameKeepsATargetThatHoldsTheBytes) {
+    WriteFile(root / "a.src", "A");
+    WriteFile(root / "T/same.env", "A");
+    WriteFile(root / "T/stale.env", "older");
+    // A year-old time tells a kept file from a new one; file systems round times differently.
+    const auto now = fs::file_time_type::clock::now();
+    const auto yesterday = now - std::chrono::hours(24);
+    fs::last_write_time(root / "T/same.env", now - std::chrono::hours(24 * 365));
+    fs::last_write_time(root / "T/stale.env", now - std::chrono::hours(24 * 365));
+    ASSERT_TRUE(SetReadOnly(At("T/same.env"), true));
+    FileBatch batch;
+    batch.CopyUnlessSame(At("a.src"), At("T/SAME.ENV"));
+    batch.CopyUnlessSame(At("a.src"), At("T/stale.env"));
+    EXPECT_EQ(batch.Commit(true), (std::vector<bool>{true, true}));
+    EXPECT_LT(fs::last_write_time(root / "T/same.env"), yesterday) << "rewritten";
+    EXPECT_TRUE(FindFirst(At("T/same.env"), 0)->attr & faReadOnly);
+    EXPECT_EQ(ReadFile(root / "T/stale.env"), "A");
+    EXPECT_GT(fs::last_write_time(root / "T/stale.env"), yesterday);
+}
+
+TEST_F(FilesTest, LeftoverTemporariesGoAndNothingElse) {
+    for (const char* name : {".zel-1234.tmp", ".ZEL-5.TMP", ".zel-notes.txt", "zel-1.tmp", "a.env"})
+        WriteFile(root / "Env" / name, "x");
+    fs::create_directories(root / "Env/.zel-9.tmp");
+    RemoveLeftoverTemporaries(At("env"));
+    EXPECT_EQ(Listing(root / "Env"),
+              (std::vector<std::string>{".zel-9.tmp", ".zel-notes.txt", "a.env", "zel-1.tmp"}));
+}
+
 }  // namespace
