@@ -121,16 +121,26 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook) {
     const std::string envFolder = RouteEnvFolder(request.installRoot, request.route);
     const std::string backupFolder = RouteBackupFolder(request.route);
     platform::CreateFolder(backupFolder);
+    platform::RemoveLeftoverTemporaries(backupFolder);  // of a run cut short before its record
+    platform::FileBatch backups;
+    std::vector<bool> started(handled.size());
     for (std::size_t i = 0; i < handled.size(); ++i) {
-        platform::CopyFile(JoinPath(envFolder, handled[i]), JoinPath(backupFolder, handled[i]),
-                           false);
-        Report(hook, Step::BackedUp, i);
+        // After a restore the backups usually hold these bytes already: they are kept, not
+        // written again.
+        started[i] = backups.CopyUnlessSame(JoinPath(envFolder, handled[i]),
+                                            JoinPath(backupFolder, handled[i]));
+        Report(hook, Step::BackupStaged, i);
     }
-    // Checked only once all copies are made, so that two names the backup folder takes for the
-    // same file cannot pass one after the other. A backup that holds the route file's bytes is
-    // good whether or not its copy reported success (e.g. a read-only backup already equal).
-    for (const std::string& name : handled) {
-        if (!platform::SameFileBytes(JoinPath(envFolder, name), JoinPath(backupFolder, name))) {
+    const std::vector<bool> copied =
+        backups.Commit(true, [&](std::size_t i) { Report(hook, Step::BackedUp, i); });
+    // Checked only once all copies are in place, so that two names the backup folder takes for
+    // the same file cannot pass one after the other. A copy that failed on its way to the disk
+    // is no backup; one refused at the start is good if the backup already holds the route
+    // file's bytes (e.g. a read-only backup equal to it).
+    for (std::size_t i = 0; i < handled.size(); ++i) {
+        const std::string& name = handled[i];
+        if ((started[i] && !copied[i]) ||
+            !platform::SameFileBytes(JoinPath(envFolder, name), JoinPath(backupFolder, name))) {
             return RunOutcome::BackupFailed;
         }
     }
@@ -152,18 +162,29 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook) {
     }
     Report(hook, Step::RecordWritten, 0);
 
+    // The new names need not be durable: until the restore, the record and the backups are what
+    // a crash must not lose, and a route file is always either its old or its new self.
+    platform::FileBatch installs;
     const std::string shippedTextures = platform::DumpPath("Textures");
-    for (std::size_t i = 0; i < record.textures.size(); ++i) {
-        platform::CopyFile(JoinPath(shippedTextures, record.textures[i]),
-                           JoinPath(textures, record.textures[i]), true);
-        Report(hook, Step::TextureAdded, i);
+    std::size_t staged = 0;
+    for (const std::string& texture : record.textures) {
+        installs.Copy(JoinPath(shippedTextures, texture), JoinPath(textures, texture), true);
+        Report(hook, Step::InstallStaged, staged++);
     }
     if (const auto prepared = PreparedEnvFile(request.weather, request.metres)) {
-        for (std::size_t i = 0; i < handled.size(); ++i) {
-            platform::CopyFile(*prepared, JoinPath(envFolder, handled[i]), false);
-            Report(hook, Step::Installed, i);
+        for (const std::string& name : handled) {
+            installs.Copy(*prepared, JoinPath(envFolder, name), false);
+            Report(hook, Step::InstallStaged, staged++);
         }
     }
+    const std::size_t added = record.textures.size();
+    installs.Commit(false, [&](std::size_t op) {
+        if (op < added) {
+            Report(hook, Step::TextureAdded, op);
+        } else {
+            Report(hook, Step::Installed, op - added);
+        }
+    });
     return RunOutcome::Installed;
 }
 
@@ -171,32 +192,49 @@ RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
     using platform::JoinPath;
     const std::string envFolder = RouteEnvFolder(record.installRoot, record.route);
     const std::string backupFolder = RouteBackupFolder(record.route);
+    const std::string textures = TexturesFolder(record.installRoot, record.route);
+    // What a run or restore cut short was about to put into the route.
+    platform::RemoveLeftoverTemporaries(envFolder);
+    platform::RemoveLeftoverTemporaries(textures);
+
+    // The files and the deletions are made durable together before the record goes.
+    platform::FileBatch batch;
+    const std::size_t files = record.files.size();
+    std::vector<bool> started(files);
+    for (std::size_t i = 0; i < files; ++i) {
+        started[i] = batch.Copy(JoinPath(backupFolder, record.files[i]),
+                                JoinPath(envFolder, record.files[i]), false);
+        Report(hook, Step::RestoreStaged, i);
+    }
+    for (const std::string& texture : record.textures) batch.Delete(JoinPath(textures, texture));
+    const std::vector<bool> done = batch.Commit(true, [&](std::size_t op) {
+        if (op < files) {
+            Report(hook, Step::PutBack, op);
+        } else {
+            Report(hook, Step::TextureDeleted, op - files);
+        }
+    });
+
     RestoreOutcome outcome;
-    for (std::size_t i = 0; i < record.files.size(); ++i) {
+    for (std::size_t i = 0; i < files; ++i) {
+        if (done[i]) continue;
         const std::string& name = record.files[i];
         const std::string backup = JoinPath(backupFolder, name);
-        const std::string target = JoinPath(envFolder, name);
-        // The bytes decide, not the copy's result: a read-only route file that never took the
-        // fog file is already back.
-        platform::CopyFile(backup, target, false);
-        if (platform::SameFileBytes(backup, target)) {
-            Report(hook, Step::PutBack, i);
-        } else if (!platform::ReadFileBytes(backup) || !platform::IsDirectory(envFolder)) {
+        // Refused at the start but already back: a read-only route file that never took the fog
+        // file. A copy that failed later may not be on disk, whatever the bytes say now.
+        if (!started[i] && platform::SameFileBytes(backup, JoinPath(envFolder, name))) continue;
+        if (!platform::ReadFileBytes(backup) || !platform::IsDirectory(envFolder)) {
             outcome.lost.push_back(name);
         } else {
             outcome.retry.push_back(name);
         }
     }
 
-    const std::string textures = TexturesFolder(record.installRoot, record.route);
     RunRecord rest = record;
     rest.files = outcome.retry;
     rest.textures.clear();
-    for (std::size_t i = 0; i < record.textures.size(); ++i) {
-        const std::string texture = JoinPath(textures, record.textures[i]);
-        platform::DeleteFile(texture);
-        if (platform::IsFile(texture)) rest.textures.push_back(record.textures[i]);
-        Report(hook, Step::TextureDeleted, i);
+    for (const std::string& texture : record.textures) {
+        if (platform::IsFile(JoinPath(textures, texture))) rest.textures.push_back(texture);
     }
 
     if (outcome.retry.empty()) {

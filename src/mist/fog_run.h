@@ -47,11 +47,15 @@ std::optional<RunRecord> LoadRunRecord();
 bool SaveRunRecord(const RunRecord& record);
 
 // Points where a run or a restore reports progress; fault-injection tests stop the process there.
+// A "staged" file is written beside its target but has not replaced anything yet.
 enum class Step {
+    BackupStaged,
     BackedUp,
     RecordWritten,
+    InstallStaged,  // a texture, then each fog file
     TextureAdded,
     Installed,
+    RestoreStaged,
     PutBack,
     TextureDeleted,
     RecordRemoved
@@ -74,10 +78,10 @@ enum class RunOutcome {
     BackupFailed,   // a backup or the record could not be made; no route file changed
 };
 
-// Backs up every handled slot into the route's backup folder and checks each backup against the
-// route's file; writes the run record; adds the weather's textures that the route lacks; then
-// copies the prepared fog file over each handled slot. A missing prepared file leaves the route's
-// file as it was.
+// Backs up every handled slot into the route's backup folder, all made durable together, and
+// checks each backup against the route's file; writes the run record; adds the weather's textures
+// that the route lacks and copies the prepared fog file over each handled slot, again as one
+// batch. A missing prepared file leaves the route's file as it was.
 RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook = {});
 
 struct RestoreOutcome {
@@ -90,9 +94,9 @@ struct RestoreOutcome {
     bool Complete() const { return lost.empty() && retry.empty(); }
 };
 
-// Copies each backup back over the route's file, deletes the textures the run added, and removes
-// the record once nothing is left to retry. The record's InstallRoot is used: that is where the
-// files were replaced.
+// Copies each backup back over the route's file and deletes the textures the run added, all made
+// durable together, then removes the record once nothing is left to retry. The record's
+// InstallRoot is used: that is where the files were replaced.
 RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook = {});
 
 }  // namespace mist

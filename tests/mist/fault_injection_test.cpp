@@ -17,8 +17,9 @@ struct Scenario {
     const char* name;
     Weather weather;
     std::vector<std::string> files;
-    bool ownTexture;  // the route already holds one of the weather's textures
-    int steps;        // progress reports of a whole run plus restore
+    bool ownTexture;    // the route already holds one of the weather's textures
+    bool earlierBackups;  // the backup folder holds the first file's bytes and a stale second
+    int steps;          // progress reports of a whole run plus restore
 };
 
 // Runs and restores in a child that kills itself at its `killAt`-th progress report.
@@ -45,10 +46,15 @@ bool KilledAt(const FogRunRequest& request, int killAt) {
 }  // namespace
 
 TEST(FaultInjection, KilledRunOrRestoreIsUndoneByTheNextStart) {
+    // Each file is staged, then in place (backups, then the record; textures and fog files; put
+    // back and textures deleted), then the record goes: three files and two textures make
+    // 3 + 3 + 1 + 5 + 5 + 3 + 3 + 2 + 1 steps.
     const Scenario scenarios[] = {
-        // 3 backups, record, 2 textures, 3 installs, 3 put back, 2 textures deleted, record removed
-        {"rain, three files", Weather::Rain, {"a_rain.env", "b_rain.env", "c_rain.env"}, false, 15},
-        {"snow, one file, own texture", Weather::Snow, {"snow.env"}, true, 7},
+        {"rain, three files", Weather::Rain, {"a_rain.env", "b_rain.env", "c_rain.env"}, false,
+         false, 26},
+        {"snow, one file, own texture", Weather::Snow, {"snow.env"}, true, false, 11},
+        {"sun, backups from before", Weather::Sun, {"a_clear.env", "b_clear.env"}, false, true,
+         14},
     };
     for (const Scenario& s : scenarios) {
         int killAt = 1;
@@ -60,6 +66,11 @@ TEST(FaultInjection, KilledRunOrRestoreIsUndoneByTheNextStart) {
             for (const std::string& file : s.files) sim.AddEnvFile("R", file);
             sim.AddTexturesFolder("R");
             if (s.ownTexture) WriteFile(sim.envfiles("R") / "Textures" / "ZEL_rainsky.ace", "own");
+            const fs::path backups = program.dump() / "Back_up" / "R";
+            if (s.earlierBackups) {
+                WriteFile(backups / s.files[0], ReadFile(sim.envfiles("R") / s.files[0]));
+                WriteFile(backups / s.files[1], "an older version");
+            }
             const Snapshot before = TakeSnapshot(sim.routes());
 
             const bool killed = KilledAt(FogRequest(sim, "R", s.weather, 50), killAt);
@@ -68,6 +79,15 @@ TEST(FaultInjection, KilledRunOrRestoreIsUndoneByTheNextStart) {
             }
             EXPECT_FALSE(LoadRunRecord());
             EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+
+            // The next run starts clean: nothing of the cut-short one is left in the backups.
+            ASSERT_EQ(RunFog(FogRequest(sim, "R", s.weather, 50)), RunOutcome::Installed);
+            ASSERT_TRUE(RestoreFog(*LoadRunRecord()).Complete());
+            EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+            Snapshot expected;
+            for (const std::string& file : s.files)
+                expected[file] = before.at("R/Envfiles/" + file);
+            EXPECT_EQ(TakeSnapshot(backups), expected);
             if (!killed || killAt > 100) break;
         }
         EXPECT_EQ(killAt, s.steps + 1) << s.name;  // every step was a kill point once
