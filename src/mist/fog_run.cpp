@@ -123,23 +123,24 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook) {
     platform::CreateFolder(backupFolder);
     platform::RemoveLeftoverTemporaries(backupFolder);  // of a run cut short before its record
     platform::FileBatch backups;
-    std::vector<bool> started(handled.size());
     for (std::size_t i = 0; i < handled.size(); ++i) {
         // After a restore the backups usually hold these bytes already: they are kept, not
         // written again.
-        started[i] = backups.CopyUnlessSame(JoinPath(envFolder, handled[i]),
-                                            JoinPath(backupFolder, handled[i]));
+        backups.CopyUnlessSame(JoinPath(envFolder, handled[i]), JoinPath(backupFolder, handled[i]));
         Report(hook, Step::BackupStaged, i);
     }
-    const std::vector<bool> copied =
-        backups.Commit(true, [&](std::size_t i) { Report(hook, Step::BackedUp, i); });
+    std::vector<bool> applied(handled.size());
+    const std::vector<bool> durable = backups.Commit(true, [&](std::size_t i) {
+        applied[i] = true;
+        Report(hook, Step::BackedUp, i);
+    });
     // Checked only once all copies are in place, so that two names the backup folder takes for
-    // the same file cannot pass one after the other. A copy that failed on its way to the disk
-    // is no backup; one refused at the start is good if the backup already holds the route
-    // file's bytes (e.g. a read-only backup equal to it).
+    // the same file cannot pass one after the other. A backup made but perhaps not on disk is no
+    // backup; where none was made, one already there is good if it holds the route file's bytes
+    // (e.g. a read-only backup equal to it).
     for (std::size_t i = 0; i < handled.size(); ++i) {
         const std::string& name = handled[i];
-        if ((started[i] && !copied[i]) ||
+        if ((applied[i] && !durable[i]) ||
             !platform::SameFileBytes(JoinPath(envFolder, name), JoinPath(backupFolder, name))) {
             return RunOutcome::BackupFailed;
         }
@@ -200,15 +201,16 @@ RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
     // The files and the deletions are made durable together before the record goes.
     platform::FileBatch batch;
     const std::size_t files = record.files.size();
-    std::vector<bool> started(files);
     for (std::size_t i = 0; i < files; ++i) {
-        started[i] = batch.Copy(JoinPath(backupFolder, record.files[i]),
-                                JoinPath(envFolder, record.files[i]), false);
+        batch.Copy(JoinPath(backupFolder, record.files[i]), JoinPath(envFolder, record.files[i]),
+                   false);
         Report(hook, Step::RestoreStaged, i);
     }
     for (const std::string& texture : record.textures) batch.Delete(JoinPath(textures, texture));
+    std::vector<bool> applied(files);
     const std::vector<bool> done = batch.Commit(true, [&](std::size_t op) {
         if (op < files) {
+            applied[op] = true;
             Report(hook, Step::PutBack, op);
         } else {
             Report(hook, Step::TextureDeleted, op - files);
@@ -220,9 +222,9 @@ RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
         if (done[i]) continue;
         const std::string& name = record.files[i];
         const std::string backup = JoinPath(backupFolder, name);
-        // Refused at the start but already back: a read-only route file that never took the fog
-        // file. A copy that failed later may not be on disk, whatever the bytes say now.
-        if (!started[i] && platform::SameFileBytes(backup, JoinPath(envFolder, name))) continue;
+        // Not copied but already back: a read-only route file that never took the fog file. One
+        // copied but perhaps not on disk is tried again, whatever the bytes say now.
+        if (!applied[i] && platform::SameFileBytes(backup, JoinPath(envFolder, name))) continue;
         if (!platform::ReadFileBytes(backup) || !platform::IsDirectory(envFolder)) {
             outcome.lost.push_back(name);
         } else {

@@ -80,7 +80,8 @@ class FileBatch {
     // Carries out everything added since the last Commit; `applied` hears of each operation as it
     // takes effect (its index among them). With `durable` the folders that changed are flushed
     // too, so the new names survive a power cut; without it only the contents are safe (a crash
-    // may still show the old file, never a mix). Returns each operation's success.
+    // may still show the old file, never a mix). Returns each operation's success: one that took
+    // effect in a folder that could not be flushed has failed.
     std::vector<bool> Commit(bool durable,
                              const std::function<void(std::size_t)>& applied = {});
 
