@@ -15,22 +15,13 @@
 #endif
 
 #include "platform/paths.h"
+#include "platform/text.h"
 
 namespace platform {
 
 namespace {
 
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 #ifndef _WIN32
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-    return true;
-}
 
 std::string UpperCased(std::string_view s) {
     std::string up(s);

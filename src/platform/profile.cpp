@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/text.h"
 
 namespace platform {
 
@@ -27,16 +28,6 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-    return true;
-}
 
 bool IsQuote(char c) {
     return c == '"' || c == '\'';

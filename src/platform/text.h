@@ -1,9 +1,22 @@
 #pragma once
 // Display decoding of 8-bit texts.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace platform {
+
+// Windows compares file, section and key names without regard to case (ASCII letters here).
+constexpr char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+constexpr bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+    }
+    return true;
+}
 
 bool IsValidUtf8(std::string_view bytes);
 
