@@ -9,17 +9,7 @@ cd "$(dirname "$0")/.."
 src=$PWD
 out=$src/build/win
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$src/scripts/install-packages.sh" cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64
 
 toolchain=$src/cmake/mingw-w64.cmake
 jobs=2
