@@ -238,7 +238,7 @@ bool Finish(Staged& staged, bool failIfExists) {
     return ok;
 }
 
-// Copies the source's bytes into the staged file. Unlike the Windows original, a copy is never
+// Copies the source's bytes into the staged file. Unlike Windows' own CopyFile, a copy is never
 // read-only: a read-only fog file installed into a route would otherwise block the restore that
 // has to overwrite it later.
 std::optional<Staged> StageCopy(const std::string& source, const Target& target) {

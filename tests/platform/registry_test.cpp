@@ -11,16 +11,20 @@ namespace {
 
 using platform::ReadLocalMachineString;
 
-// A key of the tests' own under HKEY_LOCAL_MACHINE, written where a 32-bit installer writes
-// (the 32-bit view), and removed again afterwards.
+// A key of each test's own under HKEY_LOCAL_MACHINE, written where a 32-bit installer writes
+// (the 32-bit view), and removed again afterwards. Tests run in parallel against one registry,
+// so no two share a key.
 class RegistryTest : public ::testing::Test {
   protected:
-    static constexpr const char* kParent = "Software\\ZEL Nevora tests";
-    static constexpr const char* kKey = "Software\\ZEL Nevora tests\\1.0";
+    std::string parent;
+    std::string keyPath;
     HKEY key = nullptr;
 
     void SetUp() override {
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0,
+        parent = std::string("Software\\ZEL Nevora tests ") +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        keyPath = parent + "\\1.0";
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0,
                             KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key,
                             nullptr) != ERROR_SUCCESS)
             GTEST_SKIP() << "HKEY_LOCAL_MACHINE cannot be written here (no administrator rights)";
@@ -28,8 +32,8 @@ class RegistryTest : public ::testing::Test {
     void TearDown() override {
         if (key != nullptr) RegCloseKey(key);
         for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
-            RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kKey, view, 0);
-            RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kParent, view, 0);
+            RegDeleteKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), view, 0);
+            RegDeleteKeyExA(HKEY_LOCAL_MACHINE, parent.c_str(), view, 0);
         }
     }
     void Set(const char* name, DWORD type, const std::string& data) const {
@@ -45,17 +49,17 @@ TEST_F(RegistryTest, StringValuesAreTakenAsStored) {
     Set("Unterminated", REG_SZ, "abc");
     Set("Empty", REG_SZ, std::string("\0", 1));
     // The key as the locator names it, with a backslash at either end.
-    const std::string named = std::string("\\") + kKey + "\\";
+    const std::string named = "\\" + keyPath + "\\";
     EXPECT_EQ(ReadLocalMachineString(named, "EXE Path"), "C:\\Games\\Train Simulator\\");
-    EXPECT_EQ(ReadLocalMachineString(kKey, "exe path"), "C:\\Games\\Train Simulator\\");
-    EXPECT_EQ(ReadLocalMachineString(kKey, "Expandable"), "%ProgramFiles%\\TS");
-    EXPECT_EQ(ReadLocalMachineString(kKey, "Unterminated"), "abc");
-    EXPECT_EQ(ReadLocalMachineString(kKey, "Empty"), "");
+    EXPECT_EQ(ReadLocalMachineString(keyPath, "exe path"), "C:\\Games\\Train Simulator\\");
+    EXPECT_EQ(ReadLocalMachineString(keyPath, "Expandable"), "%ProgramFiles%\\TS");
+    EXPECT_EQ(ReadLocalMachineString(keyPath, "Unterminated"), "abc");
+    EXPECT_EQ(ReadLocalMachineString(keyPath, "Empty"), "");
     // The key opened but holds no such value: empty. No key: nothing, and none is created.
-    EXPECT_EQ(ReadLocalMachineString(kKey, "Missing"), "");
-    EXPECT_EQ(ReadLocalMachineString(std::string(kParent) + "\\2.0", "EXE Path"), std::nullopt);
+    EXPECT_EQ(ReadLocalMachineString(keyPath, "Missing"), "");
+    EXPECT_EQ(ReadLocalMachineString(parent + "\\2.0", "EXE Path"), std::nullopt);
     HKEY probe = nullptr;
-    EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kParent) + "\\2.0").c_str(), 0,
+    EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, (parent + "\\2.0").c_str(), 0,
                             KEY_READ | KEY_WOW64_32KEY, &probe),
               ERROR_SUCCESS);
 }
@@ -67,7 +71,7 @@ TEST_F(RegistryTest, AValueOfAnotherTypeIsAnError) {
     Set("Multi", REG_MULTI_SZ, std::string("C:\\TS\0\0", 7));
     for (const char* name : {"EXE Path", "Binary", "Multi"}) {
         try {
-            ReadLocalMachineString(kKey, name);
+            ReadLocalMachineString(keyPath, name);
             ADD_FAILURE() << "no error for " << name;
         } catch (const platform::RegistryError& e) {
             EXPECT_EQ(std::string(e.what()), std::string("Invalid data type for '") + name + "'");
@@ -76,16 +80,16 @@ TEST_F(RegistryTest, AValueOfAnotherTypeIsAnError) {
 }
 
 TEST_F(RegistryTest, OnlyThe32BitViewCounts) {
-    // Only the 32-bit view counts: a 64-bit build must not see a key that only 64-bit programs
-    // wrote, just as the 32-bit original did not.
-    ASSERT_EQ(RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kKey, KEY_WOW64_32KEY, 0), ERROR_SUCCESS);
+    // Only the 32-bit view counts: the simulator's installer is 32-bit, so a key that only
+    // 64-bit programs wrote is not its key, whichever build reads it.
+    ASSERT_EQ(RegDeleteKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), KEY_WOW64_32KEY, 0), ERROR_SUCCESS);
     HKEY wide = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0,
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0,
                               KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &wide, nullptr),
               ERROR_SUCCESS);
     RegSetValueExA(wide, "EXE Path", 0, REG_SZ, reinterpret_cast<const BYTE*>("D:\\64"), 6);
     RegCloseKey(wide);
-    EXPECT_EQ(ReadLocalMachineString(kKey, "EXE Path"), std::nullopt);
+    EXPECT_EQ(ReadLocalMachineString(keyPath, "EXE Path"), std::nullopt);
 }
 
 }  // namespace
