@@ -19,8 +19,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Self-contained executables: wine then needs no MinGW runtime DLLs on its path.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# CTest starts every test (and the test discovery) through wine.
+# CTest starts every test (and the test discovery) through wine, by a script that retries a
+# program wine failed to start.
 find_program(ZEL_WINE NAMES wine wine64)
 if(ZEL_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${ZEL_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh ${ZEL_WINE})
 endif()
