@@ -1,37 +1,8 @@
 #include "data/env_reader.h"
 
-#include <algorithm>
-#include <cctype>
+#include "platform/text.h"
 
 namespace envcheck {
-namespace {
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
-}  // namespace
 
 std::optional<std::string> DecodeUtf16Le(std::string_view bytes) {
     if (bytes.size() < 2 || bytes.size() % 2 != 0 || static_cast<unsigned char>(bytes[0]) != 0xFF ||
@@ -49,12 +20,12 @@ std::optional<std::string> DecodeUtf16Le(std::string_view bytes) {
             if (i + 2 >= bytes.size()) return std::nullopt;
             char16_t low = unit(i + 2);
             if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
-            AppendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (low - 0xDC00));
+            platform::AppendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (low - 0xDC00));
             i += 2;
         } else if (u >= 0xDC00 && u <= 0xDFFF) {
             return std::nullopt;
         } else {
-            AppendUtf8(out, u);
+            platform::AppendUtf8(out, u);
         }
     }
     return out;
@@ -62,14 +33,14 @@ std::optional<std::string> DecodeUtf16Le(std::string_view bytes) {
 
 const Node* Node::Child(std::string_view childName) const {
     for (const Node& c : children)
-        if (SameName(c.name, childName)) return &c;
+        if (platform::EqualNoCase(c.name, childName)) return &c;
     return nullptr;
 }
 
 std::vector<const Node*> Node::Children(std::string_view childName) const {
     std::vector<const Node*> out;
     for (const Node& c : children)
-        if (SameName(c.name, childName)) out.push_back(&c);
+        if (platform::EqualNoCase(c.name, childName)) out.push_back(&c);
     return out;
 }
 
@@ -84,7 +55,7 @@ const Node* Node::Find(std::initializer_list<std::string_view> path) const {
 
 void Node::CollectAll(std::string_view nodeName, std::vector<const Node*>& out) const {
     for (const Node& c : children) {
-        if (SameName(c.name, nodeName)) out.push_back(&c);
+        if (platform::EqualNoCase(c.name, nodeName)) out.push_back(&c);
         c.CollectAll(nodeName, out);
     }
 }

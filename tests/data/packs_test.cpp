@@ -29,8 +29,9 @@ std::vector<std::string> ShippedPacks() {
     return settings::FindPackNames(ShippedFolder().string());
 }
 
+// Pack sections and keys compare as the program compares them.
 std::string Upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : s) c = platform::UpperAscii(c);
     return s;
 }
 
