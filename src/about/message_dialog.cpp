@@ -11,6 +11,7 @@
 
 #include "about/form_font.h"
 #include "platform/messages.h"
+#include "widgets/forms.h"
 #include "widgets/qtext.h"
 
 namespace about {
@@ -159,10 +160,7 @@ void TMessageForm::keyPressEvent(QKeyEvent* event) {
 
 void TMessageForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect frame = frameGeometry();
-        move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
-    }
+    widgets::CenterOnPrimaryScreen(*this);
 }
 
 std::unique_ptr<TMessageForm> CreateMessageDialog(const std::string& message, TMsgDlgType type,
@@ -174,7 +172,7 @@ TModalResult LanguageMessageDlg(const std::string& message, TMsgDlgType type,
                                 TMsgDlgButtons buttons, std::int32_t helpContext,
                                 const std::string& informationCaption, QWidget* parent) {
     std::unique_ptr<TMessageForm> dialog = CreateMessageDialog(message, type, buttons, parent);
-    dialog->setProperty("zelForm", true);
+    widgets::MarkAsForm(*dialog);
     if (type == mtInformation) dialog->setWindowTitle(widgets::ToQ(informationCaption));
     for (QPushButton* button : dialog->Buttons) {
         button->resize(66, button->height());

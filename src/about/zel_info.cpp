@@ -2,11 +2,10 @@
 
 #include <QApplication>
 #include <QBitmap>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
+#include <QShowEvent>
 #include <QStyle>
 #include <optional>
 
@@ -140,13 +139,11 @@ TLinkLabel* MakeLink(QWidget* parent, const char* name, QRect geometry, const ch
 }  // namespace
 
 TzelForm::TzelForm(std::function<std::string()> currentLanguage, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : widgets::FormDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       currentLanguage_(std::move(currentLanguage)) {
     setObjectName("zelForm");
-    // Returning from it to the main window refreshes the main window's route list.
-    setProperty("zelForm", true);
     setModal(false);
     setWindowTitle(QStringLiteral("Info..."));
     setFont(about::FormFont());
@@ -208,18 +205,7 @@ void TzelForm::OKButtonClick() { hide(); }
 void TzelForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;  // the window system's re-show (after minimising) is no opening
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect frame = frameGeometry();
-        move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
-    }
+    widgets::CenterOnPrimaryScreen(*this);
     platform::RunGuarded([this] { FormShow(); });
 }
 
-// The window has no cancel button, so Esc does not close it.
-void TzelForm::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}

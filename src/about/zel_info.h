@@ -1,9 +1,10 @@
 #pragma once
 // The About window: product, version, the web and mail links, the copyright line and two
 // pictures. Not modal; hidden by OK or the close box and shown again by Help > Info.
-#include <QDialog>
 #include <functional>
 #include <string>
+
+#include "widgets/forms.h"
 
 class QLabel;
 class QPushButton;
@@ -11,7 +12,7 @@ namespace widgets {
 class TLinkLabel;
 }
 
-class TzelForm : public QDialog {
+class TzelForm : public widgets::FormDialog {
     Q_OBJECT
 public:
     // `currentLanguage` gives the main window's active language.
@@ -38,7 +39,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildControls();

@@ -1,7 +1,6 @@
 #include "app/Program.h"
 
 #include <QApplication>
-#include <QScreen>
 
 #include "about/zel_info.h"
 #include "app/TForm1.h"
@@ -9,6 +8,7 @@
 #include "mist/Form1_mist.h"
 #include "platform/messages.h"
 #include "settings/language_unit.h"
+#include "widgets/forms.h"
 
 TForm1* Form1 = nullptr;
 Tlanguage_form* language_form = nullptr;
@@ -54,10 +54,7 @@ Program::~Program() {
 
 void Program::ShowMainWindow() {
     Form1->show();
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect frame = Form1->frameGeometry();
-        Form1->move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
-    }
+    widgets::CenterOnPrimaryScreen(*Form1);
     Form1->activateWindow();
     platform::RunGuarded([] { Form1->FormActivate(); });
     // A run that was never restored (the program was ended by force) reopens on its restore page.

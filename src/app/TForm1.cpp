@@ -13,7 +13,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTextEdit>
 #include <QWindow>
 
@@ -24,6 +23,7 @@
 #include "settings/settings_file.h"
 #include "widgets/TTrackBar.h"
 #include "widgets/fonts.h"
+#include "widgets/forms.h"
 #include "widgets/qcolor.h"
 #include "widgets/qtext.h"
 
@@ -62,7 +62,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setObjectName("Form1");
     setWindowTitle("ZEL Nevora");
     setFont(FormFont());
-    setProperty("zelForm", true);
+    widgets::MarkAsForm(*this);
     BuildControls();
     BuildMenu();
     SetCloseBox(true);
@@ -302,7 +302,7 @@ void TForm1::OnFocusWindowChanged(QWindow* window) {
     // comes back here.
     lastAppWindowIsForm_ = false;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w != this && w->windowHandle() == window && w->property("zelForm").toBool()) {
+        if (w != this && w->windowHandle() == window && widgets::IsForm(*w)) {
             lastAppWindowIsForm_ = true;
         }
     }

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,9 +40,8 @@ bool FileExists(const std::string& path) {
 
 }  // namespace
 
-TLocatie_form::TLocatie_form(QWidget* parent) : QDialog(parent) {
+TLocatie_form::TLocatie_form(QWidget* parent) : widgets::FormDialog(parent) {
     setObjectName("Locatie_form");
-    setProperty("zelForm", true);
     // A title bar without system menu, so without close box; fixed size.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -141,14 +139,6 @@ void TLocatie_form::Button2Click() {
     if (!folder.empty()) Edit1->setText(widgets::PathToQ(folder));
 }
 
-void TLocatie_form::keyPressEvent(QKeyEvent* event) {
-    // Escape does not close a form; a close request from the system does, without storing.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
 
 std::string PickFolder(const std::string& title, int /*flags*/) { return platform::ChooseFolder(title); }
 

@@ -1,16 +1,17 @@
 #pragma once
 // The installation locator: makes sure the stored simulator folder holds train.exe, and
 // otherwise asks for the folder until one that holds it is confirmed.
-#include <QDialog>
 #include <optional>
 #include <string>
+
+#include "widgets/forms.h"
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class TLocatie_form : public QDialog {
+class TLocatie_form : public widgets::FormDialog {
     Q_OBJECT
 public:
     explicit TLocatie_form(QWidget* parent = nullptr);
@@ -40,9 +41,6 @@ public:
     std::string NotFoundMsg;
     std::string FoundMsg;
     std::string FoundTitle;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void SetText(int target, const std::string& text);

@@ -1,12 +1,10 @@
 #include "settings/language_unit.h"
 
 #include <QComboBox>
-#include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
+#include <QShowEvent>
 
 #include "platform/messages.h"
 #include "settings/language.h"
@@ -18,9 +16,8 @@
 using widgets::ToQ;
 
 Tlanguage_form::Tlanguage_form(settings::LanguageHost& host, QWidget* parent)
-    : QDialog(parent), host_(host), ChosenLanguage(settings::kDutch) {
+    : widgets::FormDialog(parent), host_(host), ChosenLanguage(settings::kDutch) {
     setObjectName("language_form");
-    setProperty("zelForm", true);
     // A title bar without system menu, so without close box; fixed size.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -67,10 +64,7 @@ void Tlanguage_form::FormCreate() {
     const bool answered = settings::ReadBool(settings::kProgramSection, settings::kLanguageAskedKey, false);
     const std::string language = settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
     if (answered && !language.empty()) return;
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect frame = frameGeometry();
-        move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
-    }
+    widgets::CenterOnPrimaryScreen(*this);
     exec();
 }
 
@@ -127,11 +121,3 @@ void Tlanguage_form::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) platform::RunGuarded([this] { FormActivate(); });
 }
 
-void Tlanguage_form::keyPressEvent(QKeyEvent* event) {
-    // Escape does not close a form; only OK (or a close request from the system) does.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}

@@ -1,15 +1,15 @@
 #pragma once
 // The first-run language window: asks once which language the program speaks.
-#include <QDialog>
 #include <string>
 
 #include "settings/language_host.h"
+#include "widgets/forms.h"
 
 class QLabel;
 class QComboBox;
 class QPushButton;
 
-class Tlanguage_form : public QDialog {
+class Tlanguage_form : public widgets::FormDialog {
     Q_OBJECT
 public:
     explicit Tlanguage_form(settings::LanguageHost& host, QWidget* parent = nullptr);
@@ -33,7 +33,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // The language the box text names: an item's own file-name bytes, else the typed text.

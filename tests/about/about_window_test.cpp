@@ -9,6 +9,7 @@
 #include "app/Program.h"
 #include "app/app_fixture.h"
 #include "widgets/TLinkLabel.h"
+#include "widgets/forms.h"
 
 namespace fs = std::filesystem;
 
@@ -64,7 +65,7 @@ TEST_F(AboutWindow, OpensHiddenAndShowsTheBuiltInDutchTexts) {
     Open();
     EXPECT_EQ(TextsOf(*about), kDutch);
     EXPECT_FALSE(about->isModal());
-    EXPECT_TRUE(about->property("zelForm").toBool());
+    EXPECT_TRUE(widgets::IsForm(*about));
 }
 
 TEST_F(AboutWindow, PackSuppliesTheWordsInFrontOfNameAndVersion) {

@@ -7,6 +7,7 @@
 #include "about/message_dialog.h"
 #include "about/shell_recorder.h"
 #include "app/app_fixture.h"
+#include "widgets/forms.h"
 
 namespace fs = std::filesystem;
 using about::TMessageForm;
@@ -66,7 +67,7 @@ TEST_F(HelpCommand, AsksWithTwoRelabelledButtonsUnderTheLanguageTitle) {
             lefts.push_back(b->x());
         }
         dutchIsDefault = ButtonsOf(dialog).front()->isDefault();
-        isForm = dialog->property("zelForm").toBool();
+        isForm = widgets::IsForm(*dialog);
         modal = dialog->isModal();
         QTest::keyClick(dialog, Qt::Key_Return);
     });

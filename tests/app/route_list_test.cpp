@@ -5,6 +5,7 @@
 
 #include "app/app_fixture.h"
 #include "platform/files.h"
+#include "widgets/forms.h"
 
 namespace fs = std::filesystem;
 
@@ -71,7 +72,7 @@ TEST_F(MainWindowFixture, ReturningFromAnotherProgramWindowRefillsTheList) {
     ASSERT_EQ(form->RouteBox->currentText(), "Alpha");
 
     QWidget other;  // stands for the About window: a form of the program
-    other.setProperty("zelForm", true);
+    widgets::MarkAsForm(other);
     other.show();
     other.activateWindow();
     testsupport::ProcessEvents();
