@@ -179,8 +179,7 @@ void TzelForm::BuildControls() {
     SetColors(OKButton, clBlack);
     OKButton->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton, nullptr, OKButton));
     OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this,
-            [this] { platform::RunGuarded([this] { OKButtonClick(); }); });
+    connect(OKButton, &QPushButton::clicked, this, platform::Guarded([this] { OKButtonClick(); }));
 }
 
 void TzelForm::FormShow() { ApplyAboutLanguage(currentLanguage_ ? currentLanguage_() : ""); }

@@ -16,8 +16,8 @@
 #include <QTextEdit>
 #include <QWindow>
 
-#include "app/guarded.h"
 #include "platform/files.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
@@ -98,7 +98,7 @@ void TForm1::BuildControls() {
     Button2 = new QPushButton("Ga terug en herstel alles", client);
     Button2->setObjectName("Button2");
     Button2->setGeometry(100, 200, 160, 25);
-    connect(Button2, &QPushButton::clicked, this, app::Guarded([this] { Button2Click(); }));
+    connect(Button2, &QPushButton::clicked, this, platform::Guarded([this] { Button2Click(); }));
 
     Panel1 = new QWidget(client);
     Panel1->setObjectName("Panel1");
@@ -122,8 +122,8 @@ void TForm1::BuildControls() {
     RouteBox->setEditText("Geen Route Geselecteerd");
     // OnChange is the user's change only: typing or picking an entry.
     connect(RouteBox->lineEdit(), &QLineEdit::textEdited, this,
-            app::Guarded([this] { RouteBoxChange(); }));
-    connect(RouteBox, &QComboBox::activated, this, app::Guarded([this] { RouteBoxChange(); }));
+            platform::Guarded([this] { RouteBoxChange(); }));
+    connect(RouteBox, &QComboBox::activated, this, platform::Guarded([this] { RouteBoxChange(); }));
 
     GroupBox2 = new QGroupBox("Het weer", Panel1);
     GroupBox2->setObjectName("GroupBox2");
@@ -156,7 +156,8 @@ void TForm1::BuildControls() {
     TrackBar1->setTickPosition(QSlider::TicksBelow);
     TrackBar1->setTickInterval(25);
     TrackBar1->SetPosition(75);
-    connect(TrackBar1, &widgets::TTrackBar::Changed, this, app::Guarded([this] { TrackBar1Change(); }));
+    connect(TrackBar1, &widgets::TTrackBar::Changed, this,
+            platform::Guarded([this] { TrackBar1Change(); }));
     Bevel1 = new QFrame(GroupBox3);
     Bevel1->setObjectName("Bevel1");
     Bevel1->setGeometry(168, 10, 161, 50);
@@ -177,7 +178,7 @@ void TForm1::BuildControls() {
     Button1->setObjectName("Button1");
     Button1->setGeometry(136, 200, 75, 25);
     SetTextColor(Button1, widgets::clBlack);
-    connect(Button1, &QPushButton::clicked, this, app::Guarded([this] { Button1Click(); }));
+    connect(Button1, &QPushButton::clicked, this, platform::Guarded([this] { Button1Click(); }));
 
     // Tab order: Panel1 (groups, then Maken...), Button2, RichEdit1.
     setTabOrder(RouteBox, Sun);
@@ -193,7 +194,8 @@ void TForm1::BuildMenu() {
     Bestand1->setObjectName("Bestand1");
     afsluiten1 = Bestand1->addAction("&Afsluiten");
     afsluiten1->setObjectName("afsluiten1");
-    connect(afsluiten1, &QAction::triggered, this, app::Guarded([this] { afsluiten1Click(); }));
+    connect(afsluiten1, &QAction::triggered, this,
+            platform::Guarded([this] { afsluiten1Click(); }));
 
     Opties1 = bar->addMenu("&Opties");
     Opties1->setObjectName("Opties1");
@@ -212,12 +214,12 @@ void TForm1::BuildMenu() {
     Help1->setObjectName("Help1");
     Help2 = Help1->addAction("H&elp inhoud");
     Help2->setObjectName("Help2");
-    connect(Help2, &QAction::triggered, this, app::Guarded([this] { Help2Click(); }));
+    connect(Help2, &QAction::triggered, this, platform::Guarded([this] { Help2Click(); }));
     N1 = Help1->addSeparator();
     N1->setObjectName("N1");
     Info1 = Help1->addAction("&Info");
     Info1->setObjectName("Info1");
-    connect(Info1, &QAction::triggered, this, app::Guarded([this] { Info1Click(); }));
+    connect(Info1, &QAction::triggered, this, platform::Guarded([this] { Info1Click(); }));
 }
 
 void TForm1::FormCreate() {

@@ -66,14 +66,12 @@ TLocatie_form::TLocatie_form(QWidget* parent) : widgets::FormDialog(parent) {
     Button2 = new QPushButton("Bladeren...", GroupBox1);
     Button2->setObjectName("Button2");
     Button2->setGeometry(174, 48, 75, 25);
-    connect(Button2, &QPushButton::clicked, this,
-            [this] { platform::RunGuarded([this] { Button2Click(); }); });
+    connect(Button2, &QPushButton::clicked, this, platform::Guarded([this] { Button2Click(); }));
 
     Button1 = new QPushButton("Ga verder...", this);
     Button1->setObjectName("Button1");
     Button1->setGeometry(96, 155, 75, 25);
-    connect(Button1, &QPushButton::clicked, this,
-            [this] { platform::RunGuarded([this] { Button1Click(); }); });
+    connect(Button1, &QPushButton::clicked, this, platform::Guarded([this] { Button1Click(); }));
 
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, Edit1);

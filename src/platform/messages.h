@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace platform {
 
@@ -39,5 +40,12 @@ const std::string& ApplicationTitle();
 // Runs a handler; an exception that escapes it is shown with a full stop added, under the
 // application title with the error icon, and the program goes on. Returns false when one did.
 bool RunGuarded(const std::function<void()>& handler);
+
+// A signal handler that runs `handler` inside the guard, whatever the signal's arguments, so no
+// exception reaches the event loop.
+template <class F>
+auto Guarded(F handler) {
+    return [handler = std::move(handler)](auto&&...) { RunGuarded(handler); };
+}
 
 }  // namespace platform

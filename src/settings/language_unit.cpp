@@ -42,9 +42,9 @@ Tlanguage_form::Tlanguage_form(settings::LanguageHost& host, QWidget* parent)
     ComboBox1->setEditText("Nederlands");
     // The change handler runs for the user's changes only: typing, or picking an entry.
     connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this,
-            [this] { platform::RunGuarded([this] { ComboBox1Change(); }); });
+            platform::Guarded([this] { ComboBox1Change(); }));
     connect(ComboBox1, &QComboBox::activated, this,
-            [this] { platform::RunGuarded([this] { ComboBox1Change(); }); });
+            platform::Guarded([this] { ComboBox1Change(); }));
 
     Button1 = new QPushButton("OK", this);
     Button1->setObjectName("Button1");
