@@ -33,11 +33,6 @@ const char* DutchText(settings::LocatorTarget target) {
     return "";
 }
 
-// Is there a file, of any attribute but no folder, at exactly this path?
-bool FileExists(const std::string& path) {
-    return platform::FindFirst(path, platform::faAnyFile & ~unsigned(platform::faDirectory)).has_value();
-}
-
 }  // namespace
 
 TLocatie_form::TLocatie_form(QWidget* parent) : widgets::FormDialog(parent) {
@@ -111,7 +106,9 @@ void TLocatie_form::FormCreate() {
     exec();
 }
 
-void TLocatie_form::CheckTrainExe(const std::string& path) { TrainExeMissing = !FileExists(path); }
+void TLocatie_form::CheckTrainExe(const std::string& path) {
+    TrainExeMissing = !platform::AnyFileMatches(path);
+}
 
 void TLocatie_form::ReadRegistryPath() {
     if (std::optional<std::string> folder = platform::ReadLocalMachineString(kRegistryKey, kRegistryValue)) {
@@ -147,7 +144,8 @@ std::optional<std::string> FindSimulatorInDefaultPrefix() {
         const std::string folder = platform::JoinPath(
             platform::JoinPath(platform::JoinPath(driveC, programFiles), "Microsoft Games"),
             "Train Simulator");
-        if (FileExists(platform::JoinPath(folder, kTrainExe))) return platform::ResolvePath(folder);
+        if (platform::AnyFileMatches(platform::JoinPath(folder, kTrainExe)))
+            return platform::ResolvePath(folder);
     }
     return std::nullopt;
 }

@@ -4,11 +4,6 @@
 
 namespace mist {
 
-namespace {
-// Every attribute but the directory one: hidden, system and read-only files all count.
-constexpr unsigned kAnyFile = platform::faAnyFile & ~unsigned{platform::faDirectory};
-}  // namespace
-
 std::vector<std::string> HandledSlots(const std::array<std::string, 4>& names, bool multiFileMode) {
     std::vector<std::string> handled;
     for (const std::string& name : names) {
@@ -25,11 +20,13 @@ bool EnvFolderFound(std::string_view envFolder) {
 EnvFiles FindEnvFiles(std::string_view envFolder, Weather weather) {
     const SearchPatterns patterns = PatternsFor(weather);
     EnvFiles found;
-    if (auto first = platform::FindFirst(std::string(envFolder).append(patterns.first), kAnyFile)) {
+    if (auto first = platform::FindFirst(std::string(envFolder).append(patterns.first),
+                                         platform::faAnyFileButFolder)) {
         found.names[0] = first->name;
         return found;
     }
-    const auto broad = platform::FindFiles(std::string(envFolder).append(patterns.broad), kAnyFile);
+    const auto broad = platform::FindFiles(std::string(envFolder).append(patterns.broad),
+                                           platform::faAnyFileButFolder);
     if (broad.empty()) {
         found.missing = true;
         return found;

@@ -335,6 +335,10 @@ std::optional<FileEntry> FindFirst(std::string_view pattern, unsigned attrs) {
     return found.front();
 }
 
+bool AnyFileMatches(std::string_view pattern) {
+    return FindFirst(pattern, faAnyFileButFolder).has_value();
+}
+
 #ifndef _WIN32
 std::string ResolvePath(std::string_view path) {
     return ResolveExisting(path).value_or(std::string(path));

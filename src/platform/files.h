@@ -23,6 +23,10 @@ enum Attr : unsigned {
     faAnyFile = 0x3F,
 };
 
+// Every attribute but the directory one: hidden, system and read-only files all count, folders
+// do not.
+inline constexpr unsigned faAnyFileButFolder = faAnyFile & ~unsigned{faDirectory};
+
 struct FileEntry {
     std::string name;  // bare name, spelled as on disk
     unsigned attr = 0;
@@ -43,6 +47,9 @@ std::vector<FileEntry> FindFiles(std::string_view pattern, unsigned attrs);
 
 // The first entry FindFiles would return, if any.
 std::optional<FileEntry> FindFirst(std::string_view pattern, unsigned attrs);
+
+// Does `pattern` name a file of any attribute (but no folder), as FindFirst finds one?
+bool AnyFileMatches(std::string_view pattern);
 
 // Resolves each component case-insensitively when the exact name is missing. Returns the path
 // as it exists on disk, or the input unchanged when some component cannot be found.

@@ -31,9 +31,7 @@ std::vector<std::string> FindPackNames(std::string_view folder) {
 }
 
 bool PackFileExists(std::string_view name) {
-    // Asking for every attribute but the folder one returns every entry except folders.
-    return platform::FindFirst(PackPath(name), platform::faAnyFile & ~unsigned(platform::faDirectory))
-        .has_value();
+    return platform::AnyFileMatches(PackPath(name));
 }
 
 bool LanguageValuePasses(std::string_view language) {
