@@ -12,7 +12,7 @@ void TForm1::FillRouteList(const std::string& folder, QComboBox* box) {
     QStringList names;
     // Asking for folders still returns plain files, which are dropped here.
     for (const auto& entry : platform::FindFiles(platform::JoinPath(folder, "*.*"), platform::faDirectory)) {
-        if (entry.IsDirectory() && entry.name != "." && entry.name != "..") {
+        if (entry.IsDirectory()) {
             names.push_back(widgets::PathToQ(entry.name));
         }
     }

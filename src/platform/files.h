@@ -42,7 +42,7 @@ bool WildcardMatch(std::string_view pattern, std::string_view name);
 // attribute is in `attrs`; read-only and archive entries are never skipped. Asking for folders
 // still returns plain files. Order: names sorted by their upper-cased bytes, as NTFS lists them;
 // on Windows the file system's own order. A wildcard matches the whole name only, never the
-// 8.3 alias Windows keeps beside it.
+// 8.3 alias Windows keeps beside it. The entries "." and ".." are never returned.
 std::vector<FileEntry> FindFiles(std::string_view pattern, unsigned attrs);
 
 // The first entry FindFiles would return, if any.

@@ -23,10 +23,8 @@ std::string StripLastExtension(std::string_view fileName) {
 
 std::vector<std::string> FindPackNames(std::string_view folder) {
     std::vector<std::string> names;
-    for (const auto& entry : platform::FindFiles(platform::JoinPath(folder, "*.lng"), platform::faAnyFile)) {
-        if (entry.name == "." || entry.name == "..") continue;
+    for (const auto& entry : platform::FindFiles(platform::JoinPath(folder, "*.lng"), platform::faAnyFile))
         names.push_back(StripLastExtension(entry.name));
-    }
     return names;
 }
 
