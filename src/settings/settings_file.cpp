@@ -61,11 +61,8 @@ void WriteString(std::string_view section, std::string_view key, std::string_vie
 }
 
 bool ParseProfileBool(std::string_view text, bool def) {
-    std::string s(text);
-    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) s = "$" + s.substr(2);
     std::int64_t value = 0;
-    if (!ParseInteger(s, value)) return def;
-    return value != 0;
+    return ParseInteger(text, value) ? value != 0 : def;
 }
 
 bool ReadBool(std::string_view section, std::string_view key, bool def) {
