@@ -15,7 +15,6 @@ namespace platform {
 namespace {
 
 constexpr size_t kMaxValueLength = 1023;
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kNewLine = "\r\n";
 
 bool IsBlank(char c) {
@@ -51,7 +50,7 @@ struct Line {
 // Splits contents into classified lines. A leading BOM belongs to no line's text.
 std::vector<Line> ParseLines(std::string_view contents) {
     std::vector<Line> lines;
-    size_t pos = contents.substr(0, kBom.size()) == kBom ? kBom.size() : 0;
+    size_t pos = contents.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
     while (pos < contents.size()) {
         Line line;
         line.begin = pos;
@@ -182,7 +181,7 @@ std::string ProfileUpdate(std::string_view contents, std::string_view section, s
     }
 
     result.append(contents);
-    size_t textStart = contents.substr(0, kBom.size()) == kBom ? kBom.size() : 0;
+    size_t textStart = contents.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
     if (contents.size() > textStart && contents.back() != '\n') EndLastLine(result);
     result += "[" + std::string(Trim(section)) + "]" + std::string(kNewLine) + pair;
     return result;

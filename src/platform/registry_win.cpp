@@ -60,7 +60,7 @@ std::optional<std::string> ReadLocalMachineString(std::string_view key, std::str
             throw RegistryError("Invalid data type for '" + valueName + "'");
         // Taken as stored, without expanding, up to its terminating zero (which a value may lack).
         data.resize(got);
-        data.resize(data.find('\0') == std::string::npos ? data.size() : data.find('\0'));
+        if (const auto zero = data.find('\0'); zero != std::string::npos) data.resize(zero);
         return data;
     }
 }

@@ -31,9 +31,8 @@ QString Display(const std::string& text) {
     return QString::fromUtf8(DecodeForDisplay(text));
 }
 
-bool StartsWithNoCase(const std::string& text, const char* prefix) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()))
-        .startsWith(QLatin1String(prefix), Qt::CaseInsensitive);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 QUrl TargetUrl(const std::string& target) {

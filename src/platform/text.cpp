@@ -6,8 +6,6 @@ namespace platform {
 
 namespace {
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
 // Windows-1252 code points for 0x80..0x9F; 0xFFFD marks the five bytes the code page leaves out.
 constexpr char32_t kCp1252High[32] = {
     0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -83,7 +81,7 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
 }
 
 std::string DecodeForDisplay(std::string_view bytes) {
-    if (bytes.substr(0, kBom.size()) == kBom) bytes.remove_prefix(kBom.size());
+    if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
     if (IsValidUtf8(bytes)) return std::string(bytes);
     return Cp1252ToUtf8(bytes);
 }

@@ -21,6 +21,9 @@ constexpr bool EqualNoCase(std::string_view a, std::string_view b) {
 // Appends one code point (below 0x110000) as UTF-8.
 void AppendUtf8(std::string& out, char32_t cp);
 
+// The UTF-8 byte order mark some editors put at the start of a text file.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 bool IsValidUtf8(std::string_view bytes);
 
 // Pack and message texts: UTF-8 when valid, else Windows-1252. A leading UTF-8 BOM is dropped
