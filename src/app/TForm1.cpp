@@ -225,20 +225,10 @@ void TForm1::BuildMenu() {
 void TForm1::FormCreate() {
     LanguageMenuPending = true;
     CurrentLanguage = settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
-    // Read even for "Nederlands" or an empty name: a missing pack just gives empty values.
-    const std::string language =
-        settings::ReadPackString(CurrentLanguage, settings::kFileInfoSection, "Language");
-    const std::string program =
-        settings::ReadPackString(CurrentLanguage, settings::kFileInfoSection, "Program");
     TrackBar1->SetOnMouseDown([this](Qt::MouseButton button, int x, int y) {
         platform::RunGuarded([=, this] { TrackBar1MouseDown(button, x, y); });
     });
-    if (CurrentLanguage == settings::kDutch) {
-        ApplyLanguage(settings::kDutch);
-    } else {
-        CheckPackFile(CurrentLanguage);
-        CheckPackHeader(language, program);
-    }
+    UseLanguage(CurrentLanguage);
 }
 
 void TForm1::FormShow() {

@@ -115,13 +115,10 @@ void TForm1::FillLanguageMenu(const std::string& folder) {
         item->setCheckable(true);
         languageGroup_->addAction(item);
         Taal1->addAction(item);
-        if (CurrentLanguage == settings::kDutch) {
-            Nederlands1->setChecked(true);
-        } else if (CurrentLanguage == name) {
-            item->setChecked(true);
-        }
+        if (CurrentLanguage == name) item->setChecked(true);
     }
-    // With no pack at all the loop above never checks anything; Dutch is active, so say so.
+    // Dutch is built in: its item is checked whether or not any pack exists (the group then
+    // unchecks a pack that happens to be named like it).
     if (CurrentLanguage == settings::kDutch) Nederlands1->setChecked(true);
 }
 
@@ -133,9 +130,6 @@ void TForm1::LanguageClick(QAction* Sender) {
         return;
     }
     CurrentLanguage = Sender->data().toByteArray().toStdString();
-    const std::string language =
-        settings::ReadPackString(CurrentLanguage, settings::kFileInfoSection, "Language");
-    const std::string program =
-        settings::ReadPackString(CurrentLanguage, settings::kFileInfoSection, "Program");
-    CheckPackHeader(language, program);
+    const settings::PackFileInfo info = settings::ReadPackFileInfo(CurrentLanguage);
+    CheckPackHeader(info.language, info.program);
 }

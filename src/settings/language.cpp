@@ -21,6 +21,11 @@ std::string StripLastExtension(std::string_view fileName) {
     return std::string(dot == std::string_view::npos ? fileName : fileName.substr(0, dot));
 }
 
+PackFileInfo ReadPackFileInfo(std::string_view name) {
+    return {ReadPackString(name, kFileInfoSection, "Language"),
+            ReadPackString(name, kFileInfoSection, "Program")};
+}
+
 std::vector<std::string> FindPackNames(std::string_view folder) {
     std::vector<std::string> names;
     for (const auto& entry : platform::FindFiles(platform::JoinPath(folder, "*.lng"), platform::faAnyFile))

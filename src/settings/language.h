@@ -17,6 +17,13 @@ std::string PackPath(std::string_view name);  // Dump/Languages/<name>.lng
 // One value of a pack, empty when the pack, section or key is missing.
 std::string ReadPackString(std::string_view name, std::string_view section, std::string_view key);
 
+// A pack's "File info" values, which say whose pack it is; empty when missing.
+struct PackFileInfo {
+    std::string language;
+    std::string program;
+};
+PackFileInfo ReadPackFileInfo(std::string_view name);
+
 // The language names of the entries of `folder` matching "*.lng", any attribute, folders
 // included, in listing order: each name without its last extension.
 std::vector<std::string> FindPackNames(std::string_view folder);

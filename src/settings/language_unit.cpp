@@ -100,17 +100,7 @@ void Tlanguage_form::ComboBox1Change() {
 void Tlanguage_form::Button1Click() {
     settings::WriteBool(settings::kProgramSection, settings::kLanguageAskedKey, true);
     settings::WriteString(settings::kProgramSection, settings::kLanguageKey, ChosenLanguage);
-    // Read for every choice, Dutch included, though only a pack's values are used.
-    const std::string language =
-        settings::ReadPackString(ChosenLanguage, settings::kFileInfoSection, "Language");
-    const std::string program =
-        settings::ReadPackString(ChosenLanguage, settings::kFileInfoSection, "Program");
-    if (ChosenLanguage == settings::kDutch) {
-        host_.ApplyLanguage(settings::kDutch);
-    } else {
-        host_.CheckPackFile(ChosenLanguage);
-        host_.CheckPackHeader(language, program);
-    }
+    host_.UseLanguage(ChosenLanguage);
     accept();
 }
 
