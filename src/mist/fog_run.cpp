@@ -232,18 +232,18 @@ RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
         }
     }
 
-    RunRecord rest = record;
-    rest.files = outcome.retry;
-    rest.textures.clear();
-    for (const std::string& texture : record.textures) {
-        if (platform::IsFile(JoinPath(textures, texture))) rest.textures.push_back(texture);
-    }
-
     if (outcome.retry.empty()) {
         RemoveRunRecord();
         Report(hook, Step::RecordRemoved, 0);
     } else {
-        // If this write fails the old record stays, and retrying all of it is harmless.
+        // What is left to do. If this write fails the old record stays, and retrying all of it
+        // is harmless.
+        RunRecord rest = record;
+        rest.files = outcome.retry;
+        rest.textures.clear();
+        for (const std::string& texture : record.textures) {
+            if (platform::IsFile(JoinPath(textures, texture))) rest.textures.push_back(texture);
+        }
         SaveRunRecord(rest);
     }
     return outcome;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "mist/visibility.h"
 #include "platform/paths.h"
 
 namespace mist {
@@ -54,12 +55,8 @@ std::span<const std::string_view> TexturesFor(Weather weather) {
     return {};
 }
 
-bool IsVisibilityLevel(int metres) {
-    return metres >= 25 && metres <= 125 && metres % 25 == 0;
-}
-
 std::optional<std::string> PreparedEnvFile(Weather weather, int metres) {
-    if (!IsVisibilityLevel(metres)) return std::nullopt;
+    if (LevelIndex(metres) < 0) return std::nullopt;
     const std::string name(WeatherName(weather));
     return platform::JoinPath(platform::DumpPath(name), name + std::to_string(metres) + ".env");
 }

@@ -25,10 +25,8 @@ std::optional<Weather> WeatherFromName(std::string_view name);
 // snow the pair named after rain: the shipped skies were drawn that way round.
 std::span<const std::string_view> TexturesFor(Weather weather);
 
-// The visibility levels that have a prepared file: 25, 50, 75, 100 and 125 metres.
-bool IsVisibilityLevel(int metres);
-
-// <prog>Dump/<weather>/<weather><metres>.env, or nothing for a level without a prepared file.
+// <prog>Dump/<weather>/<weather><metres>.env, or nothing for a level without a prepared file
+// (the levels of the visibility scale have one).
 std::optional<std::string> PreparedEnvFile(Weather weather, int metres);
 
 }  // namespace mist
