@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <algorithm>
+#include <array>
 
 #include "about/form_font.h"
 #include "platform/messages.h"
@@ -32,8 +33,6 @@ constexpr ButtonInfo kButtons[] = {
     {"NoToAll", "N&o to All", mrNoToAll}, {"YesToAll", "Yes to &All", mrYesToAll},
     {"Help", "&Help", mrNone},
 };
-
-const char* const kModalResultProperty = "ModalResult";
 
 QString TypeCaption(TMsgDlgType type) {
     switch (type) {
@@ -104,27 +103,22 @@ TMessageForm::TMessageForm(const QString& message, TMsgDlgType type, TMsgDlgButt
                          std::max(textRect.height(), Message->heightForWidth(textWidth)));
 
     int buttonWidth = across(50);
-    for (int b = mbYes; b <= mbHelp; ++b) {
-        if (buttons.Contains(TMsgDlgBtn(b)))
-            buttonWidth = std::max(buttonWidth, fm.horizontalAdvance(kButtons[b].caption) + 8);
-    }
+    std::array<QPushButton*, mbHelp + 1> made{};  // by kind; null where not requested
     for (int b = mbYes; b <= mbHelp; ++b) {
         if (!buttons.Contains(TMsgDlgBtn(b))) continue;
+        buttonWidth = std::max(buttonWidth, fm.horizontalAdvance(kButtons[b].caption) + 8);
         auto* button = new QPushButton(QString::fromLatin1(kButtons[b].caption), this);
         button->setObjectName(kButtons[b].name);
-        button->setProperty(kModalResultProperty, int(kButtons[b].result));
-        connect(button, &QPushButton::clicked, this, [this, button] {
-            if (const TModalResult result = ModalResultOf(button); result != mrNone) done(result);
-        });
+        // Help gives no result and closes nothing.
+        if (const TModalResult result = kButtons[b].result; result != mrNone)
+            connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
         Buttons.push_back(button);
+        made[b] = button;
     }
-    const auto requested = [&](TMsgDlgBtn b) {
-        return buttons.Contains(b) ? findChild<QPushButton*>(kButtons[b].name) : nullptr;
-    };
     for (TMsgDlgBtn b : {mbOK, mbYes, mbRetry})
-        if (!DefaultButton) DefaultButton = requested(b);
+        if (!DefaultButton) DefaultButton = made[b];
     for (TMsgDlgBtn b : {mbCancel, mbNo, mbOK})
-        if (!CancelButton) CancelButton = requested(b);
+        if (!CancelButton) CancelButton = made[b];
     if (DefaultButton) {
         DefaultButton->setDefault(true);
         DefaultButton->setFocus();
@@ -141,10 +135,6 @@ TMessageForm::TMessageForm(const QString& message, TMsgDlgType type, TMsgDlgButt
         x += buttonWidth + buttonSpacing;
     }
     setFixedSize(clientWidth, clientHeight);
-}
-
-TModalResult TMessageForm::ModalResultOf(const QPushButton* button) {
-    return TModalResult(button->property(kModalResultProperty).toInt());
 }
 
 // The close box (and any other close request) ends the dialog with Cancel.

@@ -52,9 +52,6 @@ public:
     QPushButton* CancelButton = nullptr;
     std::int32_t HelpContext = 0;
 
-    // The modal result a button gives (mrNone for Help, which closes nothing).
-    static TModalResult ModalResultOf(const QPushButton* button);
-
     void reject() override;
 
 protected:
