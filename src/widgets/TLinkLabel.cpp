@@ -21,17 +21,6 @@ namespace {
 
 constexpr const char* kDefaultAddress = "https://www.example.com/";
 
-// The hand cursor shared by every link label; each new label loads it again.
-QCursor& SharedLinkCursor() {
-    static QCursor cursor;
-    return cursor;
-}
-
-void LoadLinkCursor() {
-    InitLinkLabelResources();
-    SharedLinkCursor() = QCursor(QPixmap(QStringLiteral(":/cursors/CRSRLINKPOINT")), 7, 1);
-}
-
 // Turned text needs an outline font that scales to any size; bitmap faces cannot be turned.
 // Only the face matters: a 10-pixel, normal-weight probe of the family that the font database
 // actually resolves the name to.
@@ -50,9 +39,13 @@ bool IsSeparator(QChar c) { return c == u'\\' || c == u'/'; }
 
 }  // namespace
 
+// Loaded when a link is first hovered, not when a label is made: most never are.
 QCursor LinkPointCursor() {
-    if (SharedLinkCursor().pixmap().isNull()) LoadLinkCursor();
-    return SharedLinkCursor();
+    static const QCursor cursor = [] {
+        InitLinkLabelResources();
+        return QCursor(QPixmap(QStringLiteral(":/cursors/CRSRLINKPOINT")), 7, 1);
+    }();
+    return cursor;
 }
 
 QString MinimizeName(const QString& fileName, const QFontMetrics& metrics, int maxWidth) {
@@ -103,12 +96,10 @@ bool IsAccel(QChar ch, const QString& caption) {
 
 TLinkLabel::TLinkLabel(QWidget* parent)
     : QWidget(parent), fontColor_(clWindowText), linkedAdress_(QString::fromLatin1(kDefaultAddress)) {
-    LoadLinkCursor();
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(65, 17);
     hoverColor_ = color_;
     hoverFontColor_ = fontColor_;
-    if (testAttribute(Qt::WA_SetCursor)) FSavedCursor = cursor();
 
     accelShortcut_ = new QShortcut(this);
     accelShortcut_->setContext(Qt::WindowShortcut);
@@ -133,9 +124,7 @@ void TLinkLabel::Loaded() {
 
 void TLinkLabel::Invalidate() { update(); }
 
-void TLinkLabel::MakeCustom() {
-    if (style_ != lsCustom) style_ = lsCustom;
-}
+void TLinkLabel::MakeCustom() { style_ = lsCustom; }
 
 void TLinkLabel::SetCaption(const QString& caption) {
     if (caption == caption_) return;

@@ -57,7 +57,6 @@ public:
     // Direction is accepted; Loaded() computes the size once.
     void BeginLoading();
     virtual void Loaded();
-    bool IsLoading() const { return loading_; }
 
     QString Caption() const { return caption_; }
     void SetCaption(const QString& caption);
