@@ -7,7 +7,6 @@
 
 #include "app/TForm1.h"
 #include "platform/messages.h"
-#include "platform/profile.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
 
@@ -19,9 +18,8 @@ protected:
     std::unique_ptr<TForm1> form;
 
     void WriteSettings(const std::string& language, bool pointAtSimulator = true) {
-        std::string ini = "[Programma]\r\nTaalkeuze=" + language + "\r\nTaalscherm=1\r\n";
-        if (pointAtSimulator) ini += "[msts locatie]\r\nPad=" + sim.root().string() + "\r\n";
-        prog.WriteSettings(ini);
+        prog.WriteSettings(
+            testsupport::SettingsText(language, pointAtSimulator ? sim.root().string() : ""));
     }
 
     // Creates the main window as start-up does, creation handler included.
@@ -38,6 +36,6 @@ protected:
     }
 
     std::string Setting(const std::string& section, const std::string& key) const {
-        return platform::GetProfileString(prog.settingsFile().string(), section, key, "<missing>");
+        return prog.Setting(section, key);
     }
 };

@@ -9,7 +9,6 @@
 
 #include "install/Locatie_unit.h"
 #include "platform/files.h"
-#include "platform/profile.h"
 #include "platform/shell.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
@@ -36,14 +35,10 @@ protected:
     ~LocatorTest() override { platform::SetFolderHook({}); }
 
     void WriteSettings(const std::string& language, const std::string& pad = {}) {
-        std::string ini = "[Programma]\r\nTaalkeuze=" + language + "\r\nTaalscherm=1\r\n";
-        if (!pad.empty()) ini += "[msts locatie]\r\nPad=" + pad + "\r\n";
-        prog.WriteSettings(ini);
+        prog.WriteSettings(testsupport::SettingsText(language, pad));
     }
 
-    std::string Pad() const {
-        return platform::GetProfileString(prog.settingsFile().string(), "msts locatie", "Pad", "<missing>");
-    }
+    std::string Pad() const { return prog.Setting("msts locatie", "Pad"); }
 
     // Creates the locator as start-up does; `answer` drives it if it shows. Returns whether it did.
     bool CreateLocator(std::function<void(TLocatie_form*)> answer) {

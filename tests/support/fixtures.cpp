@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/paths.h"
+#include "platform/profile.h"
 
 namespace testsupport {
 
@@ -66,9 +67,8 @@ void ProgramFolder::WritePack(const std::string& name, const std::string& conten
     WriteFile(languages() / (name + ".lng"), contents);
 }
 
-void ProgramFolder::CopyShippedData() const {
-    fs::copy(SourceDir() / "data" / "Dump", dump(),
-             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+std::string ProgramFolder::Setting(const std::string& section, const std::string& key) const {
+    return platform::GetProfileString(settingsFile().string(), section, key, "<missing>");
 }
 
 SimulatorTree::SimulatorTree() : root_(dir_.path() / "TS") {
@@ -87,6 +87,12 @@ fs::path SimulatorTree::AddTexturesFolder(const std::string& route) const {
     fs::path folder = envfiles(route) / "Textures";
     fs::create_directories(folder);
     return folder;
+}
+
+std::string SettingsText(const std::string& language, const std::string& pad) {
+    std::string ini = "[Programma]\r\nTaalkeuze=" + language + "\r\nTaalscherm=1\r\n";
+    if (!pad.empty()) ini += "[msts locatie]\r\nPad=" + pad + "\r\n";
+    return ini;
 }
 
 std::string PackText(const std::string& language, const std::string& program,

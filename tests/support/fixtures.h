@@ -29,7 +29,7 @@ void WriteFile(const fs::path& file, const std::string& bytes);  // creates pare
 std::string ReadFile(const fs::path& file);                       // empty when missing
 
 // A program folder with Dump/ (and Dump/Languages, Dump/Back_up) set as the program's folder for
-// the lifetime of the object. The shipped data can be copied in with CopyShippedData().
+// the lifetime of the object.
 class ProgramFolder {
 public:
     ProgramFolder();
@@ -42,10 +42,10 @@ public:
     void WriteSettings(const std::string& contents) const;
     // Writes Dump/Languages/<name>.lng verbatim.
     void WritePack(const std::string& name, const std::string& contents) const;
-    // Copies data/Dump of the source tree (fog files, textures, packs) into this Dump.
-    void CopyShippedData() const;
+    // One value of the settings file, "<missing>" when it has none.
+    std::string Setting(const std::string& section, const std::string& key) const;
 
-private:
+  private:
     TempDir dir_;
 };
 
@@ -65,6 +65,10 @@ private:
     TempDir dir_;
     fs::path root_;
 };
+
+// A settings file naming `language`, with the language question answered, and `pad` as the
+// simulator folder when one is given.
+std::string SettingsText(const std::string& language, const std::string& pad = {});
 
 // A complete pack text: [File info] with the given values plus the given extra INI text.
 std::string PackText(const std::string& language, const std::string& program,

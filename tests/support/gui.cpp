@@ -63,8 +63,6 @@ void AnswerNextModal(std::function<void(QWidget*)> answer, int timeoutMs) {
     Poller()->start();
 }
 
-int PendingModalAnswers() { return int(Queue().size()); }
-
 int MissedModalAnswers() { return std::exchange(missed, 0); }
 
 void ClearModalAnswers() { Queue().clear(); }

@@ -33,8 +33,6 @@ void AnswerModal(std::function<void(W*)> body, int timeoutMs = 5000) {
         timeoutMs);
 }
 
-// Answers still waiting (a test can assert that every expected window came).
-int PendingModalAnswers();
 // Answers whose window never came since the last call.
 int MissedModalAnswers();
 void ClearModalAnswers();

@@ -282,7 +282,7 @@ TEST(LinkLabelPaint, Gallery) {
     for (TLinkLabel* l : labels) right = std::max(right, l->geometry().right());
     sheet.resize(right + 11, y);
 
-    const QImage image = sheet.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage image = Render(sheet);
     for (TLinkLabel* l : labels)
         EXPECT_FALSE(InkBox(image.copy(l->geometry()), ToQColor(l->Color())).isEmpty()) << l->Caption().toStdString();
     QApplication::setPalette(saved);
