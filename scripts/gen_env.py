@@ -55,7 +55,7 @@ def encode(text: str) -> bytes:
 
 def main() -> None:
     for weather in WEATHERS:
-        template = (TEMPLATES / f"{weather}.env.in").read_text(encoding="ascii")
+        template = (TEMPLATES / f"{weather}.env.in").read_text(encoding="utf-8")
         check_template(weather, template)
         folder = OUT / weather
         folder.mkdir(parents=True, exist_ok=True)
