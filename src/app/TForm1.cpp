@@ -16,7 +16,6 @@
 #include <QTextEdit>
 #include <QWindow>
 
-#include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "settings/language.h"
@@ -25,10 +24,8 @@
 #include "widgets/fonts.h"
 #include "widgets/forms.h"
 #include "widgets/qcolor.h"
-#include "widgets/qtext.h"
 
 using widgets::FormFont;
-using widgets::ToQ;
 
 namespace {
 

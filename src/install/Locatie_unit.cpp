@@ -11,7 +11,6 @@
 #include "platform/paths.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
-#include "settings/language.h"
 #include "settings/settings_file.h"
 #include "settings/texts.h"
 #include "widgets/fonts.h"

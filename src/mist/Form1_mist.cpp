@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTextCursor>
 #include <QTextEdit>
