@@ -174,6 +174,8 @@ private:
     // The measuring text: one space stands in for an empty text or a lone accelerator mark.
     QString MeasuringText(const QString& text) const;
     int MeasureFlags() const;
+    // The size `text` takes when laid out in a label `width` wide.
+    QSize TextSize(const QString& text, int width) const;
 
     QString caption_;
     TColor fontColor_;

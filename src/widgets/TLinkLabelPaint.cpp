@@ -66,21 +66,21 @@ int TLinkLabel::MeasureFlags() const {
            Qt::TextIncludeTrailingSpaces | (showAccelChar_ ? int(Qt::TextShowMnemonic) : 0);
 }
 
+QSize TLinkLabel::TextSize(const QString& text, int width) const {
+    const int limit = wordWrap_ ? width : kUnbounded;
+    return fontMetrics()
+        .boundingRect(QRect(0, 0, limit, kUnbounded), MeasureFlags(), MeasuringText(text))
+        .size();
+}
+
 QString TLinkLabel::CalcDrawRect(QRect& rect) const {
     const QString text = GetLabelText();
-    if (IsVertical(direction_)) return text;
-    const int limit = wordWrap_ ? rect.width() : kUnbounded;
-    const QRect measured =
-        fontMetrics().boundingRect(QRect(0, 0, limit, kUnbounded), MeasureFlags(), MeasuringText(text));
-    rect.setSize(measured.size());
+    if (!IsVertical(direction_)) rect.setSize(TextSize(text, rect.width()));
     return text;
 }
 
 QRect TLinkLabel::CalcTextRect(QRect rect) const {
-    const int limit = wordWrap_ ? rect.width() : kUnbounded;
-    const QRect measured = fontMetrics().boundingRect(QRect(0, 0, limit, kUnbounded), MeasureFlags(),
-                                                      MeasuringText(GetLabelText()));
-    return QRect(rect.topLeft(), measured.size());
+    return QRect(rect.topLeft(), TextSize(GetLabelText(), rect.width()));
 }
 
 void TLinkLabel::AdjustBounds() {
