@@ -4,7 +4,12 @@ about_icon.png (48 x 48), 24-bit RGB, a locomotive coming out of the fog.
 
 Needs Pillow from Debian's python3-pil (hence the system interpreter). Each picture is drawn at
 four times its size and scaled down, which smooths the edges. Nothing random, so every run writes
-the same pictures. The edges fade to white because the pictures sit on the window's white panel.
+the same pictures.
+
+The window makes the colour of a picture's bottom-left pixel transparent, so each picture has a
+flat background of one key colour that appears nowhere else in it: the scene shows cut out on the
+window's white panel. Edges, and everything towards the border, are blended with white, the
+panel's colour, so no fringe of another colour shows around the cut-out.
 """
 
 import pathlib
@@ -22,6 +27,8 @@ STRIPE = (196, 150, 40)
 WINDOW = (120, 138, 150)
 DARK = (34, 36, 40)
 LAMP = (255, 244, 200)
+WHITE = (255, 255, 255)
+KEY = (255, 0, 255)  # made transparent by the window; no drawn colour comes near it
 
 
 def mix(a, b, t):
@@ -98,14 +105,16 @@ def lamps(size, centres, radius, glow):
     return layer
 
 
-def white_edges(img, margin):
-    """Fades the picture into white towards its border."""
-    w, h = img.size
+def edge_fade(size, margin):
+    """Coverage that fades to nothing towards the border."""
+    w, h = size
     mask = Image.new("L", (w, h), 0)
     ImageDraw.Draw(mask).rounded_rectangle([margin, margin, w - margin, h - margin],
                                            radius=margin * 2, fill=255)
     mask = mask.filter(ImageFilter.GaussianBlur(margin * 0.8))
-    return Image.composite(img, Image.new("RGB", (w, h), (255, 255, 255)), mask)
+    # The outermost pixel all round is background, whatever the blur left there.
+    ImageDraw.Draw(mask).rectangle([0, 0, w - 1, h - 1], outline=0, width=SCALE)
+    return mask
 
 
 def front_fog(img, horizon):
@@ -119,21 +128,38 @@ def front_fog(img, horizon):
     return Image.composite(Image.new("RGB", (w, h), FOG_TOP), img, veil)
 
 
-def picture(size, train_box, horizon, gauge, with_masts, glow, lamp_radius, margin):
-    w, h = size[0] * SCALE, size[1] * SCALE
-    horizon *= SCALE
-    img = fog_background(w, h, horizon)
+def scene(w, h, horizon, gauge, with_masts, train_box, background):
+    """Masts, track and locomotive on a flat background; returns the picture and lamp centres."""
+    img = Image.new("RGB", (w, h), background)
     draw = ImageDraw.Draw(img)
     fog = mix(FOG_TOP, FOG_GROUND, 0.2)
     if with_masts:
         masts(draw, w, h, horizon, fog)
     track(draw, w, h, (w / 2, horizon), gauge * SCALE, fog)
-    box = [v * SCALE for v in train_box]
-    centres = locomotive(draw, box, fog, 0.30)
-    img = front_fog(img, horizon)
+    centres = locomotive(draw, [v * SCALE for v in train_box], fog, 0.30)
+    return img, centres
+
+
+def picture(size, train_box, horizon, gauge, with_masts, glow, lamp_radius, margin):
+    w, h = size[0] * SCALE, size[1] * SCALE
+    horizon *= SCALE
+    # Drawn once on black and once on white: where the two agree, the scene covers the pixel.
+    on_black, centres = scene(w, h, horizon, gauge, with_masts, train_box, (0, 0, 0))
+    on_white, _ = scene(w, h, horizon, gauge, with_masts, train_box, WHITE)
+    spread = ImageChops.difference(on_black, on_white).convert("L")
+    covered = spread.point(lambda v: 255 if v == 0 else 0)
+    covered = ImageChops.multiply(covered, edge_fade((w, h), margin * SCALE))
+
+    img = front_fog(on_black, horizon)
     img = ImageChops.screen(img, lamps(img.size, centres, lamp_radius * SCALE, glow * SCALE))
-    img = white_edges(img, margin * SCALE)
-    return img.resize(size, Image.LANCZOS)
+    img = Image.composite(img, Image.new("RGB", (w, h), WHITE), covered).resize(size, Image.LANCZOS)
+    # An exact average, so a pixel with no part of the scene in it has no coverage at all.
+    covered = covered.resize(size, Image.BOX)
+    scene_mask = covered.point(lambda v: 255 if v > 2 else 0)
+    out = Image.composite(img, Image.new("RGB", size, KEY), scene_mask)
+    if out.getpixel((0, size[1] - 1)) != KEY:
+        raise SystemExit("the bottom-left pixel must hold the key colour")
+    return out
 
 
 def main() -> None:

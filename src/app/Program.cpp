@@ -6,14 +6,46 @@
 #include "app/TForm1.h"
 #include "install/Locatie_unit.h"
 #include "mist/Form1_mist.h"
+#include "mist/dump_lock.h"
 #include "platform/messages.h"
+#include "settings/language.h"
 #include "settings/language_unit.h"
+#include "settings/settings_file.h"
+#include "settings/texts.h"
 #include "widgets/forms.h"
 
 TForm1* Form1 = nullptr;
 Tlanguage_form* language_form = nullptr;
 TLocatie_form* Locatie_form = nullptr;
 TzelForm* zelForm = nullptr;
+
+namespace {
+
+// A main window text in `language` without applying the pack to anything; the built-in Dutch
+// text when the pack gives none (missing, unreadable, or not this program's).
+std::string MainWindowText(int target, const std::string& language) {
+    for (const settings::PackText& row : settings::MainWindowTexts()) {
+        if (row.target != target) continue;
+        const std::span<const settings::PackText> one(&row, 1);
+        std::string text = settings::LoadTexts(one, language).front().text;
+        return text.empty() ? settings::LoadTexts(one, settings::kDutch).front().text : text;
+    }
+    return {};
+}
+
+}  // namespace
+
+bool Program::ClaimDumpFolder() {
+    if (mist::ClaimDumpFolder()) return true;
+    const std::string language =
+        settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
+    platform::SetApplicationTitle(settings::kProgramName);
+    platform::RunGuarded([&] {
+        platform::ShowErrorMessage(MainWindowText(settings::kInUseMsg, language),
+                                   MainWindowText(settings::kErrorTitle, language));
+    });
+    return false;
+}
 
 Program::Program() {
     platform::SetApplicationTitle("ZEL Nevora");

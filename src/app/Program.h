@@ -14,6 +14,11 @@ extern TzelForm* zelForm;
 
 class Program {
 public:
+    // Claims the Dump folder for this copy of the program for as long as it runs. When another
+    // copy holds it, says so in a box (in the language of the settings file) and returns false:
+    // the caller then ends without creating a window, so nothing of the folder is written.
+    static bool ClaimDumpFolder();
+
     // Creates the main window, the language window, the locator and the About window, in this
     // order; the creation handlers of the first three run (and may show modal windows) here.
     Program();

@@ -64,6 +64,7 @@ void TForm1::SetTarget(int target, const std::string& text) {
         case kBackupFailedMsg: BackupFailedMsg = text; break;
         case kRestoreFailedMsg: RestoreFailedMsg = text; break;
         case kRunPendingMsg: RunPendingMsg = text; break;
+        case kInUseMsg: InUseMsg = text; break;
         case kMainTargetCount: break;
     }
 }

@@ -11,6 +11,8 @@ int main(int argc, char** argv) {
     platform::InstallQtMessagePresenter();
     widgets::InstallPaletteColorResolver();
     widgets::InstallFontSubstitutes();
+    // Before any window: a second copy on the same Dump folder leaves at once.
+    if (!Program::ClaimDumpFolder()) return 1;
     Program program;
     return program.Run();
 }

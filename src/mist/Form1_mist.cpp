@@ -222,6 +222,9 @@ void TForm1::Button1Click() {
         case mist::RunOutcome::BackupFailed:
             platform::ShowErrorMessage(BackupFailedMsg, ErrorTitle);
             return;
+        case mist::RunOutcome::InUse:
+            platform::ShowErrorMessage(InUseMsg, ErrorTitle);
+            return;
         case mist::RunOutcome::BadRouteName:
         case mist::RunOutcome::NothingFound:
             return;  // refused above already

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "mist/dump_lock.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
@@ -115,6 +116,7 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook) {
     const std::vector<std::string> handled =
         HandledSlots(request.found.names, request.found.multiFileMode);
     if (handled.empty()) return RunOutcome::NothingFound;
+    if (!ClaimDumpFolder()) return RunOutcome::InUse;
     // Backing up now would overwrite the only copies of files still waiting to be put back.
     if (LoadRunRecord()) return RunOutcome::UnrestoredRun;
 
@@ -191,6 +193,7 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook) {
 
 RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
     using platform::JoinPath;
+    if (!ClaimDumpFolder()) return {{}, record.files};  // another copy works on the Dump folder
     const std::string envFolder = RouteEnvFolder(record.installRoot, record.route);
     const std::string backupFolder = RouteBackupFolder(record.route);
     const std::string textures = TexturesFolder(record.installRoot, record.route);

@@ -76,6 +76,7 @@ enum class RunOutcome {
     NothingFound,   // no handled slot; nothing touched
     UnrestoredRun,  // a recorded run still waits for its restore; nothing touched
     BackupFailed,   // a backup or the record could not be made; no route file changed
+    InUse,          // another copy of the program holds the Dump folder; nothing touched
 };
 
 // Backs up every handled slot into the route's backup folder, all made durable together, and
@@ -96,7 +97,8 @@ struct RestoreOutcome {
 
 // Copies each backup back over the route's file and deletes the textures the run added, all made
 // durable together, then removes the record once nothing is left to retry. The record's
-// InstallRoot is used: that is where the files were replaced.
+// InstallRoot is used: that is where the files were replaced. While another copy of the program
+// holds the Dump folder nothing is touched and every file is left to retry.
 RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook = {});
 
 }  // namespace mist

@@ -62,6 +62,9 @@ constexpr PackText kMain[] = {
     {kRunPendingMsg, "Meldingen", "Run_open",
      "De mist van een eerdere sessie is nog niet verwijderd. Klik op \"Ga terug en herstel alles\" "
      "om de bestanden van de route terug te zetten."},
+    {kInUseMsg, "Meldingen", "Al_gestart",
+     "ZEL Nevora is al gestart en werkt met deze map Dump. Twee exemplaren tegelijk zouden "
+     "elkaars bestanden overschrijven: sluit eerst het andere exemplaar."},
 };
 static_assert(std::size(kMain) == kMainTargetCount);
 

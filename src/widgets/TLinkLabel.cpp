@@ -470,6 +470,13 @@ void TLinkLabel::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
+void TLinkLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double-click is no new click: the first one already opened the link.
+    // Qt delivers it as a press followed by this event (or as this event alone), so drop the press.
+    pressed_ = false;
+    event->accept();
+}
+
 void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     if (event->button() != Qt::LeftButton || !pressed_) return;

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QWheelEvent>
 
 namespace widgets {
 
@@ -68,10 +69,40 @@ void TTrackBar::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TTrackBar::mouseReleaseEvent(QMouseEvent* event) {
-    if (dragging_ && event->button() == Qt::LeftButton) {
-        dragging_ = false;
-        emit Changed();
-    }
+    if (event->button() == Qt::LeftButton) EndTracking();
+    event->accept();
+}
+
+void TTrackBar::EndTracking() {
+    if (!dragging_) return;
+    dragging_ = false;
+    emit Changed();
+}
+
+// A press whose release this bar never sees (focus taken away, the bar hidden) still ends with a
+// report, so the position it left is not kept between levels.
+void TTrackBar::focusOutEvent(QFocusEvent* event) {
+    EndTracking();
+    QSlider::focusOutEvent(event);
+}
+
+void TTrackBar::hideEvent(QHideEvent* event) {
+    EndTracking();
+    QSlider::hideEvent(event);
+}
+
+void TTrackBar::wheelEvent(QWheelEvent* event) {
+    // One line step per notch, reported like an arrow key. QSlider's own wheel handling moves by
+    // up to the page size without a report, which left the bar between levels. Smooth wheels send
+    // fractions of a notch; they add up until a whole notch is reached.
+    const QPoint angle = event->angleDelta();
+    int delta = angle.y() != 0 ? angle.y() : angle.x();
+    if (event->inverted()) delta = -delta;
+    wheelRest_ += delta;
+    const int notches = wheelRest_ / QWheelEvent::DefaultDeltasPerStep;
+    wheelRest_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+    for (int i = 0; i < notches; ++i) UserMove(value() - singleStep());  // forward = Up key
+    for (int i = 0; i > notches; --i) UserMove(value() + singleStep());  // backward = Down key
     event->accept();
 }
 

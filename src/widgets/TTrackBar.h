@@ -1,8 +1,10 @@
 #pragma once
 // A horizontal track bar that behaves like the Windows one: Left/Up step down, Right/Down step up,
-// Page Up steps down by the page size and Page Down up, Home/End go to the ends, and the change
-// report comes only from the user (keys, dragging, the end of a mouse press), never from a
-// position the program sets.
+// Page Up steps down by the page size and Page Down up, Home/End go to the ends, a wheel notch
+// forward steps down and backward up (as Up and Down do), and the change report comes only from
+// the user (keys, the wheel, dragging, the end of a mouse press), never from a position the
+// program sets. Every user input ends with a report, so a listener that snaps the position always
+// gets the last word.
 #include <QSlider>
 #include <functional>
 
@@ -30,13 +32,19 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void UserMove(int position);
     int PositionAt(int x) const;
+    // Ends a mouse press with its report, also when the release never comes.
+    void EndTracking();
 
     MouseDownHandler onMouseDown_;
     bool dragging_ = false;
+    int wheelRest_ = 0;  // wheel movement short of a whole notch, in eighths of a degree
 };
 
 }  // namespace widgets

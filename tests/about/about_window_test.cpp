@@ -149,6 +149,33 @@ TEST_F(AboutWindow, PicturesLoadAndEverythingFitsOnThePanel) {
     EXPECT_FALSE(about->LinkLabel1->ShowAccelChar());
 }
 
+TEST_F(AboutWindow, PicturesShowCutOutOnThePanel) {
+    Open();
+    const QImage window = about->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // Inside the panel's bevels.
+    const QRect panel(about->Panel1->mapTo(about.get(), QPoint(2, 2)),
+                      about->Panel1->size() - QSize(4, 4));
+    for (QLabel* picture : {about->Image1, about->Image2}) {
+        SCOPED_TRACE(picture->objectName().toStdString());
+        const QImage image = picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb key = image.pixel(0, image.height() - 1);
+        int background = 0, seen = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, y) != key) continue;
+                ++background;
+                const QPoint at = picture->mapTo(about.get(), QPoint(x, y));
+                if (!panel.contains(at)) continue;
+                ++seen;
+                ASSERT_EQ(window.pixel(at), qRgb(255, 255, 255)) << x << "," << y;
+            }
+        }
+        // A flat background around the scene, not a few stray pixels of a gradient.
+        EXPECT_GT(background, image.width() * image.height() / 3);
+        EXPECT_GT(seen, background / 2);
+    }
+}
+
 // The program's own wiring: Help > Info opens it without blocking the main window, and coming
 // back from it refreshes the route list.
 TEST_F(AboutWindow, HelpInfoOpensItAndReturningRefillsTheRouteList) {

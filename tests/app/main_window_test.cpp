@@ -8,9 +8,13 @@
 #include <QRadioButton>
 #include <map>
 
+#include "app/Program.h"
 #include "app/app_fixture.h"
+#include "mist/dump_lock.h"
 #include "platform/files.h"
 #include "settings/texts.h"
+#include "support/mist_fixtures.h"
+#include "support/other_copy.h"
 
 using testsupport::PackText;
 
@@ -195,4 +199,36 @@ TEST_F(MainWindowFixture, LayoutFollowsTheFormDescription) {
     EXPECT_TRUE(form->Panel1->isVisible());
     EXPECT_TRUE(form->windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+TEST_F(MainWindowFixture, SecondCopyOnTheSameDumpIsRefusedInItsLanguageUntilTheFirstIsKilled) {
+    WriteSettings("English");
+    prog.WritePack("English",
+                   PackText("English", "ZEL Nevora",
+                            "[Meldingen]\r\nTitel=Error\r\nAl_gestart=Running already.\r\n"));
+    testsupport::OtherCopy first([] { return mist::ClaimDumpFolder(); });
+    ASSERT_TRUE(first.Ready());
+    const testsupport::Snapshot dump = testsupport::TakeSnapshot(prog.dump());
+    EXPECT_FALSE(Program::ClaimDumpFolder());
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].icon, platform::MessageIcon::Error);
+    EXPECT_EQ(messages.messages()[0].title, "Error");
+    EXPECT_EQ(messages.messages()[0].text, "Running already.");
+    EXPECT_EQ(testsupport::TakeSnapshot(prog.dump()), dump);  // nothing written
+
+    // A pack without the text gives the built-in one rather than an empty box.
+    WriteSettings("Nowhere");
+    messages.clear();
+    EXPECT_FALSE(Program::ClaimDumpFolder());
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].title, "Fout");
+    EXPECT_EQ(messages.messages()[0].text,
+              "ZEL Nevora is al gestart en werkt met deze map Dump. Twee exemplaren tegelijk "
+              "zouden elkaars bestanden overschrijven: sluit eerst het andere exemplaar.");
+
+    // The first copy killed (kill -9): the next start goes ahead.
+    first.Kill();
+    messages.clear();
+    EXPECT_TRUE(Program::ClaimDumpFolder());
+    EXPECT_TRUE(messages.messages().empty());
 }

@@ -1,9 +1,14 @@
 // The visibility scale: snapping, readouts and the state colours.
+#include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "app/app_fixture.h"
+#include "mist/visibility.h"
 #include "widgets/TTrackBar.h"
+#include "widgets/qcolor.h"
 
 namespace {
 
@@ -22,7 +27,28 @@ protected:
         QTest::mousePress(form->TrackBar1, button, {}, QPoint(x, 20));
         QTest::mouseRelease(form->TrackBar1, button, {}, QPoint(x, 20));
     }
+    void Drag(int fromX, int toX) {
+        QTest::mousePress(form->TrackBar1, Qt::LeftButton, {}, QPoint(fromX, 20));
+        QTest::mouseMove(form->TrackBar1, QPoint(toX, 20));
+        QTest::mouseRelease(form->TrackBar1, Qt::LeftButton, {}, QPoint(toX, 20));
+    }
+    // Eighths of a degree: 120 is one notch, positive is forward.
+    void Wheel(int delta) {
+        const QPointF at(75, 20);
+        QWheelEvent wheel(at, form->TrackBar1->mapToGlobal(at), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(form->TrackBar1, &wheel);
+    }
     int Position() const { return form->TrackBar1->Position(); }
+    // The bar sits on a level and both readouts show that level.
+    void ExpectOnALevel(const std::string& input) const {
+        const int index = mist::LevelIndex(Position());
+        ASSERT_GE(index, 0) << input << " left the bar at " << Position();
+        EXPECT_EQ(form->zichtlabel->text(), QString::number(Position()) + " m") << input;
+        EXPECT_EQ(TextColor(form->toestandlabel),
+                  widgets::ToQColor(mist::kFogStateColors[std::size_t(index)]))
+            << input;
+    }
 };
 
 TEST_F(VisibilityTest, KeysStepOneLevelAndHomeEndGoToTheEnds) {
@@ -74,11 +100,53 @@ TEST_F(VisibilityTest, MousePressMovesTheThumbAndReleaseSnaps) {
 }
 
 TEST_F(VisibilityTest, DraggingToAnInBetweenPositionSnapsOnRelease) {
-    form->TrackBar1->SetPosition(99);  // where a drag left the thumb
-    emit form->TrackBar1->Changed();
-    EXPECT_EQ(Position(), 75);
-    EXPECT_EQ(form->toestandlabel->text(), " Mist ");
-    EXPECT_EQ(TextColor(form->toestandlabel), QColor(250, 243, 5));
+    Drag(60, 149);
+    EXPECT_EQ(Position(), 125);
+    EXPECT_EQ(form->toestandlabel->text(), " Lichte mist ");
+    Drag(149, 0);
+    EXPECT_EQ(Position(), 25);
+    EXPECT_EQ(form->zichtlabel->text(), "25 m");
+}
+
+TEST_F(VisibilityTest, WheelStepsOneLevelPerNotchLikeTheUpAndDownKeys) {
+    Wheel(-120);  // backward, as Down
+    EXPECT_EQ(Position(), 100);
+    EXPECT_EQ(form->zichtlabel->text(), "100 m");
+    EXPECT_EQ(form->toestandlabel->text(), " Mistig ");
+    Wheel(240);  // two notches forward, as Up twice
+    EXPECT_EQ(Position(), 50);
+    EXPECT_EQ(form->toestandlabel->text(), " Dichte mist ");
+    Wheel(60);  // half a notch waits for the other half
+    EXPECT_EQ(Position(), 50);
+    Wheel(60);
+    EXPECT_EQ(Position(), 25);
+    EXPECT_EQ(form->zichtlabel->text(), "25 m");
+}
+
+TEST_F(VisibilityTest, NoInputLeavesTheBarBetweenLevels) {
+    const int width = form->TrackBar1->width();
+    for (int x = 0; x < width; x += 3) {
+        Press(x);
+        ExpectOnALevel("press at " + std::to_string(x));
+        Drag(x, width - 1 - x);
+        ExpectOnALevel("drag from " + std::to_string(x));
+    }
+    for (int delta : {-120, 120, 15, 40, -300, 360, 119, -7}) {
+        Wheel(delta);
+        ExpectOnALevel("wheel " + std::to_string(delta));
+    }
+    for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Right, Qt::Key_PageDown,
+                        Qt::Key_End, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_PageUp}) {
+        Key(key);
+        ExpectOnALevel("key " + std::to_string(key));
+    }
+    // A press whose release the bar never gets (the focus moves on) still ends on a level.
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::mousePress(form->TrackBar1, Qt::LeftButton, {}, QPoint(15, 20));  // 37 while pressed
+    form->Button1->setFocus();
+    ExpectOnALevel("press, then focus elsewhere");
+    QTest::mouseRelease(form->TrackBar1, Qt::LeftButton, {}, QPoint(15, 20));
 }
 
 TEST_F(VisibilityTest, ProgramSetPositionsRaiseNoChangeReport) {

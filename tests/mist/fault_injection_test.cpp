@@ -7,6 +7,7 @@
 
 #include "mist/fog_run.h"
 #include "support/mist_fixtures.h"
+#include "support/other_copy.h"
 
 using namespace mist;
 using namespace testsupport;
@@ -92,4 +93,36 @@ TEST(FaultInjection, KilledRunOrRestoreIsUndoneByTheNextStart) {
         }
         EXPECT_EQ(killAt, s.steps + 1) << s.name;  // every step was a kill point once
     }
+}
+
+TEST(TwoCopies, RunAndRestoreWaitForTheOtherCopyEvenAfterItIsKilled) {
+    ProgramFolder program;
+    SimulatorTree sim;
+    WriteFogData(program);
+    sim.AddEnvFile("R", "rain.env");
+    sim.AddEnvFile("S", "rain.env");
+    sim.AddTexturesFolder("R");
+    const Snapshot before = TakeSnapshot(sim.routes());
+
+    // The other copy puts fog into R and keeps running.
+    OtherCopy other([&] {
+        return RunFog(FogRequest(sim, "R", Weather::Rain, 50)) == RunOutcome::Installed;
+    });
+    ASSERT_TRUE(other.Ready());
+    const Snapshot fogged = TakeSnapshot(sim.routes()), dump = TakeSnapshot(program.dump());
+    const auto record = LoadRunRecord();
+    ASSERT_TRUE(record);
+    // This copy neither starts a run of its own nor restores the other one's.
+    EXPECT_EQ(RunFog(FogRequest(sim, "S", Weather::Rain, 25)), RunOutcome::InUse);
+    const RestoreOutcome refused = RestoreFog(*record);
+    EXPECT_EQ(refused.retry, record->files);
+    EXPECT_TRUE(refused.lost.empty());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), fogged);
+    EXPECT_EQ(TakeSnapshot(program.dump()), dump);
+
+    // kill -9 of the other copy does not leave the folder locked.
+    other.Kill();
+    EXPECT_TRUE(RestoreFog(*LoadRunRecord()).Complete());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+    EXPECT_EQ(RunFog(FogRequest(sim, "S", Weather::Rain, 25)), RunOutcome::Installed);
 }

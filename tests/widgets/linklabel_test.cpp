@@ -261,6 +261,23 @@ TEST(LinkLabel, ClickOpensTheTargetAfterOnClickAndOnExecuteLink) {
                                              "shell someone@example.org", "click", "click", "click"}));
 }
 
+TEST(LinkLabel, DoubleClickOpensTheTargetOnce) {
+    int opened = 0;
+    const auto previous = platform::SetShellHook([&](const std::string&) { return ++opened, true; });
+    QWidget window;
+    auto* l = new ProbeLabel(&window);
+    l->SetLinkActive(true);
+    l->SetLinkedAdress("https://example.org/");
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // Through the window system, so Qt itself turns the second press into a double-click.
+    QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {}, l->geometry().center());
+    EXPECT_EQ(opened, 1);
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, l->geometry().center());
+    EXPECT_EQ(opened, 2);  // a later single click still opens it
+    platform::SetShellHook(previous);
+}
+
 TEST(LinkLabel, AcceleratorFocusesTheFocusControl) {
     QWidget window;
     auto* label = new TLinkLabel(&window);

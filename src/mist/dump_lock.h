@@ -1,0 +1,17 @@
+#pragma once
+// One copy of the program at a time per Dump folder. Two copies on the same folder would
+// overwrite each other's backups and run record, so a copy claims the folder at start and keeps
+// it until it ends; the fog run and the restore check the claim again before touching anything.
+#include <string>
+
+namespace mist {
+
+// <prog>Dump/Bezet.lck: the file whose lock is the claim. Its contents do not matter.
+std::string DumpLockPath();
+
+// Claims the Dump folder for this process until it ends, or confirms the claim. False only
+// while another process holds it. A folder that offers no lock at all (read-only, a file system
+// without locks) cannot be claimed by anyone and counts as free, as before there was a lock.
+bool ClaimDumpFolder();
+
+}  // namespace mist

@@ -1,0 +1,55 @@
+#include "platform/win32.h"
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/lock.h"
+
+namespace platform {
+
+namespace {
+
+// The file is held open without sharing: no other process can open, rename or delete it until
+// this one ends, when the system closes the handle.
+struct HeldLock {
+    std::string path;
+    HANDLE handle;
+};
+
+std::mutex& LocksMutex() {
+    static std::mutex m;
+    return m;
+}
+
+std::vector<HeldLock>& Locks() {
+    static std::vector<HeldLock> locks;
+    return locks;
+}
+
+}  // namespace
+
+LockState HoldFileLock(std::string_view requested) {
+    const std::string path(requested);
+    const std::lock_guard guard(LocksMutex());
+    for (const HeldLock& held : Locks()) {
+        if (held.path == path) return LockState::Held;
+    }
+    // Not inheritable (no security attributes), so programs started from here do not hold it.
+    const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION
+                   ? LockState::HeldElsewhere
+                   : LockState::Unavailable;
+    }
+    if (::GetFileType(handle) != FILE_TYPE_DISK) {
+        ::CloseHandle(handle);
+        return LockState::Unavailable;
+    }
+    Locks().push_back({path, handle});
+    return LockState::Held;
+}
+
+}  // namespace platform
