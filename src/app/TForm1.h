@@ -123,6 +123,7 @@ public:
     std::array<std::string, 5> FogStateTexts;
     std::string LanguageReadErrMsg, HelpNotFoundMsg;
     std::string BackupFailedMsg, RestoreFailedMsg, RunPendingMsg;
+    std::string InstallFailedMsg, RecordRefusedMsg;
     std::string CurrentLanguage;
     bool LanguageMenuPending = false;
 

@@ -64,6 +64,8 @@ void TForm1::SetTarget(int target, const std::string& text) {
         case kBackupFailedMsg: BackupFailedMsg = text; break;
         case kRestoreFailedMsg: RestoreFailedMsg = text; break;
         case kRunPendingMsg: RunPendingMsg = text; break;
+        case kInstallFailedMsg: InstallFailedMsg = text; break;
+        case kRecordRefusedMsg: RecordRefusedMsg = text; break;
         case kMainTargetCount: break;
     }
 }

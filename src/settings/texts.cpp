@@ -62,6 +62,12 @@ constexpr PackText kMain[] = {
     {kRunPendingMsg, "Meldingen", "Run_open",
      "De mist van een eerdere sessie is nog niet verwijderd. Klik op \"Ga terug en herstel alles\" "
      "om de bestanden van de route terug te zetten."},
+    {kInstallFailedMsg, "Meldingen", "Mist_mislukt",
+     "De mist kon niet worden gemaakt. Wat al was vervangen, is teruggezet. Deze bestanden "
+     "konden niet worden gelezen of vervangen:"},
+    {kRecordRefusedMsg, "Meldingen", "Herstel_ongeldig",
+     "Het herstelbestand is ongeldig en is niet gebruikt: er is niets teruggezet of verwijderd. "
+     "U vindt het bestand hier:"},
 };
 static_assert(std::size(kMain) == kMainTargetCount);
 

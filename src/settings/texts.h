@@ -25,6 +25,7 @@ enum MainTarget : int {
     kErrorTitle, kNoRouteMsg, kRouteErrMsg, kRouteNotFoundMsg, kNoCloseMsg, kCloseTitle,
     kLanguageDlgTitle, kLanguageReadErrMsg, kHelpNotFoundMsg,
     kBackupFailedMsg, kRestoreFailedMsg, kRunPendingMsg,
+    kInstallFailedMsg, kRecordRefusedMsg,
     kMainTargetCount
 };
 std::span<const PackText> MainWindowTexts();
