@@ -111,7 +111,7 @@ bool DeleteFile(std::string_view path);
 bool IsDirectory(std::string_view path);
 bool IsFile(std::string_view path);
 
-// Whether the entry itself is a symbolic link (on Windows any reparse point, junctions too).
+// Whether the entry itself is a symbolic link (on Windows also a junction).
 bool IsLink(std::string_view path);
 
 // Whether both paths reach one file or folder on disk, links followed: the same device and inode,

@@ -213,8 +213,16 @@ bool IsFile(std::string_view path) {
 }
 
 bool IsLink(std::string_view path) {
-    DWORD attr = AttributesOf(Str(path));
-    return attr != kNoAttributes && (attr & FILE_ATTRIBUTE_REPARSE_POINT);
+    // Other reparse points (cloud files kept online, deduplicated files) are the entry itself.
+    const std::string p = Str(path);
+    if (HasWildcard(p)) return false;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(p.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    FindClose(find);
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+           (data.dwReserved0 == IO_REPARSE_TAG_SYMLINK ||
+            data.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
 }
 
 bool SameFile(std::string_view a, std::string_view b) {
