@@ -5,8 +5,10 @@
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "mist/fog_run.h"
 #include "settings/language_host.h"
 
 class QAction;
@@ -114,6 +116,9 @@ public:
     bool EnvFolderMissing = false;
     std::string EnvFile1, EnvFile2, EnvFile3, EnvFile4;
     bool MultiFileMode = false;
+    // The run the completion page stands for, as started or resumed: its restore does not depend
+    // on the record in Dump staying there.
+    std::optional<mist::RunRecord> CurrentRun;
 
     // Language texts.
     std::string NoRouteText;
@@ -124,6 +129,7 @@ public:
     std::string LanguageReadErrMsg, HelpNotFoundMsg;
     std::string BackupFailedMsg, RestoreFailedMsg, RunPendingMsg;
     std::string InUseMsg;
+    std::string InstallFailedMsg, RecordRefusedMsg;
     std::string CurrentLanguage;
     bool LanguageMenuPending = false;
 

@@ -65,6 +65,8 @@ void TForm1::SetTarget(int target, const std::string& text) {
         case kRestoreFailedMsg: RestoreFailedMsg = text; break;
         case kRunPendingMsg: RunPendingMsg = text; break;
         case kInUseMsg: InUseMsg = text; break;
+        case kInstallFailedMsg: InstallFailedMsg = text; break;
+        case kRecordRefusedMsg: RecordRefusedMsg = text; break;
         case kMainTargetCount: break;
     }
 }

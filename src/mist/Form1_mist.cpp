@@ -115,13 +115,12 @@ void ShowChoosingPage(TForm1& form) {
     form.Opties1->menuAction()->setVisible(true);
 }
 
-// One name per line after the message; '%' doubled so that no file name is read as a format.
-std::string FileList(const mist::RunRecord& record, const std::vector<std::string>& names) {
+// One path per line after the message; '%' doubled so that no file name is read as a format.
+std::string PathList(const std::vector<std::string>& paths) {
     std::string list;
-    for (const std::string& name : names) {
+    for (const std::string& path : paths) {
         list += '\n';
-        for (char c :
-             platform::JoinPath(mist::RouteEnvFolder(record.installRoot, record.route), name)) {
+        for (char c : path) {
             list += c;
             if (c == '%') list += '%';
         }
@@ -129,24 +128,67 @@ std::string FileList(const mist::RunRecord& record, const std::vector<std::strin
     return list;
 }
 
+// Environment files of a route, by full path.
+std::vector<std::string> RouteFiles(const std::string& installRoot, const std::string& route,
+                                    const std::vector<std::string>& names) {
+    std::vector<std::string> paths;
+    for (const std::string& name : names)
+        paths.push_back(platform::JoinPath(mist::RouteEnvFolder(installRoot, route), name));
+    return paths;
+}
+
+// Sets aside a record in Dump that cannot be trusted, and says so.
+void SetAsideRefusedRecord(TForm1& form) {
+    if (const auto aside = mist::SetAsideRefusedRunRecord())
+        platform::ShowErrorMessage(form.RecordRefusedMsg + PathList({*aside}), form.ErrorTitle);
+}
+
+// The completion page for a run that is on disk already, with the run's own controls and summary.
+void ShowRun(TForm1& form, const mist::RunRecord& record) {
+    form.RouteName = record.route;
+    std::string* fields[] = {&form.EnvFile1, &form.EnvFile2, &form.EnvFile3, &form.EnvFile4};
+    for (std::size_t i = 0; i < 4; ++i)
+        *fields[i] = i < record.files.size() ? record.files[i] : "";
+    form.MultiFileMode = record.multiFileMode;
+    WeatherButton(form, record.weather)->setChecked(true);
+    form.TrackBar1->SetPosition(record.metres);
+    form.TrackBar1Change();
+    form.RichEdit1->clear();
+    WriteSummary(form);
+    ShowCompletionPage(form);
+    form.CurrentRun = record;
+}
+
+// Names in a box every file of a restore that was not put back.
+void ReportNotPutBack(TForm1& form, const std::string& installRoot, const std::string& route,
+                      const mist::RestoreOutcome& outcome) {
+    if (outcome.Complete()) return;
+    std::vector<std::string> names = outcome.retry;
+    names.insert(names.end(), outcome.lost.begin(), outcome.lost.end());
+    platform::ShowErrorMessage(
+        form.RestoreFailedMsg + PathList(RouteFiles(installRoot, route, names)), form.ErrorTitle);
+}
+
+// Puts the route back; false while files whose backups are there still hold fog (the run then
+// stays, narrowed to them, for another try).
+bool Restore(TForm1& form, const mist::RunRecord& record) {
+    const mist::RestoreOutcome outcome = mist::RestoreFog(record);
+    ReportNotPutBack(form, record.installRoot, record.route, outcome);
+    if (outcome.retry.empty()) return true;
+    form.CurrentRun = record;
+    form.CurrentRun->files = outcome.retry;
+    return false;
+}
+
 }  // namespace
 
 namespace mist {
 
 bool ResumeUnrestoredRun(TForm1& form) {
+    SetAsideRefusedRecord(form);
     const auto record = LoadRunRecord();
     if (!record) return false;
-    form.RouteName = record->route;
-    std::string* fields[] = {&form.EnvFile1, &form.EnvFile2, &form.EnvFile3, &form.EnvFile4};
-    for (std::size_t i = 0; i < 4; ++i)
-        *fields[i] = i < record->files.size() ? record->files[i] : "";
-    form.MultiFileMode = record->multiFileMode;
-    WeatherButton(form, record->weather)->setChecked(true);
-    form.TrackBar1->SetPosition(record->metres);
-    form.TrackBar1Change();
-    form.RichEdit1->clear();
-    WriteSummary(form);
-    ShowCompletionPage(form);
+    ShowRun(form, *record);
     platform::ShowErrorMessage(form.RunPendingMsg, form.ErrorTitle);
     return true;
 }
@@ -187,7 +229,7 @@ void TForm1::Button1Click() {
         return;
     }
     // A path in the box would take the run outside the Routes and backup folders.
-    if (!mist::IsPlainRouteName(RouteName)) {
+    if (!mist::IsPlainName(RouteName)) {
         platform::ShowErrorMessage(RouteNotFoundMsg, ErrorTitle);
         return;
     }
@@ -213,7 +255,8 @@ void TForm1::Button1Click() {
     mist::FogRunRequest request{InstallRoot, RouteName, weather, TrackBar1->Position(), {}};
     request.found.names = {EnvFile1, EnvFile2, EnvFile3, EnvFile4};
     request.found.multiFileMode = MultiFileMode;
-    switch (mist::RunFog(request)) {
+    mist::RunReport report;
+    switch (mist::RunFog(request, {}, &report)) {
         case mist::RunOutcome::Installed:
             break;
         case mist::RunOutcome::UnrestoredRun:  // left by another copy of the program
@@ -225,26 +268,37 @@ void TForm1::Button1Click() {
         case mist::RunOutcome::InUse:
             platform::ShowErrorMessage(InUseMsg, ErrorTitle);
             return;
+        case mist::RunOutcome::InstallFailed: {
+            std::vector<std::string> files =
+                RouteFiles(InstallRoot, RouteName, report.notInstalled);
+            if (report.missingFogFile) files.push_back(*report.missingFogFile);
+            platform::ShowErrorMessage(InstallFailedMsg + PathList(files), ErrorTitle);
+            // Fog that could not be taken out again keeps the run open, as after a restore that
+            // could not finish.
+            ReportNotPutBack(*this, InstallRoot, RouteName, report.undo);
+            if (!report.undo.retry.empty()) {
+                if (const auto left = mist::LoadRunRecord()) ShowRun(*this, *left);
+            }
+            return;
+        }
         case mist::RunOutcome::BadRouteName:
         case mist::RunOutcome::NothingFound:
             return;  // refused above already
     }
+    CurrentRun = report.record;
     WriteSummary(*this);
     ShowCompletionPage(*this);
 }
 
 void TForm1::Button2Click() {
-    // Without a record there is nothing left to put back (another copy of the program did it).
-    if (const auto record = mist::LoadRunRecord()) {
-        const mist::RestoreOutcome outcome = mist::RestoreFog(*record);
-        if (!outcome.Complete()) {
-            std::vector<std::string> names = outcome.retry;
-            names.insert(names.end(), outcome.lost.begin(), outcome.lost.end());
-            platform::ShowErrorMessage(RestoreFailedMsg + FileList(*record, names), ErrorTitle);
-        }
-        // Files whose backups are still there get another try; the page stays until then.
-        if (!outcome.retry.empty()) return;
-    }
+    SetAsideRefusedRecord(*this);
+    // The record on disk knows best what is left (an earlier try may have put files back); when
+    // it is gone or was set aside, the window's own run is restored. A route already put back
+    // (by another copy of the program) is put back again unchanged, and nothing is reported.
+    std::optional<mist::RunRecord> run = mist::LoadRunRecord();
+    if (!run) run = CurrentRun;
+    if (run && !Restore(*this, *run)) return;  // the page stays for another try
+    CurrentRun.reset();
     ShowChoosingPage(*this);
 }
 

@@ -1,5 +1,6 @@
 #include "mist/fog_run.h"
 
+#include <algorithm>
 #include <charconv>
 #include <stdexcept>
 
@@ -32,12 +33,54 @@ bool RemoveRunRecord() {
     return platform::DeleteFile(RunRecordPath());
 }
 
+// Only what a run can have written: a record naming any other file would have the restore
+// overwrite or delete it.
+bool IsSound(const RunRecord& record) {
+    if (!IsPlainName(record.route)) return false;
+    const SearchPatterns patterns = PatternsFor(record.weather);
+    for (const std::string& name : record.files) {
+        if (!IsPlainName(name) || !(platform::WildcardMatch(patterns.first, name) ||
+                                    platform::WildcardMatch(patterns.broad, name)))
+            return false;
+    }
+    const auto own = TexturesFor(record.weather);
+    for (const std::string& texture : record.textures) {
+        if (std::find(own.begin(), own.end(), texture) == own.end()) return false;
+    }
+    return true;
+}
+
+std::optional<RunRecord> ParseRunRecord(const std::string& contents) {
+    auto get = [&](std::string_view key) {
+        return platform::ProfileLookup(contents, kSection, key, "");
+    };
+    RunRecord record;
+    record.route = get("Route");
+    record.installRoot = get("Pad");
+    const auto weather = WeatherFromName(get("Weer"));
+    if (!weather) return std::nullopt;
+    record.weather = *weather;
+    const std::string metres = get("Zicht");
+    std::from_chars(metres.data(), metres.data() + metres.size(), record.metres);
+    record.multiFileMode = get("Meerdere") == "1";
+    for (std::size_t i = 0; i < kMaxFiles; ++i) {
+        std::string name = get(Numbered("Bestand", i));
+        if (!name.empty()) record.files.push_back(std::move(name));
+    }
+    for (std::size_t i = 0; i < kMaxTextures; ++i) {
+        std::string name = get(Numbered("Textuur", i));
+        if (!name.empty()) record.textures.push_back(std::move(name));
+    }
+    if (!IsSound(record)) return std::nullopt;
+    return record;
+}
+
 }  // namespace
 
-bool IsPlainRouteName(std::string_view route) {
-    if (route.empty() || route == "." || route == "..") return false;
-    if (route.back() == ' ' || route.back() == '.') return false;
-    for (char c : route) {
+bool IsPlainName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    if (name.back() == ' ' || name.back() == '.') return false;
+    for (char c : name) {
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x20 || u == 0x7F) return false;
         if (std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos) return false;
@@ -61,27 +104,21 @@ std::string RunRecordPath() {
 std::optional<RunRecord> LoadRunRecord() {
     const auto contents = platform::ReadFileBytes(RunRecordPath());
     if (!contents) return std::nullopt;
-    auto get = [&](std::string_view key) {
-        return platform::ProfileLookup(*contents, kSection, key, "");
-    };
-    RunRecord record;
-    record.route = get("Route");
-    record.installRoot = get("Pad");
-    const auto weather = WeatherFromName(get("Weer"));
-    if (!IsPlainRouteName(record.route) || !weather) return std::nullopt;
-    record.weather = *weather;
-    const std::string metres = get("Zicht");
-    std::from_chars(metres.data(), metres.data() + metres.size(), record.metres);
-    record.multiFileMode = get("Meerdere") == "1";
-    for (std::size_t i = 0; i < kMaxFiles; ++i) {
-        std::string name = get(Numbered("Bestand", i));
-        if (!name.empty()) record.files.push_back(std::move(name));
+    return ParseRunRecord(*contents);
+}
+
+std::optional<std::string> SetAsideRefusedRunRecord() {
+    const std::string path = RunRecordPath();
+    const auto contents = platform::ReadFileBytes(path);
+    if (!contents || ParseRunRecord(*contents)) return std::nullopt;
+    // Numbered, so that an earlier refused record is never overwritten.
+    for (int n = 1; n <= 100; ++n) {
+        const std::string aside =
+            platform::DumpPath(n == 1 ? std::string("Herstel_ongeldig.ini")
+                                      : "Herstel_ongeldig_" + std::to_string(n) + ".ini");
+        if (platform::RenameFile(path, aside)) return aside;
     }
-    for (std::size_t i = 0; i < kMaxTextures; ++i) {
-        std::string name = get(Numbered("Textuur", i));
-        if (!name.empty()) record.textures.push_back(std::move(name));
-    }
-    return record;
+    return path;
 }
 
 bool SaveRunRecord(const RunRecord& record) {
@@ -110,9 +147,12 @@ bool SaveRunRecord(const RunRecord& record) {
     return platform::WriteFileAtomic(RunRecordPath(), ini) && LoadRunRecord() == record;
 }
 
-RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook) {
+RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook, RunReport* report) {
     using platform::JoinPath;
-    if (!IsPlainRouteName(request.route)) return RunOutcome::BadRouteName;
+    RunReport unused;
+    if (!report) report = &unused;
+    *report = {};
+    if (!IsPlainName(request.route)) return RunOutcome::BadRouteName;
     const std::vector<std::string> handled =
         HandledSlots(request.found.names, request.found.multiFileMode);
     if (handled.empty()) return RunOutcome::NothingFound;
@@ -120,9 +160,31 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook) {
     // Backing up now would overwrite the only copies of files still waiting to be put back.
     if (LoadRunRecord()) return RunOutcome::UnrestoredRun;
 
+    // Without its fog file the run could only fail later, after changing the route.
+    const std::optional<std::string> prepared = PreparedEnvFile(request.weather, request.metres);
+    if (!prepared || !platform::IsFile(*prepared)) {
+        report->notInstalled = handled;
+        report->missingFogFile = prepared;
+        return RunOutcome::InstallFailed;
+    }
+
+    const std::string routeFolder =
+        JoinPath(JoinPath(request.installRoot, "Routes"), request.route);
     const std::string envFolder = RouteEnvFolder(request.installRoot, request.route);
     const std::string backupFolder = RouteBackupFolder(request.route);
     platform::CreateFolder(backupFolder);
+    // A backup folder that is (or leads into) the route's own folder would take each file's
+    // place instead of keeping a copy; a link may lead anywhere, where backups would overwrite
+    // and the leftover clean-up below would delete.
+    if (platform::IsLink(backupFolder) || platform::SameFile(backupFolder, routeFolder) ||
+        platform::SameFile(backupFolder, envFolder)) {
+        return RunOutcome::BackupFailed;
+    }
+    for (const std::string& name : handled) {
+        // A backup that is the route's file itself (a hard link) is no copy of it.
+        if (platform::SameFile(JoinPath(envFolder, name), JoinPath(backupFolder, name)))
+            return RunOutcome::BackupFailed;
+    }
     platform::RemoveLeftoverTemporaries(backupFolder);  // of a run cut short before its record
     platform::FileBatch backups;
     for (std::size_t i = 0; i < handled.size(); ++i) {
@@ -174,11 +236,9 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook) {
         installs.Copy(JoinPath(shippedTextures, texture), JoinPath(textures, texture), true);
         Report(hook, Step::InstallStaged, staged++);
     }
-    if (const auto prepared = PreparedEnvFile(request.weather, request.metres)) {
-        for (const std::string& name : handled) {
-            installs.Copy(*prepared, JoinPath(envFolder, name), false);
-            Report(hook, Step::InstallStaged, staged++);
-        }
+    for (const std::string& name : handled) {
+        installs.Copy(*prepared, JoinPath(envFolder, name), false);
+        Report(hook, Step::InstallStaged, staged++);
     }
     const std::size_t added = record.textures.size();
     installs.Commit(false, [&](std::size_t op) {
@@ -188,6 +248,19 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook) {
             Report(hook, Step::Installed, op - added);
         }
     });
+
+    // A texture that could not be added only changes the sky; a route file without the fog file
+    // (full disk, read-only file or folder) is a run that did not happen. The bytes settle it,
+    // whatever each copy reported.
+    for (const std::string& name : handled) {
+        if (!platform::SameFileBytes(*prepared, JoinPath(envFolder, name)))
+            report->notInstalled.push_back(name);
+    }
+    if (!report->notInstalled.empty()) {
+        report->undo = RestoreFog(record, hook);
+        return RunOutcome::InstallFailed;
+    }
+    report->record = std::move(record);
     return RunOutcome::Installed;
 }
 

@@ -14,10 +14,11 @@
 
 namespace mist {
 
-// One plain folder name: not empty, not "." or "..", no separator of either kind, no drive colon,
-// wildcard or control character, and no trailing blank or dot (Windows drops those, so the name
-// would stand for another folder). Anything else could reach outside the Routes or backup folders.
-bool IsPlainRouteName(std::string_view route);
+// One plain file or folder name: not empty, not "." or "..", no separator of either kind, no
+// drive colon, wildcard or control character, and no trailing blank or dot (Windows drops those,
+// so the name would stand for another entry). Anything else could reach outside the Routes,
+// Envfiles or backup folders.
+bool IsPlainName(std::string_view name);
 
 // <installRoot>/Routes/<route>/Envfiles, without a trailing separator.
 std::string RouteEnvFolder(std::string_view installRoot, std::string_view route);
@@ -39,9 +40,16 @@ struct RunRecord {
     bool operator==(const RunRecord&) const = default;
 };
 
-// The record of an unrestored run, or nothing when there is none or it cannot be understood (a
-// damaged record is then replaced by the next run).
+// The record of an unrestored run, or nothing when there is none or it is not one a run can have
+// written: damaged, or naming anything but plain names, environment files of its weather and that
+// weather's own textures (the next run then replaces it).
 std::optional<RunRecord> LoadRunRecord();
+
+// A record on disk that LoadRunRecord refuses is renamed aside (Herstel_ongeldig.ini, or with a
+// number when that is taken), so that nothing it names is ever touched and nothing waits for it.
+// Returns where the refused record is now (still Herstel.ini if it could not be renamed), or
+// nothing when there was none.
+std::optional<std::string> SetAsideRefusedRunRecord();
 
 // Writes the record atomically and reads it back; false when it is not on disk exactly as given.
 bool SaveRunRecord(const RunRecord& record);
@@ -77,13 +85,8 @@ enum class RunOutcome {
     UnrestoredRun,  // a recorded run still waits for its restore; nothing touched
     BackupFailed,   // a backup or the record could not be made; no route file changed
     InUse,          // another copy of the program holds the Dump folder; nothing touched
+    InstallFailed,  // not every handled slot took the fog file; the route was put back
 };
-
-// Backs up every handled slot into the route's backup folder, all made durable together, and
-// checks each backup against the route's file; writes the run record; adds the weather's textures
-// that the route lacks and copies the prepared fog file over each handled slot, again as one
-// batch. A missing prepared file leaves the route's file as it was.
-RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook = {});
 
 struct RestoreOutcome {
     // Not put back and never can be: the backup is missing or unreadable, or the route's Envfiles
@@ -94,6 +97,26 @@ struct RestoreOutcome {
     std::vector<std::string> retry;
     bool Complete() const { return lost.empty() && retry.empty(); }
 };
+
+// What a run leaves for the window.
+struct RunReport {
+    RunRecord record;  // Installed: the run as recorded
+    // InstallFailed: the handled slots that did not take the fog file, the prepared file when it
+    // could not be found, and what putting the route back left undone (the record stays then).
+    std::vector<std::string> notInstalled;
+    std::optional<std::string> missingFogFile;
+    RestoreOutcome undo;
+};
+
+// Checks that the prepared fog file is there and that the route's backup folder is the program's
+// own (not a link, not the route's folder or its Envfiles, no backup the route's file itself);
+// backs up every handled slot into it, all made durable together, and checks each backup against
+// the route's file; writes the run record; adds the weather's textures that the route lacks and
+// copies the prepared fog file over each handled slot, again as one batch. A run is installed
+// only when every handled slot then holds the fog file's bytes; otherwise it is restored at once
+// (files put back, added textures deleted, record removed).
+RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook = {},
+                  RunReport* report = nullptr);
 
 // Copies each backup back over the route's file and deletes the textures the run added, all made
 // durable together, then removes the record once nothing is left to retry. The record's

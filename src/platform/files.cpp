@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #endif
@@ -372,6 +373,35 @@ bool IsFile(std::string_view path) {
     std::optional<std::string> resolved = ResolveExisting(path);
     struct stat st;
     return resolved && ::stat(resolved->c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool IsLink(std::string_view path) {
+    std::optional<std::string> resolved = ResolveExisting(path);
+    struct stat st;
+    return resolved && ::lstat(resolved->c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+bool SameFile(std::string_view a, std::string_view b) {
+    std::optional<std::string> first = ResolveExisting(a), second = ResolveExisting(b);
+    struct stat sa, sb;
+    return first && second && ::stat(first->c_str(), &sa) == 0 &&
+           ::stat(second->c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool RenameFile(std::string_view from, std::string_view to) {
+    std::optional<std::string> source = ResolveExisting(from);
+    std::optional<Target> target = ResolveTarget(to);
+    if (!source || !target || Exists(target->path)) return false;
+    // The check above ignores case; this one closes the gap until the rename, where the file
+    // system can (a few cannot, and keep only the check).
+    bool renamed = ::renameat2(AT_FDCWD, source->c_str(), AT_FDCWD, target->path.c_str(),
+                               RENAME_NOREPLACE) == 0;
+    if (!renamed && (errno == EINVAL || errno == ENOSYS))
+        renamed = ::rename(source->c_str(), target->path.c_str()) == 0;
+    if (!renamed) return false;
+    SyncFolder(target->folder);
+    SyncFolder(SplitLast(*source).first);
+    return true;
 }
 
 std::optional<std::string> ReadFileBytes(std::string_view path) {

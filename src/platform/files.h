@@ -111,6 +111,17 @@ bool DeleteFile(std::string_view path);
 bool IsDirectory(std::string_view path);
 bool IsFile(std::string_view path);
 
+// Whether the entry itself is a symbolic link (on Windows also a junction).
+bool IsLink(std::string_view path);
+
+// Whether both paths reach one file or folder on disk, links followed: the same device and inode,
+// on Windows the same volume and file index. False when either cannot be found.
+bool SameFile(std::string_view a, std::string_view b);
+
+// MoveFileA: gives a file a new name in the same or another folder; fails, changing nothing,
+// when the new name is taken already.
+bool RenameFile(std::string_view from, std::string_view to);
+
 // Whole file contents, or nothing when it cannot be read.
 std::optional<std::string> ReadFileBytes(std::string_view path);
 

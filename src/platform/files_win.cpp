@@ -212,6 +212,43 @@ bool IsFile(std::string_view path) {
     return attr != kNoAttributes && !(attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool IsLink(std::string_view path) {
+    // Other reparse points (cloud files kept online, deduplicated files) are the entry itself.
+    const std::string p = Str(path);
+    if (HasWildcard(p)) return false;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(p.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    FindClose(find);
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+           (data.dwReserved0 == IO_REPARSE_TAG_SYMLINK ||
+            data.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+}
+
+bool SameFile(std::string_view a, std::string_view b) {
+    // Opened for no access at all, so no sharing mode of another program stands in the way;
+    // backup semantics let a folder be opened too.
+    auto identify = [](std::string_view path, BY_HANDLE_FILE_INFORMATION& info) {
+        HANDLE file = CreateFileA(Str(path).c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        bool ok = GetFileInformationByHandle(file, &info) != 0;
+        CloseHandle(file);
+        return ok;
+    };
+    BY_HANDLE_FILE_INFORMATION first, second;
+    return identify(a, first) && identify(b, second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh &&
+           first.nFileIndexLow == second.nFileIndexLow;
+}
+
+bool RenameFile(std::string_view from, std::string_view to) {
+    // Without MOVEFILE_REPLACE_EXISTING an existing target makes the move fail.
+    return MoveFileExA(Str(from).c_str(), Str(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 std::optional<std::string> ReadFileBytes(std::string_view path) {
     HANDLE file = CreateFileA(Str(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

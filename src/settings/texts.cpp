@@ -65,6 +65,12 @@ constexpr PackText kMain[] = {
     {kInUseMsg, "Meldingen", "Al_gestart",
      "ZEL Nevora is al gestart en werkt met deze map Dump. Twee exemplaren tegelijk zouden "
      "elkaars bestanden overschrijven: sluit eerst het andere exemplaar."},
+    {kInstallFailedMsg, "Meldingen", "Mist_mislukt",
+     "De mist kon niet worden gemaakt. Wat al was vervangen, is teruggezet. Deze bestanden "
+     "konden niet worden gelezen of vervangen:"},
+    {kRecordRefusedMsg, "Meldingen", "Herstel_ongeldig",
+     "Het herstelbestand is ongeldig en is niet gebruikt: er is niets teruggezet of verwijderd. "
+     "U vindt het bestand hier:"},
 };
 static_assert(std::size(kMain) == kMainTargetCount);
 

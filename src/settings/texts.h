@@ -26,6 +26,7 @@ enum MainTarget : int {
     kLanguageDlgTitle, kLanguageReadErrMsg, kHelpNotFoundMsg,
     kBackupFailedMsg, kRestoreFailedMsg, kRunPendingMsg,
     kInUseMsg,
+    kInstallFailedMsg, kRecordRefusedMsg,
     kMainTargetCount
 };
 std::span<const PackText> MainWindowTexts();

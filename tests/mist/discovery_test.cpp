@@ -80,10 +80,10 @@ TEST_F(DiscoveryTest, EnvFolderCheck) {
 TEST(RouteName, OnlyPlainFolderNamesPass) {
     for (const char* bad :
          {"", ".", "..", "../x", "a/b", "a\\b", "C:", "x*", "a?", "a\nb", "route.", "route "}) {
-        EXPECT_FALSE(IsPlainRouteName(bad)) << bad;
+        EXPECT_FALSE(IsPlainName(bad)) << bad;
     }
-    EXPECT_FALSE(IsPlainRouteName(std::string("a\0b", 3)));
+    EXPECT_FALSE(IsPlainName(std::string("a\0b", 3)));
     for (const char* good : {"Europe1", " lead", "Route (v2.1)", "Z\xC3\xBCrich", "Geen Route"}) {
-        EXPECT_TRUE(IsPlainRouteName(good)) << good;
+        EXPECT_TRUE(IsPlainName(good)) << good;
     }
 }

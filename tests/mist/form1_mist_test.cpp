@@ -212,3 +212,102 @@ TEST_F(FogWindowTest, RunLeftByAKilledSessionReopensOnTheCompletionPage) {
     EXPECT_FALSE(mist::ResumeUnrestoredRun(*form));
     EXPECT_TRUE(form->close());
 }
+
+TEST_F(FogWindowTest, RunThatCannotReplaceEveryFileNamesThemAndStaysOnTheChoosingPage) {
+    sim.AddEnvFile("R", "a_rain.env");
+    sim.AddEnvFile("R", "b_rain.env");
+    sim.AddTexturesFolder("R");
+    platform::SetReadOnly((sim.envfiles("R") / "b_rain.env").string(), true);
+    const Snapshot before = TakeSnapshot(sim.routes());
+    const std::string folder = (sim.envfiles("R") / "").string();
+    CreateAndShow();
+    Make("R", &TForm1::Rain);
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{form->InstallFailedMsg + "\n" + folder + "b_rain.env"});
+    EXPECT_NE(form->InstallFailedMsg, "");
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_TRUE(form->RichEdit1->toPlainText().isEmpty());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+
+    messages.clear();
+    platform::SetReadOnly((sim.envfiles("R") / "b_rain.env").string(), false);
+    const fs::path fogFile = prog.dump() / "rain" / "rain75.env";
+    fs::remove(fogFile);
+    Make("R", &TForm1::Rain);
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{form->InstallFailedMsg + "\n" + folder + "a_rain.env\n" +
+                                       folder + "b_rain.env\n" + fogFile.string()});
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+    EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
+    EXPECT_TRUE(form->close());
+}
+
+namespace {
+// A record that would have the restore replace the simulator's train.exe with a file from the
+// program folder and delete one of the player's files.
+std::string CraftedRecord(const SimulatorTree& sim) {
+    return "[Herstel]\r\nRoute=R\r\nPad=" + sim.root().string() +
+           "\r\nWeer=rain\r\nZicht=75\r\nMeerdere=0\r\nBestand1=../../../train.exe\r\n"
+           "Textuur1=../../../../notes.txt\r\n";
+}
+}  // namespace
+
+TEST_F(FogWindowTest, RestoreWithoutItsRecordPutsBackTheWindowsOwnRun) {
+    sim.AddEnvFile("R", "rain.env");
+    sim.AddTexturesFolder("R");
+    WriteFile(prog.root() / "train.exe", "not the simulator");
+    WriteFile(sim.root() / "notes.txt", "the player's notes");
+    const Snapshot before = TakeSnapshot(sim.root());
+    const fs::path record = prog.dump() / "Herstel.ini";
+    CreateAndShow();
+    enum Variant { Gone, Crafted, RestoredElsewhere };
+    for (const Variant variant : {Gone, Crafted, RestoredElsewhere}) {
+        SCOPED_TRACE(variant);
+        messages.clear();
+        Make("R", &TForm1::Rain);
+        ASSERT_TRUE(OnCompletionPage());
+        std::vector<std::string> expected;
+        switch (variant) {
+            case Gone:
+                fs::remove(record);
+                break;
+            case Crafted:
+                WriteFile(record, CraftedRecord(sim));
+                expected = {form->RecordRefusedMsg + "\n" +
+                            (prog.dump() / "Herstel_ongeldig.ini").string()};
+                break;
+            case RestoredElsewhere:  // by another copy of the program: nothing left to do
+                ASSERT_TRUE(mist::RestoreFog(*mist::LoadRunRecord()).Complete());
+                break;
+        }
+        form->Button2->click();
+        EXPECT_EQ(Texts(), expected);
+        EXPECT_FALSE(OnCompletionPage());
+        EXPECT_EQ(TakeSnapshot(sim.root()), before);
+        EXPECT_FALSE(fs::exists(record));
+    }
+    EXPECT_EQ(ReadFile(prog.dump() / "Herstel_ongeldig.ini"), CraftedRecord(sim));
+    EXPECT_TRUE(form->close());
+}
+
+TEST_F(FogWindowTest, CraftedRecordAtStartIsSetAsideAndTheProgramCloses) {
+    sim.AddEnvFile("R", "rain.env");
+    WriteFile(prog.root() / "train.exe", "not the simulator");
+    WriteFile(sim.root() / "notes.txt", "the player's notes");
+    WriteFile(prog.dump() / "Back_up" / "R" / "rain.env", "an old backup");
+    WriteFile(prog.dump() / "Herstel_ongeldig.ini", "set aside before");
+    WriteFile(prog.dump() / "Herstel.ini", CraftedRecord(sim));
+    const Snapshot before = TakeSnapshot(sim.root());
+    CreateAndShow();
+    EXPECT_FALSE(mist::ResumeUnrestoredRun(*form));
+    const fs::path aside = prog.dump() / "Herstel_ongeldig_2.ini";
+    EXPECT_EQ(Texts(), std::vector<std::string>{form->RecordRefusedMsg + "\n" + aside.string()});
+    EXPECT_NE(form->RecordRefusedMsg, "");
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(TakeSnapshot(sim.root()), before);
+    EXPECT_EQ(ReadFile(aside), CraftedRecord(sim));
+    EXPECT_EQ(ReadFile(prog.dump() / "Herstel_ongeldig.ini"), "set aside before");
+    EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
+}
