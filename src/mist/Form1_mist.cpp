@@ -133,7 +133,7 @@ std::string FileList(const mist::RunRecord& record, const std::vector<std::strin
 
 namespace mist {
 
-bool ResumeUnrestoredRun(TForm1& form) {
+bool OpenUnrestoredRun(TForm1& form) {
     const auto record = LoadRunRecord();
     if (!record) return false;
     form.RouteName = record->route;
@@ -147,7 +147,16 @@ bool ResumeUnrestoredRun(TForm1& form) {
     form.RichEdit1->clear();
     WriteSummary(form);
     ShowCompletionPage(form);
+    return true;
+}
+
+void ReportUnrestoredRun(const TForm1& form) {
     platform::ShowErrorMessage(form.RunPendingMsg, form.ErrorTitle);
+}
+
+bool ResumeUnrestoredRun(TForm1& form) {
+    if (!OpenUnrestoredRun(form)) return false;
+    ReportUnrestoredRun(form);
     return true;
 }
 
