@@ -92,7 +92,11 @@ class XServer:
             "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False))
 
     def run(self, *args, check=True):
-        result = subprocess.run(args, env=self.env, capture_output=True, text=True, timeout=WAIT)
+        try:
+            result = subprocess.run(args, env=self.env, capture_output=True, text=True,
+                                    timeout=WAIT)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"{' '.join(args)} did not finish in {WAIT:.0f} s") from None
         if check and result.returncode != 0:
             raise Failure(f"{' '.join(args)} failed: {result.stderr.strip()}")
         return result.stdout
