@@ -85,12 +85,16 @@ Program::~Program() {
 }
 
 void Program::ShowMainWindow() {
+    // A run that was never restored (the program was ended by force) reopens on its restore page.
+    // The page and its border icons are settled before the first show: a window manager can lose
+    // the window for good when it is unmapped and mapped again while the box below starts.
+    bool unrestoredRun = false;
+    platform::RunGuarded([&] { unrestoredRun = mist::OpenUnrestoredRun(*Form1); });
     Form1->show();
     widgets::CenterOnPrimaryScreen(*Form1);
     Form1->activateWindow();
     platform::RunGuarded([] { Form1->FormActivate(); });
-    // A run that was never restored (the program was ended by force) reopens on its restore page.
-    platform::RunGuarded([] { mist::ResumeUnrestoredRun(*Form1); });
+    if (unrestoredRun) platform::RunGuarded([] { mist::ReportUnrestoredRun(*Form1); });
     Form1->StartActivationTracking();
 }
 

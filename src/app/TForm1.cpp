@@ -251,12 +251,13 @@ void TForm1::SetCloseBox(bool closeBox) {
                             Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint;
     if (closeBox) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (windowFlags() == flags) return;
-    const bool wasVisible = isVisible();
-    const QPoint place = pos();
-    setWindowFlags(flags);
-    if (wasVisible) {
-        move(place);
-        show();
+    // setWindowFlags on a window that exists on screen hides it and shows it again, and a window
+    // manager can lose that second show; such a window gets its new border icons in place.
+    if (QWindow* window = windowHandle(); window && testAttribute(Qt::WA_WState_Created)) {
+        overrideWindowFlags(flags);
+        window->setFlags(flags);
+    } else {
+        setWindowFlags(flags);
     }
 }
 

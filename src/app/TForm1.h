@@ -67,8 +67,8 @@ public:
     void Button1Click();
     void Button2Click();
 
-    // Border icons: system menu with close box and minimise, or minimise only. Changing window
-    // flags hides a shown window, so it is shown again at the same place.
+    // Border icons: system menu with close box and minimise, or minimise only. A shown window
+    // keeps being shown: it is never hidden to change them.
     void SetCloseBox(bool closeBox);
 
     // Shows the About window (set by the program when it creates it).

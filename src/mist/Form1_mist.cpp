@@ -184,12 +184,21 @@ bool Restore(TForm1& form, const mist::RunRecord& record) {
 
 namespace mist {
 
-bool ResumeUnrestoredRun(TForm1& form) {
+bool OpenUnrestoredRun(TForm1& form) {
     SetAsideRefusedRecord(form);
     const auto record = LoadRunRecord();
     if (!record) return false;
     ShowRun(form, *record);
+    return true;
+}
+
+void ReportUnrestoredRun(const TForm1& form) {
     platform::ShowErrorMessage(form.RunPendingMsg, form.ErrorTitle);
+}
+
+bool ResumeUnrestoredRun(TForm1& form) {
+    if (!OpenUnrestoredRun(form)) return false;
+    ReportUnrestoredRun(form);
     return true;
 }
 

@@ -6,9 +6,15 @@ class TForm1;
 namespace mist {
 
 // When Dump holds the record of a run that was never restored (the program was ended by force),
-// shows the completion page for that run, with its summary, so the user can put the files back,
-// and tells the user why. Start-up calls it once the main window is shown. Returns whether a run
-// was resumed.
+// puts the completion page for that run in place, with its summary, so the user can put the files
+// back. Returns whether there was such a run. Start-up calls it before the main window is first
+// shown, so the window never changes its border icons while shown.
+bool OpenUnrestoredRun(TForm1& form);
+
+// Tells the user that the run opened by OpenUnrestoredRun still has to be restored.
+void ReportUnrestoredRun(const TForm1& form);
+
+// OpenUnrestoredRun, then ReportUnrestoredRun when there was a run.
 bool ResumeUnrestoredRun(TForm1& form);
 
 }  // namespace mist
