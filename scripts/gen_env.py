@@ -2,16 +2,26 @@
 """Writes the fifteen prepared fog environment files data/Dump/<weather>/<weather><level>.env.
 
 Each weather has one template in scripts/env_templates/<weather>.env.in (plain ASCII, LF line
-ends, easy to edit). The template's only placeholder, @FOG_DISTANCE@, becomes the level in metres.
+ends, easy to edit). The blocks are the ones the simulators' readers parse, listed with their
+sources in docs/file-formats.md. Placeholders:
+
+    @FOG_DISTANCE@    the visibility in metres (the level)
+    @SKY_TEXTURE@     the texture of the main cloud layer
+    @SKYLO_TEXTURE@   the texture of the low cloud layer
+
 The output is what the simulator reads: UTF-16LE with a byte order mark and CRLF line ends.
 
-The sky textures a rain or snow template names must be the pair the program copies into the route
-for that weather: rain runs install ZEL_snowsky/ZEL_snowskylo, snow runs ZEL_rainsky/ZEL_rainskylo.
-A template naming any other ZEL_ texture would leave that sky layer without its picture.
+The cloud layers of a rain or snow file must name the pair the program copies into the route for
+that weather: rain runs install ZEL_snowsky/ZEL_snowskylo, snow runs ZEL_rainsky/ZEL_rainskylo.
+Any other ZEL_ name would leave that sky layer without its picture. A clear (sun) file keeps the
+route's own cloud textures, sky.ace and skylo.ace.
 
 Run from anywhere: scripts/gen_env.py. The output is the same on every run.
+With --route DISTANCE WEATHER:FILE... it writes environment files as a route holds its own (its
+own cloud textures, the given fog distance); scripts/make_demo.sh uses that for the demo simulator.
 """
 
+import argparse
 import pathlib
 import sys
 
@@ -21,21 +31,27 @@ OUT = ROOT / "data" / "Dump"
 
 WEATHERS = ("sun", "rain", "snow")
 LEVELS = (25, 50, 75, 100, 125)
-PLACEHOLDER = "@FOG_DISTANCE@"
+PLACEHOLDERS = ("@FOG_DISTANCE@", "@SKY_TEXTURE@", "@SKYLO_TEXTURE@")
 
+ROUTE_SKIES = ("sky.ace", "skylo.ace")
 INSTALLED_SKIES = {
-    "sun": set(),
-    "rain": {"ZEL_snowsky.ace", "ZEL_snowskylo.ace"},
-    "snow": {"ZEL_rainsky.ace", "ZEL_rainskylo.ace"},
+    "sun": ROUTE_SKIES,
+    "rain": ("ZEL_snowsky.ace", "ZEL_snowskylo.ace"),
+    "snow": ("ZEL_rainsky.ace", "ZEL_rainskylo.ace"),
 }
 
 
-def check_template(weather: str, text: str) -> None:
-    """Stops the run on a template the simulator would choke on, before anything is written."""
+def load_template(weather: str) -> str:
+    """The template, checked before anything is written: a template the simulator would choke on
+    stops the run."""
+    text = (TEMPLATES / f"{weather}.env.in").read_text(encoding="utf-8")
     if not text.isascii():
         sys.exit(f"{weather}: template must be plain ASCII")
-    if text.count(PLACEHOLDER) != 1:
-        sys.exit(f"{weather}: template needs exactly one {PLACEHOLDER}")
+    for placeholder in PLACEHOLDERS:
+        if text.count(placeholder) != 1:
+            sys.exit(f"{weather}: template needs exactly one {placeholder}")
+    if "ZEL_" in text:
+        sys.exit(f"{weather}: name sky textures through the placeholders, not in the template")
     depth = 0
     for ch in text:
         depth += {"(": 1, ")": -1}.get(ch, 0)
@@ -43,26 +59,48 @@ def check_template(weather: str, text: str) -> None:
             sys.exit(f"{weather}: ')' without '('")
     if depth != 0:
         sys.exit(f"{weather}: {depth} unclosed '('")
-    named = {word for word in text.split() if word.startswith("ZEL_")}
-    if named != INSTALLED_SKIES[weather]:
-        sys.exit(f"{weather}: names {sorted(named)}, the program installs "
-                 f"{sorted(INSTALLED_SKIES[weather])}")
+    # The simulators' reader takes a word starting with '#' or '_' for a comment.
+    if any(word[0] in "#_" for word in text.split()[1:]):
+        sys.exit(f"{weather}: a word starts with '#' or '_' and would be read as a comment")
+    return text
+
+
+def render(template: str, distance: int, skies) -> str:
+    text = template.replace("@FOG_DISTANCE@", str(distance))
+    return text.replace("@SKY_TEXTURE@", skies[0]).replace("@SKYLO_TEXTURE@", skies[1])
 
 
 def encode(text: str) -> bytes:
     return b"\xff\xfe" + text.replace("\r\n", "\n").replace("\n", "\r\n").encode("utf-16-le")
 
 
-def main() -> None:
+def write_shipped() -> None:
     for weather in WEATHERS:
-        template = (TEMPLATES / f"{weather}.env.in").read_text(encoding="utf-8")
-        check_template(weather, template)
+        template = load_template(weather)
         folder = OUT / weather
         folder.mkdir(parents=True, exist_ok=True)
         for level in LEVELS:
             target = folder / f"{weather}{level}.env"
-            target.write_bytes(encode(template.replace(PLACEHOLDER, str(level))))
+            target.write_bytes(encode(render(template, level, INSTALLED_SKIES[weather])))
             print(target.relative_to(ROOT))
+
+
+def main() -> None:
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--route", nargs="+", metavar="DISTANCE WEATHER:FILE",
+                        help="write route environment files instead of the shipped ones")
+    args = parser.parse_args()
+    if not args.route:
+        write_shipped()
+        return
+    distance, files = int(args.route[0]), args.route[1:]
+    for pair in files:
+        weather, _, file = pair.partition(":")
+        if weather not in WEATHERS or not file:
+            sys.exit(f"{pair}: expected WEATHER:FILE with WEATHER one of {', '.join(WEATHERS)}")
+        target = pathlib.Path(file)
+        target.parent.mkdir(parents=True, exist_ok=True)
+        target.write_bytes(encode(render(load_template(weather), distance, ROUTE_SKIES)))
 
 
 if __name__ == "__main__":

@@ -1,7 +1,11 @@
 #!/usr/bin/env python3
 """Writes the four overcast sky textures data/Dump/Textures/ZEL_*sky*.ace.
 
-Layout of the uncompressed texture file, as written here (all integers little-endian):
+With --demo FOLDER it writes instead the small set of environment textures a route holds in
+Envfiles/Textures (clear sky, stars, sun, moon, water), for scripts/make_demo.sh.
+
+Layout of the uncompressed texture file, as written here (all integers little-endian; the sources
+are listed in docs/file-formats.md):
 
     offset  size  field
          0    16  signature "SIMISA@@@@@@@@@@" (uncompressed form)
@@ -13,19 +17,22 @@ Layout of the uncompressed texture file, as written here (all integers little-en
         36     4  channel count, 3
         40   128  creator text, NUL-padded
        168    16  per channel: 8-byte bit size (8), 8-byte channel id (red 3, green 4, blue 5)
-          ...     row table: for each mip level, for each row, the 4-byte file offset of the row
+          ...     row table: for each mip level, for each row, the 4-byte offset of the row,
+                  counted from the end of the signature (file offset - 16), as readers seek it
           ...     pixel rows in the same order; each row holds all red bytes of the row, then all
                   green, then all blue
 
 Each mip level halves the side, down to 1 x 1; a mip pixel is the rounded mean of the 2 x 2 pixels
 above it. The clouds are tileable value noise from a fixed integer hash, so every run writes the
-same bytes.
+same bytes. Sky textures are 256 x 256 with the full mip chain down to 1 x 1.
 
 Which pair is lighter follows the weather that shows it: snow runs install ZEL_rainsky and
 ZEL_rainskylo, rain runs install ZEL_snowsky and ZEL_snowskylo (see gen_env.py). So the pair seen
 in snow is the light one and the pair seen in rain the dark one.
 """
 
+import argparse
+import math
 import pathlib
 import struct
 
@@ -42,9 +49,9 @@ CREATOR = b"ZEL Nevora sky generator"
 # name: (side, base grey, cloud contrast, tint added to blue, vertical fall-off towards the horizon)
 SKIES = {
     "ZEL_rainsky.ace": (256, 202, 26, 4, 10),    # seen in snow: light, faintly blue
-    "ZEL_rainskylo.ace": (128, 212, 14, 4, 14),
+    "ZEL_rainskylo.ace": (256, 212, 14, 4, 14),
     "ZEL_snowsky.ace": (256, 118, 30, 3, -8),    # seen in rain: dark, heavy
-    "ZEL_snowskylo.ace": (128, 128, 16, 3, -12),
+    "ZEL_snowskylo.ace": (256, 128, 16, 3, -12),
 }
 
 
@@ -124,7 +131,8 @@ def encode(rows) -> bytes:
         head += struct.pack("<QQ", 8, channel)
 
     row_count = sum(len(level) for level in levels)
-    offset = len(head) + 4 * row_count
+    # Readers seek each row at (end of signature + offset), so the offsets leave the signature out.
+    offset = len(head) + 4 * row_count - len(SIGNATURE)
     table, body = bytearray(), bytearray()
     for level in levels:
         for row in level:
@@ -135,7 +143,65 @@ def encode(rows) -> bytes:
     return head + bytes(table) + bytes(body)
 
 
+def disc(side: int, radius: float, inside, outside):
+    """A soft-edged round body centred on a plain background, for the sun and the moon."""
+    rows = []
+    for y in range(side):
+        row = []
+        for x in range(side):
+            d = math.hypot(x + 0.5 - side / 2, y + 0.5 - side / 2) / (side / 2)
+            t = max(0.0, min(1.0, (radius - d) / 0.08))
+            row.append(tuple(clamp(o + (i - o) * t) for i, o in zip(inside, outside)))
+        rows.append(row)
+    return rows
+
+
+def stars(side: int, seed: int):
+    rows = []
+    for y in range(side):
+        row = []
+        for x in range(side):
+            h = hash2(x, y, seed)
+            level = 235 if h > 0.992 else 8
+            row.append((level, level, clamp(level + 6)))
+        rows.append(row)
+    return rows
+
+
+def tinted(side: int, colour, contrast: int, seed: int):
+    """Cloudy noise around one colour: clear sky and water."""
+    rows = []
+    for y in range(side):
+        row = []
+        for x in range(side):
+            n = (clouds(x / side, y / side, seed) - 0.5) * 2 * contrast
+            row.append(tuple(clamp(c + n) for c in colour))
+        rows.append(row)
+    return rows
+
+
+# A route's own environment textures, small so the demo is made in a moment.
+DEMO = {
+    "sky.ace": lambda: tinted(128, (118, 160, 215), 26, 31),
+    "skylo.ace": lambda: tinted(128, (150, 182, 224), 16, 32),
+    "starsky.ace": lambda: stars(128, 33),
+    "sun.ace": lambda: disc(64, 0.6, (255, 250, 225), (0, 0, 0)),
+    "moon.ace": lambda: disc(64, 0.55, (205, 205, 198), (0, 0, 0)),
+    "waterbot.ace": lambda: tinted(64, (40, 52, 38), 8, 34),
+    "watertop.ace": lambda: tinted(64, (70, 96, 112), 14, 35),
+}
+
+
 def main() -> None:
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--demo", metavar="FOLDER", help="write a route's own textures there")
+    args = parser.parse_args()
+    if args.demo:
+        folder = pathlib.Path(args.demo)
+        folder.mkdir(parents=True, exist_ok=True)
+        for name, make in DEMO.items():
+            (folder / name).write_bytes(encode(make()))
+        return
     OUT.mkdir(parents=True, exist_ok=True)
     for seed, (name, params) in enumerate(sorted(SKIES.items()), start=11):
         target = OUT / name

@@ -1,23 +1,27 @@
 #!/usr/bin/env bash
 # Makes a small demo simulator folder: train.exe and a few routes with environment files per
-# season, the way a real installation lays them out. Usage: make_demo.sh <folder>
+# season and weather, the way a real installation lays them out: real-format environment files
+# (UTF-16, the blocks the simulators read) and decodable textures in Envfiles/Textures.
+# Usage: make_demo.sh <folder>
 set -euo pipefail
 ts="${1:?usage: make_demo.sh <folder>}"
+scripts="$(cd "$(dirname "$0")" && pwd)"
 mkdir -p "$ts/Routes"
 printf 'MZ demo placeholder\n' > "$ts/train.exe"
 
-env_file() {  # env_file <path> <weather> <fog distance>
-  mkdir -p "$(dirname "$1")"
-  printf 'SIMISA@@@@@@@@@@JINX0E1t______\r\n\r\nWorld (\r\n\tWorld_Fog_Distance ( %s )\r\n\tcomment ( demo %s environment )\r\n)\r\n' "$3" "$2" > "$1"
-}
+# One set of the route's own textures, copied into every route.
+textures="$(mktemp -d)"
+trap 'rm -rf "$textures"' EXIT
+python3 "$scripts/gen_textures.py" --demo "$textures"
 
+envs=()  # weather:path of every environment file, written in one go at the end
 route() {  # route <name> <env file names...>
   local name="$1"; shift
   mkdir -p "$ts/Routes/$name/Envfiles/Textures"
-  printf 'demo sky\n' > "$ts/Routes/$name/Envfiles/Textures/sky.ace"
+  cp "$textures"/*.ace "$ts/Routes/$name/Envfiles/Textures/"
   for f in "$@"; do
-    case "$f" in *[Ss]now*) w=snow ;; *[Rr]ain*) w=rain ;; *) w=clear ;; esac
-    env_file "$ts/Routes/$name/Envfiles/$f" "$w" 2000
+    case "$f" in *[Ss]now*) w=snow ;; *[Rr]ain*) w=rain ;; *) w=sun ;; esac
+    envs+=("$w:$ts/Routes/$name/Envfiles/$f")
   done
 }
 
@@ -28,4 +32,5 @@ route "Noordlijn" "${four[@]}" WinterSnow.env
 route "Kustbaan" sun.env rain.env snow.env autumn_rain.env
 route "Bergroute" summer_clear.env winter_clear.env winter_snow.env spring_snow.env
 mkdir -p "$ts/Routes/Havenlijn"  # a route without environment files
+python3 "$scripts/gen_env.py" --route 2000 "${envs[@]}"
 echo "Demo simulator folder: $ts"

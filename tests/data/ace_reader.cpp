@@ -46,6 +46,7 @@ ReadResult ReadTexture(std::string_view bytes) {
         return fail("header cut short");
     }
     if (!IsPowerOfTwo(t.width) || t.width != t.height) return fail("not a square power of two");
+    if (t.flags & kFlagRawData) return fail("raw surface data, not scanlines");
     if (channelCount != 3) return fail("expected three channels");
     for (int c = 0; c < channelCount; ++c) {
         std::uint64_t bits = 0, id = 0;
@@ -76,7 +77,7 @@ ReadResult ReadTexture(std::string_view bytes) {
         level.side = side;
         level.pixels.resize(static_cast<size_t>(side) * side);
         for (int y = 0; y < side; ++y, ++rowIndex) {
-            if (offsets[rowIndex] != expected)
+            if (offsets[rowIndex] + kSignature.size() != expected)
                 return fail("row offset " + std::to_string(rowIndex) + " is wrong");
             size_t rowBytes = 3 * static_cast<size_t>(side);
             if (expected + rowBytes > bytes.size()) return fail("pixel data cut short");

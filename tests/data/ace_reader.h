@@ -34,11 +34,13 @@ struct ReadResult {
 
 inline constexpr std::string_view kSignature = "SIMISA@@@@@@@@@@";
 inline constexpr std::int32_t kFlagMipmaps = 0x01;
+inline constexpr std::int32_t kFlagRawData = 0x10;  // compressed surfaces in place of scanlines
 inline constexpr std::uint64_t kRed = 3, kGreen = 4, kBlue = 5;
 
 // Checks the signature, the square power-of-two size, the 8-bit red/green/blue channels, that
-// every row offset points at the next row with no gap or overlap, and that the file ends exactly
-// after the last row.
+// every scanline offset (counted, as the simulators count it, from just after the 16-byte
+// signature) points at the next row with no gap or overlap, and that the file ends exactly after
+// the last row.
 ReadResult ReadTexture(std::string_view bytes);
 
 }  // namespace acecheck

@@ -1,6 +1,8 @@
 #pragma once
 // A small reader of the simulator's text file format, enough to check the shipped fog files:
-// UTF-16LE with a byte order mark, one header line, then nested "name ( ... )" blocks.
+// UTF-16LE with a byte order mark, one header line, then nested "name ( ... )" blocks. On top of
+// the syntax, ReadEnvironment holds an environment file to the grammar the simulators' readers
+// parse (see docs/file-formats.md), so a block they would skip or misread is reported.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,5 +41,42 @@ struct ParseResult {
 // Parses decoded text. Fails on an unbalanced parenthesis, an unterminated quoted string, a value
 // outside any block or a block without a name.
 ParseResult ParseText(std::string_view text);
+
+// What the simulators take from an environment file.
+struct Shader {
+    std::string mode;     // the shader word, read and not interpreted
+    std::string texture;  // the first texture slot
+};
+struct WaterLayer {
+    double height = 0;
+    Shader shader;
+};
+struct SkyLayer {
+    std::string fadeInBegin, fadeInEnd;
+    Shader shader;
+};
+struct Satellite {
+    int light = -1;  // 1 the sun, 0 the moon
+    int riseSeconds = 0, setSeconds = 0;
+    Shader shader;
+};
+struct Environment {
+    std::vector<WaterLayer> water;
+    std::vector<SkyLayer> sky;
+    std::vector<Satellite> satellites;
+    std::optional<long> fogDistance;
+    std::vector<double> fogColour;
+    const Satellite* Sun() const;
+    const Satellite* Moon() const;
+};
+struct EnvironmentResult {
+    Environment environment;
+    std::vector<std::string> warnings;  // empty when the file keeps to the grammar
+};
+
+// Checks a parsed file against the grammar: one top-level "world" block; every block known in
+// its place (an unknown one is a warning, not a skip); values of the right kind and number; each
+// counted list ("world_water_layers ( 2 ...") holding exactly as many items as it declares.
+EnvironmentResult ReadEnvironment(const Document& document);
 
 }  // namespace envcheck

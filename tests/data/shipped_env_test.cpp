@@ -1,5 +1,6 @@
-// The prepared fog files are what the player sees in the simulator: every one must parse, carry
-// its own fog distance and match the weather whose files it replaces.
+// The prepared fog files are what the player sees in the simulator: every one must read as a real
+// environment file (the grammar the simulators' readers parse, with water, sky, sun and moon),
+// carry its own fog distance and match the weather whose files it replaces.
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -14,8 +15,10 @@ namespace {
 namespace fs = std::filesystem;
 using envcheck::DecodeUtf16Le;
 using envcheck::Document;
+using envcheck::Environment;
 using envcheck::Node;
 using envcheck::ParseText;
+using envcheck::ReadEnvironment;
 
 constexpr std::string_view kHeader = "SIMISA@@@@@@@@@@JINX0E0t______";
 
@@ -68,14 +71,19 @@ protected:
         auto parsed = ParseText(text_);
         ASSERT_TRUE(parsed.document) << path_ << ": " << parsed.error;
         doc_ = std::move(*parsed.document);
-        world_ = doc_.root.Find({"Tr_Env", "world"});
-        ASSERT_NE(world_, nullptr) << "no Tr_Env ( world ( ... ) )";
+        world_ = doc_.root.Child("world");
+        ASSERT_NE(world_, nullptr) << "no top-level world ( ... )";
+        auto read = ReadEnvironment(doc_);
+        env_ = read.environment;
+        warnings_ = read.warnings;
     }
 
     fs::path path_;
     std::string bytes_, text_;
     Document doc_;
     const Node* world_ = nullptr;
+    Environment env_;
+    std::vector<std::string> warnings_;
 };
 
 TEST_P(ShippedEnvFile, IsSimulatorTextWithOneWorld) {
@@ -83,17 +91,35 @@ TEST_P(ShippedEnvFile, IsSimulatorTextWithOneWorld) {
     for (size_t i = text_.find('\n'); i != std::string::npos; i = text_.find('\n', i + 1))
         ASSERT_TRUE(i > 0 && text_[i - 1] == '\r') << "bare LF at " << i;
     ASSERT_EQ(doc_.root.children.size(), 1u);
-    EXPECT_EQ(doc_.root.children[0].children.size(), 1u) << "Tr_Env holds only world";
     for (const char* part : {"world_water", "world_fog", "world_sky"})
         EXPECT_NE(world_->Child(part), nullptr) << part;
+}
+
+// What the simulators take: water layers, sky layers, a sun and a moon, with the stock textures
+// every route carries; and not one block they would skip or misread.
+TEST_P(ShippedEnvFile, GivesWaterSkySunAndMoonToTheReaders) {
+    for (const std::string& w : warnings_) ADD_FAILURE() << w;
+    ASSERT_EQ(env_.water.size(), 2u);
+    EXPECT_EQ(env_.water[0].shader.texture, "waterbot.ace");
+    EXPECT_EQ(env_.water[1].shader.texture, "watertop.ace");
+    EXPECT_LT(env_.water[0].height, env_.water[1].height) << "the bottom layer lies below the top";
+    ASSERT_EQ(env_.sky.size(), 3u);
+    EXPECT_EQ(env_.sky[0].shader.texture, "starsky.ace");
+    for (const auto& layer : env_.sky) EXPECT_FALSE(layer.shader.mode.empty());
+
+    const envcheck::Satellite *sun = env_.Sun(), *moon = env_.Moon();
+    ASSERT_TRUE(sun && moon);
+    EXPECT_EQ(sun->shader.texture, "sun.ace");
+    EXPECT_EQ(moon->shader.texture, "moon.ace");
+    EXPECT_LT(sun->riseSeconds, 12 * 3600);
+    EXPECT_GT(sun->setSeconds, 12 * 3600);
 }
 
 TEST_P(ShippedEnvFile, FogDistanceIsTheLevelInMetres) {
     std::vector<const Node*> distances;
     doc_.root.CollectAll("world_fog_distance", distances);
     ASSERT_EQ(distances.size(), 1u);
-    ASSERT_EQ(distances[0]->values.size(), 1u);
-    EXPECT_EQ(Integer(distances[0]->values[0]), GetParam().level);
+    EXPECT_EQ(env_.fogDistance, GetParam().level);
 
     const Node* colour = world_->Find({"world_fog", "world_fog_colour"});
     ASSERT_NE(colour, nullptr);
@@ -119,16 +145,12 @@ TEST_P(ShippedEnvFile, PrecipitationExactlyForRainAndSnow) {
 
 // Lists in this format state their length up front; a wrong count breaks the whole file.
 TEST_P(ShippedEnvFile, CountedListsHoldWhatTheyDeclare) {
-    const Node* sky = world_->Child("world_sky");
-    const Node* nlayers = sky->Child("world_sky_nlayers");
-    ASSERT_NE(nlayers, nullptr);
-    EXPECT_EQ(Integer(nlayers->values.at(0)), long(sky->Children("world_sky_layer").size()));
-
     const std::pair<const char*, const char*> lists[] = {
         {"world_water_layers", "world_water_layer"},
+        {"world_sky_layers", "world_sky_layer"},
         {"world_sky_satellites", "world_sky_satellite"},
         {"world_anim_shader_frames", "world_anim_shader_frame"},
-        {"world_shader_texslots", "world_shader_texslot"},
+        {"terrain_texslots", "terrain_texslot"},
     };
     for (auto [listName, itemName] : lists) {
         std::vector<const Node*> found;
@@ -143,13 +165,16 @@ TEST_P(ShippedEnvFile, CountedListsHoldWhatTheyDeclare) {
 
 TEST_P(ShippedEnvFile, SkyUsesOnlyTheTexturesInstalledForItsWeather) {
     std::vector<const Node*> slots;
-    doc_.root.CollectAll("world_shader_texslot", slots);
-    std::set<std::string> ours;
+    doc_.root.CollectAll("terrain_texslot", slots);
+    std::set<std::string> ours, onSkyLayers;
     for (const Node* slot : slots) {
         ASSERT_FALSE(slot->values.empty());
         if (slot->values[0].rfind("ZEL_", 0) == 0) ours.insert(slot->values[0]);
     }
+    for (const auto& layer : env_.sky)
+        if (layer.shader.texture.rfind("ZEL_", 0) == 0) onSkyLayers.insert(layer.shader.texture);
     EXPECT_EQ(ours, InstalledSkies(GetParam().weather));
+    EXPECT_EQ(onSkyLayers, ours) << "our textures belong on the sky layers";
     for (const std::string& name : ours)
         EXPECT_TRUE(fs::is_regular_file(Dump() / "Textures" / name)) << name;
 }
@@ -163,7 +188,7 @@ double FogBrightness(const std::string& weather) {
     auto file = Dump() / weather / (weather + "75.env");
     auto parsed = ParseText(DecodeUtf16Le(testsupport::ReadFile(file)).value_or(""));
     if (!parsed.document) return -1;
-    const Node* colour = parsed.document->root.Find({"Tr_Env", "world", "world_fog", "world_fog_colour"});
+    const Node* colour = parsed.document->root.Find({"world", "world_fog", "world_fog_colour"});
     if (!colour) return -1;
     double sum = 0;
     for (double c : Numbers(*colour)) sum += c;
@@ -190,10 +215,10 @@ TEST(EnvReader, DecodesOnlyUtf16LeWithByteOrderMark) {
 }
 
 TEST(EnvReader, ParsesNestedBlocksValuesAndQuotedText) {
-    auto parsed = ParseText("HEAD\r\n\r\nTr_Env ( world ( n ( 2 a ( x ) a ( \"y ( z\" ) ) ) )");
+    auto parsed = ParseText("HEAD\r\n\r\nworld ( w ( n ( 2 a ( x ) a ( \"y ( z\" ) ) ) )");
     ASSERT_TRUE(parsed.document) << parsed.error;
     EXPECT_EQ(parsed.document->header, "HEAD");
-    const Node* n = parsed.document->root.Find({"TR_ENV", "World", "n"});
+    const Node* n = parsed.document->root.Find({"WORLD", "W", "n"});
     ASSERT_NE(n, nullptr);
     EXPECT_EQ(n->values, std::vector<std::string>{"2"});
     ASSERT_EQ(n->Children("a").size(), 2u);
@@ -202,13 +227,58 @@ TEST(EnvReader, ParsesNestedBlocksValuesAndQuotedText) {
 
 TEST(EnvReader, RejectsBrokenStructure) {
     const char* broken[] = {
-        "H\nTr_Env ( world ( a ( 1 )",          // unclosed
-        "H\nTr_Env ( world ( a ( 1 ) ) ) )",    // one ')' too many
-        "H\nTr_Env ( a ( \"open ) ) )",         // unterminated quote
-        "H\nstray Tr_Env ( )",                  // value outside any block
-        "H\nTr_Env ( ( 1 ) )",                  // block without a name
+        "H\nworld ( w ( a ( 1 )",        // unclosed
+        "H\nworld ( w ( a ( 1 ) ) ) )",  // one ')' too many
+        "H\nworld ( a ( \"open ) ) )",   // unterminated quote
+        "H\nstray world ( )",            // value outside any block
+        "H\nworld ( ( 1 ) )",            // block without a name
     };
     for (const char* text : broken) EXPECT_FALSE(ParseText(text).document) << text;
+}
+
+// A small file the way the readers parse it, and the mistakes they would skip or misread.
+TEST(EnvReader, ReportsWhatTheSimulatorsWouldSkipOrMisread) {
+    const std::string shader =
+        "world_anim_shader ( world_anim_shader_frames ( 1 world_anim_shader_frame ( "
+        "world_anim_shader_frame_uvtiles ( 1 1 ) ) ) world_shader ( BlendATex terrain_texslots ( 1 "
+        "terrain_texslot ( x.ace 1 0 ) ) ) )";
+    const std::string good =
+        "H\nworld ( world_water ( world_water_layers ( 1 world_water_layer ( "
+        "world_water_layer_height ( 0 ) " + shader + " ) ) ) "
+        "world_sky ( world_sky_layers ( 1 world_sky_layer ( world_sky_layer_fadein ( 00:00:00 "
+        "00:00:00 ) " + shader + " ) ) world_sky_satellites ( 1 world_sky_satellite ( "
+        "world_sky_satellite_light ( 1 ) world_sky_satellite_rise_time ( 06:30:00 ) "
+        "world_sky_satellite_set_time ( \"19:00:00\" ) " + shader + " ) ) ) )";
+    auto read = [](const std::string& text) {
+        auto parsed = ParseText(text);
+        EXPECT_TRUE(parsed.document) << parsed.error;
+        return ReadEnvironment(parsed.document.value_or(Document{}));
+    };
+    auto ok = read(good);
+    ASSERT_TRUE(ok.warnings.empty()) << ok.warnings.front();
+    ASSERT_NE(ok.environment.Sun(), nullptr);
+    EXPECT_EQ(ok.environment.Sun()->riseSeconds, 6 * 3600 + 30 * 60);
+    EXPECT_EQ(ok.environment.Sun()->setSeconds, 19 * 3600);
+    EXPECT_EQ(ok.environment.water.at(0).shader.texture, "x.ace");
+
+    auto change = [&](const std::string& from, const std::string& to) {
+        std::string text = good;
+        size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return text.replace(at, from.size(), to);
+    };
+    const std::pair<std::string, const char*> broken[] = {
+        {"H\nTr_Env ( " + good.substr(2) + " )", "world wrapped in another block"},
+        {change("world_sky_layers ( 1", "world_sky_layers ( 2"), "count above the items"},
+        {change("world_sky_layers ( 1", "world_sky_nlayers ( 1"), "layers not in world_sky_layers"},
+        {change("06:30:00", "23400"), "plain seconds for a time"},
+        {change("world_sky_satellite_light ( 1 ) ", ""), "satellite without its light"},
+        {change("BlendATex terrain_texslots", "terrain_texslots"), "shader without its mode word"},
+        {change("terrain_texslot (", "world_shader_texslot ("), "unknown slot block"},
+        {change("x.ace", "_x.ace"), "a name the readers take for a comment"},
+        {change("height ( 0 )", "height ( low )"), "not a number"},
+    };
+    for (const auto& [text, what] : broken) EXPECT_FALSE(read(text).warnings.empty()) << what;
 }
 
 }  // namespace

@@ -85,9 +85,9 @@ TEST_P(ShippedSky, IsAnOvercastGreyWithClouds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(All, ShippedSky,
-                         testing::Values(Sky{"ZEL_rainsky.ace", 256}, Sky{"ZEL_rainskylo.ace", 128},
+                         testing::Values(Sky{"ZEL_rainsky.ace", 256}, Sky{"ZEL_rainskylo.ace", 256},
                                          Sky{"ZEL_snowsky.ace", 256},
-                                         Sky{"ZEL_snowskylo.ace", 128}),
+                                         Sky{"ZEL_snowskylo.ace", 256}),
                          [](const testing::TestParamInfo<Sky>& info) {
                              return info.param.name.substr(4, info.param.name.size() - 8);
                          });
@@ -105,7 +105,9 @@ TEST(ShippedSkies, SnowSkyLighterThanRainSky) {
 }
 
 // A valid 2 x 2 texture with its 1 x 1 mip, to see that the reader catches each kind of damage.
-std::string TinyTexture() {
+// Scanline offsets count from just after the signature; `offsetBase` 0 gives the mistaken layout
+// that counts them from the start of the file.
+std::string TinyTexture(std::int32_t offsetBase = std::int32_t(acecheck::kSignature.size())) {
     std::string b(acecheck::kSignature);
     auto put32 = [&](std::int32_t v) { b.append(reinterpret_cast<const char*>(&v), 4); };
     auto put64 = [&](std::uint64_t v) { b.append(reinterpret_cast<const char*>(&v), 8); };
@@ -115,7 +117,7 @@ std::string TinyTexture() {
         put64(8);
         put64(id);
     }
-    std::int32_t first = std::int32_t(b.size()) + 3 * 4;
+    std::int32_t first = std::int32_t(b.size()) + 3 * 4 - offsetBase;
     for (std::int32_t offset : {first, first + 6, first + 12}) put32(offset);
     b += std::string("\x10\x20\x30\x40\x50\x60", 6);  // row 0: reds, greens, blues
     b += std::string("\x11\x21\x31\x41\x51\x61", 6);
@@ -148,6 +150,8 @@ TEST(TextureReader, RejectsDamagedFiles) {
         {damaged(16 + 24 + 128, 16), "16-bit channel"},
         {damaged(16 + 24 + 128 + 8, 6), "alpha in place of red"},
         {damaged(rowTable + 4, good[rowTable + 4] + 1), "row offset off by one"},
+        {TinyTexture(0), "offsets counted from the start of the file"},
+        {damaged(20, 0x11), "raw surface flag"},
         {good.substr(0, good.size() - 1), "last row cut short"},
         {good + '\0', "trailing byte"},
     };
