@@ -58,7 +58,7 @@ std::string RunRecordPath() {
 }
 
 std::optional<RunRecord> LoadRunRecord() {
-    const auto contents = platform::ReadFileBytes(RunRecordPath());
+    const auto contents = platform::ReadDataFile(RunRecordPath());
     if (!contents) return std::nullopt;
     auto get = [&](std::string_view key) {
         return platform::ProfileLookup(*contents, kSection, key, "");
