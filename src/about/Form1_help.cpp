@@ -18,7 +18,15 @@ void TForm1::Help2Click() {
     // A folder of that name is no document.
     if (platform::IsFile(path)) {
         // The name as spelled on disk, since the desktop's handler does not ignore case.
-        platform::ShellOpen(platform::ResolvePath(path));
+        const std::string onDisk = platform::ResolvePath(path);
+        // The desktop may have no program for the document: the box names it, so the player
+        // can open it another way. Only the pack text goes through the format rule, the path
+        // is shown as it is.
+        if (!platform::ShellOpen(onDisk)) {
+            platform::ShowMessageBox(
+                platform::MessageIcon::Error, ErrorTitle,
+                platform::FormatWithEmptyArgument(HelpNotFoundMsg) + "\n\n" + onDisk);
+        }
     } else {
         platform::ShowErrorMessage(HelpNotFoundMsg, ErrorTitle);
     }
