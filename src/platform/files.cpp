@@ -139,19 +139,24 @@ ssize_t ReadFull(int fd, char* buffer, size_t size) {
     return static_cast<ssize_t>(got);
 }
 
-// Reads to the end of the file; false on an error or once more than `limit` bytes came.
-bool ReadAll(int fd, std::string& out, std::uintmax_t limit) {
-    char buffer[65536];
+// Reads to the end of the file straight into `out`, sized for the `expected` bytes (a file may
+// still change while it is read); false on an error or once more than `limit` bytes came.
+bool ReadAll(int fd, std::string& out, std::size_t expected, std::uintmax_t limit) {
+    std::size_t got = 0;
+    out.resize(expected + 1);  // the byte past the expected end shows that it is the end
     for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (got == out.size()) out.resize(out.size() * 2);
+        ssize_t n = ::read(fd, out.data() + got, out.size() - got);
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
         }
-        if (n == 0) return true;
-        out.append(buffer, static_cast<size_t>(n));
-        if (out.size() > limit) return false;
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+        if (got > limit) return false;
     }
+    out.resize(got);
+    return true;
 }
 
 // Opens a regular file for reading; -1 for anything else. The open itself must not wait: a FIFO
@@ -173,7 +178,8 @@ std::optional<std::string> ReadWholeFile(std::string_view path, std::uintmax_t l
     int fd = OpenRegularFile(*resolved, st);
     if (fd < 0) return std::nullopt;
     std::string bytes;
-    bool ok = static_cast<std::uintmax_t>(st.st_size) <= limit && ReadAll(fd, bytes, limit);
+    bool ok = static_cast<std::uintmax_t>(st.st_size) <= limit &&
+              ReadAll(fd, bytes, static_cast<std::size_t>(st.st_size), limit);
     ::close(fd);
     if (!ok) return std::nullopt;
     return bytes;

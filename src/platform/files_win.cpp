@@ -224,6 +224,7 @@ std::optional<std::string> ReadWholeFile(std::string_view path, ULONGLONG limit)
     bool ok = GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) &&
               static_cast<ULONGLONG>(size.QuadPart) <= limit;
     std::string bytes;
+    if (ok) bytes.reserve(static_cast<std::size_t>(size.QuadPart));
     char buffer[65536];
     while (ok) {
         DWORD n = 0;

@@ -246,8 +246,9 @@ void WriteProfileString(std::string_view file, std::string_view section, std::st
 #else
 std::string GetProfileString(std::string_view file, std::string_view section, std::string_view key,
                              std::string_view def) {
-    std::optional<std::string> contents = ReadDataFile(file);
-    return ProfileLookup(contents.value_or(std::string()), section, key, def);
+    const std::optional<std::string> contents = ReadDataFile(file);
+    return ProfileLookup(contents ? std::string_view(*contents) : std::string_view(), section, key,
+                         def);
 }
 
 void WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
