@@ -172,7 +172,8 @@ TEST(ProfileFile, NonFilesAndOversizedFilesReadAsMissingAtOnce) {
     EXPECT_FALSE(platform::ReadFileBytes(fifo.string()));
 #endif
     for (const std::string& file : unreadable) {
-        EXPECT_EQ(platform::GetProfileString(file, "Programma", "Taalkeuze", "none"), "none") << file;
+        EXPECT_EQ(platform::GetProfileString(file, "Programma", "Taalkeuze", "none"), "none")
+            << file;
         EXPECT_FALSE(platform::ReadDataFile(file)) << file;
     }
     EXPECT_EQ(platform::GetProfileString(atLimit, "Programma", "Taalkeuze", ""), "Big");

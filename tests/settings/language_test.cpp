@@ -52,7 +52,8 @@ TEST(LanguagePacks, AcceptanceRule) {
 
 TEST(LanguagePacks, TextsComeFromThePackWithoutDutchFallBack) {
     testsupport::ProgramFolder prog;
-    prog.WritePack("Part", testsupport::PackText("Part", "ZEL Nevora", "[Taal Scherm]\r\ntitel=Choose\r\n"));
+    prog.WritePack("Part",
+                   testsupport::PackText("Part", "ZEL Nevora", "[Taal Scherm]\r\ntitel=Choose\r\n"));
     const auto texts = settings::LoadTexts(settings::LanguageWindowTexts(), "Part");
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0].text, "");  // a missing key is empty, never the Dutch text
@@ -65,7 +66,8 @@ TEST(LanguagePacks, TextsComeFromThePackWithoutDutchFallBack) {
 TEST(LanguagePacks, MissingOrRefusedPackGivesTheBuiltInTexts) {
     testsupport::ProgramFolder prog;
     prog.WritePack("Headless", "[Taal Scherm]\r\ntitel=Choose\r\n");
-    prog.WritePack("Other", testsupport::PackText("Other", "Other program", "[Taal Scherm]\r\ntitel=Choose\r\n"));
+    prog.WritePack("Other", testsupport::PackText("Other", "Other program",
+                                                  "[Taal Scherm]\r\ntitel=Choose\r\n"));
     for (const char* name : {"Headless", "Other", "Missing", ""}) {
         const auto texts = settings::LoadTexts(settings::LanguageWindowTexts(), name);
         EXPECT_EQ(texts[1].text, "Kies uw taal") << name;
