@@ -5,6 +5,7 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
+#include "platform/text.h"
 
 void TForm1::Help2Click() {
     std::string document;
@@ -21,11 +22,13 @@ void TForm1::Help2Click() {
         const std::string onDisk = platform::ResolvePath(path);
         // The desktop may have no program for the document: the box names it, so the player
         // can open it another way. Only the pack text goes through the format rule, the path
-        // is shown as it is.
+        // is shown as it is; each is decoded on its own, as a Windows-1252 pack text and a
+        // UTF-8 path would not decode together.
         if (!platform::ShellOpen(onDisk)) {
             platform::ShowMessageBox(
                 platform::MessageIcon::Error, ErrorTitle,
-                platform::FormatWithEmptyArgument(HelpNotFoundMsg) + "\n\n" + onDisk);
+                platform::DecodeForDisplay(platform::FormatWithEmptyArgument(HelpNotFoundMsg)) +
+                    "\n\n" + platform::DecodeForDisplay(onDisk));
         }
     } else {
         platform::ShowErrorMessage(HelpNotFoundMsg, ErrorTitle);
