@@ -5,6 +5,7 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
+#include "platform/text.h"
 
 void TForm1::Help2Click() {
     std::string document;
@@ -18,7 +19,17 @@ void TForm1::Help2Click() {
     // A folder of that name is no document.
     if (platform::IsFile(path)) {
         // The name as spelled on disk, since the desktop's handler does not ignore case.
-        platform::ShellOpen(platform::ResolvePath(path));
+        const std::string onDisk = platform::ResolvePath(path);
+        // The desktop may have no program for the document: the box names it, so the player
+        // can open it another way. Only the pack text goes through the format rule, the path
+        // is shown as it is; each is decoded on its own, as a Windows-1252 pack text and a
+        // UTF-8 path would not decode together.
+        if (!platform::ShellOpen(onDisk)) {
+            platform::ShowMessageBox(
+                platform::MessageIcon::Error, ErrorTitle,
+                platform::DecodeForDisplay(platform::FormatWithEmptyArgument(HelpNotFoundMsg)) +
+                    "\n\n" + platform::DecodeForDisplay(onDisk));
+        }
     } else {
         platform::ShowErrorMessage(HelpNotFoundMsg, ErrorTitle);
     }

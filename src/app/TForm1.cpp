@@ -20,6 +20,7 @@
 #include "platform/paths.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
+#include "settings/texts.h"
 #include "widgets/TTrackBar.h"
 #include "widgets/fonts.h"
 #include "widgets/forms.h"
@@ -63,6 +64,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     BuildControls();
     BuildMenu();
     SetCloseBox(true);
+    // Until a language is applied the boxes speak the built-in Dutch: a pack refused at start-up
+    // is reported before any language is in place. (The targets from kInfoTitle on are texts the
+    // window keeps, not controls.)
+    for (const auto& text : settings::LoadTexts(settings::MainWindowTexts(), settings::kDutch))
+        if (text.target >= settings::kInfoTitle) SetTarget(text.target, text.text);
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             [this](QWindow* window) { OnFocusWindowChanged(window); });
 }

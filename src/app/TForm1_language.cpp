@@ -83,7 +83,9 @@ void TForm1::ApplyLanguage(const std::string& name) {
 
 void TForm1::CheckPackFile(const std::string& name) {
     if (settings::PackFileExists(name)) {
-        ApplyLanguage(name);
+        // Applied once its header has passed (CheckPackHeader): a refused pack must not lend its
+        // texts, empty ones included, to the boxes that refuse it.
+        CurrentLanguage = name;
         return;
     }
     Nederlands1->setChecked(true);

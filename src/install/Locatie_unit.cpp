@@ -90,7 +90,7 @@ void TLocatie_form::SetText(int target, const std::string& text) {
 void TLocatie_form::FormCreate() {
     LocatorLanguage = settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
     StoredPath = settings::ReadString(settings::kLocationSection, settings::kPathKey);
-    // The pack is read as it is, without the main window's checks.
+    // Read without the main window's boxes; a missing or refused pack gives the built-in texts.
     for (const auto& text : settings::LoadTexts(settings::LocatorTexts(), LocatorLanguage)) {
         SetText(text.target, text.text);
     }

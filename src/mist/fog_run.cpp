@@ -102,14 +102,14 @@ std::string RunRecordPath() {
 }
 
 std::optional<RunRecord> LoadRunRecord() {
-    const auto contents = platform::ReadFileBytes(RunRecordPath());
+    const auto contents = platform::ReadDataFile(RunRecordPath());
     if (!contents) return std::nullopt;
     return ParseRunRecord(*contents);
 }
 
 std::optional<std::string> SetAsideRefusedRunRecord() {
     const std::string path = RunRecordPath();
-    const auto contents = platform::ReadFileBytes(path);
+    const auto contents = platform::ReadDataFile(path);
     if (!contents || ParseRunRecord(*contents)) return std::nullopt;
     // Numbered, so that an earlier refused record is never overwritten.
     for (int n = 1; n <= 100; ++n) {

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <random>
 #endif
 
@@ -139,17 +140,50 @@ ssize_t ReadFull(int fd, char* buffer, size_t size) {
     return static_cast<ssize_t>(got);
 }
 
-bool ReadAll(int fd, std::string& out) {
-    char buffer[65536];
+// Reads to the end of the file straight into `out`, sized for the `expected` bytes (a file may
+// still change while it is read); false on an error or once more than `limit` bytes came.
+bool ReadAll(int fd, std::string& out, std::size_t expected, std::uintmax_t limit) {
+    std::size_t got = 0;
+    out.resize(expected + 1);  // the byte past the expected end shows that it is the end
     for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (got == out.size()) out.resize(out.size() * 2);
+        ssize_t n = ::read(fd, out.data() + got, out.size() - got);
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
         }
-        if (n == 0) return true;
-        out.append(buffer, static_cast<size_t>(n));
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+        if (got > limit) return false;
     }
+    out.resize(got);
+    return true;
+}
+
+// Opens a regular file for reading; -1 for anything else. The open itself must not wait: a FIFO
+// with no writer would hold it for ever, and a terminal must not become the program's own.
+int OpenRegularFile(const std::string& path, struct stat& st) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return -1;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+std::optional<std::string> ReadWholeFile(std::string_view path, std::uintmax_t limit) {
+    std::optional<std::string> resolved = ResolveExisting(path);
+    if (!resolved) return std::nullopt;
+    struct stat st;
+    int fd = OpenRegularFile(*resolved, st);
+    if (fd < 0) return std::nullopt;
+    std::string bytes;
+    bool ok = static_cast<std::uintmax_t>(st.st_size) <= limit &&
+              ReadAll(fd, bytes, static_cast<std::size_t>(st.st_size), limit);
+    ::close(fd);
+    if (!ok) return std::nullopt;
+    return bytes;
 }
 
 // Makes the folder's entries durable. A file system that cannot flush a folder (EINVAL) keeps
@@ -243,23 +277,20 @@ bool Finish(Staged& staged, bool failIfExists) {
 // read-only: a read-only fog file installed into a route would otherwise block the restore that
 // has to overwrite it later.
 std::optional<Staged> StageCopy(const std::string& source, const Target& target) {
-    int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return std::nullopt;
     struct stat st;
-    std::optional<Staged> staged;
-    if (::fstat(in, &st) == 0 && S_ISREG(st.st_mode)) {
-        staged = Stage(target, (st.st_mode & 0777) | S_IWUSR, [in](int out) {
-            char buffer[65536];
-            for (;;) {
-                ssize_t n = ::read(in, buffer, sizeof buffer);
-                if (n < 0 && errno == EINTR) continue;
-                if (n < 0) return false;
-                if (n == 0) return true;
-                if (!WriteAll(out, std::string_view(buffer, static_cast<size_t>(n))))
-                    return false;
-            }
-        });
-    }
+    int in = OpenRegularFile(source, st);
+    if (in < 0) return std::nullopt;
+    std::optional<Staged> staged = Stage(target, (st.st_mode & 0777) | S_IWUSR, [in](int out) {
+        char buffer[65536];
+        for (;;) {
+            ssize_t n = ::read(in, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return false;
+            if (n == 0) return true;
+            if (!WriteAll(out, std::string_view(buffer, static_cast<size_t>(n))))
+                return false;
+        }
+    });
     ::close(in);
     return staged;
 }
@@ -405,16 +436,11 @@ bool RenameFile(std::string_view from, std::string_view to) {
 }
 
 std::optional<std::string> ReadFileBytes(std::string_view path) {
-    std::optional<std::string> resolved = ResolveExisting(path);
-    if (!resolved) return std::nullopt;
-    int fd = ::open(resolved->c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    struct stat st;
-    std::string bytes;
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, bytes);
-    ::close(fd);
-    if (!ok) return std::nullopt;
-    return bytes;
+    return ReadWholeFile(path, std::numeric_limits<std::uintmax_t>::max());
+}
+
+std::optional<std::string> ReadDataFile(std::string_view path) {
+    return ReadWholeFile(path, kMaxDataFileSize);
 }
 
 bool WriteFileAtomic(std::string_view path, std::string_view bytes) {
@@ -432,11 +458,10 @@ bool SameFileBytes(std::string_view a, std::string_view b) {
     // Compared piece by piece: whole-file buffers cost more in allocation than in reading.
     std::optional<std::string> first = ResolveExisting(a), second = ResolveExisting(b);
     if (!first || !second) return false;
-    int fa = ::open(first->c_str(), O_RDONLY | O_CLOEXEC);
-    int fb = fa < 0 ? -1 : ::open(second->c_str(), O_RDONLY | O_CLOEXEC);
     struct stat sa, sb;
-    bool same = fb >= 0 && ::fstat(fa, &sa) == 0 && ::fstat(fb, &sb) == 0 &&
-                S_ISREG(sa.st_mode) && S_ISREG(sb.st_mode) && sa.st_size == sb.st_size;
+    int fa = OpenRegularFile(*first, sa);
+    int fb = fa < 0 ? -1 : OpenRegularFile(*second, sb);
+    bool same = fb >= 0 && sa.st_size == sb.st_size;
     // Unequal sizes settle it; equal ones are no proof, so the bytes are read to the end of both
     // files (a file that grew since its size was taken still differs).
     char bufferA[65536], bufferB[65536];

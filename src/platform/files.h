@@ -122,8 +122,17 @@ bool SameFile(std::string_view a, std::string_view b);
 // when the new name is taken already.
 bool RenameFile(std::string_view from, std::string_view to);
 
-// Whole file contents, or nothing when it cannot be read.
+// Whole file contents, or nothing when it cannot be read or is no regular file. A FIFO or
+// device is turned down without waiting on it.
 std::optional<std::string> ReadFileBytes(std::string_view path);
+
+// The largest settings file, language pack or run record the program reads: far beyond any real
+// one, and small enough that reading one whole at each use stays quick.
+inline constexpr std::uintmax_t kMaxDataFileSize = std::uintmax_t{1} << 20;
+
+// A settings file, language pack or run record: as ReadFileBytes, and nothing either for a file
+// larger than kMaxDataFileSize, which no real one is.
+std::optional<std::string> ReadDataFile(std::string_view path);
 
 // Writes `bytes` to `path` through a temporary file, flushed and renamed, so the file is
 // either old or new after a crash. Returns success.

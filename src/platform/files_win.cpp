@@ -249,14 +249,21 @@ bool RenameFile(std::string_view from, std::string_view to) {
     return MoveFileExA(Str(from).c_str(), Str(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-std::optional<std::string> ReadFileBytes(std::string_view path) {
+namespace {
+
+// Reads a file on disk to its end; nothing for a folder, a device or a pipe, or once more than
+// `limit` bytes came.
+std::optional<std::string> ReadWholeFile(std::string_view path, ULONGLONG limit) {
     HANDLE file = CreateFileA(Str(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    LARGE_INTEGER size{};
+    bool ok = GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) &&
+              static_cast<ULONGLONG>(size.QuadPart) <= limit;
     std::string bytes;
+    if (ok) bytes.reserve(static_cast<std::size_t>(size.QuadPart));
     char buffer[65536];
-    bool ok = true;
-    for (;;) {
+    while (ok) {
         DWORD n = 0;
         if (!ReadFile(file, buffer, sizeof buffer, &n, nullptr)) {
             ok = false;
@@ -264,10 +271,21 @@ std::optional<std::string> ReadFileBytes(std::string_view path) {
         }
         if (n == 0) break;
         bytes.append(buffer, n);
+        ok = bytes.size() <= limit;
     }
     CloseHandle(file);
     if (!ok) return std::nullopt;
     return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadFileBytes(std::string_view path) {
+    return ReadWholeFile(path, ~ULONGLONG{0});
+}
+
+std::optional<std::string> ReadDataFile(std::string_view path) {
+    return ReadWholeFile(path, kMaxDataFileSize);
 }
 
 bool WriteFileAtomic(std::string_view path, std::string_view bytes) {

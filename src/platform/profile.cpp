@@ -47,35 +47,42 @@ struct Line {
     std::string_view value;  // value of a pair, trimmed
 };
 
-// Splits contents into classified lines. A leading BOM belongs to no line's text.
+// Where the first line starts: a leading BOM belongs to no line's text.
+size_t FirstLine(std::string_view contents) {
+    return contents.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
+}
+
+// The line that starts at `pos`, classified.
+Line ParseLine(std::string_view contents, size_t pos) {
+    Line line;
+    line.begin = pos;
+    size_t newline = contents.find('\n', pos);
+    line.end = newline == std::string_view::npos ? contents.size() : newline + 1;
+    line.contentEnd = newline == std::string_view::npos ? contents.size() : newline;
+    if (line.contentEnd > line.begin && contents[line.contentEnd - 1] == '\r')
+        --line.contentEnd;
+    std::string_view text = Trim(contents.substr(line.begin, line.contentEnd - line.begin));
+    if (text.empty()) {
+        line.kind = LineKind::Blank;
+    } else if (text.front() == ';') {
+        line.kind = LineKind::Comment;
+    } else if (text.front() == '[') {
+        line.kind = LineKind::Section;
+        std::string_view inner = text.substr(1);
+        line.name = Trim(inner.substr(0, inner.find(']')));
+    } else if (size_t eq = text.find('='); eq != std::string_view::npos) {
+        line.kind = LineKind::Pair;
+        line.name = Trim(text.substr(0, eq));
+        line.value = Trim(text.substr(eq + 1));
+    }
+    return line;
+}
+
+// Splits contents into classified lines.
 std::vector<Line> ParseLines(std::string_view contents) {
     std::vector<Line> lines;
-    size_t pos = contents.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
-    while (pos < contents.size()) {
-        Line line;
-        line.begin = pos;
-        size_t newline = contents.find('\n', pos);
-        line.end = newline == std::string_view::npos ? contents.size() : newline + 1;
-        line.contentEnd = newline == std::string_view::npos ? contents.size() : newline;
-        if (line.contentEnd > line.begin && contents[line.contentEnd - 1] == '\r')
-            --line.contentEnd;
-        std::string_view text = Trim(contents.substr(line.begin, line.contentEnd - line.begin));
-        if (text.empty()) {
-            line.kind = LineKind::Blank;
-        } else if (text.front() == ';') {
-            line.kind = LineKind::Comment;
-        } else if (text.front() == '[') {
-            line.kind = LineKind::Section;
-            std::string_view inner = text.substr(1);
-            line.name = Trim(inner.substr(0, inner.find(']')));
-        } else if (size_t eq = text.find('='); eq != std::string_view::npos) {
-            line.kind = LineKind::Pair;
-            line.name = Trim(text.substr(0, eq));
-            line.value = Trim(text.substr(eq + 1));
-        }
-        lines.push_back(line);
-        pos = line.end;
-    }
+    for (size_t pos = FirstLine(contents); pos < contents.size(); pos = lines.back().end)
+        lines.push_back(ParseLine(contents, pos));
     return lines;
 }
 
@@ -140,10 +147,24 @@ void EndLastLine(std::string& text) {
 
 std::string ProfileLookup(std::string_view contents, std::string_view section, std::string_view key,
                           std::string_view def) {
-    std::vector<Line> lines = ParseLines(contents);
-    Location at = Locate(lines, section, key);
-    std::string_view value = at.key ? lines[*at.key].value : def;
-    if (at.key && IsQuoted(value)) value = value.substr(1, value.size() - 2);
+    // One pass that keeps no lines, as Locate finds them: a pack is read whole for each of its
+    // texts, and a big one must cost no more than its bytes.
+    section = Trim(section);
+    key = Trim(key);
+    std::optional<std::string_view> found;
+    bool inSection = false;
+    for (size_t pos = FirstLine(contents); pos < contents.size() && !found;) {
+        const Line line = ParseLine(contents, pos);
+        pos = line.end;
+        if (line.kind == LineKind::Section) {
+            if (inSection) break;  // only the first section of that name counts
+            inSection = EqualNoCase(line.name, section);
+        } else if (inSection && line.kind == LineKind::Pair && EqualNoCase(line.name, key)) {
+            found = line.value;
+        }
+    }
+    std::string_view value = found ? *found : def;
+    if (found && IsQuoted(value)) value = value.substr(1, value.size() - 2);
     return std::string(value.substr(0, kMaxValueLength));
 }
 
@@ -193,6 +214,8 @@ std::string ProfileUpdate(std::string_view contents, std::string_view section, s
 // blanks and quotes on reading it back.
 std::string GetProfileString(std::string_view file, std::string_view section, std::string_view key,
                              std::string_view def) {
+    // What is no data file (a folder, a device, a huge file) reads as a missing one.
+    if (!ReadDataFile(file)) return std::string(def.substr(0, kMaxValueLength));
     char buffer[kMaxValueLength + 1];
     DWORD n = GetPrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(),
                                        std::string(def).c_str(), buffer, sizeof buffer,
@@ -213,6 +236,8 @@ void WriteProfileString(std::string_view file, std::string_view section, std::st
     DWORD attr = GetFileAttributesA(path.c_str());
     if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY))
         throw ProfileWriteError(message);
+    // A file that cannot be read must not be rewritten around this one value.
+    if (attr != INVALID_FILE_ATTRIBUTES && !ReadDataFile(path)) throw ProfileWriteError(message);
     if (!WritePrivateProfileStringA(std::string(Trim(section)).c_str(),
                                     std::string(Trim(key)).c_str(), EncodeValue(value).c_str(),
                                     path.c_str()))
@@ -221,8 +246,9 @@ void WriteProfileString(std::string_view file, std::string_view section, std::st
 #else
 std::string GetProfileString(std::string_view file, std::string_view section, std::string_view key,
                              std::string_view def) {
-    std::optional<std::string> contents = ReadFileBytes(file);
-    return ProfileLookup(contents.value_or(std::string()), section, key, def);
+    const std::optional<std::string> contents = ReadDataFile(file);
+    return ProfileLookup(contents ? std::string_view(*contents) : std::string_view(), section, key,
+                         def);
 }
 
 void WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
@@ -230,7 +256,7 @@ void WriteProfileString(std::string_view file, std::string_view section, std::st
     const std::string message = "Unable to write to " + std::string(file);
     std::string contents;
     if (std::string resolved = ResolvePath(file); IsFile(resolved)) {
-        std::optional<std::string> bytes = ReadFileBytes(resolved);
+        std::optional<std::string> bytes = ReadDataFile(resolved);
         // An unreadable file must not be replaced by one holding only this value.
         if (!bytes) throw ProfileWriteError(message);
         contents = std::move(*bytes);

@@ -6,7 +6,7 @@
 namespace platform {
 
 // Opens a local file, a mailto:/news: target or a web address with the desktop's handler.
-// The result is not reported to the user.
+// False when the desktop could not hand it to a program; telling the user is the caller's part.
 bool ShellOpen(const std::string& target);
 // Tests replace the shell; returns the previous hook (empty: the real shell).
 using ShellHook = std::function<bool(const std::string& target)>;

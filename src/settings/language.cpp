@@ -45,4 +45,9 @@ bool LanguageValuePasses(std::string_view language) {
 
 bool ProgramValuePasses(std::string_view program) { return program == kProgramName; }
 
+bool PackAccepted(std::string_view name) {
+    const PackFileInfo info = ReadPackFileInfo(name);
+    return LanguageValuePasses(info.language) && ProgramValuePasses(info.program);
+}
+
 }  // namespace settings

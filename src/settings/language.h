@@ -36,4 +36,8 @@ bool PackFileExists(std::string_view name);
 bool LanguageValuePasses(std::string_view language);  // not "Onbekend", compares >= " "
 bool ProgramValuePasses(std::string_view program);    // exactly "ZEL Nevora"
 
+// Does the pack of this name read, with a "File info" that passes? Only such a pack lends its
+// texts to a window.
+bool PackAccepted(std::string_view name);
+
 }  // namespace settings

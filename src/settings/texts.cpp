@@ -129,7 +129,9 @@ std::vector<PackKey> AllPackKeys() {
 std::vector<LoadedText> LoadTexts(std::span<const PackText> table, const std::string& language) {
     std::vector<LoadedText> out;
     out.reserve(table.size());
-    const bool dutch = language == kDutch;
+    // A pack that is refused or cannot be read would leave every text empty: the built-in texts
+    // stand in for it.
+    const bool dutch = language == kDutch || !PackAccepted(language);
     for (const auto& row : table) {
         if (dutch) {
             out.push_back({row.target, row.dutch ? row.dutch : "", row.dutch == nullptr});

@@ -54,8 +54,9 @@ struct PackKey {
 };
 std::vector<PackKey> AllPackKeys();
 
-// The texts of one table for a language: built-in for "Nederlands", else read from the pack
-// (each read opens the pack anew; a missing key gives an empty text). Entries whose Dutch text
+// The texts of one table for a language: built-in for "Nederlands" and for a pack that is missing,
+// unreadable or refused by its "File info", else read from the pack (each read opens the pack
+// anew; a missing key of an accepted pack gives an empty text). Entries whose Dutch text
 // is nullptr are left empty for Dutch and flagged in `keep`.
 struct LoadedText {
     int target;

@@ -132,6 +132,18 @@ TEST_F(HelpCommand, MissingDocumentOrAFolderOfThatNameShowsTheErrorBox) {
     EXPECT_EQ(messages.messages()[0].text, "Kan het help bestand niet openen.");
 }
 
+TEST_F(HelpCommand, DesktopThatCannotOpenTheDocumentSaysSoAndNamesIt) {
+    AddDocument(kEnglishDoc);
+    shell.succeeds = false;
+    RunHelp([](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
+    EXPECT_EQ(shell.opened, std::vector<std::string>{Document(kEnglishDoc)});
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].icon, platform::MessageIcon::Error);
+    EXPECT_EQ(messages.messages()[0].text,
+              "Kan het help bestand niet openen.\n\n" + Document(kEnglishDoc));
+    EXPECT_EQ(messages.messages()[0].title, "Fout");
+}
+
 TEST_F(HelpCommand, DocumentIsFoundWhateverTheCaseOfItsNameOnDisk) {
     testsupport::WriteFile(prog.root() / "zel nevora help (ENGLISH).DOC", "manual");
     RunHelp([](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });

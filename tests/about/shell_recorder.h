@@ -10,7 +10,7 @@ public:
     ShellRecorder() {
         previous_ = platform::SetShellHook([this](const std::string& target) {
             opened.push_back(target);
-            return true;
+            return succeeds;
         });
     }
     ~ShellRecorder() { platform::SetShellHook(previous_); }
@@ -18,6 +18,7 @@ public:
     ShellRecorder& operator=(const ShellRecorder&) = delete;
 
     std::vector<std::string> opened;
+    bool succeeds = true;  // false: a desktop with no program for the target
 
 private:
     platform::ShellHook previous_;

@@ -11,6 +11,7 @@
 #include "app/Program.h"
 #include "app/app_fixture.h"
 #include "mist/dump_lock.h"
+#include "mist/Form1_mist.h"
 #include "platform/files.h"
 #include "settings/texts.h"
 #include "support/mist_fixtures.h"
@@ -130,19 +131,72 @@ TEST_F(MainWindowFixture, PackTextsDecodeAsUtf8OrWindows1252) {
     EXPECT_EQ(form->Sun->text(), QString::fromUtf8("Gel\xC3\xA9"));
 }
 
-TEST_F(MainWindowFixture, BadFileInfoShowsThePacksOwnTextsThenFallsBackToDutch) {
-    WriteSettings("Wrong");
-    prog.WritePack("Wrong", PackText("", "zel nevora",
-                                     "[Meldingen]\r\nTaal_lees_err=bad pack\r\nTitel=oops\r\n"));
-    CreateForm();
-    // Applied by the file check, then refused twice in its own words.
-    ASSERT_EQ(messages.messages().size(), 2u);
-    EXPECT_EQ(messages.messages()[0].text, "bad pack");
-    EXPECT_EQ(messages.messages()[1].title, "oops");
-    EXPECT_EQ(form->CurrentLanguage, "Nederlands");
-    EXPECT_TRUE(form->Nederlands1->isChecked());
-    EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
+// A pack is applied only once its "File info" has passed: the two boxes that refuse it speak the
+// built-in Dutch, never the refused pack's words or its empty ones.
+TEST_F(MainWindowFixture, PackWithoutAValidHeaderIsRefusedInDutchWithoutBeingApplied) {
+    auto bytes = [](const auto& literal) { return std::string(literal, sizeof literal - 1); };
+    const struct {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"wrong values",
+         PackText("", "zel nevora", "[Meldingen]\r\nTaal_lees_err=bad pack\r\nTitel=oops\r\n")},
+        {"garbage", bytes("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xd8[x]\n=\n")},
+        {"empty", ""},
+        {"UTF-16", bytes("\xFF\xFE[\0F\0i\0l\0e\0 \0i\0n\0f\0o\0]\0\r\0\n\0"
+                         "L\0a\0n\0g\0u\0a\0g\0e\0=\0E\0\r\0\n\0")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteSettings("Bad");
+        prog.WritePack("Bad", c.bytes);
+        messages.clear();
+        CreateForm();
+        ASSERT_EQ(messages.messages().size(), 2u);
+        for (const auto& m : messages.messages()) {
+            EXPECT_EQ(m.text, kReadErr);
+            EXPECT_EQ(m.title, "Fout");
+        }
+        EXPECT_EQ(form->CurrentLanguage, "Nederlands");
+        EXPECT_EQ(form->Button1->text(), "Maken...");
+        EXPECT_TRUE(form->Nederlands1->isChecked());
+        EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
+    }
 }
+
+#ifndef _WIN32
+// A FIFO or an oversized file in place of the pack, the settings file or the run record reads as
+// an unreadable one, at once: start-up reports the pack as it reports a missing one and goes on.
+TEST_F(MainWindowFixture, FifoOrHugeFileInDumpIsUnreadableAndStartUpGoesOn) {
+    std::string huge = PackText("Huge", "ZEL Nevora", "[Hoofd Scherm]\r\nButton1=Make\r\n");
+    huge.resize(platform::kMaxDataFileSize + 1, ';');
+    prog.WritePack("Huge", huge);
+    testsupport::MakeFifo(prog.languages() / "Pipe.lng");
+    testsupport::MakeFifo(prog.dump() / "Herstel.ini");
+    testsupport::FifoWatchdog watchdog(
+        {prog.languages() / "Pipe.lng", prog.dump() / "Herstel.ini", prog.settingsFile()});
+    for (const char* pack : {"Huge", "Pipe"}) {
+        SCOPED_TRACE(pack);
+        WriteSettings(pack);
+        messages.clear();
+        CreateForm();
+        ASSERT_EQ(messages.messages().size(), 2u);
+        for (const auto& m : messages.messages()) EXPECT_EQ(m.text, kReadErr);
+        EXPECT_EQ(form->Button1->text(), "Maken...");
+        EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
+    }
+    // No settings to read: as a first start, three boxes, then Dutch.
+    std::filesystem::remove(prog.settingsFile());
+    testsupport::MakeFifo(prog.settingsFile());
+    messages.clear();
+    CreateForm();
+    EXPECT_EQ(messages.messages().size(), 3u);
+    EXPECT_EQ(form->CurrentLanguage, "Nederlands");
+    // A run record that cannot be read leaves the window on its choosing page.
+    EXPECT_FALSE(mist::ResumeUnrestoredRun(*form));
+    EXPECT_FALSE(watchdog.fired()) << "start-up waited on a FIFO";
+}
+#endif
 
 TEST_F(MainWindowFixture, UnwritableSettingsFileIsReportedAndTheWindowStillWorks) {
     WriteSettings("Nederlands");

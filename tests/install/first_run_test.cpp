@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -65,4 +66,81 @@ TEST(FirstRun, AsksLanguageThenFolderThenShowsTheRoutesInTheChosenLanguage) {
     EXPECT_EQ(platform::GetProfileString(ini, "Programma", "Taalkeuze", ""), "English");
     EXPECT_EQ(platform::GetProfileString(ini, "msts locatie", "Pad", ""), sim.root().string());
     Form1->hide();
+}
+
+namespace {
+
+// Start-up with its two modal windows answered: the language window with OK, the locator with
+// `folder` (empty: closed without one). `seen` runs as each window opens.
+void StartUp(const std::string& folder, std::vector<std::string>& order,
+             const std::function<void(QWidget*)>& seen) {
+    testsupport::AnswerModal<Tlanguage_form>([&](Tlanguage_form* w) {
+        order.push_back("language");
+        seen(w);
+        w->Button1->click();
+    });
+    testsupport::AnswerModal<TLocatie_form>([&](TLocatie_form* w) {
+        order.push_back("locator");
+        seen(w);
+        if (folder.empty()) {
+            w->close();
+            return;
+        }
+        w->Edit1->setText(QString::fromStdString(folder));
+        w->Button1->click();
+    });
+    Program program;
+    testsupport::ClearModalAnswers();
+}
+
+}  // namespace
+
+// The program folder as it ships: its settings file names the built-in language only, so the first
+// start goes to the language window and the locator without reporting any pack.
+TEST(FirstRun, ShippedProgramFolderAsksLanguageAndFolderWithoutPackErrors) {
+    testsupport::ProgramFolder prog;
+    testsupport::SimulatorTree sim;
+    testsupport::TempDir home;
+    testsupport::ScopedEnv homeEnv("HOME", home.str());
+    testsupport::MessageRecorder messages;
+    fs::copy(testsupport::SourceDir() / "data" / "Dump", prog.dump(),
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    ASSERT_TRUE(fs::is_regular_file(prog.settingsFile()));
+
+    std::vector<std::string> order;
+    std::vector<size_t> boxesBefore;
+    StartUp(sim.root().string(), order,
+            [&](QWidget*) { boxesBefore.push_back(messages.messages().size()); });
+    EXPECT_EQ(order, (std::vector<std::string>{"language", "locator"}));
+    EXPECT_EQ(boxesBefore, (std::vector<size_t>{0, 0}));
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].text, "\"Microsoft Train Simulator\" is met succes gevonden!");
+    EXPECT_EQ(prog.Setting("Programma", "Taalscherm"), "1");
+    EXPECT_EQ(prog.Setting("Programma", "Taalkeuze"), "Nederlands");
+    EXPECT_EQ(prog.Setting("msts locatie", "Pad"), sim.root().string());
+}
+
+// A first start where nothing can be stored (here the settings file's name is taken by a folder):
+// the boxes that say so and the windows that follow speak the built-in Dutch, none is blank.
+TEST(FirstRun, ProgramFolderThatCannotBeWrittenStillShowsEveryText) {
+    testsupport::ProgramFolder prog;
+    testsupport::TempDir home;
+    testsupport::ScopedEnv homeEnv("HOME", home.str());
+    testsupport::MessageRecorder messages;
+    fs::create_directories(prog.settingsFile());
+
+    std::vector<std::string> order;
+    StartUp("", order, [&](QWidget* w) {
+        EXPECT_FALSE(w->windowTitle().trimmed().isEmpty()) << w->objectName().toStdString();
+        for (const QLabel* label : w->findChildren<QLabel*>())
+            EXPECT_FALSE(label->text().isEmpty()) << label->objectName().toStdString();
+        for (const QPushButton* button : w->findChildren<QPushButton*>())
+            EXPECT_FALSE(button->text().isEmpty()) << button->objectName().toStdString();
+    });
+    EXPECT_EQ(order, (std::vector<std::string>{"language", "locator"}));
+    ASSERT_FALSE(messages.messages().empty());
+    for (const auto& m : messages.messages()) {
+        EXPECT_FALSE(m.text.empty());
+        EXPECT_FALSE(m.title.empty());
+    }
 }

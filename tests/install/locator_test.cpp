@@ -145,9 +145,8 @@ TEST_F(LocatorTest, BrowsingFillsTheFieldAndCancellingLeavesIt) {
     EXPECT_EQ(Pad(), "<missing>");  // closed by the system: nothing stored
 }
 
-TEST_F(LocatorTest, TextsComeFromThePackUncheckedAndAMissingSectionEmptiesThem) {
-    // A wrong "Program" does not matter here: the locator reads its pack as it is.
-    prog.WritePack("English", PackText("English", "Other",
+TEST_F(LocatorTest, TextsComeFromThePackAndAMissingSectionEmptiesThem) {
+    prog.WritePack("English", PackText("English", "ZEL Nevora",
                                        "[locatie scherm]\r\ntitel=Location\r\nlabel1=Where is it?\r\n"
                                        "button1=Continue\r\nbutton2=Browse...\r\ngroupbox1=Folder:\r\n"
                                        "[map dialoog]\r\nBrowseTekst=Pick a folder\r\n"
@@ -178,6 +177,30 @@ TEST_F(LocatorTest, TextsComeFromThePackUncheckedAndAMissingSectionEmptiesThem) 
         EXPECT_EQ(w->GroupBox1->title(), "");
         w->close();
     }));
+}
+
+// No language stored (a first start whose fall-back to Dutch could not be written), or one whose
+// pack is refused: the window and its boxes show the built-in texts, never empty ones.
+TEST_F(LocatorTest, MissingOrRefusedPackGivesTheBuiltInTexts) {
+    prog.WritePack("Other", PackText("Other", "Other program",
+                                     "[locatie scherm]\r\ntitel=Location\r\nbutton1=Continue\r\n"));
+    for (const char* settings : {"", "[Programma]\r\nTaalkeuze=Other\r\n"}) {
+        SCOPED_TRACE(settings);
+        prog.WriteSettings(settings);
+        messages.clear();
+        ASSERT_TRUE(CreateLocator([&](TLocatie_form* w) {
+            EXPECT_EQ(w->windowTitle(), "Locatie");
+            EXPECT_EQ(w->Label1->text().left(25), "Voor u verder kan moet ee");
+            EXPECT_EQ(w->Button1->text(), "Ga Verder");
+            EXPECT_EQ(w->Button2->text(), "Bladeren...");
+            EXPECT_EQ(w->GroupBox1->title(), "Locatie:");
+            Confirm(w, "/nowhere");
+            w->close();
+        }));
+        ASSERT_EQ(messages.messages().size(), 1u);
+        EXPECT_EQ(messages.messages()[0].text, kNotFound);
+        EXPECT_EQ(messages.messages()[0].title, "Fout");
+    }
 }
 
 TEST_F(LocatorTest, UnwritableSettingsAtConfirmationIsReportedAndTheWindowStillCloses) {

@@ -146,4 +146,44 @@ TEST(ProfileFile, FailedWriteReportsThePathAndKeepsTheFile) {
     EXPECT_FALSE(testsupport::fs::exists(platform::JoinPath(dir.str(), "Dump")));
 }
 
+// A settings file, pack or run record must be a regular file of at most 1 MiB: anything else
+// reads as a missing one at once, and a file too big to read is not rewritten either.
+TEST(ProfileFile, NonFilesAndOversizedFilesReadAsMissingAtOnce) {
+    TempDir dir;
+    const std::string header = "[Programma]\r\nTaalkeuze=Big\r\n";
+    auto padded = [&](std::uintmax_t size) {
+        std::string bytes = header;
+        while (bytes.size() + 66 <= size) bytes += ";" + std::string(63, 'x') + "\r\n";
+        return bytes + std::string(size - bytes.size(), ';');
+    };
+    const std::string atLimit = platform::JoinPath(dir.str(), "limit.ini");
+    const std::string tooBig = platform::JoinPath(dir.str(), "big.ini");
+    WriteFile(atLimit, padded(platform::kMaxDataFileSize));
+    WriteFile(tooBig, padded(platform::kMaxDataFileSize + 1));
+    std::vector<std::string> unreadable = {tooBig, platform::JoinPath(dir.str(), "folder.ini")};
+    testsupport::fs::create_directory(unreadable.back());
+#ifndef _WIN32
+    const testsupport::fs::path fifo = dir.path() / "fifo.ini";
+    testsupport::MakeFifo(fifo);
+    unreadable.push_back(fifo.string());
+    testsupport::fs::create_symlink("/dev/zero", dir.path() / "device.ini");
+    unreadable.push_back((dir.path() / "device.ini").string());
+    testsupport::FifoWatchdog watchdog({fifo});
+    EXPECT_FALSE(platform::ReadFileBytes(fifo.string()));
+#endif
+    for (const std::string& file : unreadable) {
+        EXPECT_EQ(platform::GetProfileString(file, "Programma", "Taalkeuze", "none"), "none")
+            << file;
+        EXPECT_FALSE(platform::ReadDataFile(file)) << file;
+    }
+    EXPECT_EQ(platform::GetProfileString(atLimit, "Programma", "Taalkeuze", ""), "Big");
+    const std::string before = ReadFile(tooBig);
+    EXPECT_THROW(platform::WriteProfileString(tooBig, "Programma", "Taalkeuze", "English"),
+                 platform::ProfileWriteError);
+    EXPECT_EQ(ReadFile(tooBig), before);
+#ifndef _WIN32
+    EXPECT_FALSE(watchdog.fired()) << "a read waited on the FIFO";
+#endif
+}
+
 }  // namespace

@@ -52,7 +52,8 @@ TEST(LanguagePacks, AcceptanceRule) {
 
 TEST(LanguagePacks, TextsComeFromThePackWithoutDutchFallBack) {
     testsupport::ProgramFolder prog;
-    prog.WritePack("Part", "[Taal Scherm]\r\ntitel=Choose\r\n");
+    prog.WritePack("Part",
+                   testsupport::PackText("Part", "ZEL Nevora", "[Taal Scherm]\r\ntitel=Choose\r\n"));
     const auto texts = settings::LoadTexts(settings::LanguageWindowTexts(), "Part");
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0].text, "");  // a missing key is empty, never the Dutch text
@@ -60,6 +61,18 @@ TEST(LanguagePacks, TextsComeFromThePackWithoutDutchFallBack) {
     const auto dutch = settings::LoadTexts(settings::LanguageWindowTexts(), "Nederlands");
     EXPECT_EQ(dutch[1].text, "Kies uw taal");
     EXPECT_TRUE(dutch[2].keep);  // the button has no built-in text: it keeps its caption
+}
+
+TEST(LanguagePacks, MissingOrRefusedPackGivesTheBuiltInTexts) {
+    testsupport::ProgramFolder prog;
+    prog.WritePack("Headless", "[Taal Scherm]\r\ntitel=Choose\r\n");
+    prog.WritePack("Other", testsupport::PackText("Other", "Other program",
+                                                  "[Taal Scherm]\r\ntitel=Choose\r\n"));
+    for (const char* name : {"Headless", "Other", "Missing", ""}) {
+        const auto texts = settings::LoadTexts(settings::LanguageWindowTexts(), name);
+        EXPECT_EQ(texts[1].text, "Kies uw taal") << name;
+        EXPECT_TRUE(texts[2].keep) << name;
+    }
 }
 
 TEST(LanguagePacks, KeyListHoldsEverySectionOnceAndSharedKeysOnce) {

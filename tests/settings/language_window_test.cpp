@@ -133,15 +133,16 @@ TEST_F(LanguageWindowTest, PickingAPackRelabelsTheWindowAndOkAppliesIt) {
 TEST_F(LanguageWindowTest, NameWithoutPackFileIsRefusedWithThreeDutchBoxes) {
     prog.WritePack("English", WindowPack("English"));
     fs::create_directories(prog.languages() / "Fake.lng");
-    // Typed: the texts empty as it is typed, nothing is completed or added to the list.
+    // Typed: no pack to speak for it, so the built-in texts stay (the button keeps its caption);
+    // nothing is completed or added to the list.
     ASSERT_TRUE(StartUp([](Tlanguage_form* w) {
         w->ComboBox1->lineEdit()->selectAll();
         QTest::keyClicks(w->ComboBox1->lineEdit(), "Engl");
         EXPECT_EQ(w->chosenLanguage(), "Engl");
         EXPECT_EQ(w->ComboBox1->currentText(), "Engl");
-        EXPECT_EQ(w->windowTitle(), "");
-        EXPECT_EQ(w->Label1->text(), "");
-        EXPECT_EQ(w->Button1->text(), "");
+        EXPECT_EQ(w->windowTitle(), "Kies uw taal");
+        EXPECT_EQ(w->Label1->text(), kLabel);
+        EXPECT_EQ(w->Button1->text(), "OK");
         EXPECT_EQ(w->ComboBox1->count(), 3);
         w->Button1->click();
     }));

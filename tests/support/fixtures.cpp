@@ -1,5 +1,6 @@
 #include "support/fixtures.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -9,6 +10,12 @@
 
 #include "platform/paths.h"
 #include "platform/profile.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace testsupport {
 
@@ -136,5 +143,35 @@ fs::path SourceDir() {
     if (const char* dir = std::getenv("ZEL_SOURCE_DIR")) return dir;
     return fs::path(__FILE__).parent_path().parent_path().parent_path();
 }
+
+#ifndef _WIN32
+void MakeFifo(const fs::path& path) {
+    fs::create_directories(path.parent_path());
+    if (::mkfifo(path.c_str(), 0666) != 0) throw std::runtime_error("cannot make " + path.string());
+}
+
+FifoWatchdog::FifoWatchdog(std::vector<fs::path> fifos, int seconds) : fifos_(std::move(fifos)) {
+    thread_ = std::thread([this, seconds] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        while (!stop_ && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        while (!stop_) {
+            fired_ = true;
+            // Succeeds only while a reader has it open, and the close then gives that reader
+            // the end of the file.
+            for (const fs::path& fifo : fifos_) {
+                const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                if (fd >= 0) ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+}
+
+FifoWatchdog::~FifoWatchdog() {
+    stop_ = true;
+    thread_.join();
+}
+#endif
 
 }  // namespace testsupport

@@ -4,6 +4,10 @@
 #include <optional>
 #include <string>
 #include <vector>
+#ifndef _WIN32
+#include <atomic>
+#include <thread>
+#endif
 
 #include "platform/messages.h"
 
@@ -107,5 +111,27 @@ private:
 
 // Root of the source tree (for shipped data), from ZEL_SOURCE_DIR set by CTest.
 fs::path SourceDir();
+
+#ifndef _WIN32
+// Makes a FIFO at `path`.
+void MakeFifo(const fs::path& path);
+
+// Keeps a test that reads FIFOs from hanging the suite when the reader waits on one after all:
+// once `seconds` have passed, it keeps opening each FIFO for writing until it is destroyed,
+// which lets a reader stuck in open() or read() go on. fired() says that it had to.
+class FifoWatchdog {
+public:
+    explicit FifoWatchdog(std::vector<fs::path> fifos, int seconds = 5);
+    ~FifoWatchdog();
+    FifoWatchdog(const FifoWatchdog&) = delete;
+    FifoWatchdog& operator=(const FifoWatchdog&) = delete;
+    bool fired() const { return fired_; }
+
+private:
+    std::vector<fs::path> fifos_;
+    std::atomic<bool> stop_{false}, fired_{false};
+    std::thread thread_;
+};
+#endif
 
 }  // namespace testsupport
