@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "app/Program.h"
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "first_frame.h"
 #include "platform/paths.h"
 #include "platform/shell.h"

@@ -2,22 +2,22 @@
 
 #include <QApplication>
 
-#include "about/zel_info.h"
-#include "app/TForm1.h"
-#include "install/Locatie_unit.h"
-#include "mist/Form1_mist.h"
+#include "about/AboutWindow.h"
+#include "app/MainWindow.h"
+#include "install/InstallLocator.h"
+#include "mist/FogRunPage.h"
 #include "mist/dump_lock.h"
 #include "platform/messages.h"
 #include "settings/language.h"
-#include "settings/language_unit.h"
+#include "settings/LanguageWindow.h"
 #include "settings/settings_file.h"
 #include "settings/texts.h"
 #include "widgets/forms.h"
 
-TForm1* Form1 = nullptr;
-Tlanguage_form* language_form = nullptr;
-TLocatie_form* Locatie_form = nullptr;
-TzelForm* zelForm = nullptr;
+MainWindow* Form1 = nullptr;
+LanguageWindow* language_form = nullptr;
+InstallLocator* Locatie_form = nullptr;
+AboutWindow* zelForm = nullptr;
 
 namespace {
 
@@ -54,20 +54,20 @@ Program::Program() {
     QApplication::setQuitOnLastWindowClosed(false);
 
     // A failing creation handler is reported and the window exists all the same.
-    form1_ = std::make_unique<TForm1>();
-    Form1 = form1_.get();
+    mainWindow_ = std::make_unique<MainWindow>();
+    Form1 = mainWindow_.get();
     platform::RunGuarded([] { Form1->FormCreate(); });
 
-    languageForm_ = std::make_unique<Tlanguage_form>(*Form1);
-    language_form = languageForm_.get();
+    languageWindow_ = std::make_unique<LanguageWindow>(*Form1);
+    language_form = languageWindow_.get();
     platform::RunGuarded([] { language_form->FormCreate(); });
 
-    locatieForm_ = std::make_unique<TLocatie_form>();
-    Locatie_form = locatieForm_.get();
+    locator_ = std::make_unique<InstallLocator>();
+    Locatie_form = locator_.get();
     platform::RunGuarded([] { Locatie_form->FormCreate(); });
 
-    zelForm_ = std::make_unique<TzelForm>([] { return Form1->CurrentLanguage; });
-    zelForm = zelForm_.get();
+    aboutWindow_ = std::make_unique<AboutWindow>([] { return Form1->CurrentLanguage; });
+    zelForm = aboutWindow_.get();
 
     Form1->ShowAboutWindow = [] {
         zelForm->show();

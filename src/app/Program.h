@@ -2,15 +2,15 @@
 // Start-up: the program's four windows, created in a fixed order, each reachable program-wide.
 #include <memory>
 
-class TForm1;
-class Tlanguage_form;
-class TLocatie_form;
-class TzelForm;
+class MainWindow;
+class LanguageWindow;
+class InstallLocator;
+class AboutWindow;
 
-extern TForm1* Form1;
-extern Tlanguage_form* language_form;
-extern TLocatie_form* Locatie_form;
-extern TzelForm* zelForm;
+extern MainWindow* Form1;
+extern LanguageWindow* language_form;
+extern InstallLocator* Locatie_form;
+extern AboutWindow* zelForm;
 
 class Program {
 public:
@@ -32,8 +32,8 @@ public:
     int Run();
 
 private:
-    std::unique_ptr<TForm1> form1_;
-    std::unique_ptr<Tlanguage_form> languageForm_;
-    std::unique_ptr<TLocatie_form> locatieForm_;
-    std::unique_ptr<TzelForm> zelForm_;
+    std::unique_ptr<MainWindow> mainWindow_;
+    std::unique_ptr<LanguageWindow> languageWindow_;
+    std::unique_ptr<InstallLocator> locator_;
+    std::unique_ptr<AboutWindow> aboutWindow_;
 };

@@ -11,10 +11,10 @@
 #include <QTest>
 
 #include "app/Program.h"
-#include "app/TForm1.h"
-#include "install/Locatie_unit.h"
+#include "app/MainWindow.h"
+#include "install/InstallLocator.h"
 #include "platform/profile.h"
-#include "settings/language_unit.h"
+#include "settings/LanguageWindow.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
 
@@ -34,18 +34,18 @@ TEST(FirstRun, AsksLanguageThenFolderThenShowsTheRoutesInTheChosenLanguage) {
                                                     "[Meldingen]\r\nIs_Gevonden=Found\r\n"));
 
     std::vector<std::string> order;
-    testsupport::AnswerModal<Tlanguage_form>([&](Tlanguage_form* w) {
+    testsupport::AnswerModal<LanguageWindow>([&](LanguageWindow* w) {
         order.push_back("language");
         EXPECT_FALSE(Form1->isVisible());
-        QTest::keyClick(w->ComboBox1, Qt::Key_Down);
-        w->Button1->click();
+        QTest::keyClick(w->languageBox, Qt::Key_Down);
+        w->okButton->click();
     });
-    testsupport::AnswerModal<TLocatie_form>([&](TLocatie_form* w) {
+    testsupport::AnswerModal<InstallLocator>([&](InstallLocator* w) {
         order.push_back("locator");
         EXPECT_FALSE(Form1->isVisible());
-        EXPECT_EQ(w->Button1->text(), "Continue");  // it sees the language just chosen
-        w->Edit1->setText(QString::fromStdString(sim.root().string()));
-        w->Button1->click();
+        EXPECT_EQ(w->continueButton->text(), "Continue");  // it sees the language just chosen
+        w->folderEdit->setText(QString::fromStdString(sim.root().string()));
+        w->continueButton->click();
     });
     Program program;
     EXPECT_EQ(order, (std::vector<std::string>{"language", "locator"}));
@@ -56,11 +56,11 @@ TEST(FirstRun, AsksLanguageThenFolderThenShowsTheRoutesInTheChosenLanguage) {
     EXPECT_EQ(messages.messages()[3].text, "Found");
 
     program.ShowMainWindow();
-    EXPECT_EQ(Form1->Button1->text(), "Make...");
-    ASSERT_EQ(Form1->RouteBox->count(), 2);
-    EXPECT_EQ(Form1->RouteBox->itemText(0), "Noord");
-    EXPECT_EQ(Form1->RouteBox->itemText(1), "Zuid");
-    EXPECT_TRUE(Form1->Taal1->actions().at(1)->isChecked());
+    EXPECT_EQ(Form1->makeButton->text(), "Make...");
+    ASSERT_EQ(Form1->routeBox->count(), 2);
+    EXPECT_EQ(Form1->routeBox->itemText(0), "Noord");
+    EXPECT_EQ(Form1->routeBox->itemText(1), "Zuid");
+    EXPECT_TRUE(Form1->languageMenu->actions().at(1)->isChecked());
     const std::string ini = prog.settingsFile().string();
     EXPECT_EQ(platform::GetProfileString(ini, "Programma", "Taalscherm", ""), "1");
     EXPECT_EQ(platform::GetProfileString(ini, "Programma", "Taalkeuze", ""), "English");
@@ -74,20 +74,20 @@ namespace {
 // `folder` (empty: closed without one). `seen` runs as each window opens.
 void StartUp(const std::string& folder, std::vector<std::string>& order,
              const std::function<void(QWidget*)>& seen) {
-    testsupport::AnswerModal<Tlanguage_form>([&](Tlanguage_form* w) {
+    testsupport::AnswerModal<LanguageWindow>([&](LanguageWindow* w) {
         order.push_back("language");
         seen(w);
-        w->Button1->click();
+        w->okButton->click();
     });
-    testsupport::AnswerModal<TLocatie_form>([&](TLocatie_form* w) {
+    testsupport::AnswerModal<InstallLocator>([&](InstallLocator* w) {
         order.push_back("locator");
         seen(w);
         if (folder.empty()) {
             w->close();
             return;
         }
-        w->Edit1->setText(QString::fromStdString(folder));
-        w->Button1->click();
+        w->folderEdit->setText(QString::fromStdString(folder));
+        w->continueButton->click();
     });
     Program program;
     testsupport::ClearModalAnswers();

@@ -1,13 +1,13 @@
 // Help > Help inhoud: asks which manual the user wants and hands it to the desktop.
-#include "about/message_dialog.h"
-#include "app/TForm1.h"
+#include "about/MessageDialog.h"
+#include "app/MainWindow.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "platform/text.h"
 
-void TForm1::Help2Click() {
+void MainWindow::onHelpTriggered() {
     std::string document;
     switch (about::LanguageMessageDlg("Choose a language for the help file.", about::mtInformation,
                                       {about::mbYes, about::mbNo}, 0, LanguageDlgTitle, this)) {

@@ -1,7 +1,7 @@
 #pragma once
 // The main window's side of a fog run that outlived the program that made it.
 
-class TForm1;
+class MainWindow;
 
 namespace mist {
 
@@ -9,12 +9,12 @@ namespace mist {
 // puts the completion page for that run in place, with its summary, so the user can put the files
 // back. Returns whether there was such a run. Start-up calls it before the main window is first
 // shown, so the window never changes its border icons while shown.
-bool OpenUnrestoredRun(TForm1& form);
+bool OpenUnrestoredRun(MainWindow& form);
 
 // Tells the user that the run opened by OpenUnrestoredRun still has to be restored.
-void ReportUnrestoredRun(const TForm1& form);
+void ReportUnrestoredRun(const MainWindow& form);
 
 // OpenUnrestoredRun, then ReportUnrestoredRun when there was a run.
-bool ResumeUnrestoredRun(TForm1& form);
+bool ResumeUnrestoredRun(MainWindow& form);
 
 }  // namespace mist
