@@ -14,11 +14,6 @@
 #include "settings/texts.h"
 #include "widgets/forms.h"
 
-MainWindow* Form1 = nullptr;
-LanguageWindow* language_form = nullptr;
-InstallLocator* Locatie_form = nullptr;
-AboutWindow* zelForm = nullptr;
-
 namespace {
 
 // A main window text in `language` without applying the pack to anything; the built-in Dutch
@@ -55,47 +50,42 @@ Program::Program() {
 
     // A failing creation handler is reported and the window exists all the same.
     mainWindow_ = std::make_unique<MainWindow>();
-    Form1 = mainWindow_.get();
-    platform::RunGuarded([] { Form1->FormCreate(); });
+    MainWindow& window = *mainWindow_;
+    platform::RunGuarded([&] { window.FormCreate(); });
 
-    languageWindow_ = std::make_unique<LanguageWindow>(*Form1);
-    language_form = languageWindow_.get();
-    platform::RunGuarded([] { language_form->FormCreate(); });
+    languageWindow_ = std::make_unique<LanguageWindow>(window);
+    platform::RunGuarded([this] { languageWindow_->FormCreate(); });
 
     locator_ = std::make_unique<InstallLocator>();
-    Locatie_form = locator_.get();
-    platform::RunGuarded([] { Locatie_form->FormCreate(); });
+    platform::RunGuarded([this] { locator_->FormCreate(); });
 
-    aboutWindow_ = std::make_unique<AboutWindow>([] { return Form1->CurrentLanguage; });
-    zelForm = aboutWindow_.get();
+    // The About window goes before the main window (members end in reverse order), so the
+    // language it asks for never outlives the window that answers.
+    aboutWindow_ = std::make_unique<AboutWindow>([&window] { return window.CurrentLanguage; });
 
-    Form1->ShowAboutWindow = [] {
-        zelForm->show();
-        zelForm->raise();
-        zelForm->activateWindow();
+    window.ShowAboutWindow = [about = aboutWindow_.get()] {
+        about->show();
+        about->raise();
+        about->activateWindow();
     };
-    Form1->OnClosed = [] { QApplication::quit(); };
+    window.OnClosed = [] { QApplication::quit(); };
 }
 
-Program::~Program() {
-    Form1 = nullptr;
-    language_form = nullptr;
-    Locatie_form = nullptr;
-    zelForm = nullptr;
-}
+Program::~Program() = default;
 
 void Program::ShowMainWindow() {
     // A run that was never restored (the program was ended by force) reopens on its restore page.
     // The page and its border icons are settled before the first show: a window manager can lose
     // the window for good when it is unmapped and mapped again while the box below starts.
+    MainWindow& window = *mainWindow_;
     bool unrestoredRun = false;
-    platform::RunGuarded([&] { unrestoredRun = mist::OpenUnrestoredRun(*Form1); });
-    Form1->show();
-    widgets::CenterOnPrimaryScreen(*Form1);
-    Form1->activateWindow();
-    platform::RunGuarded([] { Form1->FormActivate(); });
-    if (unrestoredRun) platform::RunGuarded([] { mist::ReportUnrestoredRun(*Form1); });
-    Form1->StartActivationTracking();
+    platform::RunGuarded([&] { unrestoredRun = mist::OpenUnrestoredRun(window); });
+    window.show();
+    widgets::CenterOnPrimaryScreen(window);
+    window.activateWindow();
+    platform::RunGuarded([&] { window.FormActivate(); });
+    if (unrestoredRun) platform::RunGuarded([&] { mist::ReportUnrestoredRun(window); });
+    window.StartActivationTracking();
 }
 
 int Program::Run() {

@@ -1,16 +1,12 @@
 #pragma once
-// Start-up: the program's four windows, created in a fixed order, each reachable program-wide.
+// Start-up: the program's four windows, created in a fixed order and owned here; each window is
+// handed what it needs of the others.
 #include <memory>
 
 class MainWindow;
 class LanguageWindow;
 class InstallLocator;
 class AboutWindow;
-
-extern MainWindow* Form1;
-extern LanguageWindow* language_form;
-extern InstallLocator* Locatie_form;
-extern AboutWindow* zelForm;
 
 class Program {
 public:
@@ -30,6 +26,9 @@ public:
     void ShowMainWindow();
     // ShowMainWindow, then dispatches events until the main window has closed.
     int Run();
+
+    MainWindow& mainWindow() { return *mainWindow_; }
+    AboutWindow& aboutWindow() { return *aboutWindow_; }
 
 private:
     std::unique_ptr<MainWindow> mainWindow_;

@@ -185,18 +185,20 @@ TEST_F(AboutWindowTest, HelpInfoOpensItAndReturningRefillsTheRouteList) {
     Program program;
     program.ShowMainWindow();
     testsupport::ProcessEvents();
-    Form1->routeBox->setCurrentIndex(0);
-    ASSERT_EQ(Form1->routeBox->currentText(), "Alpha");
+    MainWindow& window = program.mainWindow();
+    AboutWindow& shown = program.aboutWindow();
+    window.routeBox->setCurrentIndex(0);
+    ASSERT_EQ(window.routeBox->currentText(), "Alpha");
 
-    Form1->aboutAction->trigger();
+    window.aboutAction->trigger();
     testsupport::ProcessEvents();
-    ASSERT_TRUE(zelForm->isVisible());
+    ASSERT_TRUE(shown.isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_EQ(zelForm->windowTitle(), "Info...");
+    EXPECT_EQ(shown.windowTitle(), "Info...");
 
-    zelForm->okButton->click();
-    Form1->activateWindow();
+    shown.okButton->click();
+    window.activateWindow();
     testsupport::ProcessEvents();
-    EXPECT_FALSE(zelForm->isVisible());
-    EXPECT_EQ(Form1->routeBox->currentText(), "Geen route geselecteerd");
+    EXPECT_FALSE(shown.isVisible());
+    EXPECT_EQ(window.routeBox->currentText(), "Geen route geselecteerd");
 }

@@ -3,15 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <stdexcept>
 
-#include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/Program.h"
 #include "install/InstallLocator.h"
 #include "platform/profile.h"
 #include "settings/LanguageWindow.h"
@@ -19,6 +21,17 @@
 #include "support/gui.h"
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The main window while start-up is still creating the program's windows.
+MainWindow& StartingMainWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<MainWindow*>(w)) return *window;
+    throw std::logic_error("no main window");
+}
+
+}  // namespace
 
 TEST(FirstRun, AsksLanguageThenFolderThenShowsTheRoutesInTheChosenLanguage) {
     testsupport::ProgramFolder prog;
@@ -36,13 +49,13 @@ TEST(FirstRun, AsksLanguageThenFolderThenShowsTheRoutesInTheChosenLanguage) {
     std::vector<std::string> order;
     testsupport::AnswerModal<LanguageWindow>([&](LanguageWindow* w) {
         order.push_back("language");
-        EXPECT_FALSE(Form1->isVisible());
+        EXPECT_FALSE(StartingMainWindow().isVisible());
         QTest::keyClick(w->languageBox, Qt::Key_Down);
         w->okButton->click();
     });
     testsupport::AnswerModal<InstallLocator>([&](InstallLocator* w) {
         order.push_back("locator");
-        EXPECT_FALSE(Form1->isVisible());
+        EXPECT_FALSE(StartingMainWindow().isVisible());
         EXPECT_EQ(w->continueButton->text(), "Continue");  // it sees the language just chosen
         w->folderEdit->setText(QString::fromStdString(sim.root().string()));
         w->continueButton->click();
@@ -56,16 +69,17 @@ TEST(FirstRun, AsksLanguageThenFolderThenShowsTheRoutesInTheChosenLanguage) {
     EXPECT_EQ(messages.messages()[3].text, "Found");
 
     program.ShowMainWindow();
-    EXPECT_EQ(Form1->makeButton->text(), "Make...");
-    ASSERT_EQ(Form1->routeBox->count(), 2);
-    EXPECT_EQ(Form1->routeBox->itemText(0), "Noord");
-    EXPECT_EQ(Form1->routeBox->itemText(1), "Zuid");
-    EXPECT_TRUE(Form1->languageMenu->actions().at(1)->isChecked());
+    MainWindow& window = program.mainWindow();
+    EXPECT_EQ(window.makeButton->text(), "Make...");
+    ASSERT_EQ(window.routeBox->count(), 2);
+    EXPECT_EQ(window.routeBox->itemText(0), "Noord");
+    EXPECT_EQ(window.routeBox->itemText(1), "Zuid");
+    EXPECT_TRUE(window.languageMenu->actions().at(1)->isChecked());
     const std::string ini = prog.settingsFile().string();
     EXPECT_EQ(platform::GetProfileString(ini, "Programma", "Taalscherm", ""), "1");
     EXPECT_EQ(platform::GetProfileString(ini, "Programma", "Taalkeuze", ""), "English");
     EXPECT_EQ(platform::GetProfileString(ini, "msts locatie", "Pad", ""), sim.root().string());
-    Form1->hide();
+    window.hide();
 }
 
 namespace {
