@@ -16,6 +16,7 @@
 #include <QTextEdit>
 #include <QWindow>
 
+#include "about/HelpCommand.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "settings/language.h"
@@ -250,6 +251,10 @@ void MainWindow::onExitTriggered() { close(); }
 
 void MainWindow::onAboutTriggered() {
     if (ShowAboutWindow) ShowAboutWindow();
+}
+
+void MainWindow::onHelpTriggered() {
+    about::OpenHelp({LanguageDlgTitle, ErrorTitle, HelpNotFoundMsg}, this);
 }
 
 void MainWindow::SetCloseBox(bool closeBox) {
