@@ -67,6 +67,16 @@ public:
     void onMakeClicked();
     void onRestoreClicked();
 
+    // When Dump holds the record of a run that was never restored (the program was ended by
+    // force), puts the completion page for that run in place, with its summary, so the user can
+    // put the files back. Returns whether there was such a run. Start-up calls it before the
+    // window is first shown, so the window never changes its border icons while shown.
+    bool OpenUnrestoredRun();
+    // Tells the user that the run opened by OpenUnrestoredRun still has to be restored.
+    void ReportUnrestoredRun() const;
+    // OpenUnrestoredRun, then ReportUnrestoredRun when there was a run.
+    bool ResumeUnrestoredRun();
+
     // Border icons: system menu with close box and minimise, or minimise only. A shown window
     // keeps being shown: it is never hidden to change them.
     void SetCloseBox(bool closeBox);

@@ -5,7 +5,6 @@
 #include "about/AboutWindow.h"
 #include "app/MainWindow.h"
 #include "install/InstallLocator.h"
-#include "mist/FogRunPage.h"
 #include "mist/dump_lock.h"
 #include "platform/messages.h"
 #include "settings/language.h"
@@ -79,12 +78,12 @@ void Program::ShowMainWindow() {
     // the window for good when it is unmapped and mapped again while the box below starts.
     MainWindow& window = *mainWindow_;
     bool unrestoredRun = false;
-    platform::RunGuarded([&] { unrestoredRun = mist::OpenUnrestoredRun(window); });
+    platform::RunGuarded([&] { unrestoredRun = window.OpenUnrestoredRun(); });
     window.show();
     widgets::CenterOnPrimaryScreen(window);
     window.activateWindow();
     platform::RunGuarded([&] { window.FormActivate(); });
-    if (unrestoredRun) platform::RunGuarded([&] { mist::ReportUnrestoredRun(window); });
+    if (unrestoredRun) platform::RunGuarded([&] { window.ReportUnrestoredRun(); });
     window.StartActivationTracking();
 }
 

@@ -11,7 +11,6 @@
 #include "app/Program.h"
 #include "app/app_fixture.h"
 #include "mist/dump_lock.h"
-#include "mist/FogRunPage.h"
 #include "platform/files.h"
 #include "settings/texts.h"
 #include "support/mist_fixtures.h"
@@ -193,7 +192,7 @@ TEST_F(MainWindowFixture, FifoOrHugeFileInDumpIsUnreadableAndStartUpGoesOn) {
     EXPECT_EQ(messages.messages().size(), 3u);
     EXPECT_EQ(form->CurrentLanguage, "Nederlands");
     // A run record that cannot be read leaves the window on its choosing page.
-    EXPECT_FALSE(mist::ResumeUnrestoredRun(*form));
+    EXPECT_FALSE(form->ResumeUnrestoredRun());
     EXPECT_FALSE(watchdog.fired()) << "start-up waited on a FIFO";
 }
 #endif

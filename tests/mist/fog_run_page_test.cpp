@@ -1,5 +1,5 @@
 // The fog run through the real main window: controls, message boxes and the files on disk.
-#include "mist/FogRunPage.h"
+#include "app/MainWindow.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -209,7 +209,7 @@ TEST_F(FogWindowTest, RunLeftByAKilledSessionReopensOnTheCompletionPage) {
     EXPECT_FALSE(form->close());
     form->restoreButton->click();
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
-    EXPECT_FALSE(mist::ResumeUnrestoredRun(*form));
+    EXPECT_FALSE(form->ResumeUnrestoredRun());
     EXPECT_TRUE(form->close());
 }
 
@@ -300,7 +300,7 @@ TEST_F(FogWindowTest, CraftedRecordAtStartIsSetAsideAndTheProgramCloses) {
     WriteFile(prog.dump() / "Herstel.ini", CraftedRecord(sim));
     const Snapshot before = TakeSnapshot(sim.root());
     CreateAndShow();
-    EXPECT_FALSE(mist::ResumeUnrestoredRun(*form));
+    EXPECT_FALSE(form->ResumeUnrestoredRun());
     const fs::path aside = prog.dump() / "Herstel_ongeldig_2.ini";
     EXPECT_EQ(Texts(), std::vector<std::string>{form->RecordRefusedMsg + "\n" + aside.string()});
     EXPECT_NE(form->RecordRefusedMsg, "");

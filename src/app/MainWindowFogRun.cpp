@@ -1,5 +1,5 @@
 // The main window's fog run: discovery, "Maken...", the restore and the close guard.
-#include "mist/FogRunPage.h"
+#include "app/MainWindow.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -8,7 +8,6 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-#include "app/MainWindow.h"
 #include "mist/discovery.h"
 #include "mist/fog_run.h"
 #include "platform/messages.h"
@@ -182,27 +181,23 @@ bool Restore(MainWindow& form, const mist::RunRecord& record) {
 
 }  // namespace
 
-namespace mist {
-
-bool OpenUnrestoredRun(MainWindow& form) {
-    SetAsideRefusedRecord(form);
-    const auto record = LoadRunRecord();
+bool MainWindow::OpenUnrestoredRun() {
+    SetAsideRefusedRecord(*this);
+    const auto record = mist::LoadRunRecord();
     if (!record) return false;
-    ShowRun(form, *record);
+    ShowRun(*this, *record);
     return true;
 }
 
-void ReportUnrestoredRun(const MainWindow& form) {
-    platform::ShowErrorMessage(form.RunPendingMsg, form.ErrorTitle);
+void MainWindow::ReportUnrestoredRun() const {
+    platform::ShowErrorMessage(RunPendingMsg, ErrorTitle);
 }
 
-bool ResumeUnrestoredRun(MainWindow& form) {
-    if (!OpenUnrestoredRun(form)) return false;
-    ReportUnrestoredRun(form);
+bool MainWindow::ResumeUnrestoredRun() {
+    if (!OpenUnrestoredRun()) return false;
+    ReportUnrestoredRun();
     return true;
 }
-
-}  // namespace mist
 
 void MainWindow::CheckEnvFolder(const std::string& envFolder) {
     EnvFolderMissing = false;
@@ -269,7 +264,7 @@ void MainWindow::onMakeClicked() {
         case mist::RunOutcome::Installed:
             break;
         case mist::RunOutcome::UnrestoredRun:  // left by another copy of the program
-            mist::ResumeUnrestoredRun(*this);
+            ResumeUnrestoredRun();
             return;
         case mist::RunOutcome::BackupFailed:
             platform::ShowErrorMessage(BackupFailedMsg, ErrorTitle);

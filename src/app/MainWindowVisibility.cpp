@@ -1,7 +1,8 @@
 // The visibility scale of the main window.
+#include "app/MainWindow.h"
+
 #include <QLabel>
 
-#include "app/MainWindow.h"
 #include "mist/visibility.h"
 #include "widgets/TrackBar.h"
 #include "widgets/qcolor.h"
