@@ -102,7 +102,8 @@ void MainWindow::BuildControls() {
     restoreButton = new QPushButton("Ga terug en herstel alles", client);
     restoreButton->setObjectName("restoreButton");
     restoreButton->setGeometry(100, 200, 160, 25);
-    connect(restoreButton, &QPushButton::clicked, this, platform::Guarded([this] { onRestoreClicked(); }));
+    connect(restoreButton, &QPushButton::clicked, this,
+            platform::Guarded([this] { onRestoreClicked(); }));
 
     choosingPage = new QWidget(client);
     choosingPage->setObjectName("choosingPage");
@@ -133,8 +134,8 @@ void MainWindow::BuildControls() {
     weatherGroup->setObjectName("weatherGroup");
     weatherGroup->setGeometry(192, 8, 153, 113);
     SetTextColor(weatherGroup, widgets::clRed);
-    weatherLabel = MakeLabel(weatherGroup, "weatherLabel", {8, 24, 137, 33}, "Kies het weer waarin u gaat rijden:",
-                       widgets::clNavy, true);
+    weatherLabel = MakeLabel(weatherGroup, "weatherLabel", {8, 24, 137, 33},
+                             "Kies het weer waarin u gaat rijden:", widgets::clNavy, true);
     auto radio = [this](const char* name, const char* text, int top) {
         auto* button = new QRadioButton(text, weatherGroup);
         button->setObjectName(name);
@@ -167,12 +168,16 @@ void MainWindow::BuildControls() {
     visibilityFrame->setGeometry(168, 10, 161, 50);
     visibilityFrame->setFrameShape(QFrame::Box);
     visibilityFrame->setFrameShadow(QFrame::Sunken);
-    visibilityCaption = MakeLabel(fogGroup, "visibilityCaption", {176, 16, 83, 13}, "Zicht in meters:", widgets::clNavy, false);
-    visibilityLabel = MakeLabel(fogGroup, "visibilityLabel", {264, 16, 0, 0}, "75 m", widgets::clBlack, false);
+    visibilityCaption = MakeLabel(fogGroup, "visibilityCaption", {176, 16, 83, 13},
+                                  "Zicht in meters:", widgets::clNavy, false);
+    visibilityLabel =
+        MakeLabel(fogGroup, "visibilityLabel", {264, 16, 0, 0}, "75 m", widgets::clBlack, false);
     AutoSize(visibilityLabel);
-    fogStateCaption = MakeLabel(fogGroup, "fogStateCaption", {176, 40, 0, 0}, "Toestand:", widgets::clNavy, false);
+    fogStateCaption = MakeLabel(fogGroup, "fogStateCaption", {176, 40, 0, 0},
+                                "Toestand:", widgets::clNavy, false);
     AutoSize(fogStateCaption);
-    fogStateLabel = MakeLabel(fogGroup, "fogStateLabel", {232, 40, 90, 14}, " Mist ", 390138, false);
+    fogStateLabel =
+        MakeLabel(fogGroup, "fogStateLabel", {232, 40, 90, 14}, " Mist ", 390138, false);
     fogStateLabel->setAutoFillBackground(true);
     QPalette pal = fogStateLabel->palette();
     pal.setColor(QPalette::Window, widgets::ToQColor(widgets::clBlack));
@@ -182,7 +187,8 @@ void MainWindow::BuildControls() {
     makeButton->setObjectName("makeButton");
     makeButton->setGeometry(136, 200, 75, 25);
     SetTextColor(makeButton, widgets::clBlack);
-    connect(makeButton, &QPushButton::clicked, this, platform::Guarded([this] { onMakeClicked(); }));
+    connect(makeButton, &QPushButton::clicked, this,
+            platform::Guarded([this] { onMakeClicked(); }));
 
     // Tab order: choosingPage (groups, then Maken...), restoreButton, summaryView.
     setTabOrder(routeBox, sunButton);
@@ -211,19 +217,22 @@ void MainWindow::BuildMenu() {
     dutchAction->setObjectName("dutchAction");
     dutchAction->setCheckable(true);
     languageGroup_->addAction(dutchAction);
-    connect(languageGroup_, &QActionGroup::triggered, this,
-            [this](QAction* item) { platform::RunGuarded([this, item] { onLanguageTriggered(item); }); });
+    connect(languageGroup_, &QActionGroup::triggered, this, [this](QAction* item) {
+        platform::RunGuarded([this, item] { onLanguageTriggered(item); });
+    });
 
     helpMenu = bar->addMenu("&Help");
     helpMenu->setObjectName("helpMenu");
     helpContentsAction = helpMenu->addAction("H&elp inhoud");
     helpContentsAction->setObjectName("helpContentsAction");
-    connect(helpContentsAction, &QAction::triggered, this, platform::Guarded([this] { onHelpTriggered(); }));
+    connect(helpContentsAction, &QAction::triggered, this,
+            platform::Guarded([this] { onHelpTriggered(); }));
     helpSeparator = helpMenu->addSeparator();
     helpSeparator->setObjectName("helpSeparator");
     aboutAction = helpMenu->addAction("&Info");
     aboutAction->setObjectName("aboutAction");
-    connect(aboutAction, &QAction::triggered, this, platform::Guarded([this] { onAboutTriggered(); }));
+    connect(aboutAction, &QAction::triggered, this,
+            platform::Guarded([this] { onAboutTriggered(); }));
 }
 
 void MainWindow::FormCreate() {

@@ -37,7 +37,10 @@ void MainWindow::SetTarget(int target, const std::string& text) {
         case kRainButton: rainButton->setText(ToQ(text)); break;
         case kSnowButton: snowButton->setText(ToQ(text)); break;
         case kFogGroup: fogGroup->setTitle(ToQ(text)); break;
-        case kFogStateCaption: fogStateCaption->setText(ToQ(text)); fogStateCaption->resize(fogStateCaption->sizeHint()); break;
+        case kFogStateCaption:
+            fogStateCaption->setText(ToQ(text));
+            fogStateCaption->resize(fogStateCaption->sizeHint());
+            break;
         case kVisibilityCaption: visibilityCaption->setText(ToQ(text)); break;
         case kMakeButton: makeButton->setText(ToQ(text)); break;
         case kCompletionLabel: completionLabel->setText(ToQ(text)); break;

@@ -19,10 +19,12 @@ void MainWindow::UpdateVisibilityDisplay(const std::array<std::string, 5>& displ
     if (index < 0) return;
     fogStateLabel->setText(widgets::ToQ(displayTexts[std::size_t(index)]));
     QPalette pal = fogStateLabel->palette();
-    pal.setColor(QPalette::WindowText, widgets::ToQColor(mist::kFogStateColors[std::size_t(index)]));
+    pal.setColor(QPalette::WindowText,
+                 widgets::ToQColor(mist::kFogStateColors[std::size_t(index)]));
     fogStateLabel->setPalette(pal);
 }
 
 void MainWindow::onVisibilityMousePressed(Qt::MouseButton, int x, int) {
-    visibilityBar->SetPosition(mist::PositionFromMouse(x, visibilityBar->maximum(), visibilityBar->width()));
+    visibilityBar->SetPosition(
+        mist::PositionFromMouse(x, visibilityBar->maximum(), visibilityBar->width()));
 }

@@ -60,12 +60,14 @@ InstallLocator::InstallLocator(QWidget* parent) : widgets::FormDialog(parent) {
     browseButton = new QPushButton("Bladeren...", folderGroup);
     browseButton->setObjectName("browseButton");
     browseButton->setGeometry(174, 48, 75, 25);
-    connect(browseButton, &QPushButton::clicked, this, platform::Guarded([this] { onBrowseClicked(); }));
+    connect(browseButton, &QPushButton::clicked, this,
+            platform::Guarded([this] { onBrowseClicked(); }));
 
     continueButton = new QPushButton("Ga verder...", this);
     continueButton->setObjectName("continueButton");
     continueButton->setGeometry(96, 155, 75, 25);
-    connect(continueButton, &QPushButton::clicked, this, platform::Guarded([this] { onContinueClicked(); }));
+    connect(continueButton, &QPushButton::clicked, this,
+            platform::Guarded([this] { onContinueClicked(); }));
 
     setTabOrder(continueButton, browseButton);
     setTabOrder(browseButton, folderEdit);

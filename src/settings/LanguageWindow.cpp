@@ -61,8 +61,10 @@ LanguageWindow::LanguageWindow(settings::LanguageHost& host, QWidget* parent)
 
 void LanguageWindow::FormCreate() {
     chosenLanguage_ = settings::kDutch;
-    const bool answered = settings::ReadBool(settings::kProgramSection, settings::kLanguageAskedKey, false);
-    const std::string language = settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
+    const bool answered =
+        settings::ReadBool(settings::kProgramSection, settings::kLanguageAskedKey, false);
+    const std::string language =
+        settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
     if (answered && !language.empty()) return;
     widgets::CenterOnPrimaryScreen(*this);
     exec();

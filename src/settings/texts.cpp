@@ -7,7 +7,8 @@ namespace {
 
 // Built-in texts are 8-bit Windows-1252, as a pack would hold them.
 constexpr PackText kMain[] = {
-    {kRouteLabel, "Hoofd Scherm", "label1", "Selecteer een route waarin u in de mist wilt gaan rijden:"},
+    {kRouteLabel, "Hoofd Scherm", "label1",
+     "Selecteer een route waarin u in de mist wilt gaan rijden:"},
     {kRouteGroup, "Hoofd Scherm", "groupbox1", "Route Selecteren"},
     {kRouteBoxText, "Hoofd Scherm", "RouteBox", "Geen route geselecteerd"},
     {kNoRouteText, "Hoofd Scherm", "RouteBox", "Geen route geselecteerd"},
@@ -75,7 +76,8 @@ constexpr PackText kMain[] = {
 static_assert(std::size(kMain) == kMainTargetCount);
 
 constexpr PackText kLanguageWindow[] = {
-    {kLangQuestionLabel, "Taal Scherm", "label1", "Selecteer de taal welke ZEL Nevora moet gebruiken."},
+    {kLangQuestionLabel, "Taal Scherm", "label1",
+     "Selecteer de taal welke ZEL Nevora moet gebruiken."},
     {kLangCaption, "Taal Scherm", "titel", "Kies uw taal"},
     {kLangOkButton, "Taal Scherm", "button1", nullptr},
 };

@@ -17,8 +17,10 @@ struct PackText {
 // Main window targets, in the order ApplyLanguage sets them.
 enum MainTarget : int {
     kRouteLabel, kRouteGroup, kRouteBoxText, kNoRouteText,
-    kFileMenu, kExitAction, kOptionsMenu, kLanguageMenu, kHelpMenu, kHelpContentsAction, kAboutAction,
-    kWeatherGroup, kWeatherLabel, kSunButton, kRainButton, kSnowButton, kFogGroup, kFogStateCaption, kVisibilityCaption, kMakeButton,
+    kFileMenu, kExitAction, kOptionsMenu, kLanguageMenu, kHelpMenu, kHelpContentsAction,
+    kAboutAction,
+    kWeatherGroup, kWeatherLabel, kSunButton, kRainButton, kSnowButton, kFogGroup,
+    kFogStateCaption, kVisibilityCaption, kMakeButton,
     kCompletionLabel, kRestoreButton,
     kInfoTitle, kInfoRoute, kInfoWeather, kInfoVisibility, kInfoFogState,
     kFogState0, kFogState1, kFogState2, kFogState3, kFogState4,

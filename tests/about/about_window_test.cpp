@@ -4,8 +4,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "about/shell_recorder.h"
 #include "about/AboutWindow.h"
+#include "about/shell_recorder.h"
 #include "app/Program.h"
 #include "app/app_fixture.h"
 #include "widgets/LinkLabel.h"
@@ -32,9 +32,9 @@ std::ostream& operator<<(std::ostream& os, const AboutTexts& t) {
 }
 
 AboutTexts TextsOf(const AboutWindow& about) {
-    return {about.windowTitle(),         about.productLabel->text(), about.versionLabel->text(),
-            about.webCaption->text(),           about.mailCaption->text(),        about.mailLink->Caption(),
-            about.okButton->text(),      about.webLink->Caption()};
+    return {about.windowTitle(),      about.productLabel->text(), about.versionLabel->text(),
+            about.webCaption->text(), about.mailCaption->text(),  about.mailLink->Caption(),
+            about.okButton->text(),   about.webLink->Caption()};
 }
 
 const AboutTexts kDutch = {"Info...", "Product:  ZEL Nevora", "Versie:      1.4", "Web:",
@@ -141,7 +141,8 @@ TEST_F(AboutWindowTest, PicturesLoadAndEverythingFitsOnThePanel) {
     EXPECT_FALSE(about->trainPicture->pixmap().mask().isNull());
     for (QWidget* w : std::initializer_list<QWidget*>{about->webLink, about->mailLink,
                                                       about->productLabel, about->copyrightLabel}) {
-        EXPECT_LE(w->geometry().right(), about->panel->width() - 2) << w->objectName().toStdString();
+        EXPECT_LE(w->geometry().right(), about->panel->width() - 2)
+            << w->objectName().toStdString();
         EXPECT_GT(w->width(), 0) << w->objectName().toStdString();
     }
     // The pack's "&" marks the mail link's access key; the web link shows its caption as is.

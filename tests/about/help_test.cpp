@@ -161,7 +161,8 @@ TEST_F(HelpCommand, PackWithoutItsKeysGivesAnEmptyCaptionAndAnEmptyErrorText) {
     RunHelp([&](QWidget* d) {
         caption = d->windowTitle();
         // The document names and the message stay the same in every language.
-        EXPECT_EQ(d->findChild<QLabel*>("messageLabel")->text(), "Choose a language for the help file.");
+        EXPECT_EQ(d->findChild<QLabel*>("messageLabel")->text(),
+                  "Choose a language for the help file.");
         QTest::keyClick(d, Qt::Key_Return);
     });
     EXPECT_EQ(caption, "");

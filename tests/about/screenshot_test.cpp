@@ -4,8 +4,8 @@
 #include <QDir>
 #include <QImage>
 
-#include "about/MessageDialog.h"
 #include "about/AboutWindow.h"
+#include "about/MessageDialog.h"
 #include "app/app_fixture.h"
 
 namespace {

@@ -103,9 +103,10 @@ TEST_F(FogWindowTest, EachWeatherFillsItsSlotsAndRunsAgainAfterRestore) {
         std::array<std::string, 4> files;
         bool multi;
     };
-    for (const Case& c : {Case{&MainWindow::sunButton, {"a_clear.env", "b_clear.env", "", ""}, true},
-                          Case{&MainWindow::rainButton, {"RAIN.ENV", "", "", ""}, false},
-                          Case{&MainWindow::snowButton, {"x_snow.env", "y_snow.env", "", ""}, true}}) {
+    for (const Case& c :
+         {Case{&MainWindow::sunButton, {"a_clear.env", "b_clear.env", "", ""}, true},
+          Case{&MainWindow::rainButton, {"RAIN.ENV", "", "", ""}, false},
+          Case{&MainWindow::snowButton, {"x_snow.env", "y_snow.env", "", ""}, true}}) {
         Make("R", c.weather);
         EXPECT_EQ((std::array{form->EnvFile1, form->EnvFile2, form->EnvFile3, form->EnvFile4}),
                   c.files);
