@@ -51,7 +51,6 @@ public:
     // Visibility scale.
     void onVisibilityChanged();
     void UpdateVisibilityDisplay(const std::array<std::string, 5>& displayTexts);
-    void onVisibilityMousePressed(Qt::MouseButton button, int x, int y);
 
     // Language.
     void ApplyLanguage(const std::string& name) override;
@@ -60,10 +59,6 @@ public:
     void FillLanguageMenu(const std::string& folder);
 
     // Fog run.
-    void CheckEnvFolder(const std::string& envFolder);
-    void FindSunEnvFiles(const std::string& envFolder);
-    void FindRainEnvFiles(const std::string& envFolder);
-    void FindSnowEnvFiles(const std::string& envFolder);
     void onMakeClicked();
     void onRestoreClicked();
 
@@ -120,11 +115,9 @@ public:
     QAction* aboutAction = nullptr;
 
     // State.
-    std::string InstallRoot;
     std::string RouteName;
     bool FilesReplaced = false;
     bool EnvFileMissing = false;
-    bool EnvFolderMissing = false;
     std::string EnvFile1, EnvFile2, EnvFile3, EnvFile4;
     bool MultiFileMode = false;
     // The run the completion page stands for, as started or resumed: its restore does not depend
@@ -142,7 +135,6 @@ public:
     std::string InUseMsg;
     std::string InstallFailedMsg, RecordRefusedMsg;
     std::string CurrentLanguage;
-    bool LanguageMenuPending = false;
 
     // The display texts of the fog states: each state name with one blank either side.
     std::array<std::string, 5> FogStateDisplayTexts() const;
@@ -156,11 +148,19 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void onVisibilityMousePressed(Qt::MouseButton button, int x, int y);
+    void CheckEnvFolder(const std::string& envFolder);
+    void FindSunEnvFiles(const std::string& envFolder);
+    void FindRainEnvFiles(const std::string& envFolder);
+    void FindSnowEnvFiles(const std::string& envFolder);
     void BuildControls();
     void BuildMenu();
     void SetTarget(int target, const std::string& text);
     void OnFocusWindowChanged(QWindow* window);
 
+    std::string InstallRoot;  // the simulator folder, as stored
+    bool EnvFolderMissing = false;
+    bool LanguageMenuPending = false;
     QActionGroup* languageGroup_ = nullptr;
     QPointer<QWindow> lastAppWindow_;
     bool lastAppWindowIsForm_ = false;
