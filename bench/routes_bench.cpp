@@ -5,7 +5,7 @@
 #include <QComboBox>
 #include <filesystem>
 
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "platform/paths.h"
 
 namespace fs = std::filesystem;
@@ -18,13 +18,13 @@ void BM_FillRouteList5000(benchmark::State& state) {
     for (int i = 0; i < 5000; ++i) fs::create_directories(root / "Routes" / ("Route " + std::to_string(i)));
     fs::create_directories(root / "program" / "Dump");
     platform::SetProgramFolder((root / "program").string());
-    TForm1 form;
+    MainWindow form;
     form.ApplyLanguage("Nederlands");
     for (auto _ : state) {
-        form.FillRouteList((root / "Routes").string(), form.RouteBox);
-        benchmark::DoNotOptimize(form.RouteBox->count());
+        form.FillRouteList((root / "Routes").string(), form.routeBox);
+        benchmark::DoNotOptimize(form.routeBox->count());
     }
-    if (form.RouteBox->count() != 5000) state.SkipWithError("wrong number of routes listed");
+    if (form.routeBox->count() != 5000) state.SkipWithError("wrong number of routes listed");
     fs::remove_all(root);
 }
 BENCHMARK(BM_FillRouteList5000)->Unit(benchmark::kMillisecond);

@@ -2,8 +2,8 @@
 // window's first frame. Usage: zel_startup_probe <program folder>
 #include <QApplication>
 
+#include "app/MainWindow.h"
 #include "app/Program.h"
-#include "app/TForm1.h"
 #include "first_frame.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
@@ -18,6 +18,6 @@ int main(int argc, char** argv) {
     widgets::InstallPaletteColorResolver();
     widgets::InstallFontSubstitutes();
     Program program;
-    QuitAfterFirstFrame quit(Form1);
+    QuitAfterFirstFrame quit(&program.mainWindow());
     return program.Run();
 }

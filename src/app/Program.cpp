@@ -2,22 +2,16 @@
 
 #include <QApplication>
 
-#include "about/zel_info.h"
-#include "app/TForm1.h"
-#include "install/Locatie_unit.h"
-#include "mist/Form1_mist.h"
+#include "about/AboutWindow.h"
+#include "app/MainWindow.h"
+#include "install/InstallLocator.h"
 #include "mist/dump_lock.h"
 #include "platform/messages.h"
+#include "settings/LanguageWindow.h"
 #include "settings/language.h"
-#include "settings/language_unit.h"
 #include "settings/settings_file.h"
 #include "settings/texts.h"
 #include "widgets/forms.h"
-
-TForm1* Form1 = nullptr;
-Tlanguage_form* language_form = nullptr;
-TLocatie_form* Locatie_form = nullptr;
-TzelForm* zelForm = nullptr;
 
 namespace {
 
@@ -54,48 +48,43 @@ Program::Program() {
     QApplication::setQuitOnLastWindowClosed(false);
 
     // A failing creation handler is reported and the window exists all the same.
-    form1_ = std::make_unique<TForm1>();
-    Form1 = form1_.get();
-    platform::RunGuarded([] { Form1->FormCreate(); });
+    mainWindow_ = std::make_unique<MainWindow>();
+    MainWindow& window = *mainWindow_;
+    platform::RunGuarded([&] { window.FormCreate(); });
 
-    languageForm_ = std::make_unique<Tlanguage_form>(*Form1);
-    language_form = languageForm_.get();
-    platform::RunGuarded([] { language_form->FormCreate(); });
+    languageWindow_ = std::make_unique<LanguageWindow>(window);
+    platform::RunGuarded([this] { languageWindow_->FormCreate(); });
 
-    locatieForm_ = std::make_unique<TLocatie_form>();
-    Locatie_form = locatieForm_.get();
-    platform::RunGuarded([] { Locatie_form->FormCreate(); });
+    locator_ = std::make_unique<InstallLocator>();
+    platform::RunGuarded([this] { locator_->FormCreate(); });
 
-    zelForm_ = std::make_unique<TzelForm>([] { return Form1->CurrentLanguage; });
-    zelForm = zelForm_.get();
+    // The About window goes before the main window (members end in reverse order), so the
+    // language it asks for never outlives the window that answers.
+    aboutWindow_ = std::make_unique<AboutWindow>([&window] { return window.CurrentLanguage; });
 
-    Form1->ShowAboutWindow = [] {
-        zelForm->show();
-        zelForm->raise();
-        zelForm->activateWindow();
+    window.ShowAboutWindow = [about = aboutWindow_.get()] {
+        about->show();
+        about->raise();
+        about->activateWindow();
     };
-    Form1->OnClosed = [] { QApplication::quit(); };
+    window.OnClosed = [] { QApplication::quit(); };
 }
 
-Program::~Program() {
-    Form1 = nullptr;
-    language_form = nullptr;
-    Locatie_form = nullptr;
-    zelForm = nullptr;
-}
+Program::~Program() = default;
 
 void Program::ShowMainWindow() {
     // A run that was never restored (the program was ended by force) reopens on its restore page.
     // The page and its border icons are settled before the first show: a window manager can lose
     // the window for good when it is unmapped and mapped again while the box below starts.
+    MainWindow& window = *mainWindow_;
     bool unrestoredRun = false;
-    platform::RunGuarded([&] { unrestoredRun = mist::OpenUnrestoredRun(*Form1); });
-    Form1->show();
-    widgets::CenterOnPrimaryScreen(*Form1);
-    Form1->activateWindow();
-    platform::RunGuarded([] { Form1->FormActivate(); });
-    if (unrestoredRun) platform::RunGuarded([] { mist::ReportUnrestoredRun(*Form1); });
-    Form1->StartActivationTracking();
+    platform::RunGuarded([&] { unrestoredRun = window.OpenUnrestoredRun(); });
+    window.show();
+    widgets::CenterOnPrimaryScreen(window);
+    window.activateWindow();
+    platform::RunGuarded([&] { window.FormActivate(); });
+    if (unrestoredRun) platform::RunGuarded([&] { window.ReportUnrestoredRun(); });
+    window.StartActivationTracking();
 }
 
 int Program::Run() {

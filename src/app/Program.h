@@ -1,16 +1,12 @@
 #pragma once
-// Start-up: the program's four windows, created in a fixed order, each reachable program-wide.
+// Start-up: the program's four windows, created in a fixed order and owned here; each window is
+// handed what it needs of the others.
 #include <memory>
 
-class TForm1;
-class Tlanguage_form;
-class TLocatie_form;
-class TzelForm;
-
-extern TForm1* Form1;
-extern Tlanguage_form* language_form;
-extern TLocatie_form* Locatie_form;
-extern TzelForm* zelForm;
+class MainWindow;
+class LanguageWindow;
+class InstallLocator;
+class AboutWindow;
 
 class Program {
 public:
@@ -31,9 +27,12 @@ public:
     // ShowMainWindow, then dispatches events until the main window has closed.
     int Run();
 
+    MainWindow& mainWindow() { return *mainWindow_; }
+    AboutWindow& aboutWindow() { return *aboutWindow_; }
+
 private:
-    std::unique_ptr<TForm1> form1_;
-    std::unique_ptr<Tlanguage_form> languageForm_;
-    std::unique_ptr<TLocatie_form> locatieForm_;
-    std::unique_ptr<TzelForm> zelForm_;
+    std::unique_ptr<MainWindow> mainWindow_;
+    std::unique_ptr<LanguageWindow> languageWindow_;
+    std::unique_ptr<InstallLocator> locator_;
+    std::unique_ptr<AboutWindow> aboutWindow_;
 };

@@ -16,10 +16,12 @@ struct PackText {
 
 // Main window targets, in the order ApplyLanguage sets them.
 enum MainTarget : int {
-    kLabel1, kGroupBox1, kRouteBoxText, kNoRouteText,
-    kMenuBestand1, kMenuAfsluiten1, kMenuOpties1, kMenuTaal1, kMenuHelp1, kMenuHelp2, kMenuInfo1,
-    kGroupBox2, kLabel2, kSun, kRain, kSnow, kGroupBox3, kLabel4, kLabel5, kButton1,
-    kLabel3, kButton2,
+    kRouteLabel, kRouteGroup, kRouteBoxText, kNoRouteText,
+    kFileMenu, kExitAction, kOptionsMenu, kLanguageMenu, kHelpMenu, kHelpContentsAction,
+    kAboutAction,
+    kWeatherGroup, kWeatherLabel, kSunButton, kRainButton, kSnowButton, kFogGroup,
+    kFogStateCaption, kVisibilityCaption, kMakeButton,
+    kCompletionLabel, kRestoreButton,
     kInfoTitle, kInfoRoute, kInfoWeather, kInfoVisibility, kInfoFogState,
     kFogState0, kFogState1, kFogState2, kFogState3, kFogState4,
     kErrorTitle, kNoRouteMsg, kRouteErrMsg, kRouteNotFoundMsg, kNoCloseMsg, kCloseTitle,
@@ -31,11 +33,11 @@ enum MainTarget : int {
 };
 std::span<const PackText> MainWindowTexts();
 
-enum LanguageWindowTarget : int { kLangLabel1, kLangCaption, kLangButton1 };
+enum LanguageWindowTarget : int { kLangQuestionLabel, kLangCaption, kLangOkButton };
 std::span<const PackText> LanguageWindowTexts();
 
 enum LocatorTarget : int {
-    kLocCaption, kLocLabel1, kLocButton1, kLocButton2, kLocGroupBox1,
+    kLocCaption, kLocIntroLabel, kLocContinueButton, kLocBrowseButton, kLocFolderGroup,
     kLocBrowseTitle, kLocErrorTitle, kLocNotFoundMsg, kLocFoundMsg, kLocFoundTitle
 };
 std::span<const PackText> LocatorTexts();

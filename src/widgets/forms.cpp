@@ -7,7 +7,7 @@
 namespace widgets {
 
 namespace {
-constexpr char kFormProperty[] = "zelForm";
+constexpr char kFormProperty[] = "programForm";
 }
 
 void MarkAsForm(QWidget& window) { window.setProperty(kFormProperty, true); }

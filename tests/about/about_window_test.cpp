@@ -4,11 +4,11 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "about/AboutWindow.h"
 #include "about/shell_recorder.h"
-#include "about/zel_info.h"
 #include "app/Program.h"
 #include "app/app_fixture.h"
-#include "widgets/TLinkLabel.h"
+#include "widgets/LinkLabel.h"
 #include "widgets/forms.h"
 
 namespace fs = std::filesystem;
@@ -31,25 +31,25 @@ std::ostream& operator<<(std::ostream& os, const AboutTexts& t) {
     return os;
 }
 
-AboutTexts TextsOf(const TzelForm& about) {
-    return {about.windowTitle(),         about.ProductName->text(), about.Version->text(),
-            about.Web->text(),           about.Mail->text(),        about.Mail_adres->Caption(),
-            about.OKButton->text(),      about.LinkLabel1->Caption()};
+AboutTexts TextsOf(const AboutWindow& about) {
+    return {about.windowTitle(),      about.productLabel->text(), about.versionLabel->text(),
+            about.webCaption->text(), about.mailCaption->text(),  about.mailLink->Caption(),
+            about.okButton->text(),   about.webLink->Caption()};
 }
 
 const AboutTexts kDutch = {"Info...", "Product:  ZEL Nevora", "Versie:      1.4", "Web:",
                            "E-Mail:", "Stuur een E-mail",     "OK",               "Velmaron"};
 
-class AboutWindow : public MainWindowFixture {
+class AboutWindowTest : public MainWindowFixture {
 protected:
-    std::unique_ptr<TzelForm> about;
+    std::unique_ptr<AboutWindow> about;
 
     void SetUp() override {
         WriteSettings("Nederlands");
         CreateAndShow();
         prog.WritePack("Testish", testsupport::PackText("Testish", "ZEL Nevora", kAboutPack));
         prog.WritePack("Bare", testsupport::PackText("Bare", "ZEL Nevora"));
-        about = std::make_unique<TzelForm>([this] { return form->CurrentLanguage; });
+        about = std::make_unique<AboutWindow>([this] { return form->CurrentLanguage; });
     }
 
     void Open() {
@@ -60,7 +60,7 @@ protected:
 
 }  // namespace
 
-TEST_F(AboutWindow, OpensHiddenAndShowsTheBuiltInDutchTexts) {
+TEST_F(AboutWindowTest, OpensHiddenAndShowsTheBuiltInDutchTexts) {
     EXPECT_FALSE(about->isVisible());
     Open();
     EXPECT_EQ(TextsOf(*about), kDutch);
@@ -68,7 +68,7 @@ TEST_F(AboutWindow, OpensHiddenAndShowsTheBuiltInDutchTexts) {
     EXPECT_TRUE(widgets::IsForm(*about));
 }
 
-TEST_F(AboutWindow, PackSuppliesTheWordsInFrontOfNameAndVersion) {
+TEST_F(AboutWindowTest, PackSuppliesTheWordsInFrontOfNameAndVersion) {
     form->ApplyLanguage("Testish");
     Open();
     const AboutTexts expected = {"About...", "Product name:  ZEL Nevora", "Version:      1.4",
@@ -76,11 +76,11 @@ TEST_F(AboutWindow, PackSuppliesTheWordsInFrontOfNameAndVersion) {
                                  "Close",    "Velmaron"};
     EXPECT_EQ(TextsOf(*about), expected);
     // A longer word must not be cut off.
-    EXPECT_GE(about->ProductName->width(),
-              about->ProductName->fontMetrics().horizontalAdvance(expected.product));
+    EXPECT_GE(about->productLabel->width(),
+              about->productLabel->fontMetrics().horizontalAdvance(expected.product));
 }
 
-TEST_F(AboutWindow, PackWithoutTheSectionLeavesOnlyTheFixedTails) {
+TEST_F(AboutWindowTest, PackWithoutTheSectionLeavesOnlyTheFixedTails) {
     form->ApplyLanguage("Bare");
     Open();
     const AboutTexts expected = {"", "  ZEL Nevora", "      1.4", "", "", "", "", "Velmaron"};
@@ -88,7 +88,7 @@ TEST_F(AboutWindow, PackWithoutTheSectionLeavesOnlyTheFixedTails) {
     EXPECT_TRUE(messages.messages().empty());
 }
 
-TEST_F(AboutWindow, LanguageChosenWhileOpenShowsAtTheNextOpening) {
+TEST_F(AboutWindowTest, LanguageChosenWhileOpenShowsAtTheNextOpening) {
     Open();
     form->ApplyLanguage("Testish");
     // Help > Info again while it is open only brings it to the front.
@@ -97,11 +97,11 @@ TEST_F(AboutWindow, LanguageChosenWhileOpenShowsAtTheNextOpening) {
     testsupport::ProcessEvents();
     EXPECT_EQ(TextsOf(*about), kDutch);
 
-    about->OKButton->click();
+    about->okButton->click();
     EXPECT_FALSE(about->isVisible());
     Open();
     EXPECT_EQ(about->windowTitle(), "About...");
-    EXPECT_EQ(about->OKButton->text(), "Close");
+    EXPECT_EQ(about->okButton->text(), "Close");
 
     // The close box hides it too, and the next opening follows the language again.
     form->ApplyLanguage("Nederlands");
@@ -111,7 +111,7 @@ TEST_F(AboutWindow, LanguageChosenWhileOpenShowsAtTheNextOpening) {
     EXPECT_EQ(TextsOf(*about), kDutch);
 }
 
-TEST_F(AboutWindow, EnterPressesOkAndEscLeavesItOpen) {
+TEST_F(AboutWindowTest, EnterPressesOkAndEscLeavesItOpen) {
     Open();
     QTest::keyClick(about.get(), Qt::Key_Escape);
     EXPECT_TRUE(about->isVisible());
@@ -119,43 +119,44 @@ TEST_F(AboutWindow, EnterPressesOkAndEscLeavesItOpen) {
     EXPECT_FALSE(about->isVisible());
 }
 
-TEST_F(AboutWindow, LinksHandTheirTargetsToTheShell) {
+TEST_F(AboutWindowTest, LinksHandTheirTargetsToTheShell) {
     ShellRecorder shell;
     Open();
-    QTest::mouseClick(about->LinkLabel1, Qt::LeftButton, {}, QPoint(3, 3));
-    QTest::mouseClick(about->Mail_adres, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseClick(about->webLink, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseClick(about->mailLink, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(shell.opened, (std::vector<std::string>{"https://www.example.com/zel-nevora",
                                                       "mailto:zel-nevora@example.com"}));
     // Clicking a link does not close the window.
     EXPECT_TRUE(about->isVisible());
 }
 
-TEST_F(AboutWindow, PicturesLoadAndEverythingFitsOnThePanel) {
+TEST_F(AboutWindowTest, PicturesLoadAndEverythingFitsOnThePanel) {
     form->ApplyLanguage("Testish");
     Open();
     // The pictures come from resources a static library could lose at link time.
-    ASSERT_FALSE(about->Image2->pixmap().isNull());
-    ASSERT_FALSE(about->Image1->pixmap().isNull());
+    ASSERT_FALSE(about->trainPicture->pixmap().isNull());
+    ASSERT_FALSE(about->iconPicture->pixmap().isNull());
     // Transparent pictures: their corner colour lets the white panel through.
-    EXPECT_FALSE(about->Image1->pixmap().mask().isNull());
-    EXPECT_FALSE(about->Image2->pixmap().mask().isNull());
-    for (QWidget* w : std::initializer_list<QWidget*>{about->LinkLabel1, about->Mail_adres,
-                                                      about->ProductName, about->Copyright}) {
-        EXPECT_LE(w->geometry().right(), about->Panel1->width() - 2) << w->objectName().toStdString();
+    EXPECT_FALSE(about->iconPicture->pixmap().mask().isNull());
+    EXPECT_FALSE(about->trainPicture->pixmap().mask().isNull());
+    for (QWidget* w : std::initializer_list<QWidget*>{about->webLink, about->mailLink,
+                                                      about->productLabel, about->copyrightLabel}) {
+        EXPECT_LE(w->geometry().right(), about->panel->width() - 2)
+            << w->objectName().toStdString();
         EXPECT_GT(w->width(), 0) << w->objectName().toStdString();
     }
     // The pack's "&" marks the mail link's access key; the web link shows its caption as is.
-    EXPECT_TRUE(about->Mail_adres->ShowAccelChar());
-    EXPECT_FALSE(about->LinkLabel1->ShowAccelChar());
+    EXPECT_TRUE(about->mailLink->ShowAccelChar());
+    EXPECT_FALSE(about->webLink->ShowAccelChar());
 }
 
-TEST_F(AboutWindow, PicturesShowCutOutOnThePanel) {
+TEST_F(AboutWindowTest, PicturesShowCutOutOnThePanel) {
     Open();
     const QImage window = about->grab().toImage().convertToFormat(QImage::Format_RGB32);
     // Inside the panel's bevels.
-    const QRect panel(about->Panel1->mapTo(about.get(), QPoint(2, 2)),
-                      about->Panel1->size() - QSize(4, 4));
-    for (QLabel* picture : {about->Image1, about->Image2}) {
+    const QRect panel(about->panel->mapTo(about.get(), QPoint(2, 2)),
+                      about->panel->size() - QSize(4, 4));
+    for (QLabel* picture : {about->iconPicture, about->trainPicture}) {
         SCOPED_TRACE(picture->objectName().toStdString());
         const QImage image = picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
         const QRgb key = image.pixel(0, image.height() - 1);
@@ -178,25 +179,27 @@ TEST_F(AboutWindow, PicturesShowCutOutOnThePanel) {
 
 // The program's own wiring: Help > Info opens it without blocking the main window, and coming
 // back from it refreshes the route list.
-TEST_F(AboutWindow, HelpInfoOpensItAndReturningRefillsTheRouteList) {
+TEST_F(AboutWindowTest, HelpInfoOpensItAndReturningRefillsTheRouteList) {
     fs::create_directories(sim.routes() / "Alpha");
     form.reset();
     about.reset();
     Program program;
     program.ShowMainWindow();
     testsupport::ProcessEvents();
-    Form1->RouteBox->setCurrentIndex(0);
-    ASSERT_EQ(Form1->RouteBox->currentText(), "Alpha");
+    MainWindow& window = program.mainWindow();
+    AboutWindow& shown = program.aboutWindow();
+    window.routeBox->setCurrentIndex(0);
+    ASSERT_EQ(window.routeBox->currentText(), "Alpha");
 
-    Form1->Info1->trigger();
+    window.aboutAction->trigger();
     testsupport::ProcessEvents();
-    ASSERT_TRUE(zelForm->isVisible());
+    ASSERT_TRUE(shown.isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_EQ(zelForm->windowTitle(), "Info...");
+    EXPECT_EQ(shown.windowTitle(), "Info...");
 
-    zelForm->OKButton->click();
-    Form1->activateWindow();
+    shown.okButton->click();
+    window.activateWindow();
     testsupport::ProcessEvents();
-    EXPECT_FALSE(zelForm->isVisible());
-    EXPECT_EQ(Form1->RouteBox->currentText(), "Geen route geselecteerd");
+    EXPECT_FALSE(shown.isVisible());
+    EXPECT_EQ(window.routeBox->currentText(), "Geen route geselecteerd");
 }

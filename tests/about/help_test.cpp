@@ -4,13 +4,13 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "about/message_dialog.h"
+#include "about/MessageDialog.h"
 #include "about/shell_recorder.h"
 #include "app/app_fixture.h"
 #include "widgets/forms.h"
 
 namespace fs = std::filesystem;
-using about::TMessageForm;
+using about::MessageDialog;
 
 namespace {
 
@@ -45,7 +45,7 @@ protected:
     // Runs the menu command, answering its dialog with `answer`.
     void RunHelp(std::function<void(QWidget*)> answer) {
         testsupport::AnswerNextModal(std::move(answer));
-        form->Help2->trigger();
+        form->helpContentsAction->trigger();
         ASSERT_EQ(testsupport::MissedModalAnswers(), 0) << "the language dialog never opened";
     }
 };
@@ -60,7 +60,7 @@ TEST_F(HelpCommand, AsksWithTwoRelabelledButtonsUnderTheLanguageTitle) {
     bool dutchIsDefault = false, isForm = false, modal = false;
     RunHelp([&](QWidget* dialog) {
         caption = dialog->windowTitle();
-        message = dialog->findChild<QLabel*>("Message")->text();
+        message = dialog->findChild<QLabel*>("messageLabel")->text();
         for (QPushButton* b : ButtonsOf(dialog)) {
             captions << b->text();
             widths.push_back(b->width());
@@ -161,7 +161,8 @@ TEST_F(HelpCommand, PackWithoutItsKeysGivesAnEmptyCaptionAndAnEmptyErrorText) {
     RunHelp([&](QWidget* d) {
         caption = d->windowTitle();
         // The document names and the message stay the same in every language.
-        EXPECT_EQ(d->findChild<QLabel*>("Message")->text(), "Choose a language for the help file.");
+        EXPECT_EQ(d->findChild<QLabel*>("messageLabel")->text(),
+                  "Choose a language for the help file.");
         QTest::keyClick(d, Qt::Key_Return);
     });
     EXPECT_EQ(caption, "");
@@ -176,12 +177,12 @@ TEST_F(HelpCommand, ReturningFromTheDialogRefillsTheRouteList) {
     form->StartActivationTracking();
     form->activateWindow();
     testsupport::ProcessEvents();
-    form->RouteBox->setCurrentIndex(0);
-    ASSERT_EQ(form->RouteBox->currentText(), "Alpha");
+    form->routeBox->setCurrentIndex(0);
+    ASSERT_EQ(form->routeBox->currentText(), "Alpha");
     RunHelp([](QWidget* d) { d->close(); });
     form->activateWindow();
     testsupport::ProcessEvents();
-    EXPECT_EQ(form->RouteBox->currentText(), "Geen route geselecteerd");
+    EXPECT_EQ(form->routeBox->currentText(), "Geen route geselecteerd");
 }
 
 // The standard dialog itself, with buttons the help command does not ask for.
@@ -212,8 +213,8 @@ TEST(LanguageMessageDlg, FollowsTheFrameworksButtonOrderDefaultsAndResults) {
                 captions << b->text();
                 widths.push_back(b->width());
             }
-            if (auto* form = qobject_cast<TMessageForm*>(d); form && form->DefaultButton)
-                defaultCaption = form->DefaultButton->text();
+            if (auto* form = qobject_cast<MessageDialog*>(d); form && form->defaultButton)
+                defaultCaption = form->defaultButton->text();
             QTest::keyClick(d, Qt::Key_Escape);
             if (d->isVisible()) d->close();  // Esc did nothing: the close box gives Cancel
         });
@@ -261,7 +262,7 @@ TEST(LanguageMessageDlg, OnlyTheInformationTypeTakesTheLanguageCaption) {
         bool hasIcon = false;
         testsupport::AnswerNextModal([&](QWidget* d) {
             caption = d->windowTitle();
-            hasIcon = d->findChild<QLabel*>("Image") != nullptr;
+            hasIcon = d->findChild<QLabel*>("iconLabel") != nullptr;
             d->close();
         });
         about::LanguageMessageDlg("m", c.type, {about::mbOK}, 0, "Kies een taal");
@@ -277,8 +278,8 @@ TEST(LanguageMessageDlg, LongMessageWrapsInsideTheDialog) {
     QRect label, client;
     int lineHeight = 0;
     testsupport::AnswerNextModal([&](QWidget* d) {
-        label = d->findChild<QLabel*>("Message")->geometry();
-        lineHeight = d->findChild<QLabel*>("Message")->fontMetrics().height();
+        label = d->findChild<QLabel*>("messageLabel")->geometry();
+        lineHeight = d->findChild<QLabel*>("messageLabel")->fontMetrics().height();
         client = d->rect();
         QTest::keyClick(d, Qt::Key_Return);
     });

@@ -4,8 +4,8 @@
 #include <QDir>
 #include <QImage>
 
-#include "about/message_dialog.h"
-#include "about/zel_info.h"
+#include "about/AboutWindow.h"
+#include "about/MessageDialog.h"
 #include "app/app_fixture.h"
 
 namespace {
@@ -22,7 +22,7 @@ QString ShotFile(const char* name) {
 TEST_F(MainWindowFixture, AboutWindowRendersToPng) {
     WriteSettings("Nederlands");
     CreateAndShow();
-    TzelForm about([this] { return form->CurrentLanguage; });
+    AboutWindow about([this] { return form->CurrentLanguage; });
     about.show();
     testsupport::ProcessEvents();
     const QString file = ShotFile("about-window.png");
@@ -46,7 +46,7 @@ TEST_F(MainWindowFixture, HelpDialogRendersToPng) {
         size = dialog->size();
         dialog->close();
     });
-    form->Help2->trigger();
+    form->helpContentsAction->trigger();
     ASSERT_TRUE(saved);
     EXPECT_EQ(QImage(file).size(), size);
 }

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "platform/messages.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
@@ -15,7 +15,7 @@ protected:
     testsupport::ProgramFolder prog;
     testsupport::SimulatorTree sim;
     testsupport::MessageRecorder messages;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 
     void WriteSettings(const std::string& language, bool pointAtSimulator = true) {
         prog.WriteSettings(
@@ -24,7 +24,7 @@ protected:
 
     // Creates the main window as start-up does, creation handler included.
     void CreateForm() {
-        form = std::make_unique<TForm1>();
+        form = std::make_unique<MainWindow>();
         platform::RunGuarded([this] { form->FormCreate(); });
     }
 

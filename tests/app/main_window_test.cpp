@@ -11,7 +11,6 @@
 #include "app/Program.h"
 #include "app/app_fixture.h"
 #include "mist/dump_lock.h"
-#include "mist/Form1_mist.h"
 #include "platform/files.h"
 #include "settings/texts.h"
 #include "support/mist_fixtures.h"
@@ -48,9 +47,9 @@ TEST_F(MainWindowFixture, FirstRunWithEmptyDumpFallsBackToDutchAndStoresIt) {
     }
     EXPECT_EQ(form->CurrentLanguage, "Nederlands");
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
-    EXPECT_TRUE(form->Nederlands1->isChecked());
-    EXPECT_EQ(form->Button1->text(), "Maken...");
-    EXPECT_EQ(form->RouteBox->currentText(), "Geen route geselecteerd");
+    EXPECT_TRUE(form->dutchAction->isChecked());
+    EXPECT_EQ(form->makeButton->text(), "Maken...");
+    EXPECT_EQ(form->routeBox->currentText(), "Geen route geselecteerd");
     EXPECT_EQ(form->windowTitle(), "ZEL Nevora");
 }
 
@@ -60,14 +59,14 @@ TEST_F(MainWindowFixture, StoredDutchUsesBuiltInTextsWithoutTouchingAnyPack) {
     prog.WritePack("Nederlands", FullPack("Nederlands"));
     CreateForm();
     EXPECT_TRUE(messages.messages().empty());
-    EXPECT_EQ(form->GroupBox1->title(), "Route Selecteren");
-    EXPECT_EQ(form->Label3->text().left(14), "Het maken van ");
-    EXPECT_EQ(form->afsluiten1->text(), "&Afsluiten");
-    EXPECT_EQ(form->Taal1->title(), "&Taal");
+    EXPECT_EQ(form->routeGroup->title(), "Route Selecteren");
+    EXPECT_EQ(form->completionLabel->text().left(14), "Het maken van ");
+    EXPECT_EQ(form->exitAction->text(), "&Afsluiten");
+    EXPECT_EQ(form->languageMenu->title(), "&Taal");
     EXPECT_EQ(form->NoCloseMsg,
               "Het programma kan niet worden afgesloten voordat de bestanden weer zijn herstelt.");
-    EXPECT_EQ(form->toestandlabel->text(), " Mist ");
-    EXPECT_EQ(form->Nederlands1->text(), "Nederlands");
+    EXPECT_EQ(form->fogStateLabel->text(), " Mist ");
+    EXPECT_EQ(form->dutchAction->text(), "Nederlands");
 }
 
 TEST_F(MainWindowFixture, StoredPackSetsEveryTextOfTheMainWindow) {
@@ -77,28 +76,28 @@ TEST_F(MainWindowFixture, StoredPackSetsEveryTextOfTheMainWindow) {
     EXPECT_TRUE(messages.messages().empty());
     EXPECT_EQ(form->CurrentLanguage, "Testish");
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Testish");
-    EXPECT_EQ(form->Label1->text(), "label1!");
-    EXPECT_EQ(form->GroupBox1->title(), "groupbox1!");
-    EXPECT_EQ(form->RouteBox->currentText(), "RouteBox!");
+    EXPECT_EQ(form->routeLabel->text(), "label1!");
+    EXPECT_EQ(form->routeGroup->title(), "groupbox1!");
+    EXPECT_EQ(form->routeBox->currentText(), "RouteBox!");
     EXPECT_EQ(form->NoRouteText, "RouteBox!");
-    EXPECT_EQ(form->Bestand1->title(), "Bestand1!");
-    EXPECT_EQ(form->afsluiten1->text(), "Afsluiten1!");
-    EXPECT_EQ(form->Opties1->title(), "Opties1!");
-    EXPECT_EQ(form->Taal1->title(), "Taal1!");
-    EXPECT_EQ(form->Help1->title(), "help1!");
-    EXPECT_EQ(form->Help2->text(), "Help2!");
-    EXPECT_EQ(form->Info1->text(), "info1!");
-    EXPECT_EQ(form->GroupBox2->title(), "Groupbox2!");
-    EXPECT_EQ(form->Label2->text(), "label2!");
-    EXPECT_EQ(form->Sun->text(), "Sun!");
-    EXPECT_EQ(form->Rain->text(), "Rain!");
-    EXPECT_EQ(form->Snow->text(), "Snow!");
-    EXPECT_EQ(form->GroupBox3->title(), "Groupbox3!");
-    EXPECT_EQ(form->Label4->text(), "label4!");
-    EXPECT_EQ(form->Label5->text(), "label5!");
-    EXPECT_EQ(form->Button1->text(), "Button1!");
-    EXPECT_EQ(form->Label3->text(), "label3!");
-    EXPECT_EQ(form->Button2->text(), "Button2!");
+    EXPECT_EQ(form->fileMenu->title(), "Bestand1!");
+    EXPECT_EQ(form->exitAction->text(), "Afsluiten1!");
+    EXPECT_EQ(form->optionsMenu->title(), "Opties1!");
+    EXPECT_EQ(form->languageMenu->title(), "Taal1!");
+    EXPECT_EQ(form->helpMenu->title(), "help1!");
+    EXPECT_EQ(form->helpContentsAction->text(), "Help2!");
+    EXPECT_EQ(form->aboutAction->text(), "info1!");
+    EXPECT_EQ(form->weatherGroup->title(), "Groupbox2!");
+    EXPECT_EQ(form->weatherLabel->text(), "label2!");
+    EXPECT_EQ(form->sunButton->text(), "Sun!");
+    EXPECT_EQ(form->rainButton->text(), "Rain!");
+    EXPECT_EQ(form->snowButton->text(), "Snow!");
+    EXPECT_EQ(form->fogGroup->title(), "Groupbox3!");
+    EXPECT_EQ(form->fogStateCaption->text(), "label4!");
+    EXPECT_EQ(form->visibilityCaption->text(), "label5!");
+    EXPECT_EQ(form->makeButton->text(), "Button1!");
+    EXPECT_EQ(form->completionLabel->text(), "label3!");
+    EXPECT_EQ(form->restoreButton->text(), "Button2!");
     EXPECT_EQ(form->InfoTitleText, "titel!");
     EXPECT_EQ(form->InfoRouteText, "route!");
     EXPECT_EQ(form->InfoWeatherText, "het weer!");
@@ -114,10 +113,10 @@ TEST_F(MainWindowFixture, StoredPackSetsEveryTextOfTheMainWindow) {
     EXPECT_EQ(form->LanguageDlgTitle, "Messagedlg_Titel!");
     EXPECT_EQ(form->LanguageReadErrMsg, "Taal_lees_err!");
     EXPECT_EQ(form->HelpNotFoundMsg, "Help_niet_gevonden!");
-    EXPECT_EQ(form->toestandlabel->text(), " Toestand2! ");
+    EXPECT_EQ(form->fogStateLabel->text(), " Toestand2! ");
     // Never changed by a language.
     EXPECT_EQ(form->windowTitle(), "ZEL Nevora");
-    EXPECT_EQ(form->Nederlands1->text(), "Nederlands");
+    EXPECT_EQ(form->dutchAction->text(), "Nederlands");
 }
 
 TEST_F(MainWindowFixture, PackTextsDecodeAsUtf8OrWindows1252) {
@@ -125,10 +124,10 @@ TEST_F(MainWindowFixture, PackTextsDecodeAsUtf8OrWindows1252) {
     prog.WritePack("Mixed", PackText("Mixed", "ZEL Nevora",
                                      "[Hoofd Scherm]\r\nSun=Sonnig \xC3\xBC\r\n"));
     CreateForm();
-    EXPECT_EQ(form->Sun->text(), QString::fromUtf8("Sonnig \xC3\xBC"));
+    EXPECT_EQ(form->sunButton->text(), QString::fromUtf8("Sonnig \xC3\xBC"));
     prog.WritePack("Mixed", PackText("Mixed", "ZEL Nevora", "[Hoofd Scherm]\r\nSun=Gel\xE9\r\n"));
     form->ApplyLanguage("Mixed");
-    EXPECT_EQ(form->Sun->text(), QString::fromUtf8("Gel\xC3\xA9"));
+    EXPECT_EQ(form->sunButton->text(), QString::fromUtf8("Gel\xC3\xA9"));
 }
 
 // A pack is applied only once its "File info" has passed: the two boxes that refuse it speak the
@@ -158,8 +157,8 @@ TEST_F(MainWindowFixture, PackWithoutAValidHeaderIsRefusedInDutchWithoutBeingApp
             EXPECT_EQ(m.title, "Fout");
         }
         EXPECT_EQ(form->CurrentLanguage, "Nederlands");
-        EXPECT_EQ(form->Button1->text(), "Maken...");
-        EXPECT_TRUE(form->Nederlands1->isChecked());
+        EXPECT_EQ(form->makeButton->text(), "Maken...");
+        EXPECT_TRUE(form->dutchAction->isChecked());
         EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
     }
 }
@@ -182,7 +181,7 @@ TEST_F(MainWindowFixture, FifoOrHugeFileInDumpIsUnreadableAndStartUpGoesOn) {
         CreateForm();
         ASSERT_EQ(messages.messages().size(), 2u);
         for (const auto& m : messages.messages()) EXPECT_EQ(m.text, kReadErr);
-        EXPECT_EQ(form->Button1->text(), "Maken...");
+        EXPECT_EQ(form->makeButton->text(), "Maken...");
         EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
     }
     // No settings to read: as a first start, three boxes, then Dutch.
@@ -193,7 +192,7 @@ TEST_F(MainWindowFixture, FifoOrHugeFileInDumpIsUnreadableAndStartUpGoesOn) {
     EXPECT_EQ(messages.messages().size(), 3u);
     EXPECT_EQ(form->CurrentLanguage, "Nederlands");
     // A run record that cannot be read leaves the window on its choosing page.
-    EXPECT_FALSE(mist::ResumeUnrestoredRun(*form));
+    EXPECT_FALSE(form->ResumeUnrestoredRun());
     EXPECT_FALSE(watchdog.fired()) << "start-up waited on a FIFO";
 }
 #endif
@@ -207,10 +206,10 @@ TEST_F(MainWindowFixture, UnwritableSettingsFileIsReportedAndTheWindowStillWorks
     EXPECT_EQ(messages.messages()[0].text,
               "Unable to write to " + prog.settingsFile().string() + ".");
     // The texts were set before the failing write, and the stored folder still works.
-    EXPECT_EQ(form->Button1->text(), "Maken...");
+    EXPECT_EQ(form->makeButton->text(), "Maken...");
     std::filesystem::create_directories(sim.routes() / "Alpha");
     form->FormActivate();
-    EXPECT_EQ(form->RouteBox->count(), 1);
+    EXPECT_EQ(form->routeBox->count(), 1);
 }
 
 TEST_F(MainWindowFixture, PercentInAPackMessageGoesThroughTheFormatRule) {
@@ -233,7 +232,7 @@ TEST_F(MainWindowFixture, AfsluitenClosesTheWindowOnTheChoosingPage) {
     CreateAndShow();
     bool closed = false;
     form->OnClosed = [&] { closed = true; };
-    form->afsluiten1->trigger();
+    form->exitAction->trigger();
     EXPECT_TRUE(closed);
     EXPECT_FALSE(form->isVisible());
 }
@@ -242,15 +241,15 @@ TEST_F(MainWindowFixture, LayoutFollowsTheFormDescription) {
     WriteSettings("Nederlands");
     CreateAndShow();
     EXPECT_EQ(form->centralWidget()->size(), QSize(351, 229));
-    EXPECT_EQ(form->GroupBox1->geometry(), QRect(8, 8, 177, 113));
-    EXPECT_EQ(form->GroupBox2->geometry(), QRect(192, 8, 153, 113));
-    EXPECT_EQ(form->GroupBox3->geometry(), QRect(8, 128, 337, 65));
-    EXPECT_EQ(form->Button1->geometry(), QRect(136, 200, 75, 25));
-    EXPECT_EQ(form->Button2->geometry(), QRect(100, 200, 160, 25));
-    EXPECT_EQ(form->toestandlabel->geometry(), QRect(232, 40, 90, 14));
-    EXPECT_TRUE(form->Sun->isChecked());
+    EXPECT_EQ(form->routeGroup->geometry(), QRect(8, 8, 177, 113));
+    EXPECT_EQ(form->weatherGroup->geometry(), QRect(192, 8, 153, 113));
+    EXPECT_EQ(form->fogGroup->geometry(), QRect(8, 128, 337, 65));
+    EXPECT_EQ(form->makeButton->geometry(), QRect(136, 200, 75, 25));
+    EXPECT_EQ(form->restoreButton->geometry(), QRect(100, 200, 160, 25));
+    EXPECT_EQ(form->fogStateLabel->geometry(), QRect(232, 40, 90, 14));
+    EXPECT_TRUE(form->sunButton->isChecked());
     // The choosing page covers the completion page.
-    EXPECT_TRUE(form->Panel1->isVisible());
+    EXPECT_TRUE(form->choosingPage->isVisible());
     EXPECT_TRUE(form->windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
 }

@@ -3,22 +3,35 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <stdexcept>
 
+#include "app/MainWindow.h"
 #include "app/Program.h"
-#include "app/TForm1.h"
-#include "install/Locatie_unit.h"
+#include "install/InstallLocator.h"
 #include "platform/profile.h"
-#include "settings/language_unit.h"
+#include "settings/LanguageWindow.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The main window while start-up is still creating the program's windows.
+MainWindow& StartingMainWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<MainWindow*>(w)) return *window;
+    throw std::logic_error("no main window");
+}
+
+}  // namespace
 
 TEST(FirstRun, AsksLanguageThenFolderThenShowsTheRoutesInTheChosenLanguage) {
     testsupport::ProgramFolder prog;
@@ -34,18 +47,18 @@ TEST(FirstRun, AsksLanguageThenFolderThenShowsTheRoutesInTheChosenLanguage) {
                                                     "[Meldingen]\r\nIs_Gevonden=Found\r\n"));
 
     std::vector<std::string> order;
-    testsupport::AnswerModal<Tlanguage_form>([&](Tlanguage_form* w) {
+    testsupport::AnswerModal<LanguageWindow>([&](LanguageWindow* w) {
         order.push_back("language");
-        EXPECT_FALSE(Form1->isVisible());
-        QTest::keyClick(w->ComboBox1, Qt::Key_Down);
-        w->Button1->click();
+        EXPECT_FALSE(StartingMainWindow().isVisible());
+        QTest::keyClick(w->languageBox, Qt::Key_Down);
+        w->okButton->click();
     });
-    testsupport::AnswerModal<TLocatie_form>([&](TLocatie_form* w) {
+    testsupport::AnswerModal<InstallLocator>([&](InstallLocator* w) {
         order.push_back("locator");
-        EXPECT_FALSE(Form1->isVisible());
-        EXPECT_EQ(w->Button1->text(), "Continue");  // it sees the language just chosen
-        w->Edit1->setText(QString::fromStdString(sim.root().string()));
-        w->Button1->click();
+        EXPECT_FALSE(StartingMainWindow().isVisible());
+        EXPECT_EQ(w->continueButton->text(), "Continue");  // it sees the language just chosen
+        w->folderEdit->setText(QString::fromStdString(sim.root().string()));
+        w->continueButton->click();
     });
     Program program;
     EXPECT_EQ(order, (std::vector<std::string>{"language", "locator"}));
@@ -56,16 +69,17 @@ TEST(FirstRun, AsksLanguageThenFolderThenShowsTheRoutesInTheChosenLanguage) {
     EXPECT_EQ(messages.messages()[3].text, "Found");
 
     program.ShowMainWindow();
-    EXPECT_EQ(Form1->Button1->text(), "Make...");
-    ASSERT_EQ(Form1->RouteBox->count(), 2);
-    EXPECT_EQ(Form1->RouteBox->itemText(0), "Noord");
-    EXPECT_EQ(Form1->RouteBox->itemText(1), "Zuid");
-    EXPECT_TRUE(Form1->Taal1->actions().at(1)->isChecked());
+    MainWindow& window = program.mainWindow();
+    EXPECT_EQ(window.makeButton->text(), "Make...");
+    ASSERT_EQ(window.routeBox->count(), 2);
+    EXPECT_EQ(window.routeBox->itemText(0), "Noord");
+    EXPECT_EQ(window.routeBox->itemText(1), "Zuid");
+    EXPECT_TRUE(window.languageMenu->actions().at(1)->isChecked());
     const std::string ini = prog.settingsFile().string();
     EXPECT_EQ(platform::GetProfileString(ini, "Programma", "Taalscherm", ""), "1");
     EXPECT_EQ(platform::GetProfileString(ini, "Programma", "Taalkeuze", ""), "English");
     EXPECT_EQ(platform::GetProfileString(ini, "msts locatie", "Pad", ""), sim.root().string());
-    Form1->hide();
+    window.hide();
 }
 
 namespace {
@@ -74,20 +88,20 @@ namespace {
 // `folder` (empty: closed without one). `seen` runs as each window opens.
 void StartUp(const std::string& folder, std::vector<std::string>& order,
              const std::function<void(QWidget*)>& seen) {
-    testsupport::AnswerModal<Tlanguage_form>([&](Tlanguage_form* w) {
+    testsupport::AnswerModal<LanguageWindow>([&](LanguageWindow* w) {
         order.push_back("language");
         seen(w);
-        w->Button1->click();
+        w->okButton->click();
     });
-    testsupport::AnswerModal<TLocatie_form>([&](TLocatie_form* w) {
+    testsupport::AnswerModal<InstallLocator>([&](InstallLocator* w) {
         order.push_back("locator");
         seen(w);
         if (folder.empty()) {
             w->close();
             return;
         }
-        w->Edit1->setText(QString::fromStdString(folder));
-        w->Button1->click();
+        w->folderEdit->setText(QString::fromStdString(folder));
+        w->continueButton->click();
     });
     Program program;
     testsupport::ClearModalAnswers();

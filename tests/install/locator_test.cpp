@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "install/Locatie_unit.h"
+#include "install/InstallLocator.h"
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "support/fixtures.h"
@@ -30,7 +30,7 @@ protected:
     testsupport::MessageRecorder messages;
     testsupport::TempDir home;  // an empty home: no compatibility-layer prefix unless a test adds one
     testsupport::ScopedEnv homeEnv{"HOME", home.str()};
-    std::unique_ptr<TLocatie_form> loc;
+    std::unique_ptr<InstallLocator> loc;
 
     ~LocatorTest() override { platform::SetFolderHook({}); }
 
@@ -41,21 +41,21 @@ protected:
     std::string Pad() const { return prog.Setting("msts locatie", "Pad"); }
 
     // Creates the locator as start-up does; `answer` drives it if it shows. Returns whether it did.
-    bool CreateLocator(std::function<void(TLocatie_form*)> answer) {
+    bool CreateLocator(std::function<void(InstallLocator*)> answer) {
         bool shown = false;
-        testsupport::AnswerModal<TLocatie_form>([&](TLocatie_form* w) {
+        testsupport::AnswerModal<InstallLocator>([&](InstallLocator* w) {
             shown = true;
             answer(w);
         });
-        loc = std::make_unique<TLocatie_form>();
+        loc = std::make_unique<InstallLocator>();
         platform::RunGuarded([this] { loc->FormCreate(); });
         testsupport::ClearModalAnswers();
         return shown;
     }
 
-    static void Confirm(TLocatie_form* w, const std::string& folder) {
-        w->Edit1->setText(QString::fromStdString(folder));
-        w->Button1->click();
+    static void Confirm(InstallLocator* w, const std::string& folder) {
+        w->folderEdit->setText(QString::fromStdString(folder));
+        w->continueButton->click();
     }
 };
 
@@ -64,7 +64,7 @@ protected:
 TEST_F(LocatorTest, StoredFolderWithTrainExeShowsNothingAndWritesNothing) {
     WriteSettings("Nederlands", sim.root().string());
     const std::string before = testsupport::ReadFile(prog.settingsFile());
-    EXPECT_FALSE(CreateLocator([](TLocatie_form* w) { w->close(); }));
+    EXPECT_FALSE(CreateLocator([](InstallLocator* w) { w->close(); }));
     EXPECT_EQ(testsupport::ReadFile(prog.settingsFile()), before);
     EXPECT_TRUE(messages.messages().empty());
 }
@@ -72,15 +72,15 @@ TEST_F(LocatorTest, StoredFolderWithTrainExeShowsNothingAndWritesNothing) {
 TEST_F(LocatorTest, AsksUntilAFolderWithTrainExeIsConfirmedAndStoresIt) {
     WriteSettings("Nederlands", (sim.root() / "moved").string());
     const std::string good = sim.root().string();
-    ASSERT_TRUE(CreateLocator([&](TLocatie_form* w) {
+    ASSERT_TRUE(CreateLocator([&](InstallLocator* w) {
         EXPECT_EQ(w->windowTitle(), "Locatie");
-        EXPECT_EQ(w->Label1->text(), QString::fromUtf8("Voor u verder kan moet eerst de locatie worden "
+        EXPECT_EQ(w->introLabel->text(), QString::fromUtf8("Voor u verder kan moet eerst de locatie worden "
                                                        "aangegeven waar Microsoft Train Simulator is "
                                                        "ge\xC3\xAFnstalleerd."));
-        EXPECT_EQ(w->Button1->text(), "Ga Verder");
-        EXPECT_EQ(w->Button2->text(), "Bladeren...");
-        EXPECT_EQ(w->GroupBox1->title(), "Locatie:");
-        EXPECT_EQ(w->Edit1->text(), kDefaultFolder);
+        EXPECT_EQ(w->continueButton->text(), "Ga Verder");
+        EXPECT_EQ(w->browseButton->text(), "Bladeren...");
+        EXPECT_EQ(w->folderGroup->title(), "Locatie:");
+        EXPECT_EQ(w->folderEdit->text(), kDefaultFolder);
         QTest::keyClick(w, Qt::Key_Escape);
         EXPECT_TRUE(w->isVisible());
 
@@ -102,12 +102,12 @@ TEST_F(LocatorTest, AsksUntilAFolderWithTrainExeIsConfirmedAndStoresIt) {
 TEST_F(LocatorTest, TrailingSeparatorIsProbedAndStoredAsTyped) {
     WriteSettings("Nederlands");
     const std::string typed = sim.root().string() + "/";
-    ASSERT_TRUE(CreateLocator([&](TLocatie_form* w) { Confirm(w, typed); }));
+    ASSERT_TRUE(CreateLocator([&](InstallLocator* w) { Confirm(w, typed); }));
     EXPECT_EQ(Pad(), typed);
 }
 
 TEST_F(LocatorTest, TrainExeCountsAsAnyFileButNotAsAFolder) {
-    loc = std::make_unique<TLocatie_form>();
+    loc = std::make_unique<InstallLocator>();
     const auto probe = [&](const fs::path& folder) {
         loc->CheckTrainExe(folder.string() + "/train.exe");
         return !loc->TrainExeMissing;
@@ -132,13 +132,13 @@ TEST_F(LocatorTest, BrowsingFillsTheFieldAndCancellingLeavesIt) {
         asked = title;
         return answer;
     });
-    ASSERT_TRUE(CreateLocator([&](TLocatie_form* w) {
-        w->Button2->click();
-        EXPECT_EQ(w->Edit1->text().toStdString(), sim.root().string());
-        w->Edit1->setText("typed");
+    ASSERT_TRUE(CreateLocator([&](InstallLocator* w) {
+        w->browseButton->click();
+        EXPECT_EQ(w->folderEdit->text().toStdString(), sim.root().string());
+        w->folderEdit->setText("typed");
         answer.clear();  // cancelled
-        w->Button2->click();
-        EXPECT_EQ(w->Edit1->text(), "typed");
+        w->browseButton->click();
+        EXPECT_EQ(w->folderEdit->text(), "typed");
         w->close();
     }));
     EXPECT_EQ(asked, "Selecteer een map...");
@@ -154,12 +154,12 @@ TEST_F(LocatorTest, TextsComeFromThePackAndAMissingSectionEmptiesThem) {
                                        "Is_Gevonden=Found\r\nGevonden_Titel=Done\r\n"));
     prog.WritePack("Bare", PackText("Bare", "ZEL Nevora"));
     WriteSettings("English");
-    ASSERT_TRUE(CreateLocator([&](TLocatie_form* w) {
+    ASSERT_TRUE(CreateLocator([&](InstallLocator* w) {
         EXPECT_EQ(w->windowTitle(), "Location");
-        EXPECT_EQ(w->Label1->text(), "Where is it?");
-        EXPECT_EQ(w->Button1->text(), "Continue");
-        EXPECT_EQ(w->Button2->text(), "Browse...");
-        EXPECT_EQ(w->GroupBox1->title(), "Folder:");
+        EXPECT_EQ(w->introLabel->text(), "Where is it?");
+        EXPECT_EQ(w->continueButton->text(), "Continue");
+        EXPECT_EQ(w->browseButton->text(), "Browse...");
+        EXPECT_EQ(w->folderGroup->title(), "Folder:");
         EXPECT_EQ(w->BrowseTitle, "Pick a folder");
         Confirm(w, "/nowhere");
         Confirm(w, sim.root().string());
@@ -171,10 +171,10 @@ TEST_F(LocatorTest, TextsComeFromThePackAndAMissingSectionEmptiesThem) {
     EXPECT_EQ(messages.messages()[1].title, "Done");
 
     WriteSettings("Bare");
-    ASSERT_TRUE(CreateLocator([&](TLocatie_form* w) {
+    ASSERT_TRUE(CreateLocator([&](InstallLocator* w) {
         EXPECT_EQ(w->windowTitle(), "");
-        EXPECT_EQ(w->Button1->text(), "");
-        EXPECT_EQ(w->GroupBox1->title(), "");
+        EXPECT_EQ(w->continueButton->text(), "");
+        EXPECT_EQ(w->folderGroup->title(), "");
         w->close();
     }));
 }
@@ -188,12 +188,12 @@ TEST_F(LocatorTest, MissingOrRefusedPackGivesTheBuiltInTexts) {
         SCOPED_TRACE(settings);
         prog.WriteSettings(settings);
         messages.clear();
-        ASSERT_TRUE(CreateLocator([&](TLocatie_form* w) {
+        ASSERT_TRUE(CreateLocator([&](InstallLocator* w) {
             EXPECT_EQ(w->windowTitle(), "Locatie");
-            EXPECT_EQ(w->Label1->text().left(25), "Voor u verder kan moet ee");
-            EXPECT_EQ(w->Button1->text(), "Ga Verder");
-            EXPECT_EQ(w->Button2->text(), "Bladeren...");
-            EXPECT_EQ(w->GroupBox1->title(), "Locatie:");
+            EXPECT_EQ(w->introLabel->text().left(25), "Voor u verder kan moet ee");
+            EXPECT_EQ(w->continueButton->text(), "Ga Verder");
+            EXPECT_EQ(w->browseButton->text(), "Bladeren...");
+            EXPECT_EQ(w->folderGroup->title(), "Locatie:");
             Confirm(w, "/nowhere");
             w->close();
         }));
@@ -206,7 +206,7 @@ TEST_F(LocatorTest, MissingOrRefusedPackGivesTheBuiltInTexts) {
 TEST_F(LocatorTest, UnwritableSettingsAtConfirmationIsReportedAndTheWindowStillCloses) {
     WriteSettings("Nederlands");
     ASSERT_TRUE(platform::SetReadOnly(prog.settingsFile().string(), true));
-    ASSERT_TRUE(CreateLocator([&](TLocatie_form* w) { Confirm(w, sim.root().string()); }));
+    ASSERT_TRUE(CreateLocator([&](InstallLocator* w) { Confirm(w, sim.root().string()); }));
     ASSERT_EQ(messages.messages().size(), 2u);
     EXPECT_EQ(messages.messages()[0].text, kFound);
     EXPECT_EQ(messages.messages()[1].text, "Unable to write to " + prog.settingsFile().string() + ".");
@@ -227,9 +227,9 @@ TEST_F(LocatorTest, StartsAtTheSimulatorInTheDefaultCompatibilityPrefix) {
     EXPECT_EQ(FindSimulatorInDefaultPrefix(), first.string());
 
     WriteSettings("Nederlands");
-    ASSERT_TRUE(CreateLocator([&](TLocatie_form* w) {
-        EXPECT_EQ(w->Edit1->text().toStdString(), first.string());
-        w->Button1->click();
+    ASSERT_TRUE(CreateLocator([&](InstallLocator* w) {
+        EXPECT_EQ(w->folderEdit->text().toStdString(), first.string());
+        w->continueButton->click();
     }));
     EXPECT_EQ(Pad(), first.string());
 }

@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QImage>
 
-#include "install/Locatie_unit.h"
+#include "install/InstallLocator.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
 
@@ -19,12 +19,12 @@ TEST(Locator, LocatorWindowRendersToPng) {
                             : QDir::currentPath();
     const QString file = dir + "/locator-window.png";
     QSize shown;
-    testsupport::AnswerModal<TLocatie_form>([&](TLocatie_form* w) {
+    testsupport::AnswerModal<InstallLocator>([&](InstallLocator* w) {
         shown = w->size();
         EXPECT_TRUE(testsupport::GrabToPng(w, file));
         w->close();
     });
-    TLocatie_form window;
+    InstallLocator window;
     window.FormCreate();
     const QImage image(file);
     EXPECT_EQ(image.size(), shown);

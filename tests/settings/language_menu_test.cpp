@@ -38,23 +38,23 @@ TEST_F(MainWindowFixture, MenuListsPacksOnceInListingOrderAndSwitchesLanguage) {
     testsupport::WriteFile(prog.languages() / "readme.txt", "not a pack");
     WriteSettings("zulu");
     CreateAndShow();
-    EXPECT_EQ(Names(form->Taal1),
-              (QStringList{"Nederlands1=Nederlands", "Language2=Alpha", "Language3=zulu"}));
-    EXPECT_TRUE(Item(form->Taal1, "zulu")->isChecked());
+    EXPECT_EQ(Names(form->languageMenu),
+              (QStringList{"dutchAction=Nederlands", "Language2=Alpha", "Language3=zulu"}));
+    EXPECT_TRUE(Item(form->languageMenu, "zulu")->isChecked());
     form->hide();
     form->show();
-    EXPECT_EQ(form->Taal1->actions().size(), 3);
+    EXPECT_EQ(form->languageMenu->actions().size(), 3);
 
-    Item(form->Taal1, "Alpha")->trigger();
-    EXPECT_EQ(form->Button1->text(), "Alpha!");
-    EXPECT_FALSE(Item(form->Taal1, "zulu")->isChecked());
+    Item(form->languageMenu, "Alpha")->trigger();
+    EXPECT_EQ(form->makeButton->text(), "Alpha!");
+    EXPECT_FALSE(Item(form->languageMenu, "zulu")->isChecked());
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Alpha");
     // The checked item again re-reads the pack.
     prog.WritePack("Alpha", Pack("Alpha", "ZEL Nevora", "Edited"));
-    Item(form->Taal1, "Alpha")->trigger();
-    EXPECT_EQ(form->Button1->text(), "Edited");
-    form->Nederlands1->trigger();
-    EXPECT_EQ(form->Button1->text(), "Maken...");
+    Item(form->languageMenu, "Alpha")->trigger();
+    EXPECT_EQ(form->makeButton->text(), "Edited");
+    form->dutchAction->trigger();
+    EXPECT_EQ(form->makeButton->text(), "Maken...");
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
     EXPECT_TRUE(messages.messages().empty());
 }
@@ -62,8 +62,8 @@ TEST_F(MainWindowFixture, MenuListsPacksOnceInListingOrderAndSwitchesLanguage) {
 TEST_F(MainWindowFixture, WithoutPacksDutchIsChecked) {
     WriteSettings("Nederlands");
     CreateAndShow();
-    EXPECT_EQ(form->Taal1->actions().size(), 1);
-    EXPECT_TRUE(form->Nederlands1->isChecked());
+    EXPECT_EQ(form->languageMenu->actions().size(), 1);
+    EXPECT_TRUE(form->dutchAction->isChecked());
 }
 
 TEST_F(MainWindowFixture, RefusedPackShowsBoxesInTheActiveLanguageThenDutch) {
@@ -83,10 +83,10 @@ TEST_F(MainWindowFixture, RefusedPackShowsBoxesInTheActiveLanguageThenDutch) {
     } cases[] = {{"WrongProgram", 1}, {"Unknown", 1}, {"BothWrong", 2}, {"Vanished", 2}, {"Folder", 2}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
-        Item(form->Taal1, "English")->trigger();
-        ASSERT_EQ(form->Button1->text(), "Make");
+        Item(form->languageMenu, "English")->trigger();
+        ASSERT_EQ(form->makeButton->text(), "Make");
         messages.clear();
-        Item(form->Taal1, c.caption)->trigger();
+        Item(form->languageMenu, c.caption)->trigger();
         ASSERT_EQ(messages.messages().size(), c.boxes);
         for (const auto& m : messages.messages()) {
             // Reported in the language active before the click.
@@ -94,8 +94,8 @@ TEST_F(MainWindowFixture, RefusedPackShowsBoxesInTheActiveLanguageThenDutch) {
             EXPECT_EQ(m.title, "Error");
         }
         EXPECT_EQ(form->CurrentLanguage, "Nederlands");
-        EXPECT_EQ(form->Button1->text(), "Maken...");
-        EXPECT_TRUE(form->Nederlands1->isChecked());
+        EXPECT_EQ(form->makeButton->text(), "Maken...");
+        EXPECT_TRUE(form->dutchAction->isChecked());
         EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
     }
 }

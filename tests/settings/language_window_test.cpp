@@ -9,7 +9,7 @@
 
 #include "app/app_fixture.h"
 #include "platform/files.h"
-#include "settings/language_unit.h"
+#include "settings/LanguageWindow.h"
 
 using testsupport::PackText;
 namespace fs = std::filesystem;
@@ -33,10 +33,10 @@ QStringList Items(const QComboBox* box) {
 
 class LanguageWindowTest : public MainWindowFixture {
 protected:
-    std::unique_ptr<Tlanguage_form> lang;
+    std::unique_ptr<LanguageWindow> lang;
 
     // Creates the main window, forgets its start-up boxes, then the language window.
-    bool StartUp(std::function<void(Tlanguage_form*)> answer) {
+    bool StartUp(std::function<void(LanguageWindow*)> answer) {
         CreateForm();
         messages.clear();
         return CreateLanguageWindow(std::move(answer));
@@ -44,13 +44,13 @@ protected:
 
     // Creates the language window as start-up does; `answer` drives it if it shows. Returns
     // whether it showed.
-    bool CreateLanguageWindow(std::function<void(Tlanguage_form*)> answer) {
+    bool CreateLanguageWindow(std::function<void(LanguageWindow*)> answer) {
         bool shown = false;
-        testsupport::AnswerModal<Tlanguage_form>([&](Tlanguage_form* w) {
+        testsupport::AnswerModal<LanguageWindow>([&](LanguageWindow* w) {
             shown = true;
             answer(w);
         });
-        lang = std::make_unique<Tlanguage_form>(*form);
+        lang = std::make_unique<LanguageWindow>(*form);
         platform::RunGuarded([this] { lang->FormCreate(); });
         testsupport::ClearModalAnswers();
         return shown;
@@ -76,7 +76,7 @@ TEST_F(LanguageWindowTest, AsksWhileUnansweredOrWithoutLanguageAndACloseRequestS
         // Written after the main window's start-up, which stores the language it falls back to.
         prog.WriteSettings(c.settings);
         const std::string asked = Setting("Programma", "Taalscherm");
-        EXPECT_EQ(CreateLanguageWindow([](Tlanguage_form* w) { w->close(); }), c.asks);
+        EXPECT_EQ(CreateLanguageWindow([](LanguageWindow* w) { w->close(); }), c.asks);
         EXPECT_EQ(Setting("Programma", "Taalscherm"), asked);
     }
 }
@@ -86,16 +86,16 @@ TEST_F(LanguageWindowTest, FirstStartShowsDesignTextsAndPacksAndOkAppliesDutch) 
     prog.WritePack("deutsch", WindowPack("Deutsch"));
     fs::create_directories(prog.languages() / "Fake.lng");
     testsupport::WriteFile(prog.languages() / "notes.txt", "not a pack");
-    ASSERT_TRUE(StartUp([](Tlanguage_form* w) {
+    ASSERT_TRUE(StartUp([](LanguageWindow* w) {
         EXPECT_EQ(w->windowTitle(), "Kies uw taal ");
-        EXPECT_EQ(w->Label1->text(), kLabel);
-        EXPECT_EQ(w->Button1->text(), "OK");
-        EXPECT_EQ(w->ComboBox1->currentText(), "Nederlands");
+        EXPECT_EQ(w->questionLabel->text(), kLabel);
+        EXPECT_EQ(w->okButton->text(), "OK");
+        EXPECT_EQ(w->languageBox->currentText(), "Nederlands");
         // Listing order below the design item; a folder named like a pack is listed too.
-        EXPECT_EQ(Items(w->ComboBox1), (QStringList{"Nederlands", "deutsch", "English", "Fake"}));
+        EXPECT_EQ(Items(w->languageBox), (QStringList{"Nederlands", "deutsch", "English", "Fake"}));
         QTest::keyClick(w, Qt::Key_Escape);
         EXPECT_TRUE(w->isVisible());
-        w->Button1->click();
+        w->okButton->click();
     }));
     EXPECT_TRUE(messages.messages().empty());
     EXPECT_EQ(Setting("Programma", "Taalscherm"), "1");
@@ -105,29 +105,29 @@ TEST_F(LanguageWindowTest, FirstStartShowsDesignTextsAndPacksAndOkAppliesDutch) 
 
 TEST_F(LanguageWindowTest, PickingAPackRelabelsTheWindowAndOkAppliesIt) {
     prog.WritePack("English", WindowPack("English"));
-    ASSERT_TRUE(StartUp([](Tlanguage_form* w) {
-        QTest::keyClick(w->ComboBox1, Qt::Key_Down);
-        EXPECT_EQ(w->ComboBox1->currentText(), "English");
+    ASSERT_TRUE(StartUp([](LanguageWindow* w) {
+        QTest::keyClick(w->languageBox, Qt::Key_Down);
+        EXPECT_EQ(w->languageBox->currentText(), "English");
         EXPECT_EQ(w->windowTitle(), "Choose");
-        EXPECT_EQ(w->Label1->text(), "Pick a language");
-        EXPECT_EQ(w->Button1->text(), "Go");
+        EXPECT_EQ(w->questionLabel->text(), "Pick a language");
+        EXPECT_EQ(w->okButton->text(), "Go");
         // Back to Dutch: caption and label return, the button keeps the pack's text.
-        QTest::keyClick(w->ComboBox1, Qt::Key_Up);
+        QTest::keyClick(w->languageBox, Qt::Key_Up);
         EXPECT_EQ(w->windowTitle(), "Kies uw taal");
-        EXPECT_EQ(w->Label1->text(), kLabel);
-        EXPECT_EQ(w->Button1->text(), "Go");
+        EXPECT_EQ(w->questionLabel->text(), kLabel);
+        EXPECT_EQ(w->okButton->text(), "Go");
         EXPECT_EQ(w->chosenLanguage(), "Nederlands");
-        QTest::keyClick(w->ComboBox1, Qt::Key_Down);
-        w->Button1->click();
+        QTest::keyClick(w->languageBox, Qt::Key_Down);
+        w->okButton->click();
     }));
     EXPECT_TRUE(messages.messages().empty());
     EXPECT_EQ(form->CurrentLanguage, "English");
-    EXPECT_EQ(form->Button1->text(), "Make...");
+    EXPECT_EQ(form->makeButton->text(), "Make...");
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "English");
     // The menu, filled when the main window shows, checks the chosen pack.
     form->show();
-    ASSERT_EQ(form->Taal1->actions().size(), 2);
-    EXPECT_TRUE(form->Taal1->actions()[1]->isChecked());
+    ASSERT_EQ(form->languageMenu->actions().size(), 2);
+    EXPECT_TRUE(form->languageMenu->actions()[1]->isChecked());
 }
 
 TEST_F(LanguageWindowTest, NameWithoutPackFileIsRefusedWithThreeDutchBoxes) {
@@ -135,31 +135,31 @@ TEST_F(LanguageWindowTest, NameWithoutPackFileIsRefusedWithThreeDutchBoxes) {
     fs::create_directories(prog.languages() / "Fake.lng");
     // Typed: no pack to speak for it, so the built-in texts stay (the button keeps its caption);
     // nothing is completed or added to the list.
-    ASSERT_TRUE(StartUp([](Tlanguage_form* w) {
-        w->ComboBox1->lineEdit()->selectAll();
-        QTest::keyClicks(w->ComboBox1->lineEdit(), "Engl");
+    ASSERT_TRUE(StartUp([](LanguageWindow* w) {
+        w->languageBox->lineEdit()->selectAll();
+        QTest::keyClicks(w->languageBox->lineEdit(), "Engl");
         EXPECT_EQ(w->chosenLanguage(), "Engl");
-        EXPECT_EQ(w->ComboBox1->currentText(), "Engl");
+        EXPECT_EQ(w->languageBox->currentText(), "Engl");
         EXPECT_EQ(w->windowTitle(), "Kies uw taal");
-        EXPECT_EQ(w->Label1->text(), kLabel);
-        EXPECT_EQ(w->Button1->text(), "OK");
-        EXPECT_EQ(w->ComboBox1->count(), 3);
-        w->Button1->click();
+        EXPECT_EQ(w->questionLabel->text(), kLabel);
+        EXPECT_EQ(w->okButton->text(), "OK");
+        EXPECT_EQ(w->languageBox->count(), 3);
+        w->okButton->click();
     }));
     // Picked: a folder named like a pack is listed, but it is no pack file.
     ASSERT_EQ(messages.messages().size(), 3u);
     prog.WriteSettings("");
-    ASSERT_TRUE(CreateLanguageWindow([](Tlanguage_form* w) {
-        w->ComboBox1->setCurrentIndex(1);
-        QTest::keyClick(w->ComboBox1, Qt::Key_Down);
+    ASSERT_TRUE(CreateLanguageWindow([](LanguageWindow* w) {
+        w->languageBox->setCurrentIndex(1);
+        QTest::keyClick(w->languageBox, Qt::Key_Down);
         EXPECT_EQ(w->chosenLanguage(), "Fake");
-        w->Button1->click();
+        w->okButton->click();
     }));
     // Each time: once from the file check, twice from the header check, all in Dutch.
     ASSERT_EQ(messages.messages().size(), 6u);
     for (const auto& m : messages.messages()) EXPECT_EQ(m.text, kReadErr);
     EXPECT_EQ(form->CurrentLanguage, "Nederlands");
-    EXPECT_TRUE(form->Nederlands1->isChecked());
+    EXPECT_TRUE(form->dutchAction->isChecked());
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
 }
 
@@ -167,7 +167,7 @@ TEST_F(LanguageWindowTest, UnwritableSettingsFileIsReportedOnceAndTheWindowLetsT
     prog.WriteSettings("[Programma]\r\nTaalkeuze=Nederlands\r\n");
     ASSERT_TRUE(platform::SetReadOnly(prog.settingsFile().string(), true));
     const std::string before = testsupport::ReadFile(prog.settingsFile());
-    ASSERT_TRUE(StartUp([](Tlanguage_form* w) { w->Button1->click(); }));
+    ASSERT_TRUE(StartUp([](LanguageWindow* w) { w->okButton->click(); }));
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].text, "Unable to write to " + prog.settingsFile().string() + ".");
     EXPECT_FALSE(lang->isVisible());

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "app/app_fixture.h"
-#include "settings/language_unit.h"
+#include "settings/LanguageWindow.h"
 
 TEST_F(MainWindowFixture, LanguageWindowRendersToPng) {
     prog.WritePack("English", testsupport::PackText("English", "ZEL Nevora"));
@@ -15,12 +15,12 @@ TEST_F(MainWindowFixture, LanguageWindowRendersToPng) {
                             : QDir::currentPath();
     const QString file = dir + "/language-window.png";
     QSize shown;
-    testsupport::AnswerModal<Tlanguage_form>([&](Tlanguage_form* w) {
+    testsupport::AnswerModal<LanguageWindow>([&](LanguageWindow* w) {
         shown = w->size();
         EXPECT_TRUE(testsupport::GrabToPng(w, file));
-        w->Button1->click();
+        w->okButton->click();
     });
-    Tlanguage_form window(*form);
+    LanguageWindow window(*form);
     window.FormCreate();
     const QImage image(file);
     EXPECT_EQ(image.size(), shown);

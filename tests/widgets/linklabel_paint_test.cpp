@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "widgets/TLinkLabel.h"
+#include "widgets/LinkLabel.h"
 #include "widgets/linklabel_testing.h"
 #include "widgets/qcolor.h"
 
@@ -15,13 +15,13 @@ using namespace widgets::testing;
 const TColor kPaper = RGB(255, 255, 240), kInk = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
 
 // A label with known colours whose text pixels are exactly kInk.
-void Plain(TLinkLabel& l, const QString& caption) {
+void Plain(LinkLabel& l, const QString& caption) {
     l.SetColor(kPaper);
     l.SetFontColor(kInk);
     l.SetCaption(caption);
 }
 
-QRect Ink(TLinkLabel& l) { return InkBox(Render(l), ToQColor(kPaper)); }
+QRect Ink(LinkLabel& l) { return InkBox(Render(l), ToQColor(kPaper)); }
 
 TEST(LinkLabelPaint, BackgroundFill) {
     QWidget parent;
@@ -242,9 +242,9 @@ TEST(LinkLabelPaint, Gallery) {
     QApplication::setPalette(classic);
     QWidget sheet;
     sheet.setAutoFillBackground(true);
-    std::vector<TLinkLabel*> labels;
+    std::vector<LinkLabel*> labels;
     const auto add = [&](const QString& caption, int x, int y, TLabelStyle style) {
-        auto* l = new TLinkLabel(&sheet);
+        auto* l = new LinkLabel(&sheet);
         l->setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
         l->move(x, y);
         l->SetCaption(caption);
@@ -258,7 +258,7 @@ TEST(LinkLabelPaint, Gallery) {
         x += add(caption, x, 10, style)->width() + 14;
     Hover(*labels[4]);
     labels[5]->setEnabled(false);
-    TLinkLabel* path = add("C:\\Routes\\Demo\\Envfiles\\rain.env", x, 10, lsCustom);
+    LinkLabel* path = add("C:\\Routes\\Demo\\Envfiles\\rain.env", x, 10, lsCustom);
     path->SetAutoSize(false);
     path->resize(150, 20);
     path->SetStyle(lsPath);
@@ -268,7 +268,7 @@ TEST(LinkLabelPaint, Gallery) {
         for (TTextDirection dir : {tdRight, tdLeft, tdDown, tdUp}) {
             const char* dirs[] = {"tdRight", "tdLeft", "tdDown", "tdUp"};
             const char* bevels[] = {"bvFrame", "bvLowered", "bvNone", "bvRaised", "bvSingle"};
-            TLinkLabel* l = add(QStringLiteral("%1 %2").arg(dirs[dir], bevels[bevel]), x, y, ls3DText);
+            LinkLabel* l = add(QStringLiteral("%1 %2").arg(dirs[dir], bevels[bevel]), x, y, ls3DText);
             l->SetBevelStyle(bevel);
             l->SetBevelWidth(bevel == bvNone ? 1 : 2);
             l->SetBorderWidth(3);
@@ -279,11 +279,11 @@ TEST(LinkLabelPaint, Gallery) {
         }
         y += rowHeight + 12;
     }
-    for (TLinkLabel* l : labels) right = std::max(right, l->geometry().right());
+    for (LinkLabel* l : labels) right = std::max(right, l->geometry().right());
     sheet.resize(right + 11, y);
 
     const QImage image = Render(sheet);
-    for (TLinkLabel* l : labels)
+    for (LinkLabel* l : labels)
         EXPECT_FALSE(InkBox(image.copy(l->geometry()), ToQColor(l->Color())).isEmpty()) << l->Caption().toStdString();
     QApplication::setPalette(saved);
     if (const char* out = std::getenv("ZEL_GALLERY_OUT")) {

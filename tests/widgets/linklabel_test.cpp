@@ -1,4 +1,4 @@
-#include "widgets/TLinkLabel.h"
+#include "widgets/LinkLabel.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ namespace {
 using namespace widgets::testing;
 
 TEST(LinkLabel, DefaultsAfterConstruction) {
-    TLinkLabel l;
+    LinkLabel l;
     EXPECT_EQ(l.size(), QSize(65, 17));
     EXPECT_FALSE(l.testAttribute(Qt::WA_NativeWindow));
     EXPECT_TRUE(l.AutoSize() && l.ShowAccelChar() && l.UnderlineOnEnter());
@@ -38,35 +38,35 @@ TEST(LinkLabel, DefaultsAfterConstruction) {
 TEST(LinkLabel, SetterEffects) {
     struct Case {
         const char* name;
-        std::function<void(TLinkLabel&)> set;
+        std::function<void(LinkLabel&)> set;
         bool custom, repaint, size;
     };
     const std::vector<Case> cases = {
-        {"Alignment", [](TLinkLabel& l) { l.SetAlignment(taCenter); }, false, true, false},
-        {"BevelStyle", [](TLinkLabel& l) { l.SetBevelStyle(bvRaised); }, true, true, false},
-        {"BevelWidth", [](TLinkLabel& l) { l.SetBevelWidth(3); }, true, true, true},
-        {"BorderWidth", [](TLinkLabel& l) { l.SetBorderWidth(2); }, false, true, true},
-        {"Color", [](TLinkLabel& l) { l.SetColor(clRed); }, true, true, false},
-        {"Direction", [](TLinkLabel& l) { l.SetDirection(tdUp); }, false, true, true},
-        {"HighlightColor", [](TLinkLabel& l) { l.SetHighlightColor(clRed); }, true, false, false},
-        {"HighlightOffset", [](TLinkLabel& l) { l.SetHighlightOffset(3); }, true, false, false},
-        {"HighlightPos", [](TLinkLabel& l) { l.SetHighlightPos(hpTopRight); }, true, true, false},
-        {"HoverColor", [](TLinkLabel& l) { l.SetHoverColor(clRed); }, true, false, false},
-        {"HoverFontColor", [](TLinkLabel& l) { l.SetHoverFontColor(clRed); }, true, false, false},
-        {"Layout", [](TLinkLabel& l) { l.SetLayout(tlBottom); }, true, true, false},
-        {"LinkActive", [](TLinkLabel& l) { l.SetLinkActive(true); }, false, false, false},
-        {"LinkedAdress", [](TLinkLabel& l) { l.SetLinkedAdress("x"); }, false, false, false},
-        {"LinkType", [](TLinkLabel& l) { l.SetLinkType(ltNews); }, false, false, false},
-        {"ShadowColor", [](TLinkLabel& l) { l.SetShadowColor(clRed); }, true, true, false},
-        {"ShadowOffset", [](TLinkLabel& l) { l.SetShadowOffset(3); }, true, false, false},
-        {"ShortenFilenames", [](TLinkLabel& l) { l.SetShortenFilenames(false); }, true, true, false},
-        {"ShowAccelChar", [](TLinkLabel& l) { l.SetShowAccelChar(true); }, true, true, true},
-        {"ShowHighlight", [](TLinkLabel& l) { l.SetShowHighlight(true); }, true, true, true},
-        {"ShowShadow", [](TLinkLabel& l) { l.SetShowShadow(true); }, true, true, true},
-        {"Transparent", [](TLinkLabel& l) { l.SetTransparent(true); }, true, true, false},
-        {"UnderlineOnEnter", [](TLinkLabel& l) { l.SetUnderlineOnEnter(false); }, true, false, false},
-        {"WordWrap", [](TLinkLabel& l) { l.SetWordWrap(true); }, false, true, true},
-        {"Style", [](TLinkLabel& l) { l.SetStyle(lsCustom); }, true, true, true},
+        {"Alignment", [](LinkLabel& l) { l.SetAlignment(taCenter); }, false, true, false},
+        {"BevelStyle", [](LinkLabel& l) { l.SetBevelStyle(bvRaised); }, true, true, false},
+        {"BevelWidth", [](LinkLabel& l) { l.SetBevelWidth(3); }, true, true, true},
+        {"BorderWidth", [](LinkLabel& l) { l.SetBorderWidth(2); }, false, true, true},
+        {"Color", [](LinkLabel& l) { l.SetColor(clRed); }, true, true, false},
+        {"Direction", [](LinkLabel& l) { l.SetDirection(tdUp); }, false, true, true},
+        {"HighlightColor", [](LinkLabel& l) { l.SetHighlightColor(clRed); }, true, false, false},
+        {"HighlightOffset", [](LinkLabel& l) { l.SetHighlightOffset(3); }, true, false, false},
+        {"HighlightPos", [](LinkLabel& l) { l.SetHighlightPos(hpTopRight); }, true, true, false},
+        {"HoverColor", [](LinkLabel& l) { l.SetHoverColor(clRed); }, true, false, false},
+        {"HoverFontColor", [](LinkLabel& l) { l.SetHoverFontColor(clRed); }, true, false, false},
+        {"Layout", [](LinkLabel& l) { l.SetLayout(tlBottom); }, true, true, false},
+        {"LinkActive", [](LinkLabel& l) { l.SetLinkActive(true); }, false, false, false},
+        {"LinkedAdress", [](LinkLabel& l) { l.SetLinkedAdress("x"); }, false, false, false},
+        {"LinkType", [](LinkLabel& l) { l.SetLinkType(ltNews); }, false, false, false},
+        {"ShadowColor", [](LinkLabel& l) { l.SetShadowColor(clRed); }, true, true, false},
+        {"ShadowOffset", [](LinkLabel& l) { l.SetShadowOffset(3); }, true, false, false},
+        {"ShortenFilenames", [](LinkLabel& l) { l.SetShortenFilenames(false); }, true, true, false},
+        {"ShowAccelChar", [](LinkLabel& l) { l.SetShowAccelChar(true); }, true, true, true},
+        {"ShowHighlight", [](LinkLabel& l) { l.SetShowHighlight(true); }, true, true, true},
+        {"ShowShadow", [](LinkLabel& l) { l.SetShowShadow(true); }, true, true, true},
+        {"Transparent", [](LinkLabel& l) { l.SetTransparent(true); }, true, true, false},
+        {"UnderlineOnEnter", [](LinkLabel& l) { l.SetUnderlineOnEnter(false); }, true, false, false},
+        {"WordWrap", [](LinkLabel& l) { l.SetWordWrap(true); }, false, true, true},
+        {"Style", [](LinkLabel& l) { l.SetStyle(lsCustom); }, true, true, true},
     };
     for (const Case& c : cases) {
         ProbeLabel l;
@@ -280,7 +280,7 @@ TEST(LinkLabel, DoubleClickOpensTheTargetOnce) {
 
 TEST(LinkLabel, AcceleratorFocusesTheFocusControl) {
     QWidget window;
-    auto* label = new TLinkLabel(&window);
+    auto* label = new LinkLabel(&window);
     auto* edit = new QLineEdit(&window);
     auto* other = new QLineEdit(&window);
     label->SetCaption("&Name");

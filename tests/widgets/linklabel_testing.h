@@ -9,7 +9,7 @@
 #include <set>
 #include <utility>
 
-#include "widgets/TLinkLabel.h"
+#include "widgets/LinkLabel.h"
 
 namespace widgets::testing {
 
@@ -21,15 +21,15 @@ inline QFont TestFont(int pixelSize = 13) {
     return f;
 }
 
-class ProbeLabel : public TLinkLabel {
+class ProbeLabel : public LinkLabel {
 public:
-    explicit ProbeLabel(QWidget* parent = nullptr) : TLinkLabel(parent) { setFont(TestFont()); }
+    explicit ProbeLabel(QWidget* parent = nullptr) : LinkLabel(parent) { setFont(TestFont()); }
     int invalidations = 0;
 
 protected:
     void Invalidate() override {
         ++invalidations;
-        TLinkLabel::Invalidate();
+        LinkLabel::Invalidate();
     }
 };
 

@@ -1,4 +1,4 @@
-#include "widgets/TTrackBar.h"
+#include "widgets/TrackBar.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +10,13 @@ namespace widgets {
 namespace {
 
 TEST(TrackBar, EachWheelNotchIsOneReportedLineStep) {
-    TTrackBar bar;
+    TrackBar bar;
     bar.setRange(25, 125);
     bar.setSingleStep(25);
     bar.setPageStep(2);
     bar.SetPosition(75);
     std::vector<int> reports;  // the position at each change report
-    QObject::connect(&bar, &TTrackBar::Changed, [&] { reports.push_back(bar.Position()); });
+    QObject::connect(&bar, &TrackBar::Changed, [&] { reports.push_back(bar.Position()); });
     const auto wheel = [&](QPoint angle, bool inverted = false) {
         QWheelEvent e(QPointF(5, 5), QPointF(5, 5), QPoint(), angle, Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, inverted);

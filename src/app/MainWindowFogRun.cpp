@@ -1,5 +1,5 @@
 // The main window's fog run: discovery, "Maken...", the restore and the close guard.
-#include "mist/Form1_mist.h"
+#include "app/MainWindow.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -8,36 +8,35 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-#include "app/TForm1.h"
 #include "mist/discovery.h"
 #include "mist/fog_run.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
-#include "widgets/TTrackBar.h"
+#include "widgets/TrackBar.h"
 #include "widgets/qtext.h"
 
 namespace {
 
-mist::Weather CheckedWeather(const TForm1& form) {
-    if (form.Sun->isChecked()) return mist::Weather::Sun;
-    if (form.Rain->isChecked()) return mist::Weather::Rain;
+mist::Weather CheckedWeather(const MainWindow& form) {
+    if (form.sunButton->isChecked()) return mist::Weather::Sun;
+    if (form.rainButton->isChecked()) return mist::Weather::Rain;
     return mist::Weather::Snow;
 }
 
-QRadioButton* WeatherButton(const TForm1& form, mist::Weather weather) {
+QRadioButton* WeatherButton(const MainWindow& form, mist::Weather weather) {
     switch (weather) {
         case mist::Weather::Sun:
-            return form.Sun;
+            return form.sunButton;
         case mist::Weather::Rain:
-            return form.Rain;
+            return form.rainButton;
         case mist::Weather::Snow:
-            return form.Snow;
+            return form.snowButton;
     }
-    return form.Sun;
+    return form.sunButton;
 }
 
 // The search methods only ever fill slots, in order; the run emptied them beforehand.
-void FindEnvFiles(TForm1& form, const std::string& envFolder, mist::Weather weather) {
+void FindEnvFiles(MainWindow& form, const std::string& envFolder, mist::Weather weather) {
     form.EnvFileMissing = false;
     form.MultiFileMode = false;
     const mist::EnvFiles found = mist::FindEnvFiles(envFolder, weather);
@@ -54,10 +53,10 @@ void FindEnvFiles(TForm1& form, const std::string& envFolder, mist::Weather weat
 
 // Fifteen centred lines; each takes the colour and style current when it is added, and the
 // style, once bold and underlined, stays so.
-void WriteSummary(TForm1& form) {
+void WriteSummary(MainWindow& form) {
     const QColor maroon(128, 0, 0), blue(0, 0, 255), grey(128, 128, 128);
     QTextCharFormat current;
-    QTextCursor cursor(form.RichEdit1->document());
+    QTextCursor cursor(form.summaryView->document());
     bool first = true;
     auto line = [&](const QString& text) {
         cursor.movePosition(QTextCursor::End);
@@ -94,25 +93,25 @@ void WriteSummary(TForm1& form) {
     line(hyphens);
     heading(form.InfoRouteText, widgets::PathToQ(form.RouteName));
     heading(form.InfoWeatherText, WeatherButton(form, CheckedWeather(form))->text());
-    heading(form.InfoVisibilityText, form.zichtlabel->text());
-    heading(form.InfoFogStateText, form.toestandlabel->text());
+    heading(form.InfoVisibilityText, form.visibilityLabel->text());
+    heading(form.InfoFogStateText, form.fogStateLabel->text());
 }
 
-void ShowCompletionPage(TForm1& form) {
-    form.Panel1->hide();
-    form.afsluiten1->setEnabled(false);
-    form.Opties1->menuAction()->setVisible(false);
+void ShowCompletionPage(MainWindow& form) {
+    form.choosingPage->hide();
+    form.exitAction->setEnabled(false);
+    form.optionsMenu->menuAction()->setVisible(false);
     form.SetCloseBox(false);
     form.FilesReplaced = true;
 }
 
-void ShowChoosingPage(TForm1& form) {
-    form.Panel1->show();
-    form.afsluiten1->setEnabled(true);
+void ShowChoosingPage(MainWindow& form) {
+    form.choosingPage->show();
+    form.exitAction->setEnabled(true);
     form.SetCloseBox(true);
     form.FilesReplaced = false;
-    form.RichEdit1->clear();
-    form.Opties1->menuAction()->setVisible(true);
+    form.summaryView->clear();
+    form.optionsMenu->menuAction()->setVisible(true);
 }
 
 // One path per line after the message; '%' doubled so that no file name is read as a format.
@@ -138,29 +137,29 @@ std::vector<std::string> RouteFiles(const std::string& installRoot, const std::s
 }
 
 // Sets aside a record in Dump that cannot be trusted, and says so.
-void SetAsideRefusedRecord(TForm1& form) {
+void SetAsideRefusedRecord(MainWindow& form) {
     if (const auto aside = mist::SetAsideRefusedRunRecord())
         platform::ShowErrorMessage(form.RecordRefusedMsg + PathList({*aside}), form.ErrorTitle);
 }
 
 // The completion page for a run that is on disk already, with the run's own controls and summary.
-void ShowRun(TForm1& form, const mist::RunRecord& record) {
+void ShowRun(MainWindow& form, const mist::RunRecord& record) {
     form.RouteName = record.route;
     std::string* fields[] = {&form.EnvFile1, &form.EnvFile2, &form.EnvFile3, &form.EnvFile4};
     for (std::size_t i = 0; i < 4; ++i)
         *fields[i] = i < record.files.size() ? record.files[i] : "";
     form.MultiFileMode = record.multiFileMode;
     WeatherButton(form, record.weather)->setChecked(true);
-    form.TrackBar1->SetPosition(record.metres);
-    form.TrackBar1Change();
-    form.RichEdit1->clear();
+    form.visibilityBar->SetPosition(record.metres);
+    form.onVisibilityChanged();
+    form.summaryView->clear();
     WriteSummary(form);
     ShowCompletionPage(form);
     form.CurrentRun = record;
 }
 
 // Names in a box every file of a restore that was not put back.
-void ReportNotPutBack(TForm1& form, const std::string& installRoot, const std::string& route,
+void ReportNotPutBack(MainWindow& form, const std::string& installRoot, const std::string& route,
                       const mist::RestoreOutcome& outcome) {
     if (outcome.Complete()) return;
     std::vector<std::string> names = outcome.retry;
@@ -171,7 +170,7 @@ void ReportNotPutBack(TForm1& form, const std::string& installRoot, const std::s
 
 // Puts the route back; false while files whose backups are there still hold fog (the run then
 // stays, narrowed to them, for another try).
-bool Restore(TForm1& form, const mist::RunRecord& record) {
+bool Restore(MainWindow& form, const mist::RunRecord& record) {
     const mist::RestoreOutcome outcome = mist::RestoreFog(record);
     ReportNotPutBack(form, record.installRoot, record.route, outcome);
     if (outcome.retry.empty()) return true;
@@ -182,29 +181,25 @@ bool Restore(TForm1& form, const mist::RunRecord& record) {
 
 }  // namespace
 
-namespace mist {
-
-bool OpenUnrestoredRun(TForm1& form) {
-    SetAsideRefusedRecord(form);
-    const auto record = LoadRunRecord();
+bool MainWindow::OpenUnrestoredRun() {
+    SetAsideRefusedRecord(*this);
+    const auto record = mist::LoadRunRecord();
     if (!record) return false;
-    ShowRun(form, *record);
+    ShowRun(*this, *record);
     return true;
 }
 
-void ReportUnrestoredRun(const TForm1& form) {
-    platform::ShowErrorMessage(form.RunPendingMsg, form.ErrorTitle);
+void MainWindow::ReportUnrestoredRun() const {
+    platform::ShowErrorMessage(RunPendingMsg, ErrorTitle);
 }
 
-bool ResumeUnrestoredRun(TForm1& form) {
-    if (!OpenUnrestoredRun(form)) return false;
-    ReportUnrestoredRun(form);
+bool MainWindow::ResumeUnrestoredRun() {
+    if (!OpenUnrestoredRun()) return false;
+    ReportUnrestoredRun();
     return true;
 }
 
-}  // namespace mist
-
-void TForm1::CheckEnvFolder(const std::string& envFolder) {
+void MainWindow::CheckEnvFolder(const std::string& envFolder) {
     EnvFolderMissing = false;
     if (!mist::EnvFolderFound(envFolder)) {
         platform::ShowErrorMessage(RouteNotFoundMsg, ErrorTitle);
@@ -212,22 +207,22 @@ void TForm1::CheckEnvFolder(const std::string& envFolder) {
     }
 }
 
-void TForm1::FindSunEnvFiles(const std::string& envFolder) {
+void MainWindow::FindSunEnvFiles(const std::string& envFolder) {
     FindEnvFiles(*this, envFolder, mist::Weather::Sun);
 }
 
-void TForm1::FindRainEnvFiles(const std::string& envFolder) {
+void MainWindow::FindRainEnvFiles(const std::string& envFolder) {
     FindEnvFiles(*this, envFolder, mist::Weather::Rain);
 }
 
-void TForm1::FindSnowEnvFiles(const std::string& envFolder) {
+void MainWindow::FindSnowEnvFiles(const std::string& envFolder) {
     FindEnvFiles(*this, envFolder, mist::Weather::Snow);
 }
 
-void TForm1::Button1Click() {
-    RichEdit1->clear();
+void MainWindow::onMakeClicked() {
+    summaryView->clear();
     FilesReplaced = false;
-    const QString routeText = RouteBox->currentText();
+    const QString routeText = routeBox->currentText();
     RouteName = widgets::PathFromQ(routeText);
     EnvFile1.clear();
     EnvFile2.clear();
@@ -261,7 +256,7 @@ void TForm1::Button1Click() {
     }
     if (EnvFileMissing) return;  // nothing to fog: no backup folder, texture or summary
 
-    mist::FogRunRequest request{InstallRoot, RouteName, weather, TrackBar1->Position(), {}};
+    mist::FogRunRequest request{InstallRoot, RouteName, weather, visibilityBar->Position(), {}};
     request.found.names = {EnvFile1, EnvFile2, EnvFile3, EnvFile4};
     request.found.multiFileMode = MultiFileMode;
     mist::RunReport report;
@@ -269,7 +264,7 @@ void TForm1::Button1Click() {
         case mist::RunOutcome::Installed:
             break;
         case mist::RunOutcome::UnrestoredRun:  // left by another copy of the program
-            mist::ResumeUnrestoredRun(*this);
+            ResumeUnrestoredRun();
             return;
         case mist::RunOutcome::BackupFailed:
             platform::ShowErrorMessage(BackupFailedMsg, ErrorTitle);
@@ -299,7 +294,7 @@ void TForm1::Button1Click() {
     ShowCompletionPage(*this);
 }
 
-void TForm1::Button2Click() {
+void MainWindow::onRestoreClicked() {
     SetAsideRefusedRecord(*this);
     // The record on disk knows best what is left (an earlier try may have put files back); when
     // it is gone or was set aside, the window's own run is restored. A route already put back
@@ -311,7 +306,7 @@ void TForm1::Button2Click() {
     ShowChoosingPage(*this);
 }
 
-void TForm1::FormCloseQuery(bool& CanClose) {
+void MainWindow::FormCloseQuery(bool& CanClose) {
     if (FilesReplaced) {
         platform::ShowErrorMessage(NoCloseMsg, CloseTitle);
         CanClose = false;

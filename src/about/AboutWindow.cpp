@@ -1,4 +1,4 @@
-#include "about/zel_info.h"
+#include "about/AboutWindow.h"
 
 #include <QApplication>
 #include <QBitmap>
@@ -12,7 +12,7 @@
 #include "about/form_font.h"
 #include "platform/messages.h"
 #include "settings/texts.h"
-#include "widgets/TLinkLabel.h"
+#include "widgets/LinkLabel.h"
 #include "widgets/qcolor.h"
 #include "widgets/qtext.h"
 
@@ -105,9 +105,9 @@ void SetLabel(QLabel* label, const std::string& text) {
     label->adjustSize();
 }
 
-TLinkLabel* MakeLink(QWidget* parent, const char* name, QRect geometry, const char* caption,
+LinkLabel* MakeLink(QWidget* parent, const char* name, QRect geometry, const char* caption,
                      TLinkType type, const char* address, bool showAccelChar) {
-    auto* link = new TLinkLabel(parent);
+    auto* link = new LinkLabel(parent);
     link->setObjectName(name);
     // As read from a form resource: the size follows the text once, at the end.
     link->BeginLoading();
@@ -138,12 +138,12 @@ TLinkLabel* MakeLink(QWidget* parent, const char* name, QRect geometry, const ch
 
 }  // namespace
 
-TzelForm::TzelForm(std::function<std::string()> currentLanguage, QWidget* parent)
+AboutWindow::AboutWindow(std::function<std::string()> currentLanguage, QWidget* parent)
     : widgets::FormDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       currentLanguage_(std::move(currentLanguage)) {
-    setObjectName("zelForm");
+    setObjectName("AboutWindow");
     setModal(false);
     setWindowTitle(QStringLiteral("Info..."));
     setFont(about::FormFont());
@@ -152,56 +152,56 @@ TzelForm::TzelForm(std::function<std::string()> currentLanguage, QWidget* parent
     BuildControls();
 }
 
-void TzelForm::BuildControls() {
-    Panel1 = new BevelPanel(this);
-    Panel1->setObjectName("Panel1");
-    Panel1->setGeometry(8, 8, 297, 161);
-    SetColors(Panel1, clBlack, clWhite);
+void AboutWindow::BuildControls() {
+    panel = new BevelPanel(this);
+    panel->setObjectName("panel");
+    panel->setGeometry(8, 8, 297, 161);
+    SetColors(panel, clBlack, clWhite);
 
-    Image2 = MakePicture(Panel1, "Image2", {-8, 8, 120, 130});
-    Image2->setScaledContents(true);
-    ProductName = MakeLabel(Panel1, "ProductName", {120, 24}, "Product:  ZEL Nevora");
-    Version = MakeLabel(Panel1, "Version", {120, 40}, "Versie:      1.4");
-    Web = MakeLabel(Panel1, "Web", {120, 64}, "Web:");
-    LinkLabel1 = MakeLink(Panel1, "LinkLabel1", {160, 64, 110, 14}, "Velmaron", ltWWW, kWebAddress,
+    trainPicture = MakePicture(panel, "trainPicture", {-8, 8, 120, 130});
+    trainPicture->setScaledContents(true);
+    productLabel = MakeLabel(panel, "productLabel", {120, 24}, "Product:  ZEL Nevora");
+    versionLabel = MakeLabel(panel, "versionLabel", {120, 40}, "Versie:      1.4");
+    webCaption = MakeLabel(panel, "webCaption", {120, 64}, "Web:");
+    webLink = MakeLink(panel, "webLink", {160, 64, 110, 14}, "Velmaron", ltWWW, kWebAddress,
                           false);
-    Mail = MakeLabel(Panel1, "Mail", {120, 80}, "E-mail:");
-    Mail_adres = MakeLink(Panel1, "Mail_adres", {168, 80, 95, 14}, "Stuur een E-mail", ltEMail,
+    mailCaption = MakeLabel(panel, "mailCaption", {120, 80}, "E-mail:");
+    mailLink = MakeLink(panel, "mailLink", {168, 80, 95, 14}, "Stuur een E-mail", ltEMail,
                           kMailAddress, true);
-    Image1 = MakePicture(Panel1, "Image1", {168, 96, 48, 48});
+    iconPicture = MakePicture(panel, "iconPicture", {168, 96, 48, 48});
     // Plain text: an "&" in it is shown, never taken as an access key.
-    Copyright = MakeLabel(Panel1, "Copyright", {50, 144}, kCopyright);
+    copyrightLabel = MakeLabel(panel, "copyrightLabel", {50, 144}, kCopyright);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName("OKButton");
-    OKButton->setGeometry(111, 178, 90, 27);
-    OKButton->setFont(about::FormFont(true));
-    SetColors(OKButton, clBlack);
-    OKButton->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton, nullptr, OKButton));
-    OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, platform::Guarded([this] { OKButtonClick(); }));
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName("okButton");
+    okButton->setGeometry(111, 178, 90, 27);
+    okButton->setFont(about::FormFont(true));
+    SetColors(okButton, clBlack);
+    okButton->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton, nullptr, okButton));
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, platform::Guarded([this] { onOkClicked(); }));
 }
 
-void TzelForm::FormShow() { ApplyAboutLanguage(currentLanguage_ ? currentLanguage_() : ""); }
+void AboutWindow::FormShow() { ApplyAboutLanguage(currentLanguage_ ? currentLanguage_() : ""); }
 
-void TzelForm::ApplyAboutLanguage(const std::string& name) {
+void AboutWindow::ApplyAboutLanguage(const std::string& name) {
     for (const settings::LoadedText& t : settings::LoadTexts(settings::AboutTexts(), name)) {
         switch (t.target) {
             case settings::kAboutCaption: setWindowTitle(ToQ(t.text)); break;
-            case settings::kAboutProduct: SetLabel(ProductName, t.text + kProductTail); break;
-            case settings::kAboutVersion: SetLabel(Version, t.text + kVersionTail); break;
-            case settings::kAboutWeb: SetLabel(Web, t.text); break;
-            case settings::kAboutMail: SetLabel(Mail, t.text); break;
-            case settings::kAboutMailAddress: Mail_adres->SetCaption(ToQ(t.text)); break;
-            case settings::kAboutButton: OKButton->setText(ToQ(t.text)); break;
+            case settings::kAboutProduct: SetLabel(productLabel, t.text + kProductTail); break;
+            case settings::kAboutVersion: SetLabel(versionLabel, t.text + kVersionTail); break;
+            case settings::kAboutWeb: SetLabel(webCaption, t.text); break;
+            case settings::kAboutMail: SetLabel(mailCaption, t.text); break;
+            case settings::kAboutMailAddress: mailLink->SetCaption(ToQ(t.text)); break;
+            case settings::kAboutButton: okButton->setText(ToQ(t.text)); break;
             default: break;
         }
     }
 }
 
-void TzelForm::OKButtonClick() { hide(); }
+void AboutWindow::onOkClicked() { hide(); }
 
-void TzelForm::showEvent(QShowEvent* event) {
+void AboutWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;  // the window system's re-show (after minimising) is no opening
     widgets::CenterOnPrimaryScreen(*this);

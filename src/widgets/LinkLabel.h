@@ -47,11 +47,11 @@ QString MinimizeName(const QString& fileName, const QFontMetrics& metrics, int m
 // Does `ch` match the '&'-marked accelerator of `caption` (case-insensitively)?
 bool IsAccel(QChar ch, const QString& caption);
 
-class TLinkLabel : public QWidget {
+class LinkLabel : public QWidget {
     Q_OBJECT
 public:
-    explicit TLinkLabel(QWidget* parent = nullptr);
-    ~TLinkLabel() override;
+    explicit LinkLabel(QWidget* parent = nullptr);
+    ~LinkLabel() override;
 
     // Reading from a form resource: between the two calls no automatic size is computed and any
     // Direction is accepted; Loaded() computes the size once.

@@ -11,27 +11,27 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class TLocatie_form : public widgets::FormDialog {
+class InstallLocator : public widgets::FormDialog {
     Q_OBJECT
 public:
-    explicit TLocatie_form(QWidget* parent = nullptr);
+    explicit InstallLocator(QWidget* parent = nullptr);
 
     // Creation handler: shows the window modally when the stored folder lacks train.exe.
     void FormCreate();
     // "Ga verder...": stores the folder when it holds train.exe.
-    void Button1Click();
+    void onContinueClicked();
     // "Bladeren...": lets the user pick the folder.
-    void Button2Click();
+    void onBrowseClicked();
     // Sets TrainExeMissing: is there no file (of any attribute) at exactly this path?
     void CheckTrainExe(const std::string& path);
-    // Puts the simulator's registered folder into Edit1 when its registry key exists.
+    // Puts the simulator's registered folder into folderEdit when its registry key exists.
     void ReadRegistryPath();
 
-    QLabel* Label1 = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* Button1 = nullptr;
+    QLabel* introLabel = nullptr;
+    QGroupBox* folderGroup = nullptr;
+    QLineEdit* folderEdit = nullptr;
+    QPushButton* browseButton = nullptr;
+    QPushButton* continueButton = nullptr;
 
     bool TrainExeMissing = false;
     std::string StoredPath;

@@ -1,4 +1,4 @@
-#include "install/Locatie_unit.h"
+#include "install/InstallLocator.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -34,8 +34,8 @@ const char* DutchText(settings::LocatorTarget target) {
 
 }  // namespace
 
-TLocatie_form::TLocatie_form(QWidget* parent) : widgets::FormDialog(parent) {
-    setObjectName("Locatie_form");
+InstallLocator::InstallLocator(QWidget* parent) : widgets::FormDialog(parent) {
+    setObjectName("InstallLocator");
     // A title bar without system menu, so without close box; fixed size.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -44,41 +44,43 @@ TLocatie_form::TLocatie_form(QWidget* parent) : widgets::FormDialog(parent) {
     setWindowTitle("Locatie");
     move(244, 217);
 
-    Label1 = new QLabel(ToQ(DutchText(settings::kLocLabel1)), this);
-    Label1->setObjectName("Label1");
-    Label1->setGeometry(8, 8, 257, 41);
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label1->setTextFormat(Qt::PlainText);
+    introLabel = new QLabel(ToQ(DutchText(settings::kLocIntroLabel)), this);
+    introLabel->setObjectName("introLabel");
+    introLabel->setGeometry(8, 8, 257, 41);
+    introLabel->setWordWrap(true);
+    introLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    introLabel->setTextFormat(Qt::PlainText);
 
-    GroupBox1 = new QGroupBox("Locatie:", this);
-    GroupBox1->setObjectName("GroupBox1");
-    GroupBox1->setGeometry(8, 64, 257, 81);
-    Edit1 = new QLineEdit(kDefaultFolder, GroupBox1);
-    Edit1->setObjectName("Edit1");
-    Edit1->setGeometry(3, 20, 250, 21);
-    Button2 = new QPushButton("Bladeren...", GroupBox1);
-    Button2->setObjectName("Button2");
-    Button2->setGeometry(174, 48, 75, 25);
-    connect(Button2, &QPushButton::clicked, this, platform::Guarded([this] { Button2Click(); }));
+    folderGroup = new QGroupBox("Locatie:", this);
+    folderGroup->setObjectName("folderGroup");
+    folderGroup->setGeometry(8, 64, 257, 81);
+    folderEdit = new QLineEdit(kDefaultFolder, folderGroup);
+    folderEdit->setObjectName("folderEdit");
+    folderEdit->setGeometry(3, 20, 250, 21);
+    browseButton = new QPushButton("Bladeren...", folderGroup);
+    browseButton->setObjectName("browseButton");
+    browseButton->setGeometry(174, 48, 75, 25);
+    connect(browseButton, &QPushButton::clicked, this,
+            platform::Guarded([this] { onBrowseClicked(); }));
 
-    Button1 = new QPushButton("Ga verder...", this);
-    Button1->setObjectName("Button1");
-    Button1->setGeometry(96, 155, 75, 25);
-    connect(Button1, &QPushButton::clicked, this, platform::Guarded([this] { Button1Click(); }));
+    continueButton = new QPushButton("Ga verder...", this);
+    continueButton->setObjectName("continueButton");
+    continueButton->setGeometry(96, 155, 75, 25);
+    connect(continueButton, &QPushButton::clicked, this,
+            platform::Guarded([this] { onContinueClicked(); }));
 
-    setTabOrder(Button1, Button2);
-    setTabOrder(Button2, Edit1);
+    setTabOrder(continueButton, browseButton);
+    setTabOrder(browseButton, folderEdit);
 }
 
-void TLocatie_form::SetText(int target, const std::string& text) {
+void InstallLocator::SetText(int target, const std::string& text) {
     using namespace settings;
     switch (static_cast<LocatorTarget>(target)) {
         case kLocCaption: setWindowTitle(ToQ(text)); break;
-        case kLocLabel1: Label1->setText(ToQ(text)); break;
-        case kLocButton1: Button1->setText(ToQ(text)); break;
-        case kLocButton2: Button2->setText(ToQ(text)); break;
-        case kLocGroupBox1: GroupBox1->setTitle(ToQ(text)); break;
+        case kLocIntroLabel: introLabel->setText(ToQ(text)); break;
+        case kLocContinueButton: continueButton->setText(ToQ(text)); break;
+        case kLocBrowseButton: browseButton->setText(ToQ(text)); break;
+        case kLocFolderGroup: folderGroup->setTitle(ToQ(text)); break;
         case kLocBrowseTitle: BrowseTitle = text; break;
         case kLocErrorTitle: ErrorTitle = text; break;
         case kLocNotFoundMsg: NotFoundMsg = text; break;
@@ -87,7 +89,7 @@ void TLocatie_form::SetText(int target, const std::string& text) {
     }
 }
 
-void TLocatie_form::FormCreate() {
+void InstallLocator::FormCreate() {
     LocatorLanguage = settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
     StoredPath = settings::ReadString(settings::kLocationSection, settings::kPathKey);
     // Read without the main window's boxes; a missing or refused pack gives the built-in texts.
@@ -99,24 +101,24 @@ void TLocatie_form::FormCreate() {
     // Most players here run the simulator inside a compatibility layer: offer its usual place
     // there before the Windows default; a registered folder still wins.
     if (std::optional<std::string> found = FindSimulatorInDefaultPrefix()) {
-        Edit1->setText(widgets::PathToQ(*found));
+        folderEdit->setText(widgets::PathToQ(*found));
     }
     ReadRegistryPath();
     exec();
 }
 
-void TLocatie_form::CheckTrainExe(const std::string& path) {
+void InstallLocator::CheckTrainExe(const std::string& path) {
     TrainExeMissing = !platform::AnyFileMatches(path);
 }
 
-void TLocatie_form::ReadRegistryPath() {
+void InstallLocator::ReadRegistryPath() {
     if (std::optional<std::string> folder = platform::ReadLocalMachineString(kRegistryKey, kRegistryValue)) {
-        Edit1->setText(widgets::PathToQ(*folder));
+        folderEdit->setText(widgets::PathToQ(*folder));
     }
 }
 
-void TLocatie_form::Button1Click() {
-    const std::string folder = widgets::PathFromQ(Edit1->text());
+void InstallLocator::onContinueClicked() {
+    const std::string folder = widgets::PathFromQ(folderEdit->text());
     CheckTrainExe(platform::JoinPath(folder, kTrainExe));
     if (TrainExeMissing) {
         platform::ShowErrorMessage(NotFoundMsg, ErrorTitle);
@@ -128,9 +130,9 @@ void TLocatie_form::Button1Click() {
     settings::WriteString(settings::kLocationSection, settings::kPathKey, folder);
 }
 
-void TLocatie_form::Button2Click() {
+void InstallLocator::onBrowseClicked() {
     const std::string folder = PickFolder(BrowseTitle, 0);
-    if (!folder.empty()) Edit1->setText(widgets::PathToQ(folder));
+    if (!folder.empty()) folderEdit->setText(widgets::PathToQ(folder));
 }
 
 

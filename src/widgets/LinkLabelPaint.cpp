@@ -8,7 +8,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "widgets/TLinkLabel.h"
+#include "widgets/LinkLabel.h"
 #include "widgets/colorconv.h"
 #include "widgets/qcolor.h"
 
@@ -42,12 +42,12 @@ void LineTo(QPainter& canvas, QPoint& pos, QPoint to, const QColor& color) {
 
 }  // namespace
 
-void TLinkLabel::paintEvent(QPaintEvent*) {
+void LinkLabel::paintEvent(QPaintEvent*) {
     QPainter canvas(this);
     Paint(canvas);
 }
 
-void TLinkLabel::Paint(QPainter& canvas) {
+void LinkLabel::Paint(QPainter& canvas) {
     const bool hoverFill = FMouseInside && hoverColor_ != color_;
     if (!Transparent() || hoverFill) canvas.fillRect(rect(), ToQColor(hoverFill ? hoverColor_ : color_));
     canvas.setBrush(Qt::NoBrush);
@@ -56,34 +56,34 @@ void TLinkLabel::Paint(QPainter& canvas) {
     if (bevelStyle_ != bvNone) DrawBevel(canvas, rect());
 }
 
-QString TLinkLabel::MeasuringText(const QString& text) const {
+QString LinkLabel::MeasuringText(const QString& text) const {
     if (text.isEmpty() || (showAccelChar_ && text == QStringLiteral("&"))) return text + u' ';
     return text;
 }
 
-int TLinkLabel::MeasureFlags() const {
+int LinkLabel::MeasureFlags() const {
     return (wordWrap_ ? int(Qt::TextWordWrap) : 0) | Qt::TextExpandTabs | Qt::AlignLeft | Qt::AlignTop |
            Qt::TextIncludeTrailingSpaces | (showAccelChar_ ? int(Qt::TextShowMnemonic) : 0);
 }
 
-QSize TLinkLabel::TextSize(const QString& text, int width) const {
+QSize LinkLabel::TextSize(const QString& text, int width) const {
     const int limit = wordWrap_ ? width : kUnbounded;
     return fontMetrics()
         .boundingRect(QRect(0, 0, limit, kUnbounded), MeasureFlags(), MeasuringText(text))
         .size();
 }
 
-QString TLinkLabel::CalcDrawRect(QRect& rect) const {
+QString LinkLabel::CalcDrawRect(QRect& rect) const {
     const QString text = GetLabelText();
     if (!IsVertical(direction_)) rect.setSize(TextSize(text, rect.width()));
     return text;
 }
 
-QRect TLinkLabel::CalcTextRect(QRect rect) const {
+QRect LinkLabel::CalcTextRect(QRect rect) const {
     return QRect(rect.topLeft(), TextSize(GetLabelText(), rect.width()));
 }
 
-void TLinkLabel::AdjustBounds() {
+void LinkLabel::AdjustBounds() {
     if (loading_ || !autoSize_) return;
     const QRect measured = CalcTextRect(rect());
     const int tw = measured.left() + measured.width();
@@ -99,7 +99,7 @@ void TLinkLabel::AdjustBounds() {
         resize(tw + extra, th + extra);
 }
 
-void TLinkLabel::DoDrawText(QPainter& canvas, QRect rect, int flags) {
+void LinkLabel::DoDrawText(QPainter& canvas, QRect rect, int flags) {
     flags |= Qt::AlignTop | Qt::TextIncludeTrailingSpaces;
     if (showAccelChar_) flags |= Qt::TextShowMnemonic;
     canvas.setFont(font());
@@ -184,7 +184,7 @@ void TLinkLabel::DoDrawText(QPainter& canvas, QRect rect, int flags) {
     DrawTextDir(canvas, text, r, direction_, flags);
 }
 
-void TLinkLabel::DrawTextDir(QPainter& canvas, const QString& text, QRect rect, TTextDirection direction,
+void LinkLabel::DrawTextDir(QPainter& canvas, const QString& text, QRect rect, TTextDirection direction,
                              int flags) {
     const QFontMetrics fm = canvas.fontMetrics();
     switch (direction) {
@@ -198,7 +198,7 @@ void TLinkLabel::DrawTextDir(QPainter& canvas, const QString& text, QRect rect, 
     }
 }
 
-void TLinkLabel::TextOutRotated(QPainter& canvas, int x, int y, const QString& text, int angle) {
+void LinkLabel::TextOutRotated(QPainter& canvas, int x, int y, const QString& text, int angle) {
     // (x, y) is the top-left corner of the text cell; the angle turns counter-clockwise.
     canvas.save();
     canvas.translate(x, y);
@@ -207,7 +207,7 @@ void TLinkLabel::TextOutRotated(QPainter& canvas, int x, int y, const QString& t
     canvas.restore();
 }
 
-void TLinkLabel::DrawBevel(QPainter& canvas, QRect rect) {
+void LinkLabel::DrawBevel(QPainter& canvas, QRect rect) {
     TColor lighter = 0, darker = 0;
     ShadeColorsBySteps(ToPlainRGB(color_), lighter, darker, 5, 4);
     const int X1 = rect.left(), Y1 = rect.top();

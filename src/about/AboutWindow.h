@@ -9,33 +9,33 @@
 class QLabel;
 class QPushButton;
 namespace widgets {
-class TLinkLabel;
+class LinkLabel;
 }
 
-class TzelForm : public widgets::FormDialog {
+class AboutWindow : public widgets::FormDialog {
     Q_OBJECT
 public:
     // `currentLanguage` gives the main window's active language.
-    explicit TzelForm(std::function<std::string()> currentLanguage, QWidget* parent = nullptr);
+    explicit AboutWindow(std::function<std::string()> currentLanguage, QWidget* parent = nullptr);
 
     // Each change from hidden to shown: the texts in the main window's current language.
     void FormShow();
     // Sets the texts for a language; the product name and the version are never translated.
     void ApplyAboutLanguage(const std::string& name);
-    void OKButtonClick();
+    void onOkClicked();
 
-    // Controls, named as on the form. All but OKButton lie on Panel1.
-    QWidget* Panel1 = nullptr;
-    QLabel* Image2 = nullptr;
-    QLabel* ProductName = nullptr;
-    QLabel* Version = nullptr;
-    QLabel* Web = nullptr;
-    widgets::TLinkLabel* LinkLabel1 = nullptr;
-    QLabel* Mail = nullptr;
-    widgets::TLinkLabel* Mail_adres = nullptr;
-    QLabel* Image1 = nullptr;
-    QLabel* Copyright = nullptr;
-    QPushButton* OKButton = nullptr;
+    // Controls. All but okButton lie on the panel.
+    QWidget* panel = nullptr;
+    QLabel* trainPicture = nullptr;
+    QLabel* productLabel = nullptr;
+    QLabel* versionLabel = nullptr;
+    QLabel* webCaption = nullptr;
+    widgets::LinkLabel* webLink = nullptr;
+    QLabel* mailCaption = nullptr;
+    widgets::LinkLabel* mailLink = nullptr;
+    QLabel* iconPicture = nullptr;
+    QLabel* copyrightLabel = nullptr;
+    QPushButton* okButton = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,4 +1,4 @@
-#include "about/message_dialog.h"
+#include "about/MessageDialog.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -58,12 +58,12 @@ bool TypeIcon(TMsgDlgType type, QStyle::StandardPixmap& icon) {
 
 }  // namespace
 
-TMessageForm::TMessageForm(const QString& message, TMsgDlgType type, TMsgDlgButtons buttons,
+MessageDialog::MessageDialog(const QString& message, TMsgDlgType type, TMsgDlgButtons buttons,
                            QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
-    setObjectName("MessageForm");
+    setObjectName("MessageDialog");
     setWindowTitle(TypeCaption(type));
     setFont(FormFont());
 
@@ -87,20 +87,20 @@ TMessageForm::TMessageForm(const QString& message, TMsgDlgType type, TMsgDlgButt
     QStyle::StandardPixmap iconKind{};
     const bool hasIcon = TypeIcon(type, iconKind);
     if (hasIcon) {
-        Image = new QLabel(this);
-        Image->setObjectName("Image");
-        Image->setPixmap(style()->standardIcon(iconKind, nullptr, this).pixmap(kIconSize, kIconSize));
-        Image->setGeometry(horzMargin, vertMargin, kIconSize, kIconSize);
+        iconLabel = new QLabel(this);
+        iconLabel->setObjectName("iconLabel");
+        iconLabel->setPixmap(style()->standardIcon(iconKind, nullptr, this).pixmap(kIconSize, kIconSize));
+        iconLabel->setGeometry(horzMargin, vertMargin, kIconSize, kIconSize);
     }
-    Message = new QLabel(message, this);
-    Message->setObjectName("Message");
-    Message->setTextFormat(Qt::PlainText);
-    Message->setWordWrap(true);
-    Message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    messageLabel = new QLabel(message, this);
+    messageLabel->setObjectName("messageLabel");
+    messageLabel->setTextFormat(Qt::PlainText);
+    messageLabel->setWordWrap(true);
+    messageLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     const int textLeft = horzMargin + (hasIcon ? kIconSize + horzSpacing : 0);
     const int textWidth = textRect.width() + 1;
-    Message->setGeometry(textLeft, vertMargin, textWidth,
-                         std::max(textRect.height(), Message->heightForWidth(textWidth)));
+    messageLabel->setGeometry(textLeft, vertMargin, textWidth,
+                         std::max(textRect.height(), messageLabel->heightForWidth(textWidth)));
 
     int buttonWidth = across(50);
     std::array<QPushButton*, mbHelp + 1> made{};  // by kind; null where not requested
@@ -112,25 +112,25 @@ TMessageForm::TMessageForm(const QString& message, TMsgDlgType type, TMsgDlgButt
         // Help gives no result and closes nothing.
         if (const TModalResult result = kButtons[b].result; result != mrNone)
             connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
-        Buttons.push_back(button);
+        buttonRow.push_back(button);
         made[b] = button;
     }
     for (TMsgDlgBtn b : {mbOK, mbYes, mbRetry})
-        if (!DefaultButton) DefaultButton = made[b];
+        if (!defaultButton) defaultButton = made[b];
     for (TMsgDlgBtn b : {mbCancel, mbNo, mbOK})
-        if (!CancelButton) CancelButton = made[b];
-    if (DefaultButton) {
-        DefaultButton->setDefault(true);
-        DefaultButton->setFocus();
+        if (!cancelButton) cancelButton = made[b];
+    if (defaultButton) {
+        defaultButton->setDefault(true);
+        defaultButton->setFocus();
     }
 
-    const int textBottom = std::max(Message->height(), hasIcon ? kIconSize : 0);
-    const int count = int(Buttons.size());
+    const int textBottom = std::max(messageLabel->height(), hasIcon ? kIconSize : 0);
+    const int count = int(buttonRow.size());
     const int groupWidth = count * buttonWidth + std::max(0, count - 1) * buttonSpacing;
     const int clientWidth = std::max(textLeft - horzMargin + textWidth, groupWidth) + 2 * horzMargin;
     const int clientHeight = textBottom + vertSpacing + buttonHeight + 2 * vertMargin;
     int x = (clientWidth - groupWidth) / 2;
-    for (QPushButton* button : Buttons) {
+    for (QPushButton* button : buttonRow) {
         button->setGeometry(x, vertMargin + textBottom + vertSpacing, buttonWidth, buttonHeight);
         x += buttonWidth + buttonSpacing;
     }
@@ -138,33 +138,33 @@ TMessageForm::TMessageForm(const QString& message, TMsgDlgType type, TMsgDlgButt
 }
 
 // The close box (and any other close request) ends the dialog with Cancel.
-void TMessageForm::reject() { done(mrCancel); }
+void MessageDialog::reject() { done(mrCancel); }
 
-void TMessageForm::keyPressEvent(QKeyEvent* event) {
+void MessageDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        if (CancelButton) CancelButton->click();
+        if (cancelButton) cancelButton->click();
         return;
     }
     QDialog::keyPressEvent(event);
 }
 
-void TMessageForm::showEvent(QShowEvent* event) {
+void MessageDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     widgets::CenterOnPrimaryScreen(*this);
 }
 
-std::unique_ptr<TMessageForm> CreateMessageDialog(const std::string& message, TMsgDlgType type,
+std::unique_ptr<MessageDialog> CreateMessageDialog(const std::string& message, TMsgDlgType type,
                                                   TMsgDlgButtons buttons, QWidget* parent) {
-    return std::make_unique<TMessageForm>(widgets::ToQ(message), type, buttons, parent);
+    return std::make_unique<MessageDialog>(widgets::ToQ(message), type, buttons, parent);
 }
 
 TModalResult LanguageMessageDlg(const std::string& message, TMsgDlgType type,
                                 TMsgDlgButtons buttons, std::int32_t helpContext,
                                 const std::string& informationCaption, QWidget* parent) {
-    std::unique_ptr<TMessageForm> dialog = CreateMessageDialog(message, type, buttons, parent);
+    std::unique_ptr<MessageDialog> dialog = CreateMessageDialog(message, type, buttons, parent);
     widgets::MarkAsForm(*dialog);
     if (type == mtInformation) dialog->setWindowTitle(widgets::ToQ(informationCaption));
-    for (QPushButton* button : dialog->Buttons) {
+    for (QPushButton* button : dialog->buttonRow) {
         button->resize(66, button->height());
         // Exact, case-sensitive, one after the other on the caption as it stands.
         const auto relabel = [button](const char* accel, const char* plain, const char* to) {
@@ -175,11 +175,11 @@ TModalResult LanguageMessageDlg(const std::string& message, TMsgDlgType type,
         relabel("&No", "No", "&English");
         relabel("&Cancel", "Cancel", "&Annuleren");
     }
-    dialog->HelpContext = helpContext;
+    dialog->helpContext = helpContext;
     const auto result = TModalResult(dialog->exec());
     // The owner decides on its own re-activation by looking at the window it came back from, and
     // that news can arrive after we return: keep the closed dialog until the next one opens.
-    static QPointer<TMessageForm> previous;
+    static QPointer<MessageDialog> previous;
     delete previous;
     previous = parent ? dialog.release() : nullptr;
     return result;

@@ -1,4 +1,4 @@
-#include "widgets/TLinkLabel.h"
+#include "widgets/LinkLabel.h"
 
 #include <QEnterEvent>
 #include <QFontDatabase>
@@ -94,7 +94,7 @@ bool IsAccel(QChar ch, const QString& caption) {
     return mnemonic[0].key() == Qt::Key(ch.toUpper().unicode());
 }
 
-TLinkLabel::TLinkLabel(QWidget* parent)
+LinkLabel::LinkLabel(QWidget* parent)
     : QWidget(parent), fontColor_(clWindowText), linkedAdress_(QString::fromLatin1(kDefaultAddress)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(65, 17);
@@ -113,20 +113,20 @@ TLinkLabel::TLinkLabel(QWidget* parent)
     if (parent) FontChanged();
 }
 
-TLinkLabel::~TLinkLabel() = default;
+LinkLabel::~LinkLabel() = default;
 
-void TLinkLabel::BeginLoading() { loading_ = true; }
+void LinkLabel::BeginLoading() { loading_ = true; }
 
-void TLinkLabel::Loaded() {
+void LinkLabel::Loaded() {
     loading_ = false;
     AdjustBounds();
 }
 
-void TLinkLabel::Invalidate() { update(); }
+void LinkLabel::Invalidate() { update(); }
 
-void TLinkLabel::MakeCustom() { style_ = lsCustom; }
+void LinkLabel::MakeCustom() { style_ = lsCustom; }
 
-void TLinkLabel::SetCaption(const QString& caption) {
+void LinkLabel::SetCaption(const QString& caption) {
     if (caption == caption_) return;
     caption_ = caption;
     UpdateAccelShortcut();
@@ -134,32 +134,32 @@ void TLinkLabel::SetCaption(const QString& caption) {
     Invalidate();
 }
 
-void TLinkLabel::SetFontColor(TColor color) {
+void LinkLabel::SetFontColor(TColor color) {
     if (color == fontColor_) return;
     fontColor_ = color;
     FontChanged();
 }
 
-void TLinkLabel::SetAlignment(TAlignment value) {
+void LinkLabel::SetAlignment(TAlignment value) {
     if (value == alignment_) return;
     alignment_ = value;
     Invalidate();
 }
 
-void TLinkLabel::SetAutoSize(bool value) {
+void LinkLabel::SetAutoSize(bool value) {
     if (value == autoSize_) return;
     autoSize_ = value;
     AdjustBounds();
 }
 
-void TLinkLabel::SetBevelStyle(TLabelBevel value) {
+void LinkLabel::SetBevelStyle(TLabelBevel value) {
     if (value == bevelStyle_) return;
     bevelStyle_ = value;
     MakeCustom();
     Invalidate();
 }
 
-void TLinkLabel::SetBevelWidth(std::uint16_t value) {
+void LinkLabel::SetBevelWidth(std::uint16_t value) {
     if (value == bevelWidth_) return;
     bevelWidth_ = value;
     AdjustBounds();
@@ -167,21 +167,21 @@ void TLinkLabel::SetBevelWidth(std::uint16_t value) {
     Invalidate();
 }
 
-void TLinkLabel::SetBorderWidth(std::uint16_t value) {
+void LinkLabel::SetBorderWidth(std::uint16_t value) {
     if (value == borderWidth_) return;
     borderWidth_ = value;
     AdjustBounds();
     Invalidate();
 }
 
-void TLinkLabel::SetColor(TColor value) {
+void LinkLabel::SetColor(TColor value) {
     if (value == color_) return;
     color_ = value;
     MakeCustom();
     Invalidate();
 }
 
-void TLinkLabel::SetDirection(TTextDirection value) {
+void LinkLabel::SetDirection(TTextDirection value) {
     if (value == direction_) return;
     if (value != tdRight && !FTrueTypeFont && !loading_) return;
     direction_ = value;
@@ -189,7 +189,7 @@ void TLinkLabel::SetDirection(TTextDirection value) {
     Invalidate();
 }
 
-void TLinkLabel::SetFocusControl(QWidget* control) {
+void LinkLabel::SetFocusControl(QWidget* control) {
     QObject::disconnect(focusWatch_);
     focusControl_ = control;
     if (control) {
@@ -200,7 +200,7 @@ void TLinkLabel::SetFocusControl(QWidget* control) {
     UpdateAccelShortcut();
 }
 
-void TLinkLabel::SetHighlightColor(TColor value) {
+void LinkLabel::SetHighlightColor(TColor value) {
     if (value == highlightColor_) return;
     highlightColor_ = value;
     if (style_ == lsCustom)
@@ -209,7 +209,7 @@ void TLinkLabel::SetHighlightColor(TColor value) {
         style_ = lsCustom;
 }
 
-void TLinkLabel::SetHighlightOffset(std::uint16_t value) {
+void LinkLabel::SetHighlightOffset(std::uint16_t value) {
     if (value == highlightOffset_) return;
     highlightOffset_ = value;
     if (showHighlight_) {
@@ -219,48 +219,48 @@ void TLinkLabel::SetHighlightOffset(std::uint16_t value) {
     MakeCustom();
 }
 
-void TLinkLabel::SetHighlightPos(THighLightPos value) {
+void LinkLabel::SetHighlightPos(THighLightPos value) {
     if (value == highlightPos_) return;
     highlightPos_ = value;
     MakeCustom();
     Invalidate();
 }
 
-void TLinkLabel::SetHoverColor(TColor value) {
+void LinkLabel::SetHoverColor(TColor value) {
     if (value == hoverColor_) return;
     hoverColor_ = value;
     if (FMouseInside) Invalidate();
     MakeCustom();
 }
 
-void TLinkLabel::SetHoverFontColor(TColor value) {
+void LinkLabel::SetHoverFontColor(TColor value) {
     if (value == hoverFontColor_) return;
     hoverFontColor_ = value;
     if (FMouseInside) Invalidate();
     MakeCustom();
 }
 
-void TLinkLabel::SetLayout(TTextLayout value) {
+void LinkLabel::SetLayout(TTextLayout value) {
     if (value == layout_) return;
     layout_ = value;
     MakeCustom();
     Invalidate();
 }
 
-void TLinkLabel::SetLinkActive(bool value) { linkActive_ = value; }
+void LinkLabel::SetLinkActive(bool value) { linkActive_ = value; }
 
-void TLinkLabel::SetLinkedAdress(const QString& value) { linkedAdress_ = value; }
+void LinkLabel::SetLinkedAdress(const QString& value) { linkedAdress_ = value; }
 
-void TLinkLabel::SetLinkType(TLinkType value) { linkType_ = value; }
+void LinkLabel::SetLinkType(TLinkType value) { linkType_ = value; }
 
-void TLinkLabel::SetShadowColor(TColor value) {
+void LinkLabel::SetShadowColor(TColor value) {
     if (value == shadowColor_) return;
     shadowColor_ = value;
     MakeCustom();
     Invalidate();
 }
 
-void TLinkLabel::SetShadowOffset(std::uint16_t value) {
+void LinkLabel::SetShadowOffset(std::uint16_t value) {
     if (value == shadowOffset_) return;
     shadowOffset_ = value;
     if (showShadow_) {
@@ -270,14 +270,14 @@ void TLinkLabel::SetShadowOffset(std::uint16_t value) {
     MakeCustom();
 }
 
-void TLinkLabel::SetShortenFilenames(bool value) {
+void LinkLabel::SetShortenFilenames(bool value) {
     if (value == shortenFilenames_) return;
     shortenFilenames_ = value;
     MakeCustom();
     Invalidate();
 }
 
-void TLinkLabel::SetShowAccelChar(bool value) {
+void LinkLabel::SetShowAccelChar(bool value) {
     if (value == showAccelChar_) return;
     showAccelChar_ = value;
     UpdateAccelShortcut();
@@ -286,7 +286,7 @@ void TLinkLabel::SetShowAccelChar(bool value) {
     Invalidate();
 }
 
-void TLinkLabel::SetShowHighlight(bool value) {
+void LinkLabel::SetShowHighlight(bool value) {
     if (value == showHighlight_) return;
     showHighlight_ = value;
     AdjustBounds();
@@ -294,7 +294,7 @@ void TLinkLabel::SetShowHighlight(bool value) {
     Invalidate();
 }
 
-void TLinkLabel::SetShowShadow(bool value) {
+void LinkLabel::SetShowShadow(bool value) {
     if (value == showShadow_) return;
     showShadow_ = value;
     AdjustBounds();
@@ -302,7 +302,7 @@ void TLinkLabel::SetShowShadow(bool value) {
     Invalidate();
 }
 
-void TLinkLabel::SetStyle(TLabelStyle value) {
+void LinkLabel::SetStyle(TLabelStyle value) {
     if (value == style_) return;
     style_ = value;
     switch (value) {
@@ -357,35 +357,35 @@ void TLinkLabel::SetStyle(TLabelStyle value) {
     Invalidate();
 }
 
-bool TLinkLabel::Transparent() const { return !testAttribute(Qt::WA_OpaquePaintEvent); }
+bool LinkLabel::Transparent() const { return !testAttribute(Qt::WA_OpaquePaintEvent); }
 
-void TLinkLabel::SetTransparent(bool value) {
+void LinkLabel::SetTransparent(bool value) {
     if (value == Transparent()) return;
     setAttribute(Qt::WA_OpaquePaintEvent, !value);
     MakeCustom();
     Invalidate();
 }
 
-void TLinkLabel::SetUnderlineOnEnter(bool value) {
+void LinkLabel::SetUnderlineOnEnter(bool value) {
     if (value == underlineOnEnter_) return;
     underlineOnEnter_ = value;
     if (FMouseInside) Invalidate();
     MakeCustom();
 }
 
-void TLinkLabel::SetWordWrap(bool value) {
+void LinkLabel::SetWordWrap(bool value) {
     if (value == wordWrap_ || direction_ != tdRight) return;
     wordWrap_ = value;
     AdjustBounds();
     Invalidate();
 }
 
-QString TLinkLabel::GetLabelText() const {
+QString LinkLabel::GetLabelText() const {
     if (!shortenFilenames_) return caption_;
     return MinimizeName(caption_, fontMetrics(), width() - 10);
 }
 
-void TLinkLabel::Click() {
+void LinkLabel::Click() {
     if (OnClick) OnClick(this);
     if (!isEnabled() || !linkActive_ || linkType_ == ltNone || linkedAdress_.isEmpty()) return;
     QString target = linkedAdress_;
@@ -397,11 +397,11 @@ void TLinkLabel::Click() {
     platform::ShellOpen(target.toStdString());
 }
 
-void TLinkLabel::ExecuteLink() {
+void LinkLabel::ExecuteLink() {
     if (OnExecuteLink) OnExecuteLink(this);
 }
 
-bool TLinkLabel::DialogChar(QChar ch) {
+bool LinkLabel::DialogChar(QChar ch) {
     if (!focusControl_ || !isEnabled() || !showAccelChar_ || !IsAccel(ch, caption_)) return false;
     QWidget* target = focusControl_;
     const bool canFocus = target->isEnabled() && target->isVisibleTo(target->window()) &&
@@ -411,27 +411,27 @@ bool TLinkLabel::DialogChar(QChar ch) {
     return true;
 }
 
-void TLinkLabel::UpdateAccelShortcut() {
+void LinkLabel::UpdateAccelShortcut() {
     const QKeySequence key =
         focusControl_ && showAccelChar_ ? QKeySequence::mnemonic(caption_) : QKeySequence();
     accelShortcut_->setKey(key);
     accelShortcut_->setEnabled(!key.isEmpty());
 }
 
-void TLinkLabel::UpdateTrueTypeFont() { FTrueTypeFont = IsOutlineFace(font().family()); }
+void LinkLabel::UpdateTrueTypeFont() { FTrueTypeFont = IsOutlineFace(font().family()); }
 
-void TLinkLabel::FontChanged() {
+void LinkLabel::FontChanged() {
     update();
     UpdateTrueTypeFont();
     AdjustBounds();
 }
 
-void TLinkLabel::changeEvent(QEvent* event) {
+void LinkLabel::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::ParentChange) FontChanged();
 }
 
-void TLinkLabel::MouseEntered() {
+void LinkLabel::MouseEntered() {
     if (!FMouseInside && linkActive_ && isEnabled()) {
         FMouseInside = true;
         FSavedCursor.reset();
@@ -442,7 +442,7 @@ void TLinkLabel::MouseEntered() {
     if (OnMouseEnter) OnMouseEnter(this);
 }
 
-void TLinkLabel::MouseLeft() {
+void LinkLabel::MouseLeft() {
     if (FMouseInside && linkActive_ && isEnabled()) {
         FMouseInside = false;
         if (FSavedCursor)
@@ -454,30 +454,30 @@ void TLinkLabel::MouseLeft() {
     if (OnMouseExit) OnMouseExit(this);
 }
 
-void TLinkLabel::enterEvent(QEnterEvent* event) {
+void LinkLabel::enterEvent(QEnterEvent* event) {
     QWidget::enterEvent(event);
     MouseEntered();
 }
 
-void TLinkLabel::leaveEvent(QEvent* event) {
+void LinkLabel::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
     MouseLeft();
 }
 
-void TLinkLabel::mousePressEvent(QMouseEvent* event) {
+void LinkLabel::mousePressEvent(QMouseEvent* event) {
     // Accepting the press is what brings the release here, where the click is decided.
     if (event->button() == Qt::LeftButton) pressed_ = true;
     event->accept();
 }
 
-void TLinkLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+void LinkLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double-click is no new click: the first one already opened the link.
     // Qt delivers it as a press followed by this event (or as this event alone), so drop the press.
     pressed_ = false;
     event->accept();
 }
 
-void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     if (event->button() != Qt::LeftButton || !pressed_) return;
     pressed_ = false;

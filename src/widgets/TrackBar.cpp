@@ -1,4 +1,4 @@
-#include "widgets/TTrackBar.h"
+#include "widgets/TrackBar.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -8,22 +8,22 @@
 
 namespace widgets {
 
-TTrackBar::TTrackBar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
+TrackBar::TrackBar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
     setFocusPolicy(Qt::StrongFocus);
     setTracking(true);
 }
 
-void TTrackBar::SetPosition(int position) {
+void TrackBar::SetPosition(int position) {
     const QSignalBlocker block(this);
     setValue(position);  // QSlider clamps to the range
 }
 
-void TTrackBar::UserMove(int position) {
+void TrackBar::UserMove(int position) {
     SetPosition(position);
     emit Changed();
 }
 
-void TTrackBar::keyPressEvent(QKeyEvent* event) {
+void TrackBar::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Left:
         case Qt::Key_Up: UserMove(value() - singleStep()); break;
@@ -38,7 +38,7 @@ void TTrackBar::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-int TTrackBar::PositionAt(int x) const {
+int TrackBar::PositionAt(int x) const {
     QStyleOptionSlider opt;
     initStyleOption(&opt);
     const QRect groove = style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove, this);
@@ -48,7 +48,7 @@ int TTrackBar::PositionAt(int x) const {
                                            span > 0 ? span : 1);
 }
 
-void TTrackBar::mousePressEvent(QMouseEvent* event) {
+void TrackBar::mousePressEvent(QMouseEvent* event) {
     if (!hasFocus()) setFocus(Qt::MouseFocusReason);
     const int x = int(event->position().x());
     if (onMouseDown_) onMouseDown_(event->button(), x, int(event->position().y()));
@@ -62,18 +62,18 @@ void TTrackBar::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void TTrackBar::mouseMoveEvent(QMouseEvent* event) {
+void TrackBar::mouseMoveEvent(QMouseEvent* event) {
     if (!dragging_) return;
     UserMove(PositionAt(int(event->position().x())));
     event->accept();
 }
 
-void TTrackBar::mouseReleaseEvent(QMouseEvent* event) {
+void TrackBar::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) EndTracking();
     event->accept();
 }
 
-void TTrackBar::EndTracking() {
+void TrackBar::EndTracking() {
     if (!dragging_) return;
     dragging_ = false;
     emit Changed();
@@ -81,17 +81,17 @@ void TTrackBar::EndTracking() {
 
 // A press whose release this bar never sees (focus taken away, the bar hidden) still ends with a
 // report, so the position it left is not kept between levels.
-void TTrackBar::focusOutEvent(QFocusEvent* event) {
+void TrackBar::focusOutEvent(QFocusEvent* event) {
     EndTracking();
     QSlider::focusOutEvent(event);
 }
 
-void TTrackBar::hideEvent(QHideEvent* event) {
+void TrackBar::hideEvent(QHideEvent* event) {
     EndTracking();
     QSlider::hideEvent(event);
 }
 
-void TTrackBar::wheelEvent(QWheelEvent* event) {
+void TrackBar::wheelEvent(QWheelEvent* event) {
     // One line step per notch, reported like an arrow key. QSlider's own wheel handling moves by
     // up to the page size without a report, which left the bar between levels. Smooth wheels send
     // fractions of a notch; they add up until a whole notch is reached.

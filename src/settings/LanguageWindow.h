@@ -9,10 +9,10 @@ class QLabel;
 class QComboBox;
 class QPushButton;
 
-class Tlanguage_form : public widgets::FormDialog {
+class LanguageWindow : public widgets::FormDialog {
     Q_OBJECT
 public:
-    explicit Tlanguage_form(settings::LanguageHost& host, QWidget* parent = nullptr);
+    explicit LanguageWindow(settings::LanguageHost& host, QWidget* parent = nullptr);
 
     // Creation handler: shows the window modally while the question is still open.
     void FormCreate();
@@ -21,15 +21,15 @@ public:
     // Appends the language name of every pack in `Folder` to the box; never clears it.
     void FillLanguageList(const std::string& Folder, QComboBox* Box);
     // The user changed the box text (typed or picked): show the window in that language.
-    void ComboBox1Change();
+    void onLanguageEdited();
     // OK: stores the choice and hands it to the main window, then closes.
-    void Button1Click();
+    void onOkClicked();
 
-    const std::string& chosenLanguage() const { return ChosenLanguage; }
+    const std::string& chosenLanguage() const { return chosenLanguage_; }
 
-    QLabel* Label1 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QPushButton* Button1 = nullptr;
+    QLabel* questionLabel = nullptr;
+    QComboBox* languageBox = nullptr;
+    QPushButton* okButton = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -39,5 +39,5 @@ private:
     std::string BoxLanguage() const;
 
     settings::LanguageHost& host_;
-    std::string ChosenLanguage;
+    std::string chosenLanguage_;
 };

@@ -10,10 +10,10 @@
 
 namespace widgets {
 
-class TTrackBar : public QSlider {
+class TrackBar : public QSlider {
     Q_OBJECT
 public:
-    explicit TTrackBar(QWidget* parent = nullptr);
+    explicit TrackBar(QWidget* parent = nullptr);
 
     int Position() const { return value(); }
     // Clamped to the range; raises no change report.

@@ -39,18 +39,18 @@ inline constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, m
 // The message dialog form: the type's icon, the word-wrapped message and one push button per
 // requested button. Enter presses the focused button (the default one at first), Esc the cancel
 // button, and the close box ends it with mrCancel. exec() returns the modal result.
-class TMessageForm : public QDialog {
+class MessageDialog : public QDialog {
     Q_OBJECT
 public:
-    TMessageForm(const QString& message, TMsgDlgType type, TMsgDlgButtons buttons,
+    MessageDialog(const QString& message, TMsgDlgType type, TMsgDlgButtons buttons,
                  QWidget* parent = nullptr);
 
-    QLabel* Image = nullptr;    // none for mtCustom
-    QLabel* Message = nullptr;
-    std::vector<QPushButton*> Buttons;  // left to right
-    QPushButton* DefaultButton = nullptr;
-    QPushButton* CancelButton = nullptr;
-    std::int32_t HelpContext = 0;
+    QLabel* iconLabel = nullptr;    // none for mtCustom
+    QLabel* messageLabel = nullptr;
+    std::vector<QPushButton*> buttonRow;  // left to right
+    QPushButton* defaultButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    std::int32_t helpContext = 0;
 
     void reject() override;
 
@@ -60,7 +60,7 @@ protected:
 };
 
 // CreateMessageDialog: builds the dialog, not shown.
-std::unique_ptr<TMessageForm> CreateMessageDialog(const std::string& message, TMsgDlgType type,
+std::unique_ptr<MessageDialog> CreateMessageDialog(const std::string& message, TMsgDlgType type,
                                                   TMsgDlgButtons buttons,
                                                   QWidget* parent = nullptr);
 

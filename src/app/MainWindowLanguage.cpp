@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "platform/messages.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
@@ -17,31 +17,34 @@
 
 using widgets::ToQ;
 
-void TForm1::SetTarget(int target, const std::string& text) {
+void MainWindow::SetTarget(int target, const std::string& text) {
     using namespace settings;
     switch (static_cast<MainTarget>(target)) {
-        case kLabel1: Label1->setText(ToQ(text)); break;
-        case kGroupBox1: GroupBox1->setTitle(ToQ(text)); break;
-        case kRouteBoxText: RouteBox->setEditText(ToQ(text)); break;
+        case kRouteLabel: routeLabel->setText(ToQ(text)); break;
+        case kRouteGroup: routeGroup->setTitle(ToQ(text)); break;
+        case kRouteBoxText: routeBox->setEditText(ToQ(text)); break;
         case kNoRouteText: NoRouteText = text; break;
-        case kMenuBestand1: Bestand1->setTitle(ToQ(text)); break;
-        case kMenuAfsluiten1: afsluiten1->setText(ToQ(text)); break;
-        case kMenuOpties1: Opties1->setTitle(ToQ(text)); break;
-        case kMenuTaal1: Taal1->setTitle(ToQ(text)); break;
-        case kMenuHelp1: Help1->setTitle(ToQ(text)); break;
-        case kMenuHelp2: Help2->setText(ToQ(text)); break;
-        case kMenuInfo1: Info1->setText(ToQ(text)); break;
-        case kGroupBox2: GroupBox2->setTitle(ToQ(text)); break;
-        case kLabel2: Label2->setText(ToQ(text)); break;
-        case kSun: Sun->setText(ToQ(text)); break;
-        case kRain: Rain->setText(ToQ(text)); break;
-        case kSnow: Snow->setText(ToQ(text)); break;
-        case kGroupBox3: GroupBox3->setTitle(ToQ(text)); break;
-        case kLabel4: Label4->setText(ToQ(text)); Label4->resize(Label4->sizeHint()); break;
-        case kLabel5: Label5->setText(ToQ(text)); break;
-        case kButton1: Button1->setText(ToQ(text)); break;
-        case kLabel3: Label3->setText(ToQ(text)); break;
-        case kButton2: Button2->setText(ToQ(text)); break;
+        case kFileMenu: fileMenu->setTitle(ToQ(text)); break;
+        case kExitAction: exitAction->setText(ToQ(text)); break;
+        case kOptionsMenu: optionsMenu->setTitle(ToQ(text)); break;
+        case kLanguageMenu: languageMenu->setTitle(ToQ(text)); break;
+        case kHelpMenu: helpMenu->setTitle(ToQ(text)); break;
+        case kHelpContentsAction: helpContentsAction->setText(ToQ(text)); break;
+        case kAboutAction: aboutAction->setText(ToQ(text)); break;
+        case kWeatherGroup: weatherGroup->setTitle(ToQ(text)); break;
+        case kWeatherLabel: weatherLabel->setText(ToQ(text)); break;
+        case kSunButton: sunButton->setText(ToQ(text)); break;
+        case kRainButton: rainButton->setText(ToQ(text)); break;
+        case kSnowButton: snowButton->setText(ToQ(text)); break;
+        case kFogGroup: fogGroup->setTitle(ToQ(text)); break;
+        case kFogStateCaption:
+            fogStateCaption->setText(ToQ(text));
+            fogStateCaption->resize(fogStateCaption->sizeHint());
+            break;
+        case kVisibilityCaption: visibilityCaption->setText(ToQ(text)); break;
+        case kMakeButton: makeButton->setText(ToQ(text)); break;
+        case kCompletionLabel: completionLabel->setText(ToQ(text)); break;
+        case kRestoreButton: restoreButton->setText(ToQ(text)); break;
         case kInfoTitle: InfoTitleText = text; break;
         case kInfoRoute: InfoRouteText = text; break;
         case kInfoWeather: InfoWeatherText = text; break;
@@ -71,7 +74,7 @@ void TForm1::SetTarget(int target, const std::string& text) {
     }
 }
 
-void TForm1::ApplyLanguage(const std::string& name) {
+void MainWindow::ApplyLanguage(const std::string& name) {
     CurrentLanguage = name;
     // Every pack value is read anew, so an edited pack shows at the next application.
     for (const auto& text : settings::LoadTexts(settings::MainWindowTexts(), CurrentLanguage)) {
@@ -81,19 +84,19 @@ void TForm1::ApplyLanguage(const std::string& name) {
     settings::WriteString(settings::kProgramSection, settings::kLanguageKey, CurrentLanguage);
 }
 
-void TForm1::CheckPackFile(const std::string& name) {
+void MainWindow::CheckPackFile(const std::string& name) {
     if (settings::PackFileExists(name)) {
         // Applied once its header has passed (CheckPackHeader): a refused pack must not lend its
         // texts, empty ones included, to the boxes that refuse it.
         CurrentLanguage = name;
         return;
     }
-    Nederlands1->setChecked(true);
+    dutchAction->setChecked(true);
     ApplyLanguage(settings::kDutch);
     platform::ShowErrorMessage(LanguageReadErrMsg, ErrorTitle);
 }
 
-void TForm1::CheckPackHeader(const std::string& language, const std::string& program) {
+void MainWindow::CheckPackHeader(const std::string& language, const std::string& program) {
     bool failed = false;
     if (!settings::LanguageValuePasses(language)) {
         platform::ShowErrorMessage(LanguageReadErrMsg, ErrorTitle);
@@ -106,30 +109,30 @@ void TForm1::CheckPackHeader(const std::string& language, const std::string& pro
     if (!failed) {
         ApplyLanguage(CurrentLanguage);
     } else {
-        Nederlands1->setChecked(true);
+        dutchAction->setChecked(true);
         ApplyLanguage(settings::kDutch);
     }
 }
 
-void TForm1::FillLanguageMenu(const std::string& folder) {
+void MainWindow::FillLanguageMenu(const std::string& folder) {
     for (const std::string& name : settings::FindPackNames(folder)) {
         auto* item = new QAction(widgets::PathToQ(name), this);
         // The pack name's own bytes, so a name that does not decode cleanly still names its file.
         item->setData(QByteArray::fromStdString(name));
-        item->setObjectName(QStringLiteral("Language%1").arg(Taal1->actions().size() + 1));
+        item->setObjectName(QStringLiteral("Language%1").arg(languageMenu->actions().size() + 1));
         item->setCheckable(true);
         languageGroup_->addAction(item);
-        Taal1->addAction(item);
+        languageMenu->addAction(item);
         if (CurrentLanguage == name) item->setChecked(true);
     }
     // Dutch is built in: its item is checked whether or not any pack exists (the group then
     // unchecks a pack that happens to be named like it).
-    if (CurrentLanguage == settings::kDutch) Nederlands1->setChecked(true);
+    if (CurrentLanguage == settings::kDutch) dutchAction->setChecked(true);
 }
 
-void TForm1::LanguageClick(QAction* Sender) {
+void MainWindow::onLanguageTriggered(QAction* Sender) {
     Sender->setChecked(true);
-    if (Nederlands1->isChecked()) {
+    if (dutchAction->isChecked()) {
         CurrentLanguage = settings::kDutch;
         ApplyLanguage(settings::kDutch);
         return;

@@ -2,12 +2,12 @@
 #include <QComboBox>
 #include <QStringList>
 
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "widgets/qtext.h"
 
-void TForm1::FillRouteList(const std::string& folder, QComboBox* box) {
+void MainWindow::FillRouteList(const std::string& folder, QComboBox* box) {
     box->clear();
     QStringList names;
     // Asking for folders still returns plain files, which are dropped here.
@@ -22,6 +22,6 @@ void TForm1::FillRouteList(const std::string& folder, QComboBox* box) {
     box->setEditText(widgets::ToQ(NoRouteText));
 }
 
-void TForm1::RouteBoxChange() {
-    if (RouteBox->currentText().isEmpty()) RouteBox->setEditText(widgets::ToQ(NoRouteText));
+void MainWindow::onRouteEdited() {
+    if (routeBox->currentText().isEmpty()) routeBox->setEditText(widgets::ToQ(NoRouteText));
 }

@@ -23,14 +23,14 @@ class QRadioButton;
 class QTextEdit;
 class QWindow;
 namespace widgets {
-class TTrackBar;
+class TrackBar;
 }
 
-class TForm1 : public QMainWindow, public settings::LanguageHost {
+class MainWindow : public QMainWindow, public settings::LanguageHost {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Lifecycle handlers.
     void FormCreate();
@@ -39,19 +39,18 @@ public:
     void FormCloseQuery(bool& CanClose);
 
     // Menu handlers.
-    void afsluiten1Click();
-    void Info1Click();
-    void Help2Click();
-    void LanguageClick(QAction* Sender);
+    void onExitTriggered();
+    void onAboutTriggered();
+    void onHelpTriggered();
+    void onLanguageTriggered(QAction* Sender);
 
     // Route list.
     void FillRouteList(const std::string& folder, QComboBox* box);
-    void RouteBoxChange();
+    void onRouteEdited();
 
     // Visibility scale.
-    void TrackBar1Change();
+    void onVisibilityChanged();
     void UpdateVisibilityDisplay(const std::array<std::string, 5>& displayTexts);
-    void TrackBar1MouseDown(Qt::MouseButton button, int x, int y);
 
     // Language.
     void ApplyLanguage(const std::string& name) override;
@@ -60,12 +59,18 @@ public:
     void FillLanguageMenu(const std::string& folder);
 
     // Fog run.
-    void CheckEnvFolder(const std::string& envFolder);
-    void FindSunEnvFiles(const std::string& envFolder);
-    void FindRainEnvFiles(const std::string& envFolder);
-    void FindSnowEnvFiles(const std::string& envFolder);
-    void Button1Click();
-    void Button2Click();
+    void onMakeClicked();
+    void onRestoreClicked();
+
+    // When Dump holds the record of a run that was never restored (the program was ended by
+    // force), puts the completion page for that run in place, with its summary, so the user can
+    // put the files back. Returns whether there was such a run. Start-up calls it before the
+    // window is first shown, so the window never changes its border icons while shown.
+    bool OpenUnrestoredRun();
+    // Tells the user that the run opened by OpenUnrestoredRun still has to be restored.
+    void ReportUnrestoredRun() const;
+    // OpenUnrestoredRun, then ReportUnrestoredRun when there was a run.
+    bool ResumeUnrestoredRun();
 
     // Border icons: system menu with close box and minimise, or minimise only. A shown window
     // keeps being shown: it is never hidden to change them.
@@ -76,44 +81,43 @@ public:
     // Runs when the window has really closed (the program ends then).
     std::function<void()> OnClosed;
 
-    // Controls, named as on the form.
-    QWidget* Panel1 = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QComboBox* RouteBox = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    QLabel* Label2 = nullptr;
-    QRadioButton* Sun = nullptr;
-    QRadioButton* Rain = nullptr;
-    QRadioButton* Snow = nullptr;
-    QGroupBox* GroupBox3 = nullptr;
-    widgets::TTrackBar* TrackBar1 = nullptr;
-    QFrame* Bevel1 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* zichtlabel = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* toestandlabel = nullptr;
-    QPushButton* Button1 = nullptr;
-    QLabel* Label3 = nullptr;
-    QTextEdit* RichEdit1 = nullptr;
-    QPushButton* Button2 = nullptr;
+    // Controls: the choosing page (route, weather, fog), then the completion page beneath it,
+    // then the menu.
+    QWidget* choosingPage = nullptr;
+    QGroupBox* routeGroup = nullptr;
+    QLabel* routeLabel = nullptr;
+    QComboBox* routeBox = nullptr;
+    QGroupBox* weatherGroup = nullptr;
+    QLabel* weatherLabel = nullptr;
+    QRadioButton* sunButton = nullptr;
+    QRadioButton* rainButton = nullptr;
+    QRadioButton* snowButton = nullptr;
+    QGroupBox* fogGroup = nullptr;
+    widgets::TrackBar* visibilityBar = nullptr;
+    QFrame* visibilityFrame = nullptr;
+    QLabel* visibilityCaption = nullptr;
+    QLabel* visibilityLabel = nullptr;
+    QLabel* fogStateCaption = nullptr;
+    QLabel* fogStateLabel = nullptr;
+    QPushButton* makeButton = nullptr;
+    QLabel* completionLabel = nullptr;
+    QTextEdit* summaryView = nullptr;
+    QPushButton* restoreButton = nullptr;
 
-    QMenu* Bestand1 = nullptr;
-    QAction* afsluiten1 = nullptr;
-    QMenu* Opties1 = nullptr;
-    QMenu* Taal1 = nullptr;
-    QAction* Nederlands1 = nullptr;
-    QMenu* Help1 = nullptr;
-    QAction* Help2 = nullptr;
-    QAction* N1 = nullptr;
-    QAction* Info1 = nullptr;
+    QMenu* fileMenu = nullptr;
+    QAction* exitAction = nullptr;
+    QMenu* optionsMenu = nullptr;
+    QMenu* languageMenu = nullptr;
+    QAction* dutchAction = nullptr;
+    QMenu* helpMenu = nullptr;
+    QAction* helpContentsAction = nullptr;
+    QAction* helpSeparator = nullptr;
+    QAction* aboutAction = nullptr;
 
     // State.
-    std::string InstallRoot;
     std::string RouteName;
     bool FilesReplaced = false;
     bool EnvFileMissing = false;
-    bool EnvFolderMissing = false;
     std::string EnvFile1, EnvFile2, EnvFile3, EnvFile4;
     bool MultiFileMode = false;
     // The run the completion page stands for, as started or resumed: its restore does not depend
@@ -131,7 +135,6 @@ public:
     std::string InUseMsg;
     std::string InstallFailedMsg, RecordRefusedMsg;
     std::string CurrentLanguage;
-    bool LanguageMenuPending = false;
 
     // The display texts of the fog states: each state name with one blank either side.
     std::array<std::string, 5> FogStateDisplayTexts() const;
@@ -145,11 +148,19 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void onVisibilityMousePressed(Qt::MouseButton button, int x, int y);
+    void CheckEnvFolder(const std::string& envFolder);
+    void FindSunEnvFiles(const std::string& envFolder);
+    void FindRainEnvFiles(const std::string& envFolder);
+    void FindSnowEnvFiles(const std::string& envFolder);
     void BuildControls();
     void BuildMenu();
     void SetTarget(int target, const std::string& text);
     void OnFocusWindowChanged(QWindow* window);
 
+    std::string InstallRoot;  // the simulator folder, as stored
+    bool EnvFolderMissing = false;
+    bool LanguageMenuPending = false;
     QActionGroup* languageGroup_ = nullptr;
     QPointer<QWindow> lastAppWindow_;
     bool lastAppWindowIsForm_ = false;

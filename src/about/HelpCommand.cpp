@@ -1,18 +1,20 @@
-// Help > Help inhoud: asks which manual the user wants and hands it to the desktop.
-#include "about/message_dialog.h"
-#include "app/TForm1.h"
+#include "about/HelpCommand.h"
+
+#include "about/MessageDialog.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "platform/text.h"
 
-void TForm1::Help2Click() {
+namespace about {
+
+void OpenHelp(const HelpTexts& texts, QWidget* parent) {
     std::string document;
-    switch (about::LanguageMessageDlg("Choose a language for the help file.", about::mtInformation,
-                                      {about::mbYes, about::mbNo}, 0, LanguageDlgTitle, this)) {
-        case about::mrYes: document = "ZEL Nevora Help (Nederlands).doc"; break;
-        case about::mrNo: document = "ZEL Nevora Help (English).doc"; break;
+    switch (LanguageMessageDlg("Choose a language for the help file.", mtInformation,
+                               {mbYes, mbNo}, 0, texts.dialogTitle, parent)) {
+        case mrYes: document = "ZEL Nevora Help (Nederlands).doc"; break;
+        case mrNo: document = "ZEL Nevora Help (English).doc"; break;
         default: return;  // closed without a choice
     }
     const std::string path = platform::ProgramFolder() + document;
@@ -26,11 +28,13 @@ void TForm1::Help2Click() {
         // UTF-8 path would not decode together.
         if (!platform::ShellOpen(onDisk)) {
             platform::ShowMessageBox(
-                platform::MessageIcon::Error, ErrorTitle,
-                platform::DecodeForDisplay(platform::FormatWithEmptyArgument(HelpNotFoundMsg)) +
+                platform::MessageIcon::Error, texts.errorTitle,
+                platform::DecodeForDisplay(platform::FormatWithEmptyArgument(texts.notFoundMsg)) +
                     "\n\n" + platform::DecodeForDisplay(onDisk));
         }
     } else {
-        platform::ShowErrorMessage(HelpNotFoundMsg, ErrorTitle);
+        platform::ShowErrorMessage(texts.notFoundMsg, texts.errorTitle);
     }
 }
+
+}  // namespace about

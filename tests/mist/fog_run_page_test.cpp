@@ -1,5 +1,5 @@
 // The fog run through the real main window: controls, message boxes and the files on disk.
-#include "mist/Form1_mist.h"
+#include "app/MainWindow.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -13,7 +13,7 @@
 #include "app/app_fixture.h"
 #include "platform/files.h"
 #include "support/mist_fixtures.h"
-#include "widgets/TTrackBar.h"
+#include "widgets/TrackBar.h"
 
 using namespace testsupport;
 
@@ -28,16 +28,16 @@ class FogWindowTest : public MainWindowFixture {
         WriteFogData(prog);
         WriteSettings("Nederlands");
     }
-    void Make(const QString& route, QRadioButton* TForm1::*weather = &TForm1::Sun) {
+    void Make(const QString& route, QRadioButton* MainWindow::*weather = &MainWindow::sunButton) {
         (form.get()->*weather)->setChecked(true);
-        form->RouteBox->setEditText(route);
-        form->Button1->click();
+        form->routeBox->setEditText(route);
+        form->makeButton->click();
     }
     bool OnCompletionPage() const {
-        const bool completion = form->Panel1->isHidden();
+        const bool completion = form->choosingPage->isHidden();
         EXPECT_EQ(form->FilesReplaced, completion);
-        EXPECT_EQ(form->afsluiten1->isEnabled(), !completion);
-        EXPECT_EQ(form->Opties1->menuAction()->isVisible(), !completion);
+        EXPECT_EQ(form->exitAction->isEnabled(), !completion);
+        EXPECT_EQ(form->optionsMenu->menuAction()->isVisible(), !completion);
         EXPECT_EQ(bool(form->windowFlags() & Qt::WindowCloseButtonHint), !completion);
         return completion;
     }
@@ -53,8 +53,8 @@ TEST_F(FogWindowTest, RainRunShowsSummaryRefusesCloseAndRestoresEverything) {
     WriteFile(sim.envfiles("R") / "Textures" / "ZEL_snowsky.ace", "own sky");
     const Snapshot before = TakeSnapshot(sim.routes());
     CreateAndShow();
-    QTest::keyClick(form->TrackBar1, Qt::Key_Left);  // 50 m
-    Make("R", &TForm1::Rain);
+    QTest::keyClick(form->visibilityBar, Qt::Key_Left);  // 50 m
+    Make("R", &MainWindow::rainButton);
 
     ASSERT_TRUE(OnCompletionPage());
     EXPECT_TRUE(messages.messages().empty());
@@ -62,7 +62,7 @@ TEST_F(FogWindowTest, RainRunShowsSummaryRefusesCloseAndRestoresEverything) {
     EXPECT_EQ(ReadFile(sim.envfiles("R") / "Textures" / "ZEL_snowsky.ace"), "own sky");
     EXPECT_TRUE(fs::exists(sim.envfiles("R") / "Textures" / "ZEL_snowskylo.ace"));
 
-    const QStringList lines = form->RichEdit1->toPlainText().split('\n');
+    const QStringList lines = form->summaryView->toPlainText().split('\n');
     const QString h(33, '-');
     EXPECT_EQ(lines, (QStringList{"Informatie van uw instellingen:", "", h, "Route:", "R", h,
                                   "Het weer:", "Regen (Rain)", h, "Zicht in meters:", "50 m", h,
@@ -71,7 +71,7 @@ TEST_F(FogWindowTest, RainRunShowsSummaryRefusesCloseAndRestoresEverything) {
     const QColor colours[] = {maroon, maroon, blue, blue, grey, blue, blue, grey,
                               blue,   blue,   grey, blue, blue, grey, blue};
     int i = 0;
-    for (QTextBlock b = form->RichEdit1->document()->begin(); b.isValid(); b = b.next(), ++i) {
+    for (QTextBlock b = form->summaryView->document()->begin(); b.isValid(); b = b.next(), ++i) {
         if (b.text().isEmpty()) continue;
         const QTextCharFormat f = b.begin().fragment().charFormat();
         EXPECT_EQ(f.foreground().color(), colours[i]) << i;
@@ -84,9 +84,9 @@ TEST_F(FogWindowTest, RainRunShowsSummaryRefusesCloseAndRestoresEverything) {
     EXPECT_EQ(messages.messages()[0].text, kNoClose);
     EXPECT_EQ(messages.messages()[0].title, "Fout bij afsluiten");
 
-    form->Button2->click();
+    form->restoreButton->click();
     EXPECT_FALSE(OnCompletionPage());
-    EXPECT_TRUE(form->RichEdit1->toPlainText().isEmpty());
+    EXPECT_TRUE(form->summaryView->toPlainText().isEmpty());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
     EXPECT_TRUE(form->close());
 }
@@ -99,19 +99,20 @@ TEST_F(FogWindowTest, EachWeatherFillsItsSlotsAndRunsAgainAfterRestore) {
     const Snapshot before = TakeSnapshot(sim.routes());
     CreateAndShow();
     struct Case {
-        QRadioButton* TForm1::*weather;
+        QRadioButton* MainWindow::*weather;
         std::array<std::string, 4> files;
         bool multi;
     };
-    for (const Case& c : {Case{&TForm1::Sun, {"a_clear.env", "b_clear.env", "", ""}, true},
-                          Case{&TForm1::Rain, {"RAIN.ENV", "", "", ""}, false},
-                          Case{&TForm1::Snow, {"x_snow.env", "y_snow.env", "", ""}, true}}) {
+    for (const Case& c :
+         {Case{&MainWindow::sunButton, {"a_clear.env", "b_clear.env", "", ""}, true},
+          Case{&MainWindow::rainButton, {"RAIN.ENV", "", "", ""}, false},
+          Case{&MainWindow::snowButton, {"x_snow.env", "y_snow.env", "", ""}, true}}) {
         Make("R", c.weather);
         EXPECT_EQ((std::array{form->EnvFile1, form->EnvFile2, form->EnvFile3, form->EnvFile4}),
                   c.files);
         EXPECT_EQ(form->MultiFileMode, c.multi);
         ASSERT_TRUE(OnCompletionPage());
-        form->Button2->click();
+        form->restoreButton->click();
         EXPECT_EQ(TakeSnapshot(sim.routes()), before);
     }
     EXPECT_TRUE(messages.messages().empty());
@@ -138,14 +139,14 @@ TEST_F(FogWindowTest, RefusedRunsShowOneBoxAndTouchNothing) {
         {"NoEnv",
          "De opgegeven route is niet gevonden. Mogelijk bestaat de route niet meer of is "
          "beschadigd."},
-        {"R", "Deze route kan niet in de mist bereden worden."},  // Sun: no file
+        {"R", "Deze route kan niet in de mist bereden worden."},  // sunButton: no file
     };
     for (const auto& c : cases) {
         messages.clear();
         Make(c.route);
         EXPECT_EQ(Texts(), std::vector<std::string>{c.message}) << c.route.toStdString();
         EXPECT_FALSE(OnCompletionPage());
-        EXPECT_TRUE(form->RichEdit1->toPlainText().isEmpty());
+        EXPECT_TRUE(form->summaryView->toPlainText().isEmpty());
     }
     EXPECT_EQ(TakeSnapshot(sim.root()), tree);
     EXPECT_EQ(TakeSnapshot(prog.dump()), dump);
@@ -157,7 +158,7 @@ TEST_F(FogWindowTest, FailedBackupStaysOnTheChoosingPage) {
     const Snapshot before = TakeSnapshot(sim.routes());
     fs::remove_all(prog.dump() / "Back_up");
     CreateAndShow();
-    Make("R", &TForm1::Rain);
+    Make("R", &MainWindow::rainButton);
     EXPECT_EQ(Texts(), std::vector<std::string>{form->BackupFailedMsg});
     EXPECT_NE(form->BackupFailedMsg, "");
     EXPECT_FALSE(OnCompletionPage());
@@ -168,20 +169,20 @@ TEST_F(FogWindowTest, RestoreNamesTheFilesItCouldNotPutBack) {
     sim.AddEnvFile("R", "a_rain.env");
     sim.AddEnvFile("R", "b%d_rain.env");  // a '%' in a name is no format
     CreateAndShow();
-    Make("R", &TForm1::Rain);
+    Make("R", &MainWindow::rainButton);
     ASSERT_TRUE(OnCompletionPage());
     const std::string folder = (sim.envfiles("R") / "").string();
 
     platform::SetReadOnly((sim.envfiles("R") / "a_rain.env").string(), true);
     fs::remove(prog.dump() / "Back_up" / "R" / "b%d_rain.env");
-    form->Button2->click();
+    form->restoreButton->click();
     EXPECT_EQ(Texts(), std::vector<std::string>{form->RestoreFailedMsg + "\n" + folder +
                                                 "a_rain.env\n" + folder + "b%d_rain.env"});
     EXPECT_TRUE(OnCompletionPage());  // a_rain.env's backup is there: try again
 
     messages.clear();
     platform::SetReadOnly((sim.envfiles("R") / "a_rain.env").string(), false);
-    form->Button2->click();
+    form->restoreButton->click();
     EXPECT_TRUE(messages.messages().empty());  // b%d_rain.env was reported once, then let go
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(ReadFile(sim.envfiles("R") / "a_rain.env"), "original R/a_rain.env\n");
@@ -193,23 +194,23 @@ TEST_F(FogWindowTest, RunLeftByAKilledSessionReopensOnTheCompletionPage) {
     sim.AddTexturesFolder("R");
     const Snapshot before = TakeSnapshot(sim.routes());
     CreateAndShow();
-    QTest::keyClick(form->TrackBar1, Qt::Key_End);  // 125 m
-    Make("R", &TForm1::Snow);
+    QTest::keyClick(form->visibilityBar, Qt::Key_End);  // 125 m
+    Make("R", &MainWindow::snowButton);
     ASSERT_TRUE(OnCompletionPage());
-    const QString summary = form->RichEdit1->toPlainText();
+    const QString summary = form->summaryView->toPlainText();
     form.reset();  // ended by force: no restore
 
     CreateAndShow();
     EXPECT_FALSE(OnCompletionPage());
-    Make("S", &TForm1::Rain);  // must not overwrite the backups of the unrestored run
+    Make("S", &MainWindow::rainButton);  // must not overwrite the backups of the unrestored run
     EXPECT_EQ(Texts(), std::vector<std::string>{form->RunPendingMsg});
     EXPECT_TRUE(OnCompletionPage());
-    EXPECT_TRUE(form->Snow->isChecked());
-    EXPECT_EQ(form->RichEdit1->toPlainText(), summary);
+    EXPECT_TRUE(form->snowButton->isChecked());
+    EXPECT_EQ(form->summaryView->toPlainText(), summary);
     EXPECT_FALSE(form->close());
-    form->Button2->click();
+    form->restoreButton->click();
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
-    EXPECT_FALSE(mist::ResumeUnrestoredRun(*form));
+    EXPECT_FALSE(form->ResumeUnrestoredRun());
     EXPECT_TRUE(form->close());
 }
 
@@ -221,19 +222,19 @@ TEST_F(FogWindowTest, RunThatCannotReplaceEveryFileNamesThemAndStaysOnTheChoosin
     const Snapshot before = TakeSnapshot(sim.routes());
     const std::string folder = (sim.envfiles("R") / "").string();
     CreateAndShow();
-    Make("R", &TForm1::Rain);
+    Make("R", &MainWindow::rainButton);
     EXPECT_EQ(Texts(),
               std::vector<std::string>{form->InstallFailedMsg + "\n" + folder + "b_rain.env"});
     EXPECT_NE(form->InstallFailedMsg, "");
     EXPECT_FALSE(OnCompletionPage());
-    EXPECT_TRUE(form->RichEdit1->toPlainText().isEmpty());
+    EXPECT_TRUE(form->summaryView->toPlainText().isEmpty());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
 
     messages.clear();
     platform::SetReadOnly((sim.envfiles("R") / "b_rain.env").string(), false);
     const fs::path fogFile = prog.dump() / "rain" / "rain75.env";
     fs::remove(fogFile);
-    Make("R", &TForm1::Rain);
+    Make("R", &MainWindow::rainButton);
     EXPECT_EQ(Texts(),
               std::vector<std::string>{form->InstallFailedMsg + "\n" + folder + "a_rain.env\n" +
                                        folder + "b_rain.env\n" + fogFile.string()});
@@ -265,7 +266,7 @@ TEST_F(FogWindowTest, RestoreWithoutItsRecordPutsBackTheWindowsOwnRun) {
     for (const Variant variant : {Gone, Crafted, RestoredElsewhere}) {
         SCOPED_TRACE(variant);
         messages.clear();
-        Make("R", &TForm1::Rain);
+        Make("R", &MainWindow::rainButton);
         ASSERT_TRUE(OnCompletionPage());
         std::vector<std::string> expected;
         switch (variant) {
@@ -281,7 +282,7 @@ TEST_F(FogWindowTest, RestoreWithoutItsRecordPutsBackTheWindowsOwnRun) {
                 ASSERT_TRUE(mist::RestoreFog(*mist::LoadRunRecord()).Complete());
                 break;
         }
-        form->Button2->click();
+        form->restoreButton->click();
         EXPECT_EQ(Texts(), expected);
         EXPECT_FALSE(OnCompletionPage());
         EXPECT_EQ(TakeSnapshot(sim.root()), before);
@@ -300,7 +301,7 @@ TEST_F(FogWindowTest, CraftedRecordAtStartIsSetAsideAndTheProgramCloses) {
     WriteFile(prog.dump() / "Herstel.ini", CraftedRecord(sim));
     const Snapshot before = TakeSnapshot(sim.root());
     CreateAndShow();
-    EXPECT_FALSE(mist::ResumeUnrestoredRun(*form));
+    EXPECT_FALSE(form->ResumeUnrestoredRun());
     const fs::path aside = prog.dump() / "Herstel_ongeldig_2.ini";
     EXPECT_EQ(Texts(), std::vector<std::string>{form->RecordRefusedMsg + "\n" + aside.string()});
     EXPECT_NE(form->RecordRefusedMsg, "");

@@ -1,0 +1,115 @@
+#include "settings/LanguageWindow.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include "platform/messages.h"
+#include "settings/language.h"
+#include "settings/settings_file.h"
+#include "settings/texts.h"
+#include "widgets/fonts.h"
+#include "widgets/qtext.h"
+
+using widgets::ToQ;
+
+LanguageWindow::LanguageWindow(settings::LanguageHost& host, QWidget* parent)
+    : widgets::FormDialog(parent), host_(host), chosenLanguage_(settings::kDutch) {
+    setObjectName("LanguageWindow");
+    // A title bar without system menu, so without close box; fixed size.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(237, 117);
+    setFont(widgets::FormFont());
+    setWindowTitle("Kies uw taal ");
+
+    questionLabel = new QLabel("Selecteer de taal welke ZEL Nevora moet gebruiken.", this);
+    questionLabel->setObjectName("questionLabel");
+    questionLabel->setGeometry(8, 8, 210, 26);
+    questionLabel->setWordWrap(true);
+    questionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    questionLabel->setTextFormat(Qt::PlainText);
+
+    languageBox = new QComboBox(this);
+    languageBox->setObjectName("languageBox");
+    languageBox->setGeometry(8, 48, 217, 21);
+    languageBox->setEditable(true);
+    languageBox->setInsertPolicy(QComboBox::NoInsert);  // typed names never join the list
+    languageBox->setCompleter(nullptr);                 // the text is exactly what was typed
+    languageBox->addItem("Nederlands", QByteArray(settings::kDutch));
+    languageBox->setEditText("Nederlands");
+    // The change handler runs for the user's changes only: typing, or picking an entry.
+    connect(languageBox->lineEdit(), &QLineEdit::textEdited, this,
+            platform::Guarded([this] { onLanguageEdited(); }));
+    connect(languageBox, &QComboBox::activated, this,
+            platform::Guarded([this] { onLanguageEdited(); }));
+
+    okButton = new QPushButton("OK", this);
+    okButton->setObjectName("okButton");
+    okButton->setGeometry(88, 80, 75, 25);
+    // Any error escaping OK (an unwritable settings file, a pack message the format rule
+    // refuses) would repeat at every press of a window without a close box: after its box the
+    // window closes, and the main window keeps the language it shows.
+    connect(okButton, &QPushButton::clicked, this, [this] {
+        if (!platform::RunGuarded([this] { onOkClicked(); }) && isVisible()) reject();
+    });
+
+    setTabOrder(languageBox, okButton);
+}
+
+void LanguageWindow::FormCreate() {
+    chosenLanguage_ = settings::kDutch;
+    const bool answered =
+        settings::ReadBool(settings::kProgramSection, settings::kLanguageAskedKey, false);
+    const std::string language =
+        settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
+    if (answered && !language.empty()) return;
+    widgets::CenterOnPrimaryScreen(*this);
+    exec();
+}
+
+void LanguageWindow::FormActivate() { FillLanguageList(settings::PackFolder(), languageBox); }
+
+void LanguageWindow::FillLanguageList(const std::string& Folder, QComboBox* Box) {
+    for (const std::string& name : settings::FindPackNames(Folder)) {
+        // The name's own bytes ride along, so a name that does not decode cleanly still names
+        // its pack file.
+        Box->addItem(widgets::PathToQ(name), QByteArray::fromStdString(name));
+    }
+}
+
+std::string LanguageWindow::BoxLanguage() const {
+    const QString text = languageBox->currentText();
+    const int index = languageBox->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0) return languageBox->itemData(index).toByteArray().toStdString();
+    return widgets::PathFromQ(text);
+}
+
+void LanguageWindow::onLanguageEdited() {
+    chosenLanguage_ = BoxLanguage();
+    for (const auto& text : settings::LoadTexts(settings::LanguageWindowTexts(), chosenLanguage_)) {
+        if (text.keep) continue;
+        switch (static_cast<settings::LanguageWindowTarget>(text.target)) {
+            case settings::kLangQuestionLabel: questionLabel->setText(ToQ(text.text)); break;
+            case settings::kLangCaption: setWindowTitle(ToQ(text.text)); break;
+            case settings::kLangOkButton: okButton->setText(ToQ(text.text)); break;
+        }
+    }
+}
+
+void LanguageWindow::onOkClicked() {
+    settings::WriteBool(settings::kProgramSection, settings::kLanguageAskedKey, true);
+    settings::WriteString(settings::kProgramSection, settings::kLanguageKey, chosenLanguage_);
+    host_.UseLanguage(chosenLanguage_);
+    accept();
+}
+
+void LanguageWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The window is modal and displayed once, so its display is its activation; message boxes
+    // over it are no other form of the program and do not count.
+    if (!event->spontaneous()) platform::RunGuarded([this] { FormActivate(); });
+}
+
