@@ -26,7 +26,8 @@ using namespace widgets;
 
 // Appended in every language: a pack supplies only the words in front of them.
 constexpr char kProductTail[] = "  ZEL Nevora";
-constexpr char kVersionTail[] = "      1.4";
+// The version is the build's (the CMake project version), the same one the release archives carry.
+constexpr char kVersionTail[] = "      " ZEL_VERSION;
 
 constexpr char kWebAddress[] = "https://www.example.com/zel-nevora";
 constexpr char kMailAddress[] = "zel-nevora@example.com";
@@ -161,7 +162,7 @@ void TzelForm::BuildControls() {
     Image2 = MakePicture(Panel1, "Image2", {-8, 8, 120, 130});
     Image2->setScaledContents(true);
     ProductName = MakeLabel(Panel1, "ProductName", {120, 24}, "Product:  ZEL Nevora");
-    Version = MakeLabel(Panel1, "Version", {120, 40}, "Versie:      1.4");
+    Version = MakeLabel(Panel1, "Version", {120, 40}, "Versie:      " ZEL_VERSION);
     Web = MakeLabel(Panel1, "Web", {120, 64}, "Web:");
     LinkLabel1 = MakeLink(Panel1, "LinkLabel1", {160, 64, 110, 14}, "Velmaron", ltWWW, kWebAddress,
                           false);
