@@ -45,6 +45,8 @@ class Wine:
         self.env = dict(x.env, WINEPREFIX=str(work / "prefix"), WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=")
         self.log = open(work / "wine.log", "a")
+        (work / "prefix").mkdir()
+        # One persistent server: wine's background services belong to it, not to the program.
         subprocess.run(["wineserver", "-p"], env=self.env, check=True)
         self.run("wineboot", "-i", timeout=300)
 
