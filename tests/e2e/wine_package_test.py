@@ -13,7 +13,6 @@ Exit status: 0 passed, 1 failed, 77 skipped (wine or the X tools are not install
 """
 
 import argparse
-import os
 import shutil
 import struct
 import subprocess
@@ -119,18 +118,22 @@ def picture(x, window, target):
     Image.frombytes("RGB", (width, height), pixels, "raw", mode, line).save(target)
 
 
+def click_at(x, window, point):
+    """A click at a point of a dialog, from the top left of its client area."""
+    info = x.info(window)
+    left, top = int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"])
+    x.run("xdotool", "mousemove", "--sync", str(left + point[0]), str(top + point[1]), "click", "1")
+
+
 def first_run(x, program):
-    language = program.window("Kies uw taal", "the language window")
+    # The windows' own titles and their buttons' centres, from their fixed layouts.
+    language = program.window("Kies uw taal ?", "the language window")
     log("wine: the language window shows")
-    press(x, language, "Return")
+    click_at(x, language, (88 + 37, 80 + 12))
     locator = program.window("Locatie", "the installation locator")
     log("wine: the installation locator shows, filled in from the registry")
-    press(x, locator, "Return")
-    found = poll("the box that confirms the folder", lambda: next(
-        (w for w in x.run("xdotool", "search", "--onlyvisible", "--name", ".",
-                          check=False).split()
-         if w != locator and x.viewable(w) and "ZEL Nevora" not in x.prop(w, "WM_NAME")
-         and "Locatie" not in x.prop(w, "WM_NAME")), None))
+    click_at(x, locator, (96 + 37, 155 + 12))
+    found = program.window("Voltooid", "the box that confirms the folder")
     press(x, found, "Return")
     return program.window("ZEL Nevora", "the main window")
 
