@@ -68,6 +68,14 @@ if [ ! -f "$out/src/.unpacked" ]; then
   dpkg-source -x "$dsc" "$out/src" > /dev/null 2>&1 || fail "could not unpack $dsc"
   touch "$out/src/.unpacked"
 fi
+# Qt 6.4 leaves dynamic OpenGL on when OpenGL is off, and the windows plugin then names OpenGL
+# classes that were never declared: that one check needs OpenGL too. Patched in place, once.
+window_cpp=$out/src/src/plugins/platforms/windows/qwindowswindow.cpp
+grep -q '^#if QT_CONFIG(dynamicgl) && QT_CONFIG(opengl)$' "$window_cpp" ||
+  sed -i '/^static inline bool isSoftwareGl()/,/^}/s/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' \
+    "$window_cpp"
+grep -q '^#if QT_CONFIG(dynamicgl) && QT_CONFIG(opengl)$' "$window_cpp" ||
+  fail "could not patch $window_cpp"
 
 # The host Qt (moc, rcc, uic, syncqt) lives in Debian's multiarch paths.
 host_cmake=$(dirname "$(dpkg -L qt6-base-dev | grep -m1 '/cmake/Qt6HostInfo/Qt6HostInfoConfig.cmake$')")
