@@ -76,6 +76,11 @@ grep -q '^#if QT_CONFIG(dynamicgl) && QT_CONFIG(opengl)$' "$window_cpp" ||
     "$window_cpp"
 grep -q '^#if QT_CONFIG(dynamicgl) && QT_CONFIG(opengl)$' "$window_cpp" ||
   fail "could not patch $window_cpp"
+# Likewise the DirectWrite font database is built into Gui only with Direct 2D, which is off.
+integration_cpp=$out/src/src/plugins/platforms/windows/qwindowsintegration.cpp
+sed -i 's/^#if QT_CONFIG(directwrite3)$/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/' "$integration_cpp"
+[ "$(grep -c '^#if QT_CONFIG(directwrite3) && QT_CONFIG(direct2d)$' "$integration_cpp")" = 2 ] ||
+  fail "could not patch $integration_cpp"
 
 # The host Qt (moc, rcc, uic, syncqt) lives in Debian's multiarch paths.
 host_cmake=$(dirname "$(dpkg -L qt6-base-dev | grep -m1 '/cmake/Qt6HostInfo/Qt6HostInfoConfig.cmake$')")
