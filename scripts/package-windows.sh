@@ -21,8 +21,9 @@ qt=$("$src/scripts/build-qt-windows.sh" | tail -n 1) || fail "building Qt for Wi
 # Qt's toolchain file loads ours (cmake/mingw-w64.cmake) and adds the host tools. The program
 # links the MinGW runtime as DLLs, the ones Qt's DLLs use too, instead of a second static copy.
 # RelWithDebInfo as the Linux build (-O2; GCC 12 warns falsely at -O3), stripped when laid out.
+# The host rcc would compress resources with zstd, which this Qt cannot read.
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-  -DCMAKE_EXE_LINKER_FLAGS= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEL_WERROR=ON \
+  -DCMAKE_EXE_LINKER_FLAGS= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEL_WERROR=ON -DCMAKE_AUTORCC_OPTIONS=--no-zstd \
   -DZEL_BUILD_TESTS=OFF -DZEL_BUILD_BENCH=OFF > /dev/null || fail "configuring the Windows build failed"
 cmake --build "$build" -j "${ZEL_JOBS:-2}" --target zel_nevora >&2 || fail "the Windows build failed"
 name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")

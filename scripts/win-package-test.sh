@@ -29,7 +29,7 @@ if [ ! -f "$out/gtest/lib/cmake/GTest/GTestConfig.cmake" ]; then
 fi
 tests=(widgets_tests about_tests language_tests install_tests)
 cmake -S "$src" -B "$out/gui" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-  -DCMAKE_EXE_LINKER_FLAGS= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEL_WERROR=ON -DZEL_BUILD_BENCH=OFF \
+  -DCMAKE_EXE_LINKER_FLAGS= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEL_WERROR=ON -DZEL_BUILD_BENCH=OFF -DCMAKE_AUTORCC_OPTIONS=--no-zstd \
   -DGTest_DIR="$out/gtest/lib/cmake/GTest" > /dev/null || fail "configuring the Windows tests failed"
 cmake --build "$out/gui" -j 2 --target "${tests[@]}" || fail "building the Windows tests failed"
 
