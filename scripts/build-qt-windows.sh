@@ -3,7 +3,7 @@
 # offscreen platform plugins) as 64-bit Windows DLLs with Debian's MinGW-w64, from Debian's own
 # qt6-base source package, the same version as the host's Qt, whose tools (moc, rcc, uic) it uses.
 # Built once per machine: the result is kept in build/qt-win/qt and reused while the version and
-# the options below stay the same. Takes long (about an hour on two cores); nothing else is
+# the options below stay the same. Takes long (about 70 minutes on two busy cores); nothing else is
 # built.
 # Output: build/qt-win/qt (prefix with bin/*.dll, plugins/, lib/cmake/). Prints that path, and
 # nothing else, on standard output; progress goes to standard error.
