@@ -126,8 +126,19 @@ def click_at(x, window, point):
 
 
 def first_run(x, program):
-    # The windows' own titles and their buttons' centres, from their fixed layouts.
-    language = program.window("Kies uw taal ?", "the language window")
+    # The windows' own titles and their buttons' centres, from their fixed layouts. Without
+    # settings the program first reports, in boxes, that no language file could be read (so
+    # does the Linux build): answered here as a player would.
+    boxes = 0
+    while True:
+        window = program.window("Fout|Kies uw taal ?", "the language window")
+        if "Fout" not in x.prop(window, "WM_NAME"):
+            break
+        boxes += 1
+        press(x, window, "Return")
+        program.gone(window, "the box to close")
+    language = window
+    log(f"wine: {boxes} box(es) about the unreadable language file answered")
     log("wine: the language window shows")
     click_at(x, language, (88 + 37, 80 + 12))
     locator = program.window("Locatie", "the installation locator")
