@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Draws the About window's two pictures: src/about/images/about_train.png (120 x 130) and
-about_icon.png (48 x 48), 24-bit RGB, a locomotive coming out of the fog.
+about_icon.png (48 x 48), 24-bit RGB, a locomotive coming out of the fog; and from the small one
+the program's icon at the usual sizes (src/widgets/icons/, transparent PNGs and a Windows .ico).
 
 Needs Pillow from Debian's python3-pil (hence the system interpreter). Each picture is drawn at
 four times its size and scaled down, which smooths the edges. Nothing random, so every run writes
@@ -19,6 +20,10 @@ from PIL import Image, ImageChops, ImageDraw, ImageFilter
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 OUT = ROOT / "src" / "about" / "images"
 SCALE = 4
+ICON_OUT = ROOT / "src" / "widgets" / "icons"
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+# The small picture's locomotive box, horizon, gauge, masts, lamp glow and radius, edge margin.
+ICON_LAYOUT = ((10, 9, 38, 41), 22, 40, False, 5, 2.2, 1.5)
 
 FOG_TOP = (226, 229, 232)
 FOG_GROUND = (176, 180, 183)
@@ -140,7 +145,8 @@ def scene(w, h, horizon, gauge, with_masts, train_box, background):
     return img, centres
 
 
-def picture(size, train_box, horizon, gauge, with_masts, glow, lamp_radius, margin):
+def render(size, train_box, horizon, gauge, with_masts, glow, lamp_radius, margin):
+    """The scene at SCALE times size, composited on white, and how much of each pixel it covers."""
     w, h = size[0] * SCALE, size[1] * SCALE
     horizon *= SCALE
     # Drawn once on black and once on white: where the two agree, the scene covers the pixel.
@@ -152,7 +158,13 @@ def picture(size, train_box, horizon, gauge, with_masts, glow, lamp_radius, marg
 
     img = front_fog(on_black, horizon)
     img = ImageChops.screen(img, lamps(img.size, centres, lamp_radius * SCALE, glow * SCALE))
-    img = Image.composite(img, Image.new("RGB", (w, h), WHITE), covered).resize(size, Image.LANCZOS)
+    img = Image.composite(img, Image.new("RGB", (w, h), WHITE), covered)
+    return img, covered
+
+
+def picture(size, *layout):
+    img, covered = render(size, *layout)
+    img = img.resize(size, Image.LANCZOS)
     # An exact average, so a pixel with no part of the scene in it has no coverage at all.
     covered = covered.resize(size, Image.BOX)
     scene_mask = covered.point(lambda v: 255 if v > 2 else 0)
@@ -162,14 +174,39 @@ def picture(size, train_box, horizon, gauge, with_masts, glow, lamp_radius, marg
     return out
 
 
+def app_icons():
+    """The program's icon at the usual sizes: the About window's small picture, drawn large
+    (every line keeps its proportion) and scaled down, on a transparent background."""
+    global SCALE
+    SCALE = 4 * 256 // 48 + 4  # enough detail for the largest size
+    try:
+        img, covered = render((48, 48), *ICON_LAYOUT)
+    finally:
+        SCALE = 4
+    icons = {}
+    for n in ICON_SIZES:
+        icon = img.resize((n, n), Image.LANCZOS).convert("RGBA")
+        icon.putalpha(covered.resize((n, n), Image.BOX))
+        icons[n] = icon
+    return icons
+
+
 def main() -> None:
     OUT.mkdir(parents=True, exist_ok=True)
     train = picture((120, 130), (34, 44, 86, 104), 62, 92, True, 9, 3.2, 5)
-    icon = picture((48, 48), (10, 9, 38, 41), 22, 40, False, 5, 2.2, 1.5)
+    icon = picture((48, 48), *ICON_LAYOUT)
     for name, img in (("about_train.png", train), ("about_icon.png", icon)):
         target = OUT / name
         img.convert("RGB").save(target, optimize=False)
         print(target.relative_to(ROOT), img.size)
+    icons = app_icons()
+    ICON_OUT.mkdir(parents=True, exist_ok=True)
+    for n, img in icons.items():
+        target = ICON_OUT / f"zel-nevora-{n}.png"
+        img.save(target, optimize=True)
+        print(target.relative_to(ROOT), img.size)
+    # The Windows executable's own icon (Explorer, taskbar before the window exists).
+    icons[256].save(ICON_OUT / "zel-nevora.ico", sizes=[(n, n) for n in ICON_SIZES])
 
 
 if __name__ == "__main__":

@@ -26,7 +26,8 @@ using namespace widgets;
 
 // Appended in every language: a pack supplies only the words in front of them.
 constexpr char kProductTail[] = "  ZEL Nevora";
-constexpr char kVersionTail[] = "      1.4";
+// The version is the build's (the CMake project version), the same one the release archives carry.
+constexpr char kVersionTail[] = "      " ZEL_VERSION;
 
 constexpr char kWebAddress[] = "https://www.example.com/zel-nevora";
 constexpr char kMailAddress[] = "zel-nevora@example.com";
@@ -161,7 +162,7 @@ void AboutWindow::BuildControls() {
     trainPicture = MakePicture(panel, "trainPicture", {-8, 8, 120, 130});
     trainPicture->setScaledContents(true);
     productLabel = MakeLabel(panel, "productLabel", {120, 24}, "Product:  ZEL Nevora");
-    versionLabel = MakeLabel(panel, "versionLabel", {120, 40}, "Versie:      1.4");
+    versionLabel = MakeLabel(panel, "versionLabel", {120, 40}, "Versie:      " ZEL_VERSION);
     webCaption = MakeLabel(panel, "webCaption", {120, 64}, "Web:");
     webLink = MakeLink(panel, "webLink", {160, 64, 110, 14}, "Velmaron", ltWWW, kWebAddress,
                           false);

@@ -3,6 +3,7 @@
 
 #include "app/Program.h"
 #include "platform/shell.h"
+#include "widgets/app_icon.h"
 #include "widgets/fonts.h"
 #include "widgets/qcolor.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     platform::InstallQtMessagePresenter();
     widgets::InstallPaletteColorResolver();
     widgets::InstallFontSubstitutes();
+    widgets::InstallAppIcon();
     // Before any window: a second copy on the same Dump folder leaves at once.
     if (!Program::ClaimDumpFolder()) return 1;
     Program program;

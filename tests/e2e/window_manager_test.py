@@ -307,6 +307,8 @@ def scenario_normal(x, setup, work):
     try:
         window = fog_run(x, setup, program, "rain")
         log("normal: fog run made with real clicks; completion page without close box")
+        if "Icon (16 x 16)" not in x.prop(window, "_NET_WM_ICON"):
+            raise Failure("the main window shows no icon to the window manager")
         fogged = setup.snapshot()
         close_request(x, window)
         answer_box(x, program)  # the refusal
