@@ -50,6 +50,14 @@ def log(text):
     print(text, flush=True)
 
 
+def log_tails(work, names):
+    """The end of each named log in `work` that holds anything: what a failure report needs."""
+    for name in names:
+        path = work / name
+        if path.exists() and path.stat().st_size:
+            log(f"--- {name}\n{path.read_text(errors='replace')[-3000:]}")
+
+
 def poll(what, check, timeout=WAIT, interval=0.05):
     """Calls check() until it returns something true; that value, or Failure after timeout."""
     end = time.monotonic() + timeout
@@ -424,10 +432,7 @@ def main():
         return 0
     except Failure as failure:
         log(f"FAILED: {failure}")
-        for name in ("program.log", "openbox.log", "xvfb.log"):
-            path = work / name
-            if path.exists() and path.stat().st_size:
-                log(f"--- {name}\n{path.read_text(errors='replace')[-3000:]}")
+        log_tails(work, ("program.log", "openbox.log", "xvfb.log"))
         return 1
     finally:
         if x:

@@ -24,7 +24,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from window_manager_test import (MAKE_BUTTON, RESTORE_BUTTON, ROUTE_BOX, SKIP, TOOLS, WAIT,  # noqa: E402
-                                 WEATHER, Failure, Setup, XServer, log, poll)
+                                 WEATHER, Failure, Setup, XServer, log, log_tails, poll)
 
 TOOLS = dict(TOOLS, wine="wine", wineboot="wine", wineserver="wine", xwd="x11-apps")
 EXE = "ZEL Nevora.exe"
@@ -226,10 +226,7 @@ def main():
         return 0
     except (Failure, subprocess.SubprocessError, OSError) as failure:
         log(f"FAILED: {failure}")
-        for name in ("wine.log", "openbox.log", "xvfb.log"):
-            path = work / name
-            if path.exists() and path.stat().st_size:
-                log(f"--- {name}\n{path.read_text(errors='replace')[-3000:]}")
+        log_tails(work, ("wine.log", "openbox.log", "xvfb.log"))
         return 1
     finally:
         if program:
