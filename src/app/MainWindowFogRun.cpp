@@ -17,46 +17,68 @@
 
 namespace {
 
-mist::Weather CheckedWeather(const MainWindow& form) {
-    if (form.sunButton->isChecked()) return mist::Weather::Sun;
-    if (form.rainButton->isChecked()) return mist::Weather::Rain;
+// One path per line after the message; '%' doubled so that no file name is read as a format.
+std::string PathList(const std::vector<std::string>& paths) {
+    std::string list;
+    for (const std::string& path : paths) {
+        list += '\n';
+        for (char c : path) {
+            list += c;
+            if (c == '%') list += '%';
+        }
+    }
+    return list;
+}
+
+// Environment files of a route, by full path.
+std::vector<std::string> RouteFiles(const std::string& installRoot, const std::string& route,
+                                    const std::vector<std::string>& names) {
+    std::vector<std::string> paths;
+    for (const std::string& name : names)
+        paths.push_back(platform::JoinPath(mist::RouteEnvFolder(installRoot, route), name));
+    return paths;
+}
+
+}  // namespace
+
+mist::Weather MainWindow::checkedWeather() const {
+    if (sunButton_->isChecked()) return mist::Weather::Sun;
+    if (rainButton_->isChecked()) return mist::Weather::Rain;
     return mist::Weather::Snow;
 }
 
-QRadioButton* WeatherButton(const MainWindow& form, mist::Weather weather) {
+QRadioButton* MainWindow::weatherButton(mist::Weather weather) const {
     switch (weather) {
         case mist::Weather::Sun:
-            return form.sunButton;
+            return sunButton_;
         case mist::Weather::Rain:
-            return form.rainButton;
+            return rainButton_;
         case mist::Weather::Snow:
-            return form.snowButton;
+            return snowButton_;
     }
-    return form.sunButton;
+    return sunButton_;
 }
 
-// The search methods only ever fill slots, in order; the run emptied them beforehand.
-void FindEnvFiles(MainWindow& form, const std::string& envFolder, mist::Weather weather) {
-    form.EnvFileMissing = false;
-    form.MultiFileMode = false;
+void MainWindow::findEnvFiles(const std::string& envFolder, mist::Weather weather) {
+    envFileMissing_ = false;
+    multiFileMode_ = false;
     const mist::EnvFiles found = mist::FindEnvFiles(envFolder, weather);
-    std::string* fields[] = {&form.EnvFile1, &form.EnvFile2, &form.EnvFile3, &form.EnvFile4};
     for (std::size_t i = 0; i < found.names.size(); ++i) {
-        if (!found.names[i].empty()) *fields[i] = found.names[i];
+        if (!found.names[i].empty()) envFiles_[i] = found.names[i];
     }
-    form.MultiFileMode = found.multiFileMode;
+    multiFileMode_ = found.multiFileMode;
     if (found.missing) {
-        platform::ShowErrorMessage(form.RouteErrMsg, form.ErrorTitle);
-        form.EnvFileMissing = true;
+        platform::ShowErrorMessage(texts_.routeErrMsg, texts_.errorTitle);
+        envFileMissing_ = true;
     }
 }
 
 // Fifteen centred lines; each takes the colour and style current when it is added, and the
 // style, once bold and underlined, stays so.
-void WriteSummary(MainWindow& form) {
+void MainWindow::writeSummary() {
     const QColor maroon(128, 0, 0), blue(0, 0, 255), grey(128, 128, 128);
     QTextCharFormat current;
-    QTextCursor cursor(form.summaryView->document());
+    QTextCursor cursor(summaryView_->document());
     bool first = true;
     auto line = [&](const QString& text) {
         cursor.movePosition(QTextCursor::End);
@@ -87,201 +109,152 @@ void WriteSummary(MainWindow& form) {
 
     current.setForeground(maroon);
     boldUnderlined();
-    line(widgets::ToQ(form.InfoTitleText));
+    line(widgets::ToQ(texts_.infoTitleText));
     line(QString());
     current.setForeground(blue);
     line(hyphens);
-    heading(form.InfoRouteText, widgets::PathToQ(form.RouteName));
-    heading(form.InfoWeatherText, WeatherButton(form, CheckedWeather(form))->text());
-    heading(form.InfoVisibilityText, form.visibilityLabel->text());
-    heading(form.InfoFogStateText, form.fogStateLabel->text());
+    heading(texts_.infoRouteText, widgets::PathToQ(routeName_));
+    heading(texts_.infoWeatherText, weatherButton(checkedWeather())->text());
+    heading(texts_.infoVisibilityText, visibilityLabel_->text());
+    heading(texts_.infoFogStateText, fogStateLabel_->text());
 }
 
-void ShowCompletionPage(MainWindow& form) {
-    form.choosingPage->hide();
-    form.exitAction->setEnabled(false);
-    form.optionsMenu->menuAction()->setVisible(false);
-    form.SetCloseBox(false);
-    form.FilesReplaced = true;
+void MainWindow::showCompletionPage() {
+    choosingPage_->hide();
+    exitAction_->setEnabled(false);
+    optionsMenu_->menuAction()->setVisible(false);
+    setCloseBox(false);
+    filesReplaced_ = true;
 }
 
-void ShowChoosingPage(MainWindow& form) {
-    form.choosingPage->show();
-    form.exitAction->setEnabled(true);
-    form.SetCloseBox(true);
-    form.FilesReplaced = false;
-    form.summaryView->clear();
-    form.optionsMenu->menuAction()->setVisible(true);
-}
-
-// One path per line after the message; '%' doubled so that no file name is read as a format.
-std::string PathList(const std::vector<std::string>& paths) {
-    std::string list;
-    for (const std::string& path : paths) {
-        list += '\n';
-        for (char c : path) {
-            list += c;
-            if (c == '%') list += '%';
-        }
-    }
-    return list;
-}
-
-// Environment files of a route, by full path.
-std::vector<std::string> RouteFiles(const std::string& installRoot, const std::string& route,
-                                    const std::vector<std::string>& names) {
-    std::vector<std::string> paths;
-    for (const std::string& name : names)
-        paths.push_back(platform::JoinPath(mist::RouteEnvFolder(installRoot, route), name));
-    return paths;
+void MainWindow::showChoosingPage() {
+    choosingPage_->show();
+    exitAction_->setEnabled(true);
+    setCloseBox(true);
+    filesReplaced_ = false;
+    summaryView_->clear();
+    optionsMenu_->menuAction()->setVisible(true);
 }
 
 // Sets aside a record in Dump that cannot be trusted, and says so.
-void SetAsideRefusedRecord(MainWindow& form) {
+void MainWindow::setAsideRefusedRecord() {
     if (const auto aside = mist::SetAsideRefusedRunRecord())
-        platform::ShowErrorMessage(form.RecordRefusedMsg + PathList({*aside}), form.ErrorTitle);
+        platform::ShowErrorMessage(texts_.recordRefusedMsg + PathList({*aside}), texts_.errorTitle);
 }
 
 // The completion page for a run that is on disk already, with the run's own controls and summary.
-void ShowRun(MainWindow& form, const mist::RunRecord& record) {
-    form.RouteName = record.route;
-    std::string* fields[] = {&form.EnvFile1, &form.EnvFile2, &form.EnvFile3, &form.EnvFile4};
-    for (std::size_t i = 0; i < 4; ++i)
-        *fields[i] = i < record.files.size() ? record.files[i] : "";
-    form.MultiFileMode = record.multiFileMode;
-    WeatherButton(form, record.weather)->setChecked(true);
-    form.visibilityBar->SetPosition(record.metres);
-    form.onVisibilityChanged();
-    form.summaryView->clear();
-    WriteSummary(form);
-    ShowCompletionPage(form);
-    form.CurrentRun = record;
+void MainWindow::showRun(const mist::RunRecord& record) {
+    routeName_ = record.route;
+    for (std::size_t i = 0; i < envFiles_.size(); ++i)
+        envFiles_[i] = i < record.files.size() ? record.files[i] : "";
+    multiFileMode_ = record.multiFileMode;
+    weatherButton(record.weather)->setChecked(true);
+    visibilityBar_->SetPosition(record.metres);
+    onVisibilityChanged();
+    summaryView_->clear();
+    writeSummary();
+    showCompletionPage();
+    currentRun_ = record;
 }
 
 // Names in a box every file of a restore that was not put back.
-void ReportNotPutBack(MainWindow& form, const std::string& installRoot, const std::string& route,
-                      const mist::RestoreOutcome& outcome) {
+void MainWindow::reportNotPutBack(const std::string& installRoot, const std::string& route,
+                                  const mist::RestoreOutcome& outcome) {
     if (outcome.Complete()) return;
     std::vector<std::string> names = outcome.retry;
     names.insert(names.end(), outcome.lost.begin(), outcome.lost.end());
     platform::ShowErrorMessage(
-        form.RestoreFailedMsg + PathList(RouteFiles(installRoot, route, names)), form.ErrorTitle);
+        texts_.restoreFailedMsg + PathList(RouteFiles(installRoot, route, names)),
+        texts_.errorTitle);
 }
 
 // Puts the route back; false while files whose backups are there still hold fog (the run then
 // stays, narrowed to them, for another try).
-bool Restore(MainWindow& form, const mist::RunRecord& record) {
+bool MainWindow::restore(const mist::RunRecord& record) {
     const mist::RestoreOutcome outcome = mist::RestoreFog(record);
-    ReportNotPutBack(form, record.installRoot, record.route, outcome);
+    reportNotPutBack(record.installRoot, record.route, outcome);
     if (outcome.retry.empty()) return true;
-    form.CurrentRun = record;
-    form.CurrentRun->files = outcome.retry;
+    currentRun_ = record;
+    currentRun_->files = outcome.retry;
     return false;
 }
 
-}  // namespace
-
-bool MainWindow::OpenUnrestoredRun() {
-    SetAsideRefusedRecord(*this);
+bool MainWindow::openUnrestoredRun() {
+    setAsideRefusedRecord();
     const auto record = mist::LoadRunRecord();
     if (!record) return false;
-    ShowRun(*this, *record);
+    showRun(*record);
     return true;
 }
 
-void MainWindow::ReportUnrestoredRun() const {
-    platform::ShowErrorMessage(RunPendingMsg, ErrorTitle);
+void MainWindow::reportUnrestoredRun() const {
+    platform::ShowErrorMessage(texts_.runPendingMsg, texts_.errorTitle);
 }
 
-bool MainWindow::ResumeUnrestoredRun() {
-    if (!OpenUnrestoredRun()) return false;
-    ReportUnrestoredRun();
+bool MainWindow::resumeUnrestoredRun() {
+    if (!openUnrestoredRun()) return false;
+    reportUnrestoredRun();
     return true;
 }
 
-void MainWindow::CheckEnvFolder(const std::string& envFolder) {
-    EnvFolderMissing = false;
+void MainWindow::checkEnvFolder(const std::string& envFolder) {
+    envFolderMissing_ = false;
     if (!mist::EnvFolderFound(envFolder)) {
-        platform::ShowErrorMessage(RouteNotFoundMsg, ErrorTitle);
-        EnvFolderMissing = true;
+        platform::ShowErrorMessage(texts_.routeNotFoundMsg, texts_.errorTitle);
+        envFolderMissing_ = true;
     }
-}
-
-void MainWindow::FindSunEnvFiles(const std::string& envFolder) {
-    FindEnvFiles(*this, envFolder, mist::Weather::Sun);
-}
-
-void MainWindow::FindRainEnvFiles(const std::string& envFolder) {
-    FindEnvFiles(*this, envFolder, mist::Weather::Rain);
-}
-
-void MainWindow::FindSnowEnvFiles(const std::string& envFolder) {
-    FindEnvFiles(*this, envFolder, mist::Weather::Snow);
 }
 
 void MainWindow::onMakeClicked() {
-    summaryView->clear();
-    FilesReplaced = false;
-    const QString routeText = routeBox->currentText();
-    RouteName = widgets::PathFromQ(routeText);
-    EnvFile1.clear();
-    EnvFile2.clear();
-    EnvFile3.clear();
-    EnvFile4.clear();
-    if (routeText.isEmpty() || routeText == widgets::ToQ(NoRouteText)) {
-        platform::ShowErrorMessage(NoRouteMsg, ErrorTitle);
+    summaryView_->clear();
+    filesReplaced_ = false;
+    const QString routeText = routeBox_->currentText();
+    routeName_ = widgets::PathFromQ(routeText);
+    for (std::string& slot : envFiles_) slot.clear();
+    if (routeText.isEmpty() || routeText == widgets::ToQ(texts_.noRouteText)) {
+        platform::ShowErrorMessage(texts_.noRouteMsg, texts_.errorTitle);
         return;
     }
     // A path in the box would take the run outside the Routes and backup folders.
-    if (!mist::IsPlainName(RouteName)) {
-        platform::ShowErrorMessage(RouteNotFoundMsg, ErrorTitle);
+    if (!mist::IsPlainName(routeName_)) {
+        platform::ShowErrorMessage(texts_.routeNotFoundMsg, texts_.errorTitle);
         return;
     }
-    const std::string envFolder = mist::RouteEnvFolder(InstallRoot, RouteName);
-    CheckEnvFolder(envFolder);
-    if (EnvFolderMissing) return;
+    const std::string envFolder = mist::RouteEnvFolder(installRoot_, routeName_);
+    checkEnvFolder(envFolder);
+    if (envFolderMissing_) return;
 
-    const mist::Weather weather = CheckedWeather(*this);
-    const std::string searchFolder = envFolder + platform::kPathSep;
-    switch (weather) {
-        case mist::Weather::Sun:
-            FindSunEnvFiles(searchFolder);
-            break;
-        case mist::Weather::Rain:
-            FindRainEnvFiles(searchFolder);
-            break;
-        case mist::Weather::Snow:
-            FindSnowEnvFiles(searchFolder);
-            break;
-    }
-    if (EnvFileMissing) return;  // nothing to fog: no backup folder, texture or summary
+    const mist::Weather weather = checkedWeather();
+    findEnvFiles(envFolder + platform::kPathSep, weather);
+    if (envFileMissing_) return;  // nothing to fog: no backup folder, texture or summary
 
-    mist::FogRunRequest request{InstallRoot, RouteName, weather, visibilityBar->Position(), {}};
-    request.found.names = {EnvFile1, EnvFile2, EnvFile3, EnvFile4};
-    request.found.multiFileMode = MultiFileMode;
+    mist::FogRunRequest request{installRoot_, routeName_, weather, visibilityBar_->Position(), {}};
+    request.found.names = envFiles_;
+    request.found.multiFileMode = multiFileMode_;
     mist::RunReport report;
     switch (mist::RunFog(request, {}, &report)) {
         case mist::RunOutcome::Installed:
             break;
         case mist::RunOutcome::UnrestoredRun:  // left by another copy of the program
-            ResumeUnrestoredRun();
+            resumeUnrestoredRun();
             return;
         case mist::RunOutcome::BackupFailed:
-            platform::ShowErrorMessage(BackupFailedMsg, ErrorTitle);
+            platform::ShowErrorMessage(texts_.backupFailedMsg, texts_.errorTitle);
             return;
         case mist::RunOutcome::InUse:
-            platform::ShowErrorMessage(InUseMsg, ErrorTitle);
+            platform::ShowErrorMessage(texts_.inUseMsg, texts_.errorTitle);
             return;
         case mist::RunOutcome::InstallFailed: {
             std::vector<std::string> files =
-                RouteFiles(InstallRoot, RouteName, report.notInstalled);
+                RouteFiles(installRoot_, routeName_, report.notInstalled);
             if (report.missingFogFile) files.push_back(*report.missingFogFile);
-            platform::ShowErrorMessage(InstallFailedMsg + PathList(files), ErrorTitle);
+            platform::ShowErrorMessage(texts_.installFailedMsg + PathList(files),
+                                       texts_.errorTitle);
             // Fog that could not be taken out again keeps the run open, as after a restore that
             // could not finish.
-            ReportNotPutBack(*this, InstallRoot, RouteName, report.undo);
+            reportNotPutBack(installRoot_, routeName_, report.undo);
             if (!report.undo.retry.empty()) {
-                if (const auto left = mist::LoadRunRecord()) ShowRun(*this, *left);
+                if (const auto left = mist::LoadRunRecord()) showRun(*left);
             }
             return;
         }
@@ -289,28 +262,25 @@ void MainWindow::onMakeClicked() {
         case mist::RunOutcome::NothingFound:
             return;  // refused above already
     }
-    CurrentRun = report.record;
-    WriteSummary(*this);
-    ShowCompletionPage(*this);
+    currentRun_ = report.record;
+    writeSummary();
+    showCompletionPage();
 }
 
 void MainWindow::onRestoreClicked() {
-    SetAsideRefusedRecord(*this);
+    setAsideRefusedRecord();
     // The record on disk knows best what is left (an earlier try may have put files back); when
     // it is gone or was set aside, the window's own run is restored. A route already put back
     // (by another copy of the program) is put back again unchanged, and nothing is reported.
     std::optional<mist::RunRecord> run = mist::LoadRunRecord();
-    if (!run) run = CurrentRun;
-    if (run && !Restore(*this, *run)) return;  // the page stays for another try
-    CurrentRun.reset();
-    ShowChoosingPage(*this);
+    if (!run) run = currentRun_;
+    if (run && !restore(*run)) return;  // the page stays for another try
+    currentRun_.reset();
+    showChoosingPage();
 }
 
-void MainWindow::FormCloseQuery(bool& CanClose) {
-    if (FilesReplaced) {
-        platform::ShowErrorMessage(NoCloseMsg, CloseTitle);
-        CanClose = false;
-    } else {
-        CanClose = true;
-    }
+bool MainWindow::mayClose() {
+    if (!filesReplaced_) return true;
+    platform::ShowErrorMessage(texts_.noCloseMsg, texts_.closeTitle);
+    return false;
 }

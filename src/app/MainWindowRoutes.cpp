@@ -7,21 +7,23 @@
 #include "platform/paths.h"
 #include "widgets/qtext.h"
 
-void MainWindow::FillRouteList(const std::string& folder, QComboBox* box) {
-    box->clear();
+void MainWindow::fillRouteList(const std::string& folder) {
+    routeBox_->clear();
     QStringList names;
     // Asking for folders still returns plain files, which are dropped here.
-    for (const auto& entry : platform::FindFiles(platform::JoinPath(folder, "*.*"), platform::faDirectory)) {
+    for (const auto& entry :
+         platform::FindFiles(platform::JoinPath(folder, "*.*"), platform::faDirectory)) {
         if (entry.IsDirectory()) {
             names.push_back(widgets::PathToQ(entry.name));
         }
     }
-    box->addItems(names);
+    routeBox_->addItems(names);
     // Adding items selects the first one; the box shows the placeholder instead.
-    box->setCurrentIndex(-1);
-    box->setEditText(widgets::ToQ(NoRouteText));
+    routeBox_->setCurrentIndex(-1);
+    routeBox_->setEditText(widgets::ToQ(texts_.noRouteText));
 }
 
 void MainWindow::onRouteEdited() {
-    if (routeBox->currentText().isEmpty()) routeBox->setEditText(widgets::ToQ(NoRouteText));
+    if (routeBox_->currentText().isEmpty())
+        routeBox_->setEditText(widgets::ToQ(texts_.noRouteText));
 }

@@ -8,23 +8,23 @@
 #include "widgets/qcolor.h"
 #include "widgets/qtext.h"
 
-void MainWindow::onVisibilityChanged() { UpdateVisibilityDisplay(FogStateDisplayTexts()); }
+void MainWindow::onVisibilityChanged() { updateVisibilityDisplay(fogStateDisplayTexts()); }
 
-void MainWindow::UpdateVisibilityDisplay(const std::array<std::string, 5>& displayTexts) {
-    const int position = mist::SnapToLevel(visibilityBar->Position());
-    visibilityBar->SetPosition(position);
-    visibilityLabel->setText(QString::number(position) + " m");
-    visibilityLabel->resize(visibilityLabel->sizeHint());
+void MainWindow::updateVisibilityDisplay(const std::array<std::string, 5>& displayTexts) {
+    const int position = mist::SnapToLevel(visibilityBar_->Position());
+    visibilityBar_->SetPosition(position);
+    visibilityLabel_->setText(QString::number(position) + " m");
+    visibilityLabel_->resize(visibilityLabel_->sizeHint());
     const int index = mist::LevelIndex(position);
     if (index < 0) return;
-    fogStateLabel->setText(widgets::ToQ(displayTexts[std::size_t(index)]));
-    QPalette pal = fogStateLabel->palette();
+    fogStateLabel_->setText(widgets::ToQ(displayTexts[std::size_t(index)]));
+    QPalette pal = fogStateLabel_->palette();
     pal.setColor(QPalette::WindowText,
                  widgets::ToQColor(mist::kFogStateColors[std::size_t(index)]));
-    fogStateLabel->setPalette(pal);
+    fogStateLabel_->setPalette(pal);
 }
 
 void MainWindow::onVisibilityMousePressed(Qt::MouseButton, int x, int) {
-    visibilityBar->SetPosition(
-        mist::PositionFromMouse(x, visibilityBar->maximum(), visibilityBar->width()));
+    visibilityBar_->SetPosition(
+        mist::PositionFromMouse(x, visibilityBar_->maximum(), visibilityBar_->width()));
 }
