@@ -4,58 +4,19 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QFrame>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTextEdit>
 #include <QWindow>
 
 #include "about/HelpCommand.h"
 #include "platform/messages.h"
-#include "platform/paths.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
 #include "settings/texts.h"
-#include "widgets/TrackBar.h"
 #include "widgets/fonts.h"
 #include "widgets/forms.h"
-#include "widgets/qcolor.h"
 
 using widgets::FormFont;
-
-namespace {
-
-void SetTextColor(QWidget* w, widgets::TColor color) {
-    QPalette pal = w->palette();
-    const QColor c = widgets::ToQColor(color);
-    pal.setColor(QPalette::WindowText, c);
-    pal.setColor(QPalette::Text, c);
-    pal.setColor(QPalette::ButtonText, c);
-    w->setPalette(pal);
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, QRect geometry, const QString& text,
-                  widgets::TColor color, bool wordWrap) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setWordWrap(wordWrap);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(geometry);
-    SetTextColor(label, color);
-    return label;
-}
-
-// An auto-sized label: only its top-left corner is fixed.
-void AutoSize(QLabel* label) { label->resize(label->sizeHint()); }
-
-}  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainWindow");
@@ -77,126 +38,14 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls() {
-    auto* client = new QWidget(this);
-    client->setObjectName("client");
-    client->setFixedSize(351, 229);
-    setCentralWidget(client);
+    page_ = new FogRunPage(this);
+    setCentralWidget(page_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-    // The completion page lies beneath choosingPage_.
-    completionLabel_ =
-        MakeLabel(client, "completionLabel", {8, 8, 321, 89},
-                  "Het maken van mist in Train Simulator is voltooid en kan nu in Train "
-                  "Simulator worden gebruikt. klik op de onderstaande knop \"Ga terug en "
-                  "herstel alles\" om de gewijzigde bestanden weer in hun oude staat terug te "
-                  "brengen en dit programma af te sluiten.",
-                  widgets::clNavy, true);
-    completionLabel_->setFont(FormFont(13));
-    summaryView_ = new QTextEdit(client);
-    summaryView_->setObjectName("summaryView");
-    summaryView_->setGeometry(8, 104, 329, 89);
-    summaryView_->setReadOnly(true);
-    summaryView_->setAlignment(Qt::AlignHCenter);
-    summaryView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    summaryView_->setFont(FormFont(13, "Arial"));
-    summaryView_->setTextColor(widgets::ToQColor(widgets::clMaroon));
-    restoreButton_ = new QPushButton("Ga terug en herstel alles", client);
-    restoreButton_->setObjectName("restoreButton");
-    restoreButton_->setGeometry(100, 200, 160, 25);
-    connect(restoreButton_, &QPushButton::clicked, this,
-            platform::Guarded([this] { onRestoreClicked(); }));
-
-    choosingPage_ = new QWidget(client);
-    choosingPage_->setObjectName("choosingPage");
-    choosingPage_->setGeometry(0, 0, 353, 233);
-    choosingPage_->setAutoFillBackground(true);
-    choosingPage_->raise();
-
-    routeGroup_ = new QGroupBox("Route Selecteren", choosingPage_);
-    routeGroup_->setObjectName("routeGroup");
-    routeGroup_->setGeometry(8, 8, 177, 113);
-    SetTextColor(routeGroup_, widgets::clRed);
-    routeLabel_ = MakeLabel(routeGroup_, "routeLabel", {8, 24, 145, 49},
-                            "Selecteer een route waarin u in de mist wilt gaan rijden:",
-                            widgets::clNavy, true);
-    routeBox_ = new QComboBox(routeGroup_);
-    routeBox_->setObjectName("routeBox");
-    routeBox_->setEditable(true);
-    routeBox_->setInsertPolicy(QComboBox::NoInsert);  // the list holds folder names only
-    routeBox_->setGeometry(8, 72, 161, 21);
-    SetTextColor(routeBox_, widgets::clTeal);
-    routeBox_->setEditText("Geen Route Geselecteerd");
-    // The change handler runs for the user's changes only: typing or picking an entry.
-    connect(routeBox_->lineEdit(), &QLineEdit::textEdited, this,
-            platform::Guarded([this] { onRouteEdited(); }));
-    connect(routeBox_, &QComboBox::activated, this, platform::Guarded([this] { onRouteEdited(); }));
-
-    weatherGroup_ = new QGroupBox("Het weer", choosingPage_);
-    weatherGroup_->setObjectName("weatherGroup");
-    weatherGroup_->setGeometry(192, 8, 153, 113);
-    SetTextColor(weatherGroup_, widgets::clRed);
-    weatherLabel_ = MakeLabel(weatherGroup_, "weatherLabel", {8, 24, 137, 33},
-                              "Kies het weer waarin u gaat rijden:", widgets::clNavy, true);
-    auto radio = [this](const char* name, const char* text, int top) {
-        auto* button = new QRadioButton(text, weatherGroup_);
-        button->setObjectName(name);
-        button->setGeometry(16, top, 113, 17);
-        SetTextColor(button, widgets::clTeal);
-        return button;
-    };
-    sunButton_ = radio("sunButton", "Zonnig (Clear)", 56);
-    rainButton_ = radio("rainButton", "Regen (Rain)", 72);
-    snowButton_ = radio("snowButton", "Sneeuw (Snow)", 88);
-    sunButton_->setChecked(true);
-
-    fogGroup_ = new QGroupBox("Mist instellingen", choosingPage_);
-    fogGroup_->setObjectName("fogGroup");
-    fogGroup_->setGeometry(8, 128, 337, 65);
-    SetTextColor(fogGroup_, widgets::clRed);
-    visibilityBar_ = new widgets::TrackBar(fogGroup_);
-    visibilityBar_->setObjectName("visibilityBar");
-    visibilityBar_->setGeometry(8, 16, 150, 45);
-    visibilityBar_->setRange(25, 125);
-    visibilityBar_->setSingleStep(25);
-    visibilityBar_->setPageStep(2);
-    visibilityBar_->setTickPosition(QSlider::TicksBelow);
-    visibilityBar_->setTickInterval(25);
-    visibilityBar_->SetPosition(75);
-    connect(visibilityBar_, &widgets::TrackBar::Changed, this,
-            platform::Guarded([this] { onVisibilityChanged(); }));
-    visibilityFrame_ = new QFrame(fogGroup_);
-    visibilityFrame_->setObjectName("visibilityFrame");
-    visibilityFrame_->setGeometry(168, 10, 161, 50);
-    visibilityFrame_->setFrameShape(QFrame::Box);
-    visibilityFrame_->setFrameShadow(QFrame::Sunken);
-    visibilityCaption_ = MakeLabel(fogGroup_, "visibilityCaption", {176, 16, 83, 13},
-                                   "Zicht in meters:", widgets::clNavy, false);
-    visibilityLabel_ =
-        MakeLabel(fogGroup_, "visibilityLabel", {264, 16, 0, 0}, "75 m", widgets::clBlack, false);
-    AutoSize(visibilityLabel_);
-    fogStateCaption_ = MakeLabel(fogGroup_, "fogStateCaption", {176, 40, 0, 0},
-                                 "Toestand:", widgets::clNavy, false);
-    AutoSize(fogStateCaption_);
-    fogStateLabel_ =
-        MakeLabel(fogGroup_, "fogStateLabel", {232, 40, 90, 14}, " Mist ", 390138, false);
-    fogStateLabel_->setAutoFillBackground(true);
-    QPalette pal = fogStateLabel_->palette();
-    pal.setColor(QPalette::Window, widgets::ToQColor(widgets::clBlack));
-    fogStateLabel_->setPalette(pal);
-
-    makeButton_ = new QPushButton("Maken...", choosingPage_);
-    makeButton_->setObjectName("makeButton");
-    makeButton_->setGeometry(136, 200, 75, 25);
-    SetTextColor(makeButton_, widgets::clBlack);
-    connect(makeButton_, &QPushButton::clicked, this,
-            platform::Guarded([this] { onMakeClicked(); }));
-
-    // Tab order: choosingPage_ (groups, then Maken...), restoreButton_, summaryView_.
-    setTabOrder(routeBox_, sunButton_);
-    setTabOrder(sunButton_, visibilityBar_);
-    setTabOrder(visibilityBar_, makeButton_);
-    setTabOrder(makeButton_, restoreButton_);
-    setTabOrder(restoreButton_, summaryView_);
+    connect(page_, &FogRunPage::filesReplacedChanged, this, [this](bool replaced) {
+        exitAction_->setEnabled(!replaced);
+        setCloseBox(!replaced);
+        optionsMenu_->menuAction()->setVisible(!replaced);
+    });
 }
 
 void MainWindow::buildMenu() {
@@ -239,9 +88,7 @@ void MainWindow::buildMenu() {
 void MainWindow::initialize() {
     languageMenuPending_ = true;
     currentLanguage_ = settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
-    visibilityBar_->SetOnMouseDown([this](Qt::MouseButton button, int x, int y) {
-        platform::RunGuarded([=, this] { onVisibilityMousePressed(button, x, y); });
-    });
+    page_->followVisibilityMouse();
     useLanguage(currentLanguage_);
 }
 
@@ -253,8 +100,7 @@ void MainWindow::onShown() {
 }
 
 void MainWindow::onActivated() {
-    installRoot_ = settings::ReadString(settings::kLocationSection, settings::kPathKey);
-    fillRouteList(platform::JoinPath(installRoot_, "Routes"));
+    page_->showRoutes(settings::ReadString(settings::kLocationSection, settings::kPathKey));
 }
 
 void MainWindow::onExitTriggered() { close(); }
@@ -322,8 +168,12 @@ void MainWindow::onFocusWindowChanged(QWindow* window) {
     }
 }
 
-std::array<std::string, 5> MainWindow::fogStateDisplayTexts() const {
-    std::array<std::string, 5> texts;
-    for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = " " + texts_.fogStateTexts[i] + " ";
-    return texts;
+bool MainWindow::openUnrestoredRun() { return page_->openUnrestoredRun(); }
+
+void MainWindow::reportUnrestoredRun() const { page_->reportUnrestoredRun(); }
+
+bool MainWindow::mayClose() {
+    if (!page_->filesReplaced()) return true;
+    platform::ShowErrorMessage(texts_.noCloseMsg, texts_.closeTitle);
+    return false;
 }

@@ -1,12 +1,7 @@
 // The main window's language: applying texts, the pack checks and the Options > Taal menu.
 #include <QAction>
 #include <QActionGroup>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
 
 #include "app/MainWindow.h"
 #include "platform/messages.h"
@@ -18,12 +13,9 @@
 using widgets::ToQ;
 
 void MainWindow::applyText(int target, const std::string& text) {
+    page_->applyText(target, text);
     using namespace settings;
     switch (static_cast<MainTarget>(target)) {
-        case kRouteLabel: routeLabel_->setText(ToQ(text)); break;
-        case kRouteGroup: routeGroup_->setTitle(ToQ(text)); break;
-        case kRouteBoxText: routeBox_->setEditText(ToQ(text)); break;
-        case kNoRouteText: texts_.noRouteText = text; break;
         case kFileMenu: fileMenu_->setTitle(ToQ(text)); break;
         case kExitAction: exitAction_->setText(ToQ(text)); break;
         case kOptionsMenu: optionsMenu_->setTitle(ToQ(text)); break;
@@ -31,46 +23,13 @@ void MainWindow::applyText(int target, const std::string& text) {
         case kHelpMenu: helpMenu_->setTitle(ToQ(text)); break;
         case kHelpContentsAction: helpContentsAction_->setText(ToQ(text)); break;
         case kAboutAction: aboutAction_->setText(ToQ(text)); break;
-        case kWeatherGroup: weatherGroup_->setTitle(ToQ(text)); break;
-        case kWeatherLabel: weatherLabel_->setText(ToQ(text)); break;
-        case kSunButton: sunButton_->setText(ToQ(text)); break;
-        case kRainButton: rainButton_->setText(ToQ(text)); break;
-        case kSnowButton: snowButton_->setText(ToQ(text)); break;
-        case kFogGroup: fogGroup_->setTitle(ToQ(text)); break;
-        case kFogStateCaption:
-            fogStateCaption_->setText(ToQ(text));
-            fogStateCaption_->resize(fogStateCaption_->sizeHint());
-            break;
-        case kVisibilityCaption: visibilityCaption_->setText(ToQ(text)); break;
-        case kMakeButton: makeButton_->setText(ToQ(text)); break;
-        case kCompletionLabel: completionLabel_->setText(ToQ(text)); break;
-        case kRestoreButton: restoreButton_->setText(ToQ(text)); break;
-        case kInfoTitle: texts_.infoTitleText = text; break;
-        case kInfoRoute: texts_.infoRouteText = text; break;
-        case kInfoWeather: texts_.infoWeatherText = text; break;
-        case kInfoVisibility: texts_.infoVisibilityText = text; break;
-        case kInfoFogState: texts_.infoFogStateText = text; break;
-        case kFogState0: texts_.fogStateTexts[0] = text; break;
-        case kFogState1: texts_.fogStateTexts[1] = text; break;
-        case kFogState2: texts_.fogStateTexts[2] = text; break;
-        case kFogState3: texts_.fogStateTexts[3] = text; break;
-        case kFogState4: texts_.fogStateTexts[4] = text; break;
         case kErrorTitle: texts_.errorTitle = text; break;
-        case kNoRouteMsg: texts_.noRouteMsg = text; break;
-        case kRouteErrMsg: texts_.routeErrMsg = text; break;
-        case kRouteNotFoundMsg: texts_.routeNotFoundMsg = text; break;
         case kNoCloseMsg: texts_.noCloseMsg = text; break;
         case kCloseTitle: texts_.closeTitle = text; break;
         case kLanguageDlgTitle: texts_.languageDlgTitle = text; break;
         case kLanguageReadErrMsg: texts_.languageReadErrMsg = text; break;
         case kHelpNotFoundMsg: texts_.helpNotFoundMsg = text; break;
-        case kBackupFailedMsg: texts_.backupFailedMsg = text; break;
-        case kRestoreFailedMsg: texts_.restoreFailedMsg = text; break;
-        case kRunPendingMsg: texts_.runPendingMsg = text; break;
-        case kInUseMsg: texts_.inUseMsg = text; break;
-        case kInstallFailedMsg: texts_.installFailedMsg = text; break;
-        case kRecordRefusedMsg: texts_.recordRefusedMsg = text; break;
-        case kMainTargetCount: break;
+        default: break;
     }
 }
 
@@ -80,7 +39,7 @@ void MainWindow::applyLanguage(const std::string& name) {
     for (const auto& text : settings::LoadTexts(settings::MainWindowTexts(), currentLanguage_)) {
         applyText(text.target, text.text);
     }
-    updateVisibilityDisplay(fogStateDisplayTexts());
+    page_->updateVisibilityDisplay();
     settings::WriteString(settings::kProgramSection, settings::kLanguageKey, currentLanguage_);
 }
 

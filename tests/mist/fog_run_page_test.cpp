@@ -35,7 +35,7 @@ class FogWindowTest : public MainWindowFixture {
     }
     bool OnCompletionPage() const {
         const bool completion = control<QWidget>("choosingPage")->isHidden();
-        EXPECT_EQ(form->filesReplaced(), completion);
+        EXPECT_EQ(form->fogRunPage().filesReplaced(), completion);
         EXPECT_EQ(control<QAction>("exitAction")->isEnabled(), !completion);
         EXPECT_EQ(control<QMenu>("optionsMenu")->menuAction()->isVisible(), !completion);
         EXPECT_EQ(bool(form->windowFlags() & Qt::WindowCloseButtonHint), !completion);
@@ -107,9 +107,9 @@ TEST_F(FogWindowTest, EachWeatherFillsItsSlotsAndRunsAgainAfterRestore) {
                           Case{"rainButton", {"RAIN.ENV"}, false},
                           Case{"snowButton", {"x_snow.env", "y_snow.env"}, true}}) {
         Make("R", c.weather);
-        ASSERT_TRUE(form->currentRun());
-        EXPECT_EQ(form->currentRun()->files, c.files);
-        EXPECT_EQ(form->currentRun()->multiFileMode, c.multi);
+        ASSERT_TRUE(form->fogRunPage().currentRun());
+        EXPECT_EQ(form->fogRunPage().currentRun()->files, c.files);
+        EXPECT_EQ(form->fogRunPage().currentRun()->multiFileMode, c.multi);
         ASSERT_TRUE(OnCompletionPage());
         restoreButton()->click();
         EXPECT_EQ(TakeSnapshot(sim.routes()), before);
@@ -158,8 +158,8 @@ TEST_F(FogWindowTest, FailedBackupStaysOnTheChoosingPage) {
     fs::remove_all(prog.dump() / "Back_up");
     CreateAndShow();
     Make("R", "rainButton");
-    EXPECT_EQ(Texts(), std::vector<std::string>{form->texts().backupFailedMsg});
-    EXPECT_NE(form->texts().backupFailedMsg, "");
+    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().backupFailedMsg});
+    EXPECT_NE(form->fogRunPage().texts().backupFailedMsg, "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
 }
@@ -175,8 +175,8 @@ TEST_F(FogWindowTest, RestoreNamesTheFilesItCouldNotPutBack) {
     platform::SetReadOnly((sim.envfiles("R") / "a_rain.env").string(), true);
     fs::remove(prog.dump() / "Back_up" / "R" / "b%d_rain.env");
     restoreButton()->click();
-    EXPECT_EQ(Texts(), std::vector<std::string>{form->texts().restoreFailedMsg + "\n" + folder +
-                                                "a_rain.env\n" + folder + "b%d_rain.env"});
+    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().restoreFailedMsg + "\n" +
+                                                folder + "a_rain.env\n" + folder + "b%d_rain.env"});
     EXPECT_TRUE(OnCompletionPage());  // a_rain.env's backup is there: try again
 
     messages.clear();
@@ -202,7 +202,7 @@ TEST_F(FogWindowTest, RunLeftByAKilledSessionReopensOnTheCompletionPage) {
     CreateAndShow();
     EXPECT_FALSE(OnCompletionPage());
     Make("S", "rainButton");  // must not overwrite the backups of the unrestored run
-    EXPECT_EQ(Texts(), std::vector<std::string>{form->texts().runPendingMsg});
+    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().runPendingMsg});
     EXPECT_TRUE(OnCompletionPage());
     EXPECT_TRUE(control<QRadioButton>("snowButton")->isChecked());
     EXPECT_EQ(summaryView()->toPlainText(), summary);
@@ -222,9 +222,9 @@ TEST_F(FogWindowTest, RunThatCannotReplaceEveryFileNamesThemAndStaysOnTheChoosin
     const std::string folder = (sim.envfiles("R") / "").string();
     CreateAndShow();
     Make("R", "rainButton");
-    EXPECT_EQ(Texts(), std::vector<std::string>{form->texts().installFailedMsg + "\n" + folder +
-                                                "b_rain.env"});
-    EXPECT_NE(form->texts().installFailedMsg, "");
+    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().installFailedMsg + "\n" +
+                                                folder + "b_rain.env"});
+    EXPECT_NE(form->fogRunPage().texts().installFailedMsg, "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_TRUE(summaryView()->toPlainText().isEmpty());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
@@ -234,8 +234,8 @@ TEST_F(FogWindowTest, RunThatCannotReplaceEveryFileNamesThemAndStaysOnTheChoosin
     const fs::path fogFile = prog.dump() / "rain" / "rain75.env";
     fs::remove(fogFile);
     Make("R", "rainButton");
-    EXPECT_EQ(Texts(), std::vector<std::string>{form->texts().installFailedMsg + "\n" + folder +
-                                                "a_rain.env\n" + folder + "b_rain.env\n" +
+    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().installFailedMsg + "\n" +
+                                                folder + "a_rain.env\n" + folder + "b_rain.env\n" +
                                                 fogFile.string()});
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
@@ -274,7 +274,7 @@ TEST_F(FogWindowTest, RestoreWithoutItsRecordPutsBackTheWindowsOwnRun) {
                 break;
             case Crafted:
                 WriteFile(record, CraftedRecord(sim));
-                expected = {form->texts().recordRefusedMsg + "\n" +
+                expected = {form->fogRunPage().texts().recordRefusedMsg + "\n" +
                             (prog.dump() / "Herstel_ongeldig.ini").string()};
                 break;
             case RestoredElsewhere:  // by another copy of the program: nothing left to do
@@ -302,9 +302,9 @@ TEST_F(FogWindowTest, CraftedRecordAtStartIsSetAsideAndTheProgramCloses) {
     CreateAndShow();
     EXPECT_FALSE(form->openUnrestoredRun());
     const fs::path aside = prog.dump() / "Herstel_ongeldig_2.ini";
-    EXPECT_EQ(Texts(),
-              std::vector<std::string>{form->texts().recordRefusedMsg + "\n" + aside.string()});
-    EXPECT_NE(form->texts().recordRefusedMsg, "");
+    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().recordRefusedMsg + "\n" +
+                                                aside.string()});
+    EXPECT_NE(form->fogRunPage().texts().recordRefusedMsg, "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_TRUE(form->close());
     EXPECT_EQ(TakeSnapshot(sim.root()), before);

@@ -1,9 +1,8 @@
-// The main window's fog run: discovery, "Maken...", the restore and the close guard.
-#include "app/MainWindow.h"
+// The fog run of the page: discovery, "Maken...", the summary and the restore.
+#include "mist/FogRunPage.h"
 
 #include <QComboBox>
 #include <QLabel>
-#include <QMenu>
 #include <QRadioButton>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -41,13 +40,13 @@ std::vector<std::string> RouteFiles(const std::string& installRoot, const std::s
 
 }  // namespace
 
-mist::Weather MainWindow::checkedWeather() const {
+mist::Weather FogRunPage::checkedWeather() const {
     if (sunButton_->isChecked()) return mist::Weather::Sun;
     if (rainButton_->isChecked()) return mist::Weather::Rain;
     return mist::Weather::Snow;
 }
 
-QRadioButton* MainWindow::weatherButton(mist::Weather weather) const {
+QRadioButton* FogRunPage::weatherButton(mist::Weather weather) const {
     switch (weather) {
         case mist::Weather::Sun:
             return sunButton_;
@@ -59,7 +58,7 @@ QRadioButton* MainWindow::weatherButton(mist::Weather weather) const {
     return sunButton_;
 }
 
-void MainWindow::findEnvFiles(const std::string& envFolder, mist::Weather weather) {
+void FogRunPage::findEnvFiles(const std::string& envFolder, mist::Weather weather) {
     envFileMissing_ = false;
     multiFileMode_ = false;
     const mist::EnvFiles found = mist::FindEnvFiles(envFolder, weather);
@@ -75,7 +74,7 @@ void MainWindow::findEnvFiles(const std::string& envFolder, mist::Weather weathe
 
 // Fifteen centred lines; each takes the colour and style current when it is added, and the
 // style, once bold and underlined, stays so.
-void MainWindow::writeSummary() {
+void FogRunPage::writeSummary() {
     const QColor maroon(128, 0, 0), blue(0, 0, 255), grey(128, 128, 128);
     QTextCharFormat current;
     QTextCursor cursor(summaryView_->document());
@@ -119,31 +118,27 @@ void MainWindow::writeSummary() {
     heading(texts_.infoFogStateText, fogStateLabel_->text());
 }
 
-void MainWindow::showCompletionPage() {
+void FogRunPage::showCompletionPage() {
     choosingPage_->hide();
-    exitAction_->setEnabled(false);
-    optionsMenu_->menuAction()->setVisible(false);
-    setCloseBox(false);
     filesReplaced_ = true;
+    emit filesReplacedChanged(true);
 }
 
-void MainWindow::showChoosingPage() {
+void FogRunPage::showChoosingPage() {
     choosingPage_->show();
-    exitAction_->setEnabled(true);
-    setCloseBox(true);
     filesReplaced_ = false;
+    emit filesReplacedChanged(false);
     summaryView_->clear();
-    optionsMenu_->menuAction()->setVisible(true);
 }
 
 // Sets aside a record in Dump that cannot be trusted, and says so.
-void MainWindow::setAsideRefusedRecord() {
+void FogRunPage::setAsideRefusedRecord() {
     if (const auto aside = mist::SetAsideRefusedRunRecord())
         platform::ShowErrorMessage(texts_.recordRefusedMsg + PathList({*aside}), texts_.errorTitle);
 }
 
 // The completion page for a run that is on disk already, with the run's own controls and summary.
-void MainWindow::showRun(const mist::RunRecord& record) {
+void FogRunPage::showRun(const mist::RunRecord& record) {
     routeName_ = record.route;
     for (std::size_t i = 0; i < envFiles_.size(); ++i)
         envFiles_[i] = i < record.files.size() ? record.files[i] : "";
@@ -158,7 +153,7 @@ void MainWindow::showRun(const mist::RunRecord& record) {
 }
 
 // Names in a box every file of a restore that was not put back.
-void MainWindow::reportNotPutBack(const std::string& installRoot, const std::string& route,
+void FogRunPage::reportNotPutBack(const std::string& installRoot, const std::string& route,
                                   const mist::RestoreOutcome& outcome) {
     if (outcome.Complete()) return;
     std::vector<std::string> names = outcome.retry;
@@ -170,7 +165,7 @@ void MainWindow::reportNotPutBack(const std::string& installRoot, const std::str
 
 // Puts the route back; false while files whose backups are there still hold fog (the run then
 // stays, narrowed to them, for another try).
-bool MainWindow::restore(const mist::RunRecord& record) {
+bool FogRunPage::restore(const mist::RunRecord& record) {
     const mist::RestoreOutcome outcome = mist::RestoreFog(record);
     reportNotPutBack(record.installRoot, record.route, outcome);
     if (outcome.retry.empty()) return true;
@@ -179,7 +174,7 @@ bool MainWindow::restore(const mist::RunRecord& record) {
     return false;
 }
 
-bool MainWindow::openUnrestoredRun() {
+bool FogRunPage::openUnrestoredRun() {
     setAsideRefusedRecord();
     const auto record = mist::LoadRunRecord();
     if (!record) return false;
@@ -187,17 +182,17 @@ bool MainWindow::openUnrestoredRun() {
     return true;
 }
 
-void MainWindow::reportUnrestoredRun() const {
+void FogRunPage::reportUnrestoredRun() const {
     platform::ShowErrorMessage(texts_.runPendingMsg, texts_.errorTitle);
 }
 
-bool MainWindow::resumeUnrestoredRun() {
+bool FogRunPage::resumeUnrestoredRun() {
     if (!openUnrestoredRun()) return false;
     reportUnrestoredRun();
     return true;
 }
 
-void MainWindow::checkEnvFolder(const std::string& envFolder) {
+void FogRunPage::checkEnvFolder(const std::string& envFolder) {
     envFolderMissing_ = false;
     if (!mist::EnvFolderFound(envFolder)) {
         platform::ShowErrorMessage(texts_.routeNotFoundMsg, texts_.errorTitle);
@@ -205,7 +200,7 @@ void MainWindow::checkEnvFolder(const std::string& envFolder) {
     }
 }
 
-void MainWindow::onMakeClicked() {
+void FogRunPage::onMakeClicked() {
     summaryView_->clear();
     filesReplaced_ = false;
     const QString routeText = routeBox_->currentText();
@@ -267,7 +262,7 @@ void MainWindow::onMakeClicked() {
     showCompletionPage();
 }
 
-void MainWindow::onRestoreClicked() {
+void FogRunPage::onRestoreClicked() {
     setAsideRefusedRecord();
     // The record on disk knows best what is left (an earlier try may have put files back); when
     // it is gone or was set aside, the window's own run is restored. A route already put back
@@ -277,10 +272,4 @@ void MainWindow::onRestoreClicked() {
     if (run && !restore(*run)) return;  // the page stays for another try
     currentRun_.reset();
     showChoosingPage();
-}
-
-bool MainWindow::mayClose() {
-    if (!filesReplaced_) return true;
-    platform::ShowErrorMessage(texts_.noCloseMsg, texts_.closeTitle);
-    return false;
 }

@@ -1,5 +1,5 @@
-// The visibility scale of the main window.
-#include "app/MainWindow.h"
+// The visibility scale of the fog-run page.
+#include "mist/FogRunPage.h"
 
 #include <QLabel>
 
@@ -8,9 +8,10 @@
 #include "widgets/qcolor.h"
 #include "widgets/qtext.h"
 
-void MainWindow::onVisibilityChanged() { updateVisibilityDisplay(fogStateDisplayTexts()); }
+void FogRunPage::onVisibilityChanged() { updateVisibilityDisplay(); }
 
-void MainWindow::updateVisibilityDisplay(const std::array<std::string, 5>& displayTexts) {
+void FogRunPage::updateVisibilityDisplay() {
+    const std::array<std::string, 5> displayTexts = fogStateDisplayTexts();
     const int position = mist::SnapToLevel(visibilityBar_->Position());
     visibilityBar_->SetPosition(position);
     visibilityLabel_->setText(QString::number(position) + " m");
@@ -24,7 +25,13 @@ void MainWindow::updateVisibilityDisplay(const std::array<std::string, 5>& displ
     fogStateLabel_->setPalette(pal);
 }
 
-void MainWindow::onVisibilityMousePressed(Qt::MouseButton, int x, int) {
+void FogRunPage::onVisibilityMousePressed(Qt::MouseButton, int x, int) {
     visibilityBar_->SetPosition(
         mist::PositionFromMouse(x, visibilityBar_->maximum(), visibilityBar_->width()));
+}
+
+std::array<std::string, 5> FogRunPage::fogStateDisplayTexts() const {
+    std::array<std::string, 5> texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = " " + texts_.fogStateTexts[i] + " ";
+    return texts;
 }

@@ -2,12 +2,17 @@
 #include <QComboBox>
 #include <QStringList>
 
-#include "app/MainWindow.h"
+#include "mist/FogRunPage.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "widgets/qtext.h"
 
-void MainWindow::fillRouteList(const std::string& folder) {
+void FogRunPage::showRoutes(const std::string& installRoot) {
+    installRoot_ = installRoot;
+    fillRouteList(platform::JoinPath(installRoot_, "Routes"));
+}
+
+void FogRunPage::fillRouteList(const std::string& folder) {
     routeBox_->clear();
     QStringList names;
     // Asking for folders still returns plain files, which are dropped here.
@@ -23,7 +28,7 @@ void MainWindow::fillRouteList(const std::string& folder) {
     routeBox_->setEditText(widgets::ToQ(texts_.noRouteText));
 }
 
-void MainWindow::onRouteEdited() {
+void FogRunPage::onRouteEdited() {
     if (routeBox_->currentText().isEmpty())
         routeBox_->setEditText(widgets::ToQ(texts_.noRouteText));
 }
