@@ -28,7 +28,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setCloseBox(true);
     // Until a language is applied the boxes speak the built-in Dutch: a pack refused at start-up
     // is reported before any language is in place. (The targets from kInfoTitle on are texts the
-    // window keeps, not controls.)
+    // window and its page keep, not controls.)
     for (const auto& text : settings::LoadTexts(settings::MainWindowTexts(), settings::kDutch))
         if (text.target >= settings::kInfoTitle) applyText(text.target, text.text);
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
