@@ -1,4 +1,5 @@
-// FillRouteList over a Routes folder of 5,000 route folders.
+// The route list over a Routes folder of 5,000 route folders, refilled as each activation of the
+// main window does.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -7,27 +8,30 @@
 
 #include "app/MainWindow.h"
 #include "platform/paths.h"
+#include "settings/settings_file.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-void BM_FillRouteList5000(benchmark::State& state) {
+void BM_RouteList5000(benchmark::State& state) {
     const fs::path root = fs::temp_directory_path() / "zel-bench-routes";
     fs::remove_all(root);
     for (int i = 0; i < 5000; ++i) fs::create_directories(root / "Routes" / ("Route " + std::to_string(i)));
     fs::create_directories(root / "program" / "Dump");
     platform::SetProgramFolder((root / "program").string());
+    settings::WriteString(settings::kLocationSection, settings::kPathKey, root.string());
     MainWindow form;
-    form.ApplyLanguage("Nederlands");
+    form.applyLanguage("Nederlands");
+    const QComboBox* routeBox = form.findChild<QComboBox*>("routeBox");
     for (auto _ : state) {
-        form.FillRouteList((root / "Routes").string(), form.routeBox);
-        benchmark::DoNotOptimize(form.routeBox->count());
+        form.onActivated();
+        benchmark::DoNotOptimize(routeBox->count());
     }
-    if (form.routeBox->count() != 5000) state.SkipWithError("wrong number of routes listed");
+    if (routeBox->count() != 5000) state.SkipWithError("wrong number of routes listed");
     fs::remove_all(root);
 }
-BENCHMARK(BM_FillRouteList5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RouteList5000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

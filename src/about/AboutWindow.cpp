@@ -150,51 +150,51 @@ AboutWindow::AboutWindow(std::function<std::string()> currentLanguage, QWidget* 
     setFont(about::FormFont());
     setFixedSize(315, 213);
     SetColors(this, clBlack, kFormColor);
-    BuildControls();
+    buildControls();
 }
 
-void AboutWindow::BuildControls() {
-    panel = new BevelPanel(this);
-    panel->setObjectName("panel");
-    panel->setGeometry(8, 8, 297, 161);
-    SetColors(panel, clBlack, clWhite);
+void AboutWindow::buildControls() {
+    panel_ = new BevelPanel(this);
+    panel_->setObjectName("panel");
+    panel_->setGeometry(8, 8, 297, 161);
+    SetColors(panel_, clBlack, clWhite);
 
-    trainPicture = MakePicture(panel, "trainPicture", {-8, 8, 120, 130});
-    trainPicture->setScaledContents(true);
-    productLabel = MakeLabel(panel, "productLabel", {120, 24}, "Product:  ZEL Nevora");
-    versionLabel = MakeLabel(panel, "versionLabel", {120, 40}, "Versie:      " ZEL_VERSION);
-    webCaption = MakeLabel(panel, "webCaption", {120, 64}, "Web:");
-    webLink = MakeLink(panel, "webLink", {160, 64, 110, 14}, "Velmaron", ltWWW, kWebAddress,
-                          false);
-    mailCaption = MakeLabel(panel, "mailCaption", {120, 80}, "E-mail:");
-    mailLink = MakeLink(panel, "mailLink", {168, 80, 95, 14}, "Stuur een E-mail", ltEMail,
-                          kMailAddress, true);
-    iconPicture = MakePicture(panel, "iconPicture", {168, 96, 48, 48});
+    trainPicture_ = MakePicture(panel_, "trainPicture", {-8, 8, 120, 130});
+    trainPicture_->setScaledContents(true);
+    productLabel_ = MakeLabel(panel_, "productLabel", {120, 24}, "Product:  ZEL Nevora");
+    versionLabel_ = MakeLabel(panel_, "versionLabel", {120, 40}, "Versie:      " ZEL_VERSION);
+    webCaption_ = MakeLabel(panel_, "webCaption", {120, 64}, "Web:");
+    webLink_ = MakeLink(panel_, "webLink", {160, 64, 110, 14}, "Velmaron", ltWWW, kWebAddress,
+                        false);
+    mailCaption_ = MakeLabel(panel_, "mailCaption", {120, 80}, "E-mail:");
+    mailLink_ = MakeLink(panel_, "mailLink", {168, 80, 95, 14}, "Stuur een E-mail", ltEMail,
+                         kMailAddress, true);
+    iconPicture_ = MakePicture(panel_, "iconPicture", {168, 96, 48, 48});
     // Plain text: an "&" in it is shown, never taken as an access key.
-    copyrightLabel = MakeLabel(panel, "copyrightLabel", {50, 144}, kCopyright);
+    copyrightLabel_ = MakeLabel(panel_, "copyrightLabel", {50, 144}, kCopyright);
 
-    okButton = new QPushButton(QStringLiteral("OK"), this);
-    okButton->setObjectName("okButton");
-    okButton->setGeometry(111, 178, 90, 27);
-    okButton->setFont(about::FormFont(true));
-    SetColors(okButton, clBlack);
-    okButton->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton, nullptr, okButton));
-    okButton->setDefault(true);
-    connect(okButton, &QPushButton::clicked, this, platform::Guarded([this] { onOkClicked(); }));
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName("okButton");
+    okButton_->setGeometry(111, 178, 90, 27);
+    okButton_->setFont(about::FormFont(true));
+    SetColors(okButton_, clBlack);
+    okButton_->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton, nullptr, okButton_));
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, platform::Guarded([this] { onOkClicked(); }));
 }
 
-void AboutWindow::FormShow() { ApplyAboutLanguage(currentLanguage_ ? currentLanguage_() : ""); }
+void AboutWindow::onShown() { applyLanguage(currentLanguage_ ? currentLanguage_() : ""); }
 
-void AboutWindow::ApplyAboutLanguage(const std::string& name) {
+void AboutWindow::applyLanguage(const std::string& name) {
     for (const settings::LoadedText& t : settings::LoadTexts(settings::AboutTexts(), name)) {
         switch (t.target) {
             case settings::kAboutCaption: setWindowTitle(ToQ(t.text)); break;
-            case settings::kAboutProduct: SetLabel(productLabel, t.text + kProductTail); break;
-            case settings::kAboutVersion: SetLabel(versionLabel, t.text + kVersionTail); break;
-            case settings::kAboutWeb: SetLabel(webCaption, t.text); break;
-            case settings::kAboutMail: SetLabel(mailCaption, t.text); break;
-            case settings::kAboutMailAddress: mailLink->SetCaption(ToQ(t.text)); break;
-            case settings::kAboutButton: okButton->setText(ToQ(t.text)); break;
+            case settings::kAboutProduct: SetLabel(productLabel_, t.text + kProductTail); break;
+            case settings::kAboutVersion: SetLabel(versionLabel_, t.text + kVersionTail); break;
+            case settings::kAboutWeb: SetLabel(webCaption_, t.text); break;
+            case settings::kAboutMail: SetLabel(mailCaption_, t.text); break;
+            case settings::kAboutMailAddress: mailLink_->SetCaption(ToQ(t.text)); break;
+            case settings::kAboutButton: okButton_->setText(ToQ(t.text)); break;
             default: break;
         }
     }
@@ -206,6 +206,6 @@ void AboutWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;  // the window system's re-show (after minimising) is no opening
     widgets::CenterOnPrimaryScreen(*this);
-    platform::RunGuarded([this] { FormShow(); });
+    platform::RunGuarded([this] { onShown(); });
 }
 

@@ -18,30 +18,29 @@ public:
     // `currentLanguage` gives the main window's active language.
     explicit AboutWindow(std::function<std::string()> currentLanguage, QWidget* parent = nullptr);
 
-    // Each change from hidden to shown: the texts in the main window's current language.
-    void FormShow();
-    // Sets the texts for a language; the product name and the version are never translated.
-    void ApplyAboutLanguage(const std::string& name);
-    void onOkClicked();
-
-    // Controls. All but okButton lie on the panel.
-    QWidget* panel = nullptr;
-    QLabel* trainPicture = nullptr;
-    QLabel* productLabel = nullptr;
-    QLabel* versionLabel = nullptr;
-    QLabel* webCaption = nullptr;
-    widgets::LinkLabel* webLink = nullptr;
-    QLabel* mailCaption = nullptr;
-    widgets::LinkLabel* mailLink = nullptr;
-    QLabel* iconPicture = nullptr;
-    QLabel* copyrightLabel = nullptr;
-    QPushButton* okButton = nullptr;
-
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void BuildControls();
+    void buildControls();
+    // Each change from hidden to shown: the texts in the main window's current language.
+    void onShown();
+    // Sets the texts for a language; the product name and the version are never translated.
+    void applyLanguage(const std::string& name);
+    void onOkClicked();
+
+    // Controls. All but okButton_ lie on the panel.
+    QWidget* panel_ = nullptr;
+    QLabel* trainPicture_ = nullptr;
+    QLabel* productLabel_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QLabel* webCaption_ = nullptr;
+    widgets::LinkLabel* webLink_ = nullptr;
+    QLabel* mailCaption_ = nullptr;
+    widgets::LinkLabel* mailLink_ = nullptr;
+    QLabel* iconPicture_ = nullptr;
+    QLabel* copyrightLabel_ = nullptr;
+    QPushButton* okButton_ = nullptr;
 
     std::function<std::string()> currentLanguage_;
 };

@@ -4,269 +4,114 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QFrame>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTextEdit>
 #include <QWindow>
 
 #include "about/HelpCommand.h"
 #include "platform/messages.h"
-#include "platform/paths.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
 #include "settings/texts.h"
-#include "widgets/TrackBar.h"
 #include "widgets/fonts.h"
 #include "widgets/forms.h"
-#include "widgets/qcolor.h"
 
 using widgets::FormFont;
-
-namespace {
-
-void SetTextColor(QWidget* w, widgets::TColor color) {
-    QPalette pal = w->palette();
-    const QColor c = widgets::ToQColor(color);
-    pal.setColor(QPalette::WindowText, c);
-    pal.setColor(QPalette::Text, c);
-    pal.setColor(QPalette::ButtonText, c);
-    w->setPalette(pal);
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, QRect geometry, const QString& text,
-                  widgets::TColor color, bool wordWrap) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setWordWrap(wordWrap);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(geometry);
-    SetTextColor(label, color);
-    return label;
-}
-
-// An auto-sized label: only its top-left corner is fixed.
-void AutoSize(QLabel* label) { label->resize(label->sizeHint()); }
-
-}  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainWindow");
     setWindowTitle("ZEL Nevora");
     setFont(FormFont());
     widgets::MarkAsForm(*this);
-    BuildControls();
-    BuildMenu();
-    SetCloseBox(true);
+    buildControls();
+    buildMenu();
+    setCloseBox(true);
     // Until a language is applied the boxes speak the built-in Dutch: a pack refused at start-up
     // is reported before any language is in place. (The targets from kInfoTitle on are texts the
-    // window keeps, not controls.)
+    // window and its page keep, not controls.)
     for (const auto& text : settings::LoadTexts(settings::MainWindowTexts(), settings::kDutch))
-        if (text.target >= settings::kInfoTitle) SetTarget(text.target, text.text);
+        if (text.target >= settings::kInfoTitle) applyText(text.target, text.text);
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
-            [this](QWindow* window) { OnFocusWindowChanged(window); });
+            [this](QWindow* window) { onFocusWindowChanged(window); });
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::BuildControls() {
-    auto* client = new QWidget(this);
-    client->setObjectName("client");
-    client->setFixedSize(351, 229);
-    setCentralWidget(client);
+void MainWindow::buildControls() {
+    page_ = new FogRunPage(this);
+    setCentralWidget(page_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-    // The completion page lies beneath choosingPage.
-    completionLabel = MakeLabel(client, "completionLabel", {8, 8, 321, 89},
-                       "Het maken van mist in Train Simulator is voltooid en kan nu in Train "
-                       "Simulator worden gebruikt. klik op de onderstaande knop \"Ga terug en "
-                       "herstel alles\" om de gewijzigde bestanden weer in hun oude staat terug te "
-                       "brengen en dit programma af te sluiten.",
-                       widgets::clNavy, true);
-    completionLabel->setFont(FormFont(13));
-    summaryView = new QTextEdit(client);
-    summaryView->setObjectName("summaryView");
-    summaryView->setGeometry(8, 104, 329, 89);
-    summaryView->setReadOnly(true);
-    summaryView->setAlignment(Qt::AlignHCenter);
-    summaryView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    summaryView->setFont(FormFont(13, "Arial"));
-    summaryView->setTextColor(widgets::ToQColor(widgets::clMaroon));
-    restoreButton = new QPushButton("Ga terug en herstel alles", client);
-    restoreButton->setObjectName("restoreButton");
-    restoreButton->setGeometry(100, 200, 160, 25);
-    connect(restoreButton, &QPushButton::clicked, this,
-            platform::Guarded([this] { onRestoreClicked(); }));
-
-    choosingPage = new QWidget(client);
-    choosingPage->setObjectName("choosingPage");
-    choosingPage->setGeometry(0, 0, 353, 233);
-    choosingPage->setAutoFillBackground(true);
-    choosingPage->raise();
-
-    routeGroup = new QGroupBox("Route Selecteren", choosingPage);
-    routeGroup->setObjectName("routeGroup");
-    routeGroup->setGeometry(8, 8, 177, 113);
-    SetTextColor(routeGroup, widgets::clRed);
-    routeLabel = MakeLabel(routeGroup, "routeLabel", {8, 24, 145, 49},
-                       "Selecteer een route waarin u in de mist wilt gaan rijden:", widgets::clNavy,
-                       true);
-    routeBox = new QComboBox(routeGroup);
-    routeBox->setObjectName("routeBox");
-    routeBox->setEditable(true);
-    routeBox->setInsertPolicy(QComboBox::NoInsert);  // the list holds folder names only
-    routeBox->setGeometry(8, 72, 161, 21);
-    SetTextColor(routeBox, widgets::clTeal);
-    routeBox->setEditText("Geen Route Geselecteerd");
-    // OnChange is the user's change only: typing or picking an entry.
-    connect(routeBox->lineEdit(), &QLineEdit::textEdited, this,
-            platform::Guarded([this] { onRouteEdited(); }));
-    connect(routeBox, &QComboBox::activated, this, platform::Guarded([this] { onRouteEdited(); }));
-
-    weatherGroup = new QGroupBox("Het weer", choosingPage);
-    weatherGroup->setObjectName("weatherGroup");
-    weatherGroup->setGeometry(192, 8, 153, 113);
-    SetTextColor(weatherGroup, widgets::clRed);
-    weatherLabel = MakeLabel(weatherGroup, "weatherLabel", {8, 24, 137, 33},
-                             "Kies het weer waarin u gaat rijden:", widgets::clNavy, true);
-    auto radio = [this](const char* name, const char* text, int top) {
-        auto* button = new QRadioButton(text, weatherGroup);
-        button->setObjectName(name);
-        button->setGeometry(16, top, 113, 17);
-        SetTextColor(button, widgets::clTeal);
-        return button;
-    };
-    sunButton = radio("sunButton", "Zonnig (Clear)", 56);
-    rainButton = radio("rainButton", "Regen (Rain)", 72);
-    snowButton = radio("snowButton", "Sneeuw (Snow)", 88);
-    sunButton->setChecked(true);
-
-    fogGroup = new QGroupBox("Mist instellingen", choosingPage);
-    fogGroup->setObjectName("fogGroup");
-    fogGroup->setGeometry(8, 128, 337, 65);
-    SetTextColor(fogGroup, widgets::clRed);
-    visibilityBar = new widgets::TrackBar(fogGroup);
-    visibilityBar->setObjectName("visibilityBar");
-    visibilityBar->setGeometry(8, 16, 150, 45);
-    visibilityBar->setRange(25, 125);
-    visibilityBar->setSingleStep(25);
-    visibilityBar->setPageStep(2);
-    visibilityBar->setTickPosition(QSlider::TicksBelow);
-    visibilityBar->setTickInterval(25);
-    visibilityBar->SetPosition(75);
-    connect(visibilityBar, &widgets::TrackBar::Changed, this,
-            platform::Guarded([this] { onVisibilityChanged(); }));
-    visibilityFrame = new QFrame(fogGroup);
-    visibilityFrame->setObjectName("visibilityFrame");
-    visibilityFrame->setGeometry(168, 10, 161, 50);
-    visibilityFrame->setFrameShape(QFrame::Box);
-    visibilityFrame->setFrameShadow(QFrame::Sunken);
-    visibilityCaption = MakeLabel(fogGroup, "visibilityCaption", {176, 16, 83, 13},
-                                  "Zicht in meters:", widgets::clNavy, false);
-    visibilityLabel =
-        MakeLabel(fogGroup, "visibilityLabel", {264, 16, 0, 0}, "75 m", widgets::clBlack, false);
-    AutoSize(visibilityLabel);
-    fogStateCaption = MakeLabel(fogGroup, "fogStateCaption", {176, 40, 0, 0},
-                                "Toestand:", widgets::clNavy, false);
-    AutoSize(fogStateCaption);
-    fogStateLabel =
-        MakeLabel(fogGroup, "fogStateLabel", {232, 40, 90, 14}, " Mist ", 390138, false);
-    fogStateLabel->setAutoFillBackground(true);
-    QPalette pal = fogStateLabel->palette();
-    pal.setColor(QPalette::Window, widgets::ToQColor(widgets::clBlack));
-    fogStateLabel->setPalette(pal);
-
-    makeButton = new QPushButton("Maken...", choosingPage);
-    makeButton->setObjectName("makeButton");
-    makeButton->setGeometry(136, 200, 75, 25);
-    SetTextColor(makeButton, widgets::clBlack);
-    connect(makeButton, &QPushButton::clicked, this,
-            platform::Guarded([this] { onMakeClicked(); }));
-
-    // Tab order: choosingPage (groups, then Maken...), restoreButton, summaryView.
-    setTabOrder(routeBox, sunButton);
-    setTabOrder(sunButton, visibilityBar);
-    setTabOrder(visibilityBar, makeButton);
-    setTabOrder(makeButton, restoreButton);
-    setTabOrder(restoreButton, summaryView);
+    connect(page_, &FogRunPage::filesReplacedChanged, this, [this](bool replaced) {
+        exitAction_->setEnabled(!replaced);
+        setCloseBox(!replaced);
+        optionsMenu_->menuAction()->setVisible(!replaced);
+    });
 }
 
-void MainWindow::BuildMenu() {
+void MainWindow::buildMenu() {
     QMenuBar* bar = menuBar();
-    fileMenu = bar->addMenu("&Bestand");
-    fileMenu->setObjectName("fileMenu");
-    exitAction = fileMenu->addAction("&Afsluiten");
-    exitAction->setObjectName("exitAction");
-    connect(exitAction, &QAction::triggered, this,
+    fileMenu_ = bar->addMenu("&Bestand");
+    fileMenu_->setObjectName("fileMenu");
+    exitAction_ = fileMenu_->addAction("&Afsluiten");
+    exitAction_->setObjectName("exitAction");
+    connect(exitAction_, &QAction::triggered, this,
             platform::Guarded([this] { onExitTriggered(); }));
 
-    optionsMenu = bar->addMenu("&Opties");
-    optionsMenu->setObjectName("optionsMenu");
-    languageMenu = optionsMenu->addMenu("Taal");
-    languageMenu->setObjectName("languageMenu");
+    optionsMenu_ = bar->addMenu("&Opties");
+    optionsMenu_->setObjectName("optionsMenu");
+    languageMenu_ = optionsMenu_->addMenu("Taal");
+    languageMenu_->setObjectName("languageMenu");
     languageGroup_ = new QActionGroup(this);
     languageGroup_->setExclusive(true);
-    dutchAction = languageMenu->addAction("Nederlands");
-    dutchAction->setObjectName("dutchAction");
-    dutchAction->setCheckable(true);
-    languageGroup_->addAction(dutchAction);
+    dutchAction_ = languageMenu_->addAction("Nederlands");
+    dutchAction_->setObjectName("dutchAction");
+    dutchAction_->setCheckable(true);
+    languageGroup_->addAction(dutchAction_);
     connect(languageGroup_, &QActionGroup::triggered, this, [this](QAction* item) {
         platform::RunGuarded([this, item] { onLanguageTriggered(item); });
     });
 
-    helpMenu = bar->addMenu("&Help");
-    helpMenu->setObjectName("helpMenu");
-    helpContentsAction = helpMenu->addAction("H&elp inhoud");
-    helpContentsAction->setObjectName("helpContentsAction");
-    connect(helpContentsAction, &QAction::triggered, this,
+    helpMenu_ = bar->addMenu("&Help");
+    helpMenu_->setObjectName("helpMenu");
+    helpContentsAction_ = helpMenu_->addAction("H&elp inhoud");
+    helpContentsAction_->setObjectName("helpContentsAction");
+    connect(helpContentsAction_, &QAction::triggered, this,
             platform::Guarded([this] { onHelpTriggered(); }));
-    helpSeparator = helpMenu->addSeparator();
-    helpSeparator->setObjectName("helpSeparator");
-    aboutAction = helpMenu->addAction("&Info");
-    aboutAction->setObjectName("aboutAction");
-    connect(aboutAction, &QAction::triggered, this,
+    helpSeparator_ = helpMenu_->addSeparator();
+    helpSeparator_->setObjectName("helpSeparator");
+    aboutAction_ = helpMenu_->addAction("&Info");
+    aboutAction_->setObjectName("aboutAction");
+    connect(aboutAction_, &QAction::triggered, this,
             platform::Guarded([this] { onAboutTriggered(); }));
 }
 
-void MainWindow::FormCreate() {
-    LanguageMenuPending = true;
-    CurrentLanguage = settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
-    visibilityBar->SetOnMouseDown([this](Qt::MouseButton button, int x, int y) {
-        platform::RunGuarded([=, this] { onVisibilityMousePressed(button, x, y); });
-    });
-    UseLanguage(CurrentLanguage);
+void MainWindow::initialize() {
+    languageMenuPending_ = true;
+    currentLanguage_ = settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
+    page_->followVisibilityMouse();
+    useLanguage(currentLanguage_);
 }
 
-void MainWindow::FormShow() {
-    if (LanguageMenuPending) {
-        FillLanguageMenu(settings::PackFolder());
-        LanguageMenuPending = false;
+void MainWindow::onShown() {
+    if (languageMenuPending_) {
+        fillLanguageMenu(settings::PackFolder());
+        languageMenuPending_ = false;
     }
 }
 
-void MainWindow::FormActivate() {
-    InstallRoot = settings::ReadString(settings::kLocationSection, settings::kPathKey);
-    FillRouteList(platform::JoinPath(InstallRoot, "Routes"), routeBox);
+void MainWindow::onActivated() {
+    page_->showRoutes(settings::ReadString(settings::kLocationSection, settings::kPathKey));
 }
 
 void MainWindow::onExitTriggered() { close(); }
 
-void MainWindow::onAboutTriggered() {
-    if (ShowAboutWindow) ShowAboutWindow();
-}
+void MainWindow::onAboutTriggered() { emit aboutRequested(); }
 
 void MainWindow::onHelpTriggered() {
-    about::OpenHelp({LanguageDlgTitle, ErrorTitle, HelpNotFoundMsg}, this);
+    about::OpenHelp({texts_.languageDlgTitle, texts_.errorTitle, texts_.helpNotFoundMsg}, this);
 }
 
-void MainWindow::SetCloseBox(bool closeBox) {
+void MainWindow::setCloseBox(bool closeBox) {
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint;
     if (closeBox) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
@@ -284,10 +129,10 @@ void MainWindow::SetCloseBox(bool closeBox) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     bool canClose = false;
     // A failing close query keeps the window open rather than losing the user's route files.
-    platform::RunGuarded([&] { FormCloseQuery(canClose); });
+    platform::RunGuarded([&] { canClose = mayClose(); });
     if (canClose) {
         event->accept();
-        if (OnClosed) OnClosed();
+        emit closed();
     } else {
         event->ignore();
     }
@@ -295,16 +140,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!event->spontaneous()) platform::RunGuarded([this] { FormShow(); });
+    if (!event->spontaneous()) platform::RunGuarded([this] { onShown(); });
 }
 
-void MainWindow::StartActivationTracking() {
+void MainWindow::startActivationTracking() {
     trackingActivation_ = true;
     lastAppWindow_ = windowHandle();
     lastAppWindowIsForm_ = false;
 }
 
-void MainWindow::OnFocusWindowChanged(QWindow* window) {
+void MainWindow::onFocusWindowChanged(QWindow* window) {
     if (!window) return;  // another program took the focus: that is no return to this window
     const bool cameFromForm = lastAppWindowIsForm_ && lastAppWindow_ != window;
     lastAppWindow_ = window;
@@ -319,12 +164,16 @@ void MainWindow::OnFocusWindowChanged(QWindow* window) {
     // Only a return from another window of the program that is a form counts; message boxes and
     // menus do not.
     if (trackingActivation_ && window == windowHandle() && cameFromForm) {
-        platform::RunGuarded([this] { FormActivate(); });
+        platform::RunGuarded([this] { onActivated(); });
     }
 }
 
-std::array<std::string, 5> MainWindow::FogStateDisplayTexts() const {
-    std::array<std::string, 5> texts;
-    for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = " " + FogStateTexts[i] + " ";
-    return texts;
+bool MainWindow::openUnrestoredRun() { return page_->openUnrestoredRun(); }
+
+void MainWindow::reportUnrestoredRun() const { page_->reportUnrestoredRun(); }
+
+bool MainWindow::mayClose() {
+    if (!page_->filesReplaced()) return true;
+    platform::ShowErrorMessage(texts_.noCloseMsg, texts_.closeTitle);
+    return false;
 }

@@ -1,12 +1,7 @@
 // The main window's language: applying texts, the pack checks and the Options > Taal menu.
 #include <QAction>
 #include <QActionGroup>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
 
 #include "app/MainWindow.h"
 #include "platform/messages.h"
@@ -17,127 +12,91 @@
 
 using widgets::ToQ;
 
-void MainWindow::SetTarget(int target, const std::string& text) {
+void MainWindow::applyText(int target, const std::string& text) {
+    page_->applyText(target, text);
     using namespace settings;
     switch (static_cast<MainTarget>(target)) {
-        case kRouteLabel: routeLabel->setText(ToQ(text)); break;
-        case kRouteGroup: routeGroup->setTitle(ToQ(text)); break;
-        case kRouteBoxText: routeBox->setEditText(ToQ(text)); break;
-        case kNoRouteText: NoRouteText = text; break;
-        case kFileMenu: fileMenu->setTitle(ToQ(text)); break;
-        case kExitAction: exitAction->setText(ToQ(text)); break;
-        case kOptionsMenu: optionsMenu->setTitle(ToQ(text)); break;
-        case kLanguageMenu: languageMenu->setTitle(ToQ(text)); break;
-        case kHelpMenu: helpMenu->setTitle(ToQ(text)); break;
-        case kHelpContentsAction: helpContentsAction->setText(ToQ(text)); break;
-        case kAboutAction: aboutAction->setText(ToQ(text)); break;
-        case kWeatherGroup: weatherGroup->setTitle(ToQ(text)); break;
-        case kWeatherLabel: weatherLabel->setText(ToQ(text)); break;
-        case kSunButton: sunButton->setText(ToQ(text)); break;
-        case kRainButton: rainButton->setText(ToQ(text)); break;
-        case kSnowButton: snowButton->setText(ToQ(text)); break;
-        case kFogGroup: fogGroup->setTitle(ToQ(text)); break;
-        case kFogStateCaption:
-            fogStateCaption->setText(ToQ(text));
-            fogStateCaption->resize(fogStateCaption->sizeHint());
-            break;
-        case kVisibilityCaption: visibilityCaption->setText(ToQ(text)); break;
-        case kMakeButton: makeButton->setText(ToQ(text)); break;
-        case kCompletionLabel: completionLabel->setText(ToQ(text)); break;
-        case kRestoreButton: restoreButton->setText(ToQ(text)); break;
-        case kInfoTitle: InfoTitleText = text; break;
-        case kInfoRoute: InfoRouteText = text; break;
-        case kInfoWeather: InfoWeatherText = text; break;
-        case kInfoVisibility: InfoVisibilityText = text; break;
-        case kInfoFogState: InfoFogStateText = text; break;
-        case kFogState0: FogStateTexts[0] = text; break;
-        case kFogState1: FogStateTexts[1] = text; break;
-        case kFogState2: FogStateTexts[2] = text; break;
-        case kFogState3: FogStateTexts[3] = text; break;
-        case kFogState4: FogStateTexts[4] = text; break;
-        case kErrorTitle: ErrorTitle = text; break;
-        case kNoRouteMsg: NoRouteMsg = text; break;
-        case kRouteErrMsg: RouteErrMsg = text; break;
-        case kRouteNotFoundMsg: RouteNotFoundMsg = text; break;
-        case kNoCloseMsg: NoCloseMsg = text; break;
-        case kCloseTitle: CloseTitle = text; break;
-        case kLanguageDlgTitle: LanguageDlgTitle = text; break;
-        case kLanguageReadErrMsg: LanguageReadErrMsg = text; break;
-        case kHelpNotFoundMsg: HelpNotFoundMsg = text; break;
-        case kBackupFailedMsg: BackupFailedMsg = text; break;
-        case kRestoreFailedMsg: RestoreFailedMsg = text; break;
-        case kRunPendingMsg: RunPendingMsg = text; break;
-        case kInUseMsg: InUseMsg = text; break;
-        case kInstallFailedMsg: InstallFailedMsg = text; break;
-        case kRecordRefusedMsg: RecordRefusedMsg = text; break;
-        case kMainTargetCount: break;
+        case kFileMenu: fileMenu_->setTitle(ToQ(text)); break;
+        case kExitAction: exitAction_->setText(ToQ(text)); break;
+        case kOptionsMenu: optionsMenu_->setTitle(ToQ(text)); break;
+        case kLanguageMenu: languageMenu_->setTitle(ToQ(text)); break;
+        case kHelpMenu: helpMenu_->setTitle(ToQ(text)); break;
+        case kHelpContentsAction: helpContentsAction_->setText(ToQ(text)); break;
+        case kAboutAction: aboutAction_->setText(ToQ(text)); break;
+        case kErrorTitle: texts_.errorTitle = text; break;
+        case kNoCloseMsg: texts_.noCloseMsg = text; break;
+        case kCloseTitle: texts_.closeTitle = text; break;
+        case kLanguageDlgTitle: texts_.languageDlgTitle = text; break;
+        case kLanguageReadErrMsg: texts_.languageReadErrMsg = text; break;
+        case kHelpNotFoundMsg: texts_.helpNotFoundMsg = text; break;
+        default: break;
     }
 }
 
-void MainWindow::ApplyLanguage(const std::string& name) {
-    CurrentLanguage = name;
+void MainWindow::applyLanguage(const std::string& name) {
+    currentLanguage_ = name;
     // Every pack value is read anew, so an edited pack shows at the next application.
-    for (const auto& text : settings::LoadTexts(settings::MainWindowTexts(), CurrentLanguage)) {
-        SetTarget(text.target, text.text);
+    for (const auto& text : settings::LoadTexts(settings::MainWindowTexts(), currentLanguage_)) {
+        applyText(text.target, text.text);
     }
-    UpdateVisibilityDisplay(FogStateDisplayTexts());
-    settings::WriteString(settings::kProgramSection, settings::kLanguageKey, CurrentLanguage);
+    page_->updateVisibilityDisplay();
+    settings::WriteString(settings::kProgramSection, settings::kLanguageKey, currentLanguage_);
 }
 
-void MainWindow::CheckPackFile(const std::string& name) {
+void MainWindow::checkPackFile(const std::string& name) {
     if (settings::PackFileExists(name)) {
-        // Applied once its header has passed (CheckPackHeader): a refused pack must not lend its
+        // Applied once its header has passed (checkPackHeader): a refused pack must not lend its
         // texts, empty ones included, to the boxes that refuse it.
-        CurrentLanguage = name;
+        currentLanguage_ = name;
         return;
     }
-    dutchAction->setChecked(true);
-    ApplyLanguage(settings::kDutch);
-    platform::ShowErrorMessage(LanguageReadErrMsg, ErrorTitle);
+    dutchAction_->setChecked(true);
+    applyLanguage(settings::kDutch);
+    platform::ShowErrorMessage(texts_.languageReadErrMsg, texts_.errorTitle);
 }
 
-void MainWindow::CheckPackHeader(const std::string& language, const std::string& program) {
+void MainWindow::checkPackHeader(const std::string& language, const std::string& program) {
     bool failed = false;
     if (!settings::LanguageValuePasses(language)) {
-        platform::ShowErrorMessage(LanguageReadErrMsg, ErrorTitle);
+        platform::ShowErrorMessage(texts_.languageReadErrMsg, texts_.errorTitle);
         failed = true;
     }
     if (!settings::ProgramValuePasses(program)) {
-        platform::ShowErrorMessage(LanguageReadErrMsg, ErrorTitle);
+        platform::ShowErrorMessage(texts_.languageReadErrMsg, texts_.errorTitle);
         failed = true;
     }
     if (!failed) {
-        ApplyLanguage(CurrentLanguage);
+        applyLanguage(currentLanguage_);
     } else {
-        dutchAction->setChecked(true);
-        ApplyLanguage(settings::kDutch);
+        dutchAction_->setChecked(true);
+        applyLanguage(settings::kDutch);
     }
 }
 
-void MainWindow::FillLanguageMenu(const std::string& folder) {
+void MainWindow::fillLanguageMenu(const std::string& folder) {
     for (const std::string& name : settings::FindPackNames(folder)) {
         auto* item = new QAction(widgets::PathToQ(name), this);
         // The pack name's own bytes, so a name that does not decode cleanly still names its file.
         item->setData(QByteArray::fromStdString(name));
-        item->setObjectName(QStringLiteral("Language%1").arg(languageMenu->actions().size() + 1));
+        item->setObjectName(QStringLiteral("Language%1").arg(languageMenu_->actions().size() + 1));
         item->setCheckable(true);
         languageGroup_->addAction(item);
-        languageMenu->addAction(item);
-        if (CurrentLanguage == name) item->setChecked(true);
+        languageMenu_->addAction(item);
+        if (currentLanguage_ == name) item->setChecked(true);
     }
     // Dutch is built in: its item is checked whether or not any pack exists (the group then
     // unchecks a pack that happens to be named like it).
-    if (CurrentLanguage == settings::kDutch) dutchAction->setChecked(true);
+    if (currentLanguage_ == settings::kDutch) dutchAction_->setChecked(true);
 }
 
-void MainWindow::onLanguageTriggered(QAction* Sender) {
-    Sender->setChecked(true);
-    if (dutchAction->isChecked()) {
-        CurrentLanguage = settings::kDutch;
-        ApplyLanguage(settings::kDutch);
+void MainWindow::onLanguageTriggered(QAction* item) {
+    item->setChecked(true);
+    if (dutchAction_->isChecked()) {
+        currentLanguage_ = settings::kDutch;
+        applyLanguage(settings::kDutch);
         return;
     }
-    CurrentLanguage = Sender->data().toByteArray().toStdString();
-    const settings::PackFileInfo info = settings::ReadPackFileInfo(CurrentLanguage);
-    CheckPackHeader(info.language, info.program);
+    currentLanguage_ = item->data().toByteArray().toStdString();
+    const settings::PackFileInfo info = settings::ReadPackFileInfo(currentLanguage_);
+    checkPackHeader(info.language, info.program);
 }

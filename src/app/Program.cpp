@@ -50,24 +50,25 @@ Program::Program() {
     // A failing creation handler is reported and the window exists all the same.
     mainWindow_ = std::make_unique<MainWindow>();
     MainWindow& window = *mainWindow_;
-    platform::RunGuarded([&] { window.FormCreate(); });
+    platform::RunGuarded([&] { window.initialize(); });
 
     languageWindow_ = std::make_unique<LanguageWindow>(window);
-    platform::RunGuarded([this] { languageWindow_->FormCreate(); });
+    platform::RunGuarded([this] { languageWindow_->initialize(); });
 
     locator_ = std::make_unique<InstallLocator>();
-    platform::RunGuarded([this] { locator_->FormCreate(); });
+    platform::RunGuarded([this] { locator_->initialize(); });
 
     // The About window goes before the main window (members end in reverse order), so the
     // language it asks for never outlives the window that answers.
-    aboutWindow_ = std::make_unique<AboutWindow>([&window] { return window.CurrentLanguage; });
+    aboutWindow_ = std::make_unique<AboutWindow>([&window] { return window.currentLanguage(); });
 
-    window.ShowAboutWindow = [about = aboutWindow_.get()] {
-        about->show();
-        about->raise();
-        about->activateWindow();
-    };
-    window.OnClosed = [] { QApplication::quit(); };
+    QObject::connect(&window, &MainWindow::aboutRequested, aboutWindow_.get(),
+                     [about = aboutWindow_.get()] {
+                         about->show();
+                         about->raise();
+                         about->activateWindow();
+                     });
+    QObject::connect(&window, &MainWindow::closed, qApp, &QApplication::quit);
 }
 
 Program::~Program() = default;
@@ -78,13 +79,13 @@ void Program::ShowMainWindow() {
     // the window for good when it is unmapped and mapped again while the box below starts.
     MainWindow& window = *mainWindow_;
     bool unrestoredRun = false;
-    platform::RunGuarded([&] { unrestoredRun = window.OpenUnrestoredRun(); });
+    platform::RunGuarded([&] { unrestoredRun = window.openUnrestoredRun(); });
     window.show();
     widgets::CenterOnPrimaryScreen(window);
     window.activateWindow();
-    platform::RunGuarded([&] { window.FormActivate(); });
-    if (unrestoredRun) platform::RunGuarded([&] { window.ReportUnrestoredRun(); });
-    window.StartActivationTracking();
+    platform::RunGuarded([&] { window.onActivated(); });
+    if (unrestoredRun) platform::RunGuarded([&] { window.reportUnrestoredRun(); });
+    window.startActivationTracking();
 }
 
 int Program::Run() {

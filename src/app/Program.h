@@ -22,7 +22,7 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Shows the main window (FormShow, then FormActivate) without running the event loop.
+    // Shows the main window (show handler, then activation) without running the event loop.
     void ShowMainWindow();
     // ShowMainWindow, then dispatches events until the main window has closed.
     int Run();

@@ -44,97 +44,94 @@ InstallLocator::InstallLocator(QWidget* parent) : widgets::FormDialog(parent) {
     setWindowTitle("Locatie");
     move(244, 217);
 
-    introLabel = new QLabel(ToQ(DutchText(settings::kLocIntroLabel)), this);
-    introLabel->setObjectName("introLabel");
-    introLabel->setGeometry(8, 8, 257, 41);
-    introLabel->setWordWrap(true);
-    introLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    introLabel->setTextFormat(Qt::PlainText);
+    introLabel_ = new QLabel(ToQ(DutchText(settings::kLocIntroLabel)), this);
+    introLabel_->setObjectName("introLabel");
+    introLabel_->setGeometry(8, 8, 257, 41);
+    introLabel_->setWordWrap(true);
+    introLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    introLabel_->setTextFormat(Qt::PlainText);
 
-    folderGroup = new QGroupBox("Locatie:", this);
-    folderGroup->setObjectName("folderGroup");
-    folderGroup->setGeometry(8, 64, 257, 81);
-    folderEdit = new QLineEdit(kDefaultFolder, folderGroup);
-    folderEdit->setObjectName("folderEdit");
-    folderEdit->setGeometry(3, 20, 250, 21);
-    browseButton = new QPushButton("Bladeren...", folderGroup);
-    browseButton->setObjectName("browseButton");
-    browseButton->setGeometry(174, 48, 75, 25);
-    connect(browseButton, &QPushButton::clicked, this,
+    folderGroup_ = new QGroupBox("Locatie:", this);
+    folderGroup_->setObjectName("folderGroup");
+    folderGroup_->setGeometry(8, 64, 257, 81);
+    folderEdit_ = new QLineEdit(kDefaultFolder, folderGroup_);
+    folderEdit_->setObjectName("folderEdit");
+    folderEdit_->setGeometry(3, 20, 250, 21);
+    browseButton_ = new QPushButton("Bladeren...", folderGroup_);
+    browseButton_->setObjectName("browseButton");
+    browseButton_->setGeometry(174, 48, 75, 25);
+    connect(browseButton_, &QPushButton::clicked, this,
             platform::Guarded([this] { onBrowseClicked(); }));
 
-    continueButton = new QPushButton("Ga verder...", this);
-    continueButton->setObjectName("continueButton");
-    continueButton->setGeometry(96, 155, 75, 25);
-    connect(continueButton, &QPushButton::clicked, this,
+    continueButton_ = new QPushButton("Ga verder...", this);
+    continueButton_->setObjectName("continueButton");
+    continueButton_->setGeometry(96, 155, 75, 25);
+    connect(continueButton_, &QPushButton::clicked, this,
             platform::Guarded([this] { onContinueClicked(); }));
 
-    setTabOrder(continueButton, browseButton);
-    setTabOrder(browseButton, folderEdit);
+    setTabOrder(continueButton_, browseButton_);
+    setTabOrder(browseButton_, folderEdit_);
 }
 
-void InstallLocator::SetText(int target, const std::string& text) {
+void InstallLocator::applyText(int target, const std::string& text) {
     using namespace settings;
     switch (static_cast<LocatorTarget>(target)) {
         case kLocCaption: setWindowTitle(ToQ(text)); break;
-        case kLocIntroLabel: introLabel->setText(ToQ(text)); break;
-        case kLocContinueButton: continueButton->setText(ToQ(text)); break;
-        case kLocBrowseButton: browseButton->setText(ToQ(text)); break;
-        case kLocFolderGroup: folderGroup->setTitle(ToQ(text)); break;
-        case kLocBrowseTitle: BrowseTitle = text; break;
-        case kLocErrorTitle: ErrorTitle = text; break;
-        case kLocNotFoundMsg: NotFoundMsg = text; break;
-        case kLocFoundMsg: FoundMsg = text; break;
-        case kLocFoundTitle: FoundTitle = text; break;
+        case kLocIntroLabel: introLabel_->setText(ToQ(text)); break;
+        case kLocContinueButton: continueButton_->setText(ToQ(text)); break;
+        case kLocBrowseButton: browseButton_->setText(ToQ(text)); break;
+        case kLocFolderGroup: folderGroup_->setTitle(ToQ(text)); break;
+        case kLocBrowseTitle: texts_.browseTitle = text; break;
+        case kLocErrorTitle: texts_.errorTitle = text; break;
+        case kLocNotFoundMsg: texts_.notFoundMsg = text; break;
+        case kLocFoundMsg: texts_.foundMsg = text; break;
+        case kLocFoundTitle: texts_.foundTitle = text; break;
     }
 }
 
-void InstallLocator::FormCreate() {
-    LocatorLanguage = settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
-    StoredPath = settings::ReadString(settings::kLocationSection, settings::kPathKey);
+void InstallLocator::initialize() {
+    const std::string language =
+        settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
+    const std::string storedPath =
+        settings::ReadString(settings::kLocationSection, settings::kPathKey);
     // Read without the main window's boxes; a missing or refused pack gives the built-in texts.
-    for (const auto& text : settings::LoadTexts(settings::LocatorTexts(), LocatorLanguage)) {
-        SetText(text.target, text.text);
+    for (const auto& text : settings::LoadTexts(settings::LocatorTexts(), language)) {
+        applyText(text.target, text.text);
     }
-    CheckTrainExe(platform::JoinPath(StoredPath, kTrainExe));
-    if (!TrainExeMissing) return;
+    if (!TrainExeMissing(platform::JoinPath(storedPath, kTrainExe))) return;
     // Most players here run the simulator inside a compatibility layer: offer its usual place
     // there before the Windows default; a registered folder still wins.
     if (std::optional<std::string> found = FindSimulatorInDefaultPrefix()) {
-        folderEdit->setText(widgets::PathToQ(*found));
+        folderEdit_->setText(widgets::PathToQ(*found));
     }
-    ReadRegistryPath();
+    readRegistryPath();
     exec();
 }
 
-void InstallLocator::CheckTrainExe(const std::string& path) {
-    TrainExeMissing = !platform::AnyFileMatches(path);
-}
-
-void InstallLocator::ReadRegistryPath() {
+void InstallLocator::readRegistryPath() {
     if (std::optional<std::string> folder = platform::ReadLocalMachineString(kRegistryKey, kRegistryValue)) {
-        folderEdit->setText(widgets::PathToQ(*folder));
+        folderEdit_->setText(widgets::PathToQ(*folder));
     }
 }
 
 void InstallLocator::onContinueClicked() {
-    const std::string folder = widgets::PathFromQ(folderEdit->text());
-    CheckTrainExe(platform::JoinPath(folder, kTrainExe));
-    if (TrainExeMissing) {
-        platform::ShowErrorMessage(NotFoundMsg, ErrorTitle);
+    const std::string folder = widgets::PathFromQ(folderEdit_->text());
+    if (TrainExeMissing(platform::JoinPath(folder, kTrainExe))) {
+        platform::ShowErrorMessage(texts_.notFoundMsg, texts_.errorTitle);
         return;
     }
-    platform::ShowInfoMessage(FoundMsg, FoundTitle);
+    platform::ShowInfoMessage(texts_.foundMsg, texts_.foundTitle);
     accept();
     // Stored exactly as typed: a trailing separator stays.
     settings::WriteString(settings::kLocationSection, settings::kPathKey, folder);
 }
 
 void InstallLocator::onBrowseClicked() {
-    const std::string folder = PickFolder(BrowseTitle, 0);
-    if (!folder.empty()) folderEdit->setText(widgets::PathToQ(folder));
+    const std::string folder = PickFolder(texts_.browseTitle, 0);
+    if (!folder.empty()) folderEdit_->setText(widgets::PathToQ(folder));
 }
 
+bool TrainExeMissing(const std::string& path) { return !platform::AnyFileMatches(path); }
 
 std::string PickFolder(const std::string& title, int /*flags*/) { return platform::ChooseFolder(title); }
 

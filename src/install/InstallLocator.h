@@ -14,37 +14,42 @@ class QPushButton;
 class InstallLocator : public widgets::FormDialog {
     Q_OBJECT
 public:
+    // The texts of the current language that only the boxes and the folder chooser show.
+    struct Texts {
+        std::string browseTitle;
+        std::string errorTitle;
+        std::string notFoundMsg;
+        std::string foundMsg;
+        std::string foundTitle;
+    };
+
     explicit InstallLocator(QWidget* parent = nullptr);
 
-    // Creation handler: shows the window modally when the stored folder lacks train.exe.
-    void FormCreate();
+    // Creation: shows the window modally when the stored folder lacks train.exe.
+    void initialize();
+
+    const Texts& texts() const { return texts_; }
+
+private:
     // "Ga verder...": stores the folder when it holds train.exe.
     void onContinueClicked();
     // "Bladeren...": lets the user pick the folder.
     void onBrowseClicked();
-    // Sets TrainExeMissing: is there no file (of any attribute) at exactly this path?
-    void CheckTrainExe(const std::string& path);
-    // Puts the simulator's registered folder into folderEdit when its registry key exists.
-    void ReadRegistryPath();
+    // Puts the simulator's registered folder into the folder field when its registry key exists.
+    void readRegistryPath();
+    void applyText(int target, const std::string& text);
 
-    QLabel* introLabel = nullptr;
-    QGroupBox* folderGroup = nullptr;
-    QLineEdit* folderEdit = nullptr;
-    QPushButton* browseButton = nullptr;
-    QPushButton* continueButton = nullptr;
+    QLabel* introLabel_ = nullptr;
+    QGroupBox* folderGroup_ = nullptr;
+    QLineEdit* folderEdit_ = nullptr;
+    QPushButton* browseButton_ = nullptr;
+    QPushButton* continueButton_ = nullptr;
 
-    bool TrainExeMissing = false;
-    std::string StoredPath;
-    std::string LocatorLanguage;
-    std::string BrowseTitle;
-    std::string ErrorTitle;
-    std::string NotFoundMsg;
-    std::string FoundMsg;
-    std::string FoundTitle;
-
-private:
-    void SetText(int target, const std::string& text);
+    Texts texts_;
 };
+
+// Is there no file (of any attribute) at exactly this path?
+bool TrainExeMissing(const std::string& path);
 
 // The modal folder chooser showing `title`; the chosen folder, or empty when cancelled. The
 // chooser offers file-system folders only, so `flags` (0: any item) needs no handling.

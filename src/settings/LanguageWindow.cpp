@@ -25,41 +25,41 @@ LanguageWindow::LanguageWindow(settings::LanguageHost& host, QWidget* parent)
     setFont(widgets::FormFont());
     setWindowTitle("Kies uw taal ");
 
-    questionLabel = new QLabel("Selecteer de taal welke ZEL Nevora moet gebruiken.", this);
-    questionLabel->setObjectName("questionLabel");
-    questionLabel->setGeometry(8, 8, 210, 26);
-    questionLabel->setWordWrap(true);
-    questionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    questionLabel->setTextFormat(Qt::PlainText);
+    questionLabel_ = new QLabel("Selecteer de taal welke ZEL Nevora moet gebruiken.", this);
+    questionLabel_->setObjectName("questionLabel");
+    questionLabel_->setGeometry(8, 8, 210, 26);
+    questionLabel_->setWordWrap(true);
+    questionLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    questionLabel_->setTextFormat(Qt::PlainText);
 
-    languageBox = new QComboBox(this);
-    languageBox->setObjectName("languageBox");
-    languageBox->setGeometry(8, 48, 217, 21);
-    languageBox->setEditable(true);
-    languageBox->setInsertPolicy(QComboBox::NoInsert);  // typed names never join the list
-    languageBox->setCompleter(nullptr);                 // the text is exactly what was typed
-    languageBox->addItem("Nederlands", QByteArray(settings::kDutch));
-    languageBox->setEditText("Nederlands");
+    languageBox_ = new QComboBox(this);
+    languageBox_->setObjectName("languageBox");
+    languageBox_->setGeometry(8, 48, 217, 21);
+    languageBox_->setEditable(true);
+    languageBox_->setInsertPolicy(QComboBox::NoInsert);  // typed names never join the list
+    languageBox_->setCompleter(nullptr);                 // the text is exactly what was typed
+    languageBox_->addItem("Nederlands", QByteArray(settings::kDutch));
+    languageBox_->setEditText("Nederlands");
     // The change handler runs for the user's changes only: typing, or picking an entry.
-    connect(languageBox->lineEdit(), &QLineEdit::textEdited, this,
+    connect(languageBox_->lineEdit(), &QLineEdit::textEdited, this,
             platform::Guarded([this] { onLanguageEdited(); }));
-    connect(languageBox, &QComboBox::activated, this,
+    connect(languageBox_, &QComboBox::activated, this,
             platform::Guarded([this] { onLanguageEdited(); }));
 
-    okButton = new QPushButton("OK", this);
-    okButton->setObjectName("okButton");
-    okButton->setGeometry(88, 80, 75, 25);
+    okButton_ = new QPushButton("OK", this);
+    okButton_->setObjectName("okButton");
+    okButton_->setGeometry(88, 80, 75, 25);
     // Any error escaping OK (an unwritable settings file, a pack message the format rule
     // refuses) would repeat at every press of a window without a close box: after its box the
     // window closes, and the main window keeps the language it shows.
-    connect(okButton, &QPushButton::clicked, this, [this] {
+    connect(okButton_, &QPushButton::clicked, this, [this] {
         if (!platform::RunGuarded([this] { onOkClicked(); }) && isVisible()) reject();
     });
 
-    setTabOrder(languageBox, okButton);
+    setTabOrder(languageBox_, okButton_);
 }
 
-void LanguageWindow::FormCreate() {
+void LanguageWindow::initialize() {
     chosenLanguage_ = settings::kDutch;
     const bool answered =
         settings::ReadBool(settings::kProgramSection, settings::kLanguageAskedKey, false);
@@ -70,31 +70,31 @@ void LanguageWindow::FormCreate() {
     exec();
 }
 
-void LanguageWindow::FormActivate() { FillLanguageList(settings::PackFolder(), languageBox); }
+void LanguageWindow::onActivated() { fillLanguageList(settings::PackFolder()); }
 
-void LanguageWindow::FillLanguageList(const std::string& Folder, QComboBox* Box) {
-    for (const std::string& name : settings::FindPackNames(Folder)) {
+void LanguageWindow::fillLanguageList(const std::string& folder) {
+    for (const std::string& name : settings::FindPackNames(folder)) {
         // The name's own bytes ride along, so a name that does not decode cleanly still names
         // its pack file.
-        Box->addItem(widgets::PathToQ(name), QByteArray::fromStdString(name));
+        languageBox_->addItem(widgets::PathToQ(name), QByteArray::fromStdString(name));
     }
 }
 
-std::string LanguageWindow::BoxLanguage() const {
-    const QString text = languageBox->currentText();
-    const int index = languageBox->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0) return languageBox->itemData(index).toByteArray().toStdString();
+std::string LanguageWindow::boxLanguage() const {
+    const QString text = languageBox_->currentText();
+    const int index = languageBox_->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0) return languageBox_->itemData(index).toByteArray().toStdString();
     return widgets::PathFromQ(text);
 }
 
 void LanguageWindow::onLanguageEdited() {
-    chosenLanguage_ = BoxLanguage();
+    chosenLanguage_ = boxLanguage();
     for (const auto& text : settings::LoadTexts(settings::LanguageWindowTexts(), chosenLanguage_)) {
         if (text.keep) continue;
         switch (static_cast<settings::LanguageWindowTarget>(text.target)) {
-            case settings::kLangQuestionLabel: questionLabel->setText(ToQ(text.text)); break;
+            case settings::kLangQuestionLabel: questionLabel_->setText(ToQ(text.text)); break;
             case settings::kLangCaption: setWindowTitle(ToQ(text.text)); break;
-            case settings::kLangOkButton: okButton->setText(ToQ(text.text)); break;
+            case settings::kLangOkButton: okButton_->setText(ToQ(text.text)); break;
         }
     }
 }
@@ -102,7 +102,7 @@ void LanguageWindow::onLanguageEdited() {
 void LanguageWindow::onOkClicked() {
     settings::WriteBool(settings::kProgramSection, settings::kLanguageAskedKey, true);
     settings::WriteString(settings::kProgramSection, settings::kLanguageKey, chosenLanguage_);
-    host_.UseLanguage(chosenLanguage_);
+    host_.useLanguage(chosenLanguage_);
     accept();
 }
 
@@ -110,6 +110,6 @@ void LanguageWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // The window is modal and displayed once, so its display is its activation; message boxes
     // over it are no other form of the program and do not count.
-    if (!event->spontaneous()) platform::RunGuarded([this] { FormActivate(); });
+    if (!event->spontaneous()) platform::RunGuarded([this] { onActivated(); });
 }
 

@@ -14,29 +14,29 @@ class LanguageWindow : public widgets::FormDialog {
 public:
     explicit LanguageWindow(settings::LanguageHost& host, QWidget* parent = nullptr);
 
-    // Creation handler: shows the window modally while the question is still open.
-    void FormCreate();
-    // Runs when the window is displayed: lists the packs below "Nederlands".
-    void FormActivate();
-    // Appends the language name of every pack in `Folder` to the box; never clears it.
-    void FillLanguageList(const std::string& Folder, QComboBox* Box);
-    // The user changed the box text (typed or picked): show the window in that language.
-    void onLanguageEdited();
-    // OK: stores the choice and hands it to the main window, then closes.
-    void onOkClicked();
+    // Creation: shows the window modally while the question is still open.
+    void initialize();
 
     const std::string& chosenLanguage() const { return chosenLanguage_; }
-
-    QLabel* questionLabel = nullptr;
-    QComboBox* languageBox = nullptr;
-    QPushButton* okButton = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Runs when the window is displayed: lists the packs below "Nederlands".
+    void onActivated();
+    // Appends the language name of every pack in `folder` to the box; never clears it.
+    void fillLanguageList(const std::string& folder);
+    // The user changed the box text (typed or picked): show the window in that language.
+    void onLanguageEdited();
+    // OK: stores the choice and hands it to the main window, then closes.
+    void onOkClicked();
     // The language the box text names: an item's own file-name bytes, else the typed text.
-    std::string BoxLanguage() const;
+    std::string boxLanguage() const;
+
+    QLabel* questionLabel_ = nullptr;
+    QComboBox* languageBox_ = nullptr;
+    QPushButton* okButton_ = nullptr;
 
     settings::LanguageHost& host_;
     std::string chosenLanguage_;

@@ -4,14 +4,14 @@
 
 namespace settings {
 
-void LanguageHost::UseLanguage(const std::string& name) {
+void LanguageHost::useLanguage(const std::string& name) {
     const PackFileInfo info = ReadPackFileInfo(name);
     if (name == kDutch) {
-        ApplyLanguage(kDutch);
+        applyLanguage(kDutch);
         return;
     }
-    CheckPackFile(name);
-    CheckPackHeader(info.language, info.program);
+    checkPackFile(name);
+    checkPackHeader(info.language, info.program);
 }
 
 }  // namespace settings

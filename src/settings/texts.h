@@ -14,7 +14,7 @@ struct PackText {
     const char* dutch;    // nullptr: for Dutch the target keeps the text it has
 };
 
-// Main window targets, in the order ApplyLanguage sets them.
+// Main window targets, in the order the main window sets them.
 enum MainTarget : int {
     kRouteLabel, kRouteGroup, kRouteBoxText, kNoRouteText,
     kFileMenu, kExitAction, kOptionsMenu, kLanguageMenu, kHelpMenu, kHelpContentsAction,

@@ -11,6 +11,7 @@
 #include "widgets/LinkLabel.h"
 #include "widgets/forms.h"
 
+using testsupport::Child;
 namespace fs = std::filesystem;
 
 namespace {
@@ -32,9 +33,14 @@ std::ostream& operator<<(std::ostream& os, const AboutTexts& t) {
 }
 
 AboutTexts TextsOf(const AboutWindow& about) {
-    return {about.windowTitle(),      about.productLabel->text(), about.versionLabel->text(),
-            about.webCaption->text(), about.mailCaption->text(),  about.mailLink->Caption(),
-            about.okButton->text(),   about.webLink->Caption()};
+    return {about.windowTitle(),
+            Child<QLabel>(about, "productLabel")->text(),
+            Child<QLabel>(about, "versionLabel")->text(),
+            Child<QLabel>(about, "webCaption")->text(),
+            Child<QLabel>(about, "mailCaption")->text(),
+            Child<widgets::LinkLabel>(about, "mailLink")->Caption(),
+            Child<QPushButton>(about, "okButton")->text(),
+            Child<widgets::LinkLabel>(about, "webLink")->Caption()};
 }
 
 const AboutTexts kDutch = {"Info...", "Product:  ZEL Nevora", "Versie:      1.4", "Web:",
@@ -49,7 +55,7 @@ protected:
         CreateAndShow();
         prog.WritePack("Testish", testsupport::PackText("Testish", "ZEL Nevora", kAboutPack));
         prog.WritePack("Bare", testsupport::PackText("Bare", "ZEL Nevora"));
-        about = std::make_unique<AboutWindow>([this] { return form->CurrentLanguage; });
+        about = std::make_unique<AboutWindow>([this] { return form->currentLanguage(); });
     }
 
     void Open() {
@@ -69,19 +75,20 @@ TEST_F(AboutWindowTest, OpensHiddenAndShowsTheBuiltInDutchTexts) {
 }
 
 TEST_F(AboutWindowTest, PackSuppliesTheWordsInFrontOfNameAndVersion) {
-    form->ApplyLanguage("Testish");
+    form->applyLanguage("Testish");
     Open();
     const AboutTexts expected = {"About...", "Product name:  ZEL Nevora", "Version:      1.4",
                                  "Site:",    "Mail:",                     "Send &mail",
                                  "Close",    "Velmaron"};
     EXPECT_EQ(TextsOf(*about), expected);
     // A longer word must not be cut off.
-    EXPECT_GE(about->productLabel->width(),
-              about->productLabel->fontMetrics().horizontalAdvance(expected.product));
+    EXPECT_GE(
+        Child<QLabel>(*about, "productLabel")->width(),
+        Child<QLabel>(*about, "productLabel")->fontMetrics().horizontalAdvance(expected.product));
 }
 
 TEST_F(AboutWindowTest, PackWithoutTheSectionLeavesOnlyTheFixedTails) {
-    form->ApplyLanguage("Bare");
+    form->applyLanguage("Bare");
     Open();
     const AboutTexts expected = {"", "  ZEL Nevora", "      1.4", "", "", "", "", "Velmaron"};
     EXPECT_EQ(TextsOf(*about), expected);
@@ -90,21 +97,21 @@ TEST_F(AboutWindowTest, PackWithoutTheSectionLeavesOnlyTheFixedTails) {
 
 TEST_F(AboutWindowTest, LanguageChosenWhileOpenShowsAtTheNextOpening) {
     Open();
-    form->ApplyLanguage("Testish");
+    form->applyLanguage("Testish");
     // Help > Info again while it is open only brings it to the front.
     about->show();
     about->raise();
     testsupport::ProcessEvents();
     EXPECT_EQ(TextsOf(*about), kDutch);
 
-    about->okButton->click();
+    Child<QPushButton>(*about, "okButton")->click();
     EXPECT_FALSE(about->isVisible());
     Open();
     EXPECT_EQ(about->windowTitle(), "About...");
-    EXPECT_EQ(about->okButton->text(), "Close");
+    EXPECT_EQ(Child<QPushButton>(*about, "okButton")->text(), "Close");
 
     // The close box hides it too, and the next opening follows the language again.
-    form->ApplyLanguage("Nederlands");
+    form->applyLanguage("Nederlands");
     about->close();
     EXPECT_FALSE(about->isVisible());
     Open();
@@ -122,8 +129,10 @@ TEST_F(AboutWindowTest, EnterPressesOkAndEscLeavesItOpen) {
 TEST_F(AboutWindowTest, LinksHandTheirTargetsToTheShell) {
     ShellRecorder shell;
     Open();
-    QTest::mouseClick(about->webLink, Qt::LeftButton, {}, QPoint(3, 3));
-    QTest::mouseClick(about->mailLink, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseClick(Child<widgets::LinkLabel>(*about, "webLink"), Qt::LeftButton, {},
+                      QPoint(3, 3));
+    QTest::mouseClick(Child<widgets::LinkLabel>(*about, "mailLink"), Qt::LeftButton, {},
+                      QPoint(3, 3));
     EXPECT_EQ(shell.opened, (std::vector<std::string>{"https://www.example.com/zel-nevora",
                                                       "mailto:zel-nevora@example.com"}));
     // Clicking a link does not close the window.
@@ -131,32 +140,35 @@ TEST_F(AboutWindowTest, LinksHandTheirTargetsToTheShell) {
 }
 
 TEST_F(AboutWindowTest, PicturesLoadAndEverythingFitsOnThePanel) {
-    form->ApplyLanguage("Testish");
+    form->applyLanguage("Testish");
     Open();
     // The pictures come from resources a static library could lose at link time.
-    ASSERT_FALSE(about->trainPicture->pixmap().isNull());
-    ASSERT_FALSE(about->iconPicture->pixmap().isNull());
+    ASSERT_FALSE(Child<QLabel>(*about, "trainPicture")->pixmap().isNull());
+    ASSERT_FALSE(Child<QLabel>(*about, "iconPicture")->pixmap().isNull());
     // Transparent pictures: their corner colour lets the white panel through.
-    EXPECT_FALSE(about->iconPicture->pixmap().mask().isNull());
-    EXPECT_FALSE(about->trainPicture->pixmap().mask().isNull());
-    for (QWidget* w : std::initializer_list<QWidget*>{about->webLink, about->mailLink,
-                                                      about->productLabel, about->copyrightLabel}) {
-        EXPECT_LE(w->geometry().right(), about->panel->width() - 2)
+    EXPECT_FALSE(Child<QLabel>(*about, "iconPicture")->pixmap().mask().isNull());
+    EXPECT_FALSE(Child<QLabel>(*about, "trainPicture")->pixmap().mask().isNull());
+    for (QWidget* w : std::initializer_list<QWidget*>{Child<widgets::LinkLabel>(*about, "webLink"),
+                                                      Child<widgets::LinkLabel>(*about, "mailLink"),
+                                                      Child<QLabel>(*about, "productLabel"),
+                                                      Child<QLabel>(*about, "copyrightLabel")}) {
+        EXPECT_LE(w->geometry().right(), Child<QWidget>(*about, "panel")->width() - 2)
             << w->objectName().toStdString();
         EXPECT_GT(w->width(), 0) << w->objectName().toStdString();
     }
     // The pack's "&" marks the mail link's access key; the web link shows its caption as is.
-    EXPECT_TRUE(about->mailLink->ShowAccelChar());
-    EXPECT_FALSE(about->webLink->ShowAccelChar());
+    EXPECT_TRUE(Child<widgets::LinkLabel>(*about, "mailLink")->ShowAccelChar());
+    EXPECT_FALSE(Child<widgets::LinkLabel>(*about, "webLink")->ShowAccelChar());
 }
 
 TEST_F(AboutWindowTest, PicturesShowCutOutOnThePanel) {
     Open();
     const QImage window = about->grab().toImage().convertToFormat(QImage::Format_RGB32);
     // Inside the panel's bevels.
-    const QRect panel(about->panel->mapTo(about.get(), QPoint(2, 2)),
-                      about->panel->size() - QSize(4, 4));
-    for (QLabel* picture : {about->iconPicture, about->trainPicture}) {
+    const QRect panel(Child<QWidget>(*about, "panel")->mapTo(about.get(), QPoint(2, 2)),
+                      Child<QWidget>(*about, "panel")->size() - QSize(4, 4));
+    for (QLabel* picture :
+         {Child<QLabel>(*about, "iconPicture"), Child<QLabel>(*about, "trainPicture")}) {
         SCOPED_TRACE(picture->objectName().toStdString());
         const QImage image = picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
         const QRgb key = image.pixel(0, image.height() - 1);
@@ -188,18 +200,18 @@ TEST_F(AboutWindowTest, HelpInfoOpensItAndReturningRefillsTheRouteList) {
     testsupport::ProcessEvents();
     MainWindow& window = program.mainWindow();
     AboutWindow& shown = program.aboutWindow();
-    window.routeBox->setCurrentIndex(0);
-    ASSERT_EQ(window.routeBox->currentText(), "Alpha");
+    Child<QComboBox>(window, "routeBox")->setCurrentIndex(0);
+    ASSERT_EQ(Child<QComboBox>(window, "routeBox")->currentText(), "Alpha");
 
-    window.aboutAction->trigger();
+    Child<QAction>(window, "aboutAction")->trigger();
     testsupport::ProcessEvents();
     ASSERT_TRUE(shown.isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(shown.windowTitle(), "Info...");
 
-    shown.okButton->click();
+    Child<QPushButton>(shown, "okButton")->click();
     window.activateWindow();
     testsupport::ProcessEvents();
     EXPECT_FALSE(shown.isVisible());
-    EXPECT_EQ(window.routeBox->currentText(), "Geen route geselecteerd");
+    EXPECT_EQ(Child<QComboBox>(window, "routeBox")->currentText(), "Geen route geselecteerd");
 }

@@ -45,7 +45,7 @@ protected:
     // Runs the menu command, answering its dialog with `answer`.
     void RunHelp(std::function<void(QWidget*)> answer) {
         testsupport::AnswerNextModal(std::move(answer));
-        form->helpContentsAction->trigger();
+        control<QAction>("helpContentsAction")->trigger();
         ASSERT_EQ(testsupport::MissedModalAnswers(), 0) << "the language dialog never opened";
     }
 };
@@ -156,7 +156,7 @@ TEST_F(HelpCommand, DocumentIsFoundWhateverTheCaseOfItsNameOnDisk) {
 TEST_F(HelpCommand, PackWithoutItsKeysGivesAnEmptyCaptionAndAnEmptyErrorText) {
     prog.WritePack("Testish", testsupport::PackText("Testish", "ZEL Nevora",
                                                     "[Meldingen]\r\nTitel=Error\r\n"));
-    form->ApplyLanguage("Testish");
+    form->applyLanguage("Testish");
     QString caption = "<unset>";
     RunHelp([&](QWidget* d) {
         caption = d->windowTitle();
@@ -173,16 +173,16 @@ TEST_F(HelpCommand, PackWithoutItsKeysGivesAnEmptyCaptionAndAnEmptyErrorText) {
 
 TEST_F(HelpCommand, ReturningFromTheDialogRefillsTheRouteList) {
     fs::create_directories(sim.routes() / "Alpha");
-    form->FormActivate();
-    form->StartActivationTracking();
+    form->onActivated();
+    form->startActivationTracking();
     form->activateWindow();
     testsupport::ProcessEvents();
-    form->routeBox->setCurrentIndex(0);
-    ASSERT_EQ(form->routeBox->currentText(), "Alpha");
+    routeBox()->setCurrentIndex(0);
+    ASSERT_EQ(routeBox()->currentText(), "Alpha");
     RunHelp([](QWidget* d) { d->close(); });
     form->activateWindow();
     testsupport::ProcessEvents();
-    EXPECT_EQ(form->routeBox->currentText(), "Geen route geselecteerd");
+    EXPECT_EQ(routeBox()->currentText(), "Geen route geselecteerd");
 }
 
 // The standard dialog itself, with buttons the help command does not ask for.

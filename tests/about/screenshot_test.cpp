@@ -22,7 +22,7 @@ QString ShotFile(const char* name) {
 TEST_F(MainWindowFixture, AboutWindowRendersToPng) {
     WriteSettings("Nederlands");
     CreateAndShow();
-    AboutWindow about([this] { return form->CurrentLanguage; });
+    AboutWindow about([this] { return form->currentLanguage(); });
     about.show();
     testsupport::ProcessEvents();
     const QString file = ShotFile("about-window.png");
@@ -46,7 +46,7 @@ TEST_F(MainWindowFixture, HelpDialogRendersToPng) {
         size = dialog->size();
         dialog->close();
     });
-    form->helpContentsAction->trigger();
+    control<QAction>("helpContentsAction")->trigger();
     ASSERT_TRUE(saved);
     EXPECT_EQ(QImage(file).size(), size);
 }

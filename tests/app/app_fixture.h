@@ -2,6 +2,12 @@
 // A main window in a temporary program folder, with a simulator tree and recorded message boxes.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTextEdit>
 #include <memory>
 #include <string>
 
@@ -9,6 +15,7 @@
 #include "platform/messages.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
+#include "widgets/TrackBar.h"
 
 class MainWindowFixture : public ::testing::Test {
 protected:
@@ -25,15 +32,30 @@ protected:
     // Creates the main window as start-up does, creation handler included.
     void CreateForm() {
         form = std::make_unique<MainWindow>();
-        platform::RunGuarded([this] { form->FormCreate(); });
+        platform::RunGuarded([this] { form->initialize(); });
     }
 
-    // Creates and shows it: FormShow, then FormActivate.
+    // Creates and shows it: its show handler, then its activation.
     void CreateAndShow() {
         CreateForm();
         form->show();
-        platform::RunGuarded([this] { form->FormActivate(); });
+        platform::RunGuarded([this] { form->onActivated(); });
     }
+
+    // A control of the main window, by its object name; the ones tests use most have shorthands.
+    template <class T>
+    T* control(const char* name) const {
+        return testsupport::Child<T>(*form, name);
+    }
+    QComboBox* routeBox() const { return control<QComboBox>("routeBox"); }
+    QPushButton* makeButton() const { return control<QPushButton>("makeButton"); }
+    QPushButton* restoreButton() const { return control<QPushButton>("restoreButton"); }
+    QTextEdit* summaryView() const { return control<QTextEdit>("summaryView"); }
+    widgets::TrackBar* visibilityBar() const { return control<widgets::TrackBar>("visibilityBar"); }
+    QLabel* visibilityLabel() const { return control<QLabel>("visibilityLabel"); }
+    QLabel* fogStateLabel() const { return control<QLabel>("fogStateLabel"); }
+    QMenu* languageMenu() const { return control<QMenu>("languageMenu"); }
+    QAction* dutchAction() const { return control<QAction>("dutchAction"); }
 
     std::string Setting(const std::string& section, const std::string& key) const {
         return prog.Setting(section, key);

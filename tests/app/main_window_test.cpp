@@ -45,11 +45,11 @@ TEST_F(MainWindowFixture, FirstRunWithEmptyDumpFallsBackToDutchAndStoresIt) {
         EXPECT_EQ(m.text, kReadErr);
         EXPECT_EQ(m.title, "Fout");
     }
-    EXPECT_EQ(form->CurrentLanguage, "Nederlands");
+    EXPECT_EQ(form->currentLanguage(), "Nederlands");
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
-    EXPECT_TRUE(form->dutchAction->isChecked());
-    EXPECT_EQ(form->makeButton->text(), "Maken...");
-    EXPECT_EQ(form->routeBox->currentText(), "Geen route geselecteerd");
+    EXPECT_TRUE(dutchAction()->isChecked());
+    EXPECT_EQ(makeButton()->text(), "Maken...");
+    EXPECT_EQ(routeBox()->currentText(), "Geen route geselecteerd");
     EXPECT_EQ(form->windowTitle(), "ZEL Nevora");
 }
 
@@ -59,14 +59,14 @@ TEST_F(MainWindowFixture, StoredDutchUsesBuiltInTextsWithoutTouchingAnyPack) {
     prog.WritePack("Nederlands", FullPack("Nederlands"));
     CreateForm();
     EXPECT_TRUE(messages.messages().empty());
-    EXPECT_EQ(form->routeGroup->title(), "Route Selecteren");
-    EXPECT_EQ(form->completionLabel->text().left(14), "Het maken van ");
-    EXPECT_EQ(form->exitAction->text(), "&Afsluiten");
-    EXPECT_EQ(form->languageMenu->title(), "&Taal");
-    EXPECT_EQ(form->NoCloseMsg,
+    EXPECT_EQ(control<QGroupBox>("routeGroup")->title(), "Route Selecteren");
+    EXPECT_EQ(control<QLabel>("completionLabel")->text().left(14), "Het maken van ");
+    EXPECT_EQ(control<QAction>("exitAction")->text(), "&Afsluiten");
+    EXPECT_EQ(languageMenu()->title(), "&Taal");
+    EXPECT_EQ(form->texts().noCloseMsg,
               "Het programma kan niet worden afgesloten voordat de bestanden weer zijn herstelt.");
-    EXPECT_EQ(form->fogStateLabel->text(), " Mist ");
-    EXPECT_EQ(form->dutchAction->text(), "Nederlands");
+    EXPECT_EQ(fogStateLabel()->text(), " Mist ");
+    EXPECT_EQ(dutchAction()->text(), "Nederlands");
 }
 
 TEST_F(MainWindowFixture, StoredPackSetsEveryTextOfTheMainWindow) {
@@ -74,49 +74,49 @@ TEST_F(MainWindowFixture, StoredPackSetsEveryTextOfTheMainWindow) {
     prog.WritePack("Testish", FullPack());
     CreateForm();
     EXPECT_TRUE(messages.messages().empty());
-    EXPECT_EQ(form->CurrentLanguage, "Testish");
+    EXPECT_EQ(form->currentLanguage(), "Testish");
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Testish");
-    EXPECT_EQ(form->routeLabel->text(), "label1!");
-    EXPECT_EQ(form->routeGroup->title(), "groupbox1!");
-    EXPECT_EQ(form->routeBox->currentText(), "RouteBox!");
-    EXPECT_EQ(form->NoRouteText, "RouteBox!");
-    EXPECT_EQ(form->fileMenu->title(), "Bestand1!");
-    EXPECT_EQ(form->exitAction->text(), "Afsluiten1!");
-    EXPECT_EQ(form->optionsMenu->title(), "Opties1!");
-    EXPECT_EQ(form->languageMenu->title(), "Taal1!");
-    EXPECT_EQ(form->helpMenu->title(), "help1!");
-    EXPECT_EQ(form->helpContentsAction->text(), "Help2!");
-    EXPECT_EQ(form->aboutAction->text(), "info1!");
-    EXPECT_EQ(form->weatherGroup->title(), "Groupbox2!");
-    EXPECT_EQ(form->weatherLabel->text(), "label2!");
-    EXPECT_EQ(form->sunButton->text(), "Sun!");
-    EXPECT_EQ(form->rainButton->text(), "Rain!");
-    EXPECT_EQ(form->snowButton->text(), "Snow!");
-    EXPECT_EQ(form->fogGroup->title(), "Groupbox3!");
-    EXPECT_EQ(form->fogStateCaption->text(), "label4!");
-    EXPECT_EQ(form->visibilityCaption->text(), "label5!");
-    EXPECT_EQ(form->makeButton->text(), "Button1!");
-    EXPECT_EQ(form->completionLabel->text(), "label3!");
-    EXPECT_EQ(form->restoreButton->text(), "Button2!");
-    EXPECT_EQ(form->InfoTitleText, "titel!");
-    EXPECT_EQ(form->InfoRouteText, "route!");
-    EXPECT_EQ(form->InfoWeatherText, "het weer!");
-    EXPECT_EQ(form->InfoVisibilityText, "zicht!");
-    EXPECT_EQ(form->InfoFogStateText, "mist Toestand!");
-    EXPECT_EQ(form->FogStateTexts[4], "Toestand4!");
-    EXPECT_EQ(form->ErrorTitle, "Titel!");
-    EXPECT_EQ(form->NoRouteMsg, "Geen_Route!");
-    EXPECT_EQ(form->RouteErrMsg, "Route_err!");
-    EXPECT_EQ(form->RouteNotFoundMsg, "Route_niet_gevonden!");
-    EXPECT_EQ(form->NoCloseMsg, "Niet_afsluiten!");
-    EXPECT_EQ(form->CloseTitle, "afsluit_titel!");
-    EXPECT_EQ(form->LanguageDlgTitle, "Messagedlg_Titel!");
-    EXPECT_EQ(form->LanguageReadErrMsg, "Taal_lees_err!");
-    EXPECT_EQ(form->HelpNotFoundMsg, "Help_niet_gevonden!");
-    EXPECT_EQ(form->fogStateLabel->text(), " Toestand2! ");
+    EXPECT_EQ(control<QLabel>("routeLabel")->text(), "label1!");
+    EXPECT_EQ(control<QGroupBox>("routeGroup")->title(), "groupbox1!");
+    EXPECT_EQ(routeBox()->currentText(), "RouteBox!");
+    EXPECT_EQ(form->fogRunPage().texts().noRouteText, "RouteBox!");
+    EXPECT_EQ(control<QMenu>("fileMenu")->title(), "Bestand1!");
+    EXPECT_EQ(control<QAction>("exitAction")->text(), "Afsluiten1!");
+    EXPECT_EQ(control<QMenu>("optionsMenu")->title(), "Opties1!");
+    EXPECT_EQ(languageMenu()->title(), "Taal1!");
+    EXPECT_EQ(control<QMenu>("helpMenu")->title(), "help1!");
+    EXPECT_EQ(control<QAction>("helpContentsAction")->text(), "Help2!");
+    EXPECT_EQ(control<QAction>("aboutAction")->text(), "info1!");
+    EXPECT_EQ(control<QGroupBox>("weatherGroup")->title(), "Groupbox2!");
+    EXPECT_EQ(control<QLabel>("weatherLabel")->text(), "label2!");
+    EXPECT_EQ(control<QRadioButton>("sunButton")->text(), "Sun!");
+    EXPECT_EQ(control<QRadioButton>("rainButton")->text(), "Rain!");
+    EXPECT_EQ(control<QRadioButton>("snowButton")->text(), "Snow!");
+    EXPECT_EQ(control<QGroupBox>("fogGroup")->title(), "Groupbox3!");
+    EXPECT_EQ(control<QLabel>("fogStateCaption")->text(), "label4!");
+    EXPECT_EQ(control<QLabel>("visibilityCaption")->text(), "label5!");
+    EXPECT_EQ(makeButton()->text(), "Button1!");
+    EXPECT_EQ(control<QLabel>("completionLabel")->text(), "label3!");
+    EXPECT_EQ(restoreButton()->text(), "Button2!");
+    EXPECT_EQ(form->fogRunPage().texts().infoTitleText, "titel!");
+    EXPECT_EQ(form->fogRunPage().texts().infoRouteText, "route!");
+    EXPECT_EQ(form->fogRunPage().texts().infoWeatherText, "het weer!");
+    EXPECT_EQ(form->fogRunPage().texts().infoVisibilityText, "zicht!");
+    EXPECT_EQ(form->fogRunPage().texts().infoFogStateText, "mist Toestand!");
+    EXPECT_EQ(form->fogRunPage().texts().fogStateTexts[4], "Toestand4!");
+    EXPECT_EQ(form->texts().errorTitle, "Titel!");
+    EXPECT_EQ(form->fogRunPage().texts().noRouteMsg, "Geen_Route!");
+    EXPECT_EQ(form->fogRunPage().texts().routeErrMsg, "Route_err!");
+    EXPECT_EQ(form->fogRunPage().texts().routeNotFoundMsg, "Route_niet_gevonden!");
+    EXPECT_EQ(form->texts().noCloseMsg, "Niet_afsluiten!");
+    EXPECT_EQ(form->texts().closeTitle, "afsluit_titel!");
+    EXPECT_EQ(form->texts().languageDlgTitle, "Messagedlg_Titel!");
+    EXPECT_EQ(form->texts().languageReadErrMsg, "Taal_lees_err!");
+    EXPECT_EQ(form->texts().helpNotFoundMsg, "Help_niet_gevonden!");
+    EXPECT_EQ(fogStateLabel()->text(), " Toestand2! ");
     // Never changed by a language.
     EXPECT_EQ(form->windowTitle(), "ZEL Nevora");
-    EXPECT_EQ(form->dutchAction->text(), "Nederlands");
+    EXPECT_EQ(dutchAction()->text(), "Nederlands");
 }
 
 TEST_F(MainWindowFixture, PackTextsDecodeAsUtf8OrWindows1252) {
@@ -124,10 +124,10 @@ TEST_F(MainWindowFixture, PackTextsDecodeAsUtf8OrWindows1252) {
     prog.WritePack("Mixed", PackText("Mixed", "ZEL Nevora",
                                      "[Hoofd Scherm]\r\nSun=Sonnig \xC3\xBC\r\n"));
     CreateForm();
-    EXPECT_EQ(form->sunButton->text(), QString::fromUtf8("Sonnig \xC3\xBC"));
+    EXPECT_EQ(control<QRadioButton>("sunButton")->text(), QString::fromUtf8("Sonnig \xC3\xBC"));
     prog.WritePack("Mixed", PackText("Mixed", "ZEL Nevora", "[Hoofd Scherm]\r\nSun=Gel\xE9\r\n"));
-    form->ApplyLanguage("Mixed");
-    EXPECT_EQ(form->sunButton->text(), QString::fromUtf8("Gel\xC3\xA9"));
+    form->applyLanguage("Mixed");
+    EXPECT_EQ(control<QRadioButton>("sunButton")->text(), QString::fromUtf8("Gel\xC3\xA9"));
 }
 
 // A pack is applied only once its "File info" has passed: the two boxes that refuse it speak the
@@ -156,9 +156,9 @@ TEST_F(MainWindowFixture, PackWithoutAValidHeaderIsRefusedInDutchWithoutBeingApp
             EXPECT_EQ(m.text, kReadErr);
             EXPECT_EQ(m.title, "Fout");
         }
-        EXPECT_EQ(form->CurrentLanguage, "Nederlands");
-        EXPECT_EQ(form->makeButton->text(), "Maken...");
-        EXPECT_TRUE(form->dutchAction->isChecked());
+        EXPECT_EQ(form->currentLanguage(), "Nederlands");
+        EXPECT_EQ(makeButton()->text(), "Maken...");
+        EXPECT_TRUE(dutchAction()->isChecked());
         EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
     }
 }
@@ -181,7 +181,7 @@ TEST_F(MainWindowFixture, FifoOrHugeFileInDumpIsUnreadableAndStartUpGoesOn) {
         CreateForm();
         ASSERT_EQ(messages.messages().size(), 2u);
         for (const auto& m : messages.messages()) EXPECT_EQ(m.text, kReadErr);
-        EXPECT_EQ(form->makeButton->text(), "Maken...");
+        EXPECT_EQ(makeButton()->text(), "Maken...");
         EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
     }
     // No settings to read: as a first start, three boxes, then Dutch.
@@ -190,9 +190,9 @@ TEST_F(MainWindowFixture, FifoOrHugeFileInDumpIsUnreadableAndStartUpGoesOn) {
     messages.clear();
     CreateForm();
     EXPECT_EQ(messages.messages().size(), 3u);
-    EXPECT_EQ(form->CurrentLanguage, "Nederlands");
+    EXPECT_EQ(form->currentLanguage(), "Nederlands");
     // A run record that cannot be read leaves the window on its choosing page.
-    EXPECT_FALSE(form->ResumeUnrestoredRun());
+    EXPECT_FALSE(form->openUnrestoredRun());
     EXPECT_FALSE(watchdog.fired()) << "start-up waited on a FIFO";
 }
 #endif
@@ -206,10 +206,10 @@ TEST_F(MainWindowFixture, UnwritableSettingsFileIsReportedAndTheWindowStillWorks
     EXPECT_EQ(messages.messages()[0].text,
               "Unable to write to " + prog.settingsFile().string() + ".");
     // The texts were set before the failing write, and the stored folder still works.
-    EXPECT_EQ(form->makeButton->text(), "Maken...");
+    EXPECT_EQ(makeButton()->text(), "Maken...");
     std::filesystem::create_directories(sim.routes() / "Alpha");
-    form->FormActivate();
-    EXPECT_EQ(form->routeBox->count(), 1);
+    form->onActivated();
+    EXPECT_EQ(routeBox()->count(), 1);
 }
 
 TEST_F(MainWindowFixture, PercentInAPackMessageGoesThroughTheFormatRule) {
@@ -217,12 +217,12 @@ TEST_F(MainWindowFixture, PercentInAPackMessageGoesThroughTheFormatRule) {
     prog.WritePack("Pct", PackText("Pct", "ZEL Nevora",
                                    "[Meldingen]\r\nNiet_afsluiten=100%% zeker%s\r\nTitel=%d\r\n"));
     CreateForm();
-    platform::ShowErrorMessage(form->NoCloseMsg, "t");
+    platform::ShowErrorMessage(form->texts().noCloseMsg, "t");
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].text, "100% zeker");
     // Any other specifier is the runtime's format error, shown by the top-level guard.
     messages.clear();
-    platform::RunGuarded([&] { platform::ShowErrorMessage(form->ErrorTitle, "t"); });
+    platform::RunGuarded([&] { platform::ShowErrorMessage(form->texts().errorTitle, "t"); });
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].title, "ZEL Nevora");
 }
@@ -231,8 +231,8 @@ TEST_F(MainWindowFixture, AfsluitenClosesTheWindowOnTheChoosingPage) {
     WriteSettings("Nederlands");
     CreateAndShow();
     bool closed = false;
-    form->OnClosed = [&] { closed = true; };
-    form->exitAction->trigger();
+    QObject::connect(form.get(), &MainWindow::closed, [&] { closed = true; });
+    control<QAction>("exitAction")->trigger();
     EXPECT_TRUE(closed);
     EXPECT_FALSE(form->isVisible());
 }
@@ -241,15 +241,15 @@ TEST_F(MainWindowFixture, LayoutFollowsTheFormDescription) {
     WriteSettings("Nederlands");
     CreateAndShow();
     EXPECT_EQ(form->centralWidget()->size(), QSize(351, 229));
-    EXPECT_EQ(form->routeGroup->geometry(), QRect(8, 8, 177, 113));
-    EXPECT_EQ(form->weatherGroup->geometry(), QRect(192, 8, 153, 113));
-    EXPECT_EQ(form->fogGroup->geometry(), QRect(8, 128, 337, 65));
-    EXPECT_EQ(form->makeButton->geometry(), QRect(136, 200, 75, 25));
-    EXPECT_EQ(form->restoreButton->geometry(), QRect(100, 200, 160, 25));
-    EXPECT_EQ(form->fogStateLabel->geometry(), QRect(232, 40, 90, 14));
-    EXPECT_TRUE(form->sunButton->isChecked());
+    EXPECT_EQ(control<QGroupBox>("routeGroup")->geometry(), QRect(8, 8, 177, 113));
+    EXPECT_EQ(control<QGroupBox>("weatherGroup")->geometry(), QRect(192, 8, 153, 113));
+    EXPECT_EQ(control<QGroupBox>("fogGroup")->geometry(), QRect(8, 128, 337, 65));
+    EXPECT_EQ(makeButton()->geometry(), QRect(136, 200, 75, 25));
+    EXPECT_EQ(restoreButton()->geometry(), QRect(100, 200, 160, 25));
+    EXPECT_EQ(fogStateLabel()->geometry(), QRect(232, 40, 90, 14));
+    EXPECT_TRUE(control<QRadioButton>("sunButton")->isChecked());
     // The choosing page covers the completion page.
-    EXPECT_TRUE(form->choosingPage->isVisible());
+    EXPECT_TRUE(control<QWidget>("choosingPage")->isVisible());
     EXPECT_TRUE(form->windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
 }

@@ -30,8 +30,8 @@ TEST_F(MainWindowFixture, ListsRouteFoldersOnlyInListingOrder) {
     WriteSettings("Nederlands");
     CreateAndShow();
     // Case-insensitive order, hidden folders and plain files left out, read-only folders listed.
-    EXPECT_EQ(Items(form->routeBox), (QStringList{"Alpha", "beta", "locked", "zeta"}));
-    EXPECT_EQ(form->routeBox->currentText(), "Geen route geselecteerd");
+    EXPECT_EQ(Items(routeBox()), (QStringList{"Alpha", "beta", "locked", "zeta"}));
+    EXPECT_EQ(routeBox()->currentText(), "Geen route geselecteerd");
     EXPECT_TRUE(messages.messages().empty());
 }
 
@@ -39,8 +39,8 @@ TEST_F(MainWindowFixture, MissingRoutesFolderGivesAnEmptyListAndNoMessage) {
     prog.WriteSettings("[Programma]\r\nTaalkeuze=Nederlands\r\n[msts locatie]\r\nPad=" +
                        sim.root().string() + "/nowhere\r\n");
     CreateAndShow();
-    EXPECT_EQ(form->routeBox->count(), 0);
-    EXPECT_EQ(form->routeBox->currentText(), "Geen route geselecteerd");
+    EXPECT_EQ(routeBox()->count(), 0);
+    EXPECT_EQ(routeBox()->currentText(), "Geen route geselecteerd");
     EXPECT_TRUE(messages.messages().empty());
 }
 
@@ -49,27 +49,27 @@ TEST_F(MainWindowFixture, EveryActivationRebuildsTheListAndDropsTheChoice) {
     fs::create_directories(sim.routes() / "Beta");
     WriteSettings("Nederlands");
     CreateAndShow();
-    form->routeBox->setCurrentIndex(1);
-    ASSERT_EQ(form->routeBox->currentText(), "Beta");
+    routeBox()->setCurrentIndex(1);
+    ASSERT_EQ(routeBox()->currentText(), "Beta");
     fs::create_directories(sim.routes() / "Gamma");
-    form->FormActivate();
-    EXPECT_EQ(Items(form->routeBox), (QStringList{"Alpha", "Beta", "Gamma"}));
-    EXPECT_EQ(form->routeBox->currentText(), "Geen route geselecteerd");
+    form->onActivated();
+    EXPECT_EQ(Items(routeBox()), (QStringList{"Alpha", "Beta", "Gamma"}));
+    EXPECT_EQ(routeBox()->currentText(), "Geen route geselecteerd");
     // A language change also puts the placeholder back.
-    form->routeBox->setCurrentIndex(0);
-    form->ApplyLanguage("Nederlands");
-    EXPECT_EQ(form->routeBox->currentText(), "Geen route geselecteerd");
+    routeBox()->setCurrentIndex(0);
+    form->applyLanguage("Nederlands");
+    EXPECT_EQ(routeBox()->currentText(), "Geen route geselecteerd");
 }
 
 TEST_F(MainWindowFixture, ReturningFromAnotherProgramWindowRefillsTheList) {
     fs::create_directories(sim.routes() / "Alpha");
     WriteSettings("Nederlands");
     CreateAndShow();
-    form->StartActivationTracking();
+    form->startActivationTracking();
     form->activateWindow();
     testsupport::ProcessEvents();
-    form->routeBox->setCurrentIndex(0);
-    ASSERT_EQ(form->routeBox->currentText(), "Alpha");
+    routeBox()->setCurrentIndex(0);
+    ASSERT_EQ(routeBox()->currentText(), "Alpha");
 
     QWidget other;  // stands for the About window: a form of the program
     widgets::MarkAsForm(other);
@@ -78,31 +78,31 @@ TEST_F(MainWindowFixture, ReturningFromAnotherProgramWindowRefillsTheList) {
     testsupport::ProcessEvents();
     form->activateWindow();
     testsupport::ProcessEvents();
-    EXPECT_EQ(form->routeBox->currentText(), "Geen route geselecteerd");
+    EXPECT_EQ(routeBox()->currentText(), "Geen route geselecteerd");
 
     // A window that is no form (a message box, a menu) does not count.
-    form->routeBox->setCurrentIndex(0);
+    routeBox()->setCurrentIndex(0);
     QWidget box;
     box.show();
     box.activateWindow();
     testsupport::ProcessEvents();
     form->activateWindow();
     testsupport::ProcessEvents();
-    EXPECT_EQ(form->routeBox->currentText(), "Alpha");
+    EXPECT_EQ(routeBox()->currentText(), "Alpha");
 }
 
 TEST_F(MainWindowFixture, ErasingTheRouteTextPutsThePlaceholderBack) {
     fs::create_directories(sim.routes() / "Alpha");
     WriteSettings("Nederlands");
     CreateAndShow();
-    QLineEdit* edit = form->routeBox->lineEdit();
+    QLineEdit* edit = routeBox()->lineEdit();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Backspace);
-    EXPECT_EQ(form->routeBox->currentText(), "Geen route geselecteerd");
+    EXPECT_EQ(routeBox()->currentText(), "Geen route geselecteerd");
     // A typed name that is no route stays as typed, and is not added to the list.
     edit->selectAll();
     QTest::keyClicks(edit, "Elders");
     QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(form->routeBox->currentText(), "Elders");
-    EXPECT_EQ(form->routeBox->count(), 1);
+    EXPECT_EQ(routeBox()->currentText(), "Elders");
+    EXPECT_EQ(routeBox()->count(), 1);
 }

@@ -22,30 +22,30 @@ protected:
         WriteSettings("Nederlands");
         CreateAndShow();
     }
-    void Key(Qt::Key key) { QTest::keyClick(form->visibilityBar, key); }
+    void Key(Qt::Key key) { QTest::keyClick(visibilityBar(), key); }
     void Press(int x, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mousePress(form->visibilityBar, button, {}, QPoint(x, 20));
-        QTest::mouseRelease(form->visibilityBar, button, {}, QPoint(x, 20));
+        QTest::mousePress(visibilityBar(), button, {}, QPoint(x, 20));
+        QTest::mouseRelease(visibilityBar(), button, {}, QPoint(x, 20));
     }
     void Drag(int fromX, int toX) {
-        QTest::mousePress(form->visibilityBar, Qt::LeftButton, {}, QPoint(fromX, 20));
-        QTest::mouseMove(form->visibilityBar, QPoint(toX, 20));
-        QTest::mouseRelease(form->visibilityBar, Qt::LeftButton, {}, QPoint(toX, 20));
+        QTest::mousePress(visibilityBar(), Qt::LeftButton, {}, QPoint(fromX, 20));
+        QTest::mouseMove(visibilityBar(), QPoint(toX, 20));
+        QTest::mouseRelease(visibilityBar(), Qt::LeftButton, {}, QPoint(toX, 20));
     }
     // Eighths of a degree: 120 is one notch, positive is forward.
     void Wheel(int delta) {
         const QPointF at(75, 20);
-        QWheelEvent wheel(at, form->visibilityBar->mapToGlobal(at), QPoint(), QPoint(0, delta),
+        QWheelEvent wheel(at, visibilityBar()->mapToGlobal(at), QPoint(), QPoint(0, delta),
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(form->visibilityBar, &wheel);
+        QApplication::sendEvent(visibilityBar(), &wheel);
     }
-    int Position() const { return form->visibilityBar->Position(); }
+    int Position() const { return visibilityBar()->Position(); }
     // The bar sits on a level and both readouts show that level.
     void ExpectOnALevel(const std::string& input) const {
         const int index = mist::LevelIndex(Position());
         ASSERT_GE(index, 0) << input << " left the bar at " << Position();
-        EXPECT_EQ(form->visibilityLabel->text(), QString::number(Position()) + " m") << input;
-        EXPECT_EQ(TextColor(form->fogStateLabel),
+        EXPECT_EQ(visibilityLabel()->text(), QString::number(Position()) + " m") << input;
+        EXPECT_EQ(TextColor(fogStateLabel()),
                   widgets::ToQColor(mist::kFogStateColors[std::size_t(index)]))
             << input;
     }
@@ -54,21 +54,21 @@ protected:
 TEST_F(VisibilityTest, KeysStepOneLevelAndHomeEndGoToTheEnds) {
     Key(Qt::Key_Right);
     EXPECT_EQ(Position(), 100);
-    EXPECT_EQ(form->visibilityLabel->text(), "100 m");
-    EXPECT_EQ(form->fogStateLabel->text(), " Mistig ");
-    EXPECT_EQ(TextColor(form->fogStateLabel), QColor(189, 250, 5));
+    EXPECT_EQ(visibilityLabel()->text(), "100 m");
+    EXPECT_EQ(fogStateLabel()->text(), " Mistig ");
+    EXPECT_EQ(TextColor(fogStateLabel()), QColor(189, 250, 5));
     Key(Qt::Key_Up);  // Up steps down, as on Windows
     EXPECT_EQ(Position(), 75);
     Key(Qt::Key_Home);
     EXPECT_EQ(Position(), 25);
-    EXPECT_EQ(form->fogStateLabel->text(), " Zeer dichte mist ");
-    EXPECT_EQ(TextColor(form->fogStateLabel), QColor(255, 2, 2));
+    EXPECT_EQ(fogStateLabel()->text(), " Zeer dichte mist ");
+    EXPECT_EQ(TextColor(fogStateLabel()), QColor(255, 2, 2));
     Key(Qt::Key_Left);
     EXPECT_EQ(Position(), 25);
     Key(Qt::Key_End);
     EXPECT_EQ(Position(), 125);
-    EXPECT_EQ(form->visibilityLabel->text(), "125 m");
-    EXPECT_EQ(TextColor(form->fogStateLabel), QColor(16, 207, 5));
+    EXPECT_EQ(visibilityLabel()->text(), "125 m");
+    EXPECT_EQ(TextColor(fogStateLabel()), QColor(16, 207, 5));
     Key(Qt::Key_Down);
     EXPECT_EQ(Position(), 125);
 }
@@ -76,11 +76,11 @@ TEST_F(VisibilityTest, KeysStepOneLevelAndHomeEndGoToTheEnds) {
 TEST_F(VisibilityTest, PageKeysMoveByTwoAndSnapDown) {
     Key(Qt::Key_PageDown);  // 77 snaps back to 75
     EXPECT_EQ(Position(), 75);
-    EXPECT_EQ(form->visibilityLabel->text(), "75 m");
+    EXPECT_EQ(visibilityLabel()->text(), "75 m");
     Key(Qt::Key_PageUp);  // 73 snaps to 50
     EXPECT_EQ(Position(), 50);
-    EXPECT_EQ(form->fogStateLabel->text(), " Dichte mist ");
-    EXPECT_EQ(TextColor(form->fogStateLabel), QColor(252, 152, 3));
+    EXPECT_EQ(fogStateLabel()->text(), " Dichte mist ");
+    EXPECT_EQ(TextColor(fogStateLabel()), QColor(252, 152, 3));
 }
 
 TEST_F(VisibilityTest, MousePressMovesTheThumbAndReleaseSnaps) {
@@ -88,7 +88,7 @@ TEST_F(VisibilityTest, MousePressMovesTheThumbAndReleaseSnaps) {
     EXPECT_EQ(Position(), 75);
     Press(15);  // 12.5 rounds to 12 (ties to even), plus 25 = 37, snapped to 25
     EXPECT_EQ(Position(), 25);
-    EXPECT_EQ(form->visibilityLabel->text(), "25 m");
+    EXPECT_EQ(visibilityLabel()->text(), "25 m");
     Press(140);  // 117 + 25 clamps to 125
     EXPECT_EQ(Position(), 125);
     Press(0);
@@ -96,35 +96,35 @@ TEST_F(VisibilityTest, MousePressMovesTheThumbAndReleaseSnaps) {
     // Another button is followed at once, so the position is always a level.
     Press(90, Qt::RightButton);
     EXPECT_EQ(Position(), 100);
-    EXPECT_EQ(form->fogStateLabel->text(), " Mistig ");
+    EXPECT_EQ(fogStateLabel()->text(), " Mistig ");
 }
 
 TEST_F(VisibilityTest, DraggingToAnInBetweenPositionSnapsOnRelease) {
     Drag(60, 149);
     EXPECT_EQ(Position(), 125);
-    EXPECT_EQ(form->fogStateLabel->text(), " Lichte mist ");
+    EXPECT_EQ(fogStateLabel()->text(), " Lichte mist ");
     Drag(149, 0);
     EXPECT_EQ(Position(), 25);
-    EXPECT_EQ(form->visibilityLabel->text(), "25 m");
+    EXPECT_EQ(visibilityLabel()->text(), "25 m");
 }
 
 TEST_F(VisibilityTest, WheelStepsOneLevelPerNotchLikeTheUpAndDownKeys) {
     Wheel(-120);  // backward, as Down
     EXPECT_EQ(Position(), 100);
-    EXPECT_EQ(form->visibilityLabel->text(), "100 m");
-    EXPECT_EQ(form->fogStateLabel->text(), " Mistig ");
+    EXPECT_EQ(visibilityLabel()->text(), "100 m");
+    EXPECT_EQ(fogStateLabel()->text(), " Mistig ");
     Wheel(240);  // two notches forward, as Up twice
     EXPECT_EQ(Position(), 50);
-    EXPECT_EQ(form->fogStateLabel->text(), " Dichte mist ");
+    EXPECT_EQ(fogStateLabel()->text(), " Dichte mist ");
     Wheel(60);  // half a notch waits for the other half
     EXPECT_EQ(Position(), 50);
     Wheel(60);
     EXPECT_EQ(Position(), 25);
-    EXPECT_EQ(form->visibilityLabel->text(), "25 m");
+    EXPECT_EQ(visibilityLabel()->text(), "25 m");
 }
 
 TEST_F(VisibilityTest, NoInputLeavesTheBarBetweenLevels) {
-    const int width = form->visibilityBar->width();
+    const int width = visibilityBar()->width();
     for (int x = 0; x < width; x += 3) {
         Press(x);
         ExpectOnALevel("press at " + std::to_string(x));
@@ -143,17 +143,17 @@ TEST_F(VisibilityTest, NoInputLeavesTheBarBetweenLevels) {
     // A press whose release the bar never gets (the focus moves on) still ends on a level.
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    QTest::mousePress(form->visibilityBar, Qt::LeftButton, {}, QPoint(15, 20));  // 37 while pressed
-    form->makeButton->setFocus();
+    QTest::mousePress(visibilityBar(), Qt::LeftButton, {}, QPoint(15, 20));  // 37 while pressed
+    makeButton()->setFocus();
     ExpectOnALevel("press, then focus elsewhere");
-    QTest::mouseRelease(form->visibilityBar, Qt::LeftButton, {}, QPoint(15, 20));
+    QTest::mouseRelease(visibilityBar(), Qt::LeftButton, {}, QPoint(15, 20));
 }
 
 TEST_F(VisibilityTest, ProgramSetPositionsRaiseNoChangeReport) {
     int reports = 0;
-    QObject::connect(form->visibilityBar, &widgets::TrackBar::Changed, [&] { ++reports; });
-    form->visibilityBar->SetPosition(49);
-    form->UpdateVisibilityDisplay(form->FogStateDisplayTexts());
+    QObject::connect(visibilityBar(), &widgets::TrackBar::Changed, [&] { ++reports; });
+    visibilityBar()->SetPosition(49);
+    form->applyLanguage("Nederlands");  // the display follows the bar and snaps it
     EXPECT_EQ(reports, 0);
     EXPECT_EQ(Position(), 25);
 }
@@ -162,11 +162,11 @@ TEST_F(VisibilityTest, StateCaptionFollowsTheLanguageAndKeepsTheLevel) {
     Key(Qt::Key_Right);
     prog.WritePack("English", testsupport::PackText("English", "ZEL Nevora",
                                                     "[Toestanden]\r\nToestand3=Hazy\r\n"));
-    form->ApplyLanguage("English");
+    form->applyLanguage("English");
     EXPECT_EQ(Position(), 100);
-    EXPECT_EQ(form->fogStateLabel->text(), " Hazy ");
+    EXPECT_EQ(fogStateLabel()->text(), " Hazy ");
     // Missing state texts give two blanks; the colour still follows the level.
     Key(Qt::Key_Left);
-    EXPECT_EQ(form->fogStateLabel->text(), "  ");
-    EXPECT_EQ(TextColor(form->fogStateLabel), QColor(250, 243, 5));
+    EXPECT_EQ(fogStateLabel()->text(), "  ");
+    EXPECT_EQ(TextColor(fogStateLabel()), QColor(250, 243, 5));
 }

@@ -20,6 +20,7 @@
 #include "support/fixtures.h"
 #include "support/gui.h"
 
+using testsupport::Child;
 namespace fs = std::filesystem;
 
 namespace {
@@ -50,15 +51,16 @@ TEST(FirstRun, AsksLanguageThenFolderThenShowsTheRoutesInTheChosenLanguage) {
     testsupport::AnswerModal<LanguageWindow>([&](LanguageWindow* w) {
         order.push_back("language");
         EXPECT_FALSE(StartingMainWindow().isVisible());
-        QTest::keyClick(w->languageBox, Qt::Key_Down);
-        w->okButton->click();
+        QTest::keyClick(Child<QComboBox>(*w, "languageBox"), Qt::Key_Down);
+        Child<QPushButton>(*w, "okButton")->click();
     });
     testsupport::AnswerModal<InstallLocator>([&](InstallLocator* w) {
         order.push_back("locator");
         EXPECT_FALSE(StartingMainWindow().isVisible());
-        EXPECT_EQ(w->continueButton->text(), "Continue");  // it sees the language just chosen
-        w->folderEdit->setText(QString::fromStdString(sim.root().string()));
-        w->continueButton->click();
+        // It sees the language just chosen.
+        EXPECT_EQ(Child<QPushButton>(*w, "continueButton")->text(), "Continue");
+        Child<QLineEdit>(*w, "folderEdit")->setText(QString::fromStdString(sim.root().string()));
+        Child<QPushButton>(*w, "continueButton")->click();
     });
     Program program;
     EXPECT_EQ(order, (std::vector<std::string>{"language", "locator"}));
@@ -70,11 +72,11 @@ TEST(FirstRun, AsksLanguageThenFolderThenShowsTheRoutesInTheChosenLanguage) {
 
     program.ShowMainWindow();
     MainWindow& window = program.mainWindow();
-    EXPECT_EQ(window.makeButton->text(), "Make...");
-    ASSERT_EQ(window.routeBox->count(), 2);
-    EXPECT_EQ(window.routeBox->itemText(0), "Noord");
-    EXPECT_EQ(window.routeBox->itemText(1), "Zuid");
-    EXPECT_TRUE(window.languageMenu->actions().at(1)->isChecked());
+    EXPECT_EQ(Child<QPushButton>(window, "makeButton")->text(), "Make...");
+    ASSERT_EQ(Child<QComboBox>(window, "routeBox")->count(), 2);
+    EXPECT_EQ(Child<QComboBox>(window, "routeBox")->itemText(0), "Noord");
+    EXPECT_EQ(Child<QComboBox>(window, "routeBox")->itemText(1), "Zuid");
+    EXPECT_TRUE(Child<QMenu>(window, "languageMenu")->actions().at(1)->isChecked());
     const std::string ini = prog.settingsFile().string();
     EXPECT_EQ(platform::GetProfileString(ini, "Programma", "Taalscherm", ""), "1");
     EXPECT_EQ(platform::GetProfileString(ini, "Programma", "Taalkeuze", ""), "English");
@@ -91,7 +93,7 @@ void StartUp(const std::string& folder, std::vector<std::string>& order,
     testsupport::AnswerModal<LanguageWindow>([&](LanguageWindow* w) {
         order.push_back("language");
         seen(w);
-        w->okButton->click();
+        Child<QPushButton>(*w, "okButton")->click();
     });
     testsupport::AnswerModal<InstallLocator>([&](InstallLocator* w) {
         order.push_back("locator");
@@ -100,8 +102,8 @@ void StartUp(const std::string& folder, std::vector<std::string>& order,
             w->close();
             return;
         }
-        w->folderEdit->setText(QString::fromStdString(folder));
-        w->continueButton->click();
+        Child<QLineEdit>(*w, "folderEdit")->setText(QString::fromStdString(folder));
+        Child<QPushButton>(*w, "continueButton")->click();
     });
     Program program;
     testsupport::ClearModalAnswers();

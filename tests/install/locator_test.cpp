@@ -13,6 +13,7 @@
 #include "support/fixtures.h"
 #include "support/gui.h"
 
+using testsupport::Child;
 using testsupport::PackText;
 namespace fs = std::filesystem;
 
@@ -48,14 +49,14 @@ protected:
             answer(w);
         });
         loc = std::make_unique<InstallLocator>();
-        platform::RunGuarded([this] { loc->FormCreate(); });
+        platform::RunGuarded([this] { loc->initialize(); });
         testsupport::ClearModalAnswers();
         return shown;
     }
 
     static void Confirm(InstallLocator* w, const std::string& folder) {
-        w->folderEdit->setText(QString::fromStdString(folder));
-        w->continueButton->click();
+        Child<QLineEdit>(*w, "folderEdit")->setText(QString::fromStdString(folder));
+        Child<QPushButton>(*w, "continueButton")->click();
     }
 };
 
@@ -74,13 +75,14 @@ TEST_F(LocatorTest, AsksUntilAFolderWithTrainExeIsConfirmedAndStoresIt) {
     const std::string good = sim.root().string();
     ASSERT_TRUE(CreateLocator([&](InstallLocator* w) {
         EXPECT_EQ(w->windowTitle(), "Locatie");
-        EXPECT_EQ(w->introLabel->text(), QString::fromUtf8("Voor u verder kan moet eerst de locatie worden "
-                                                       "aangegeven waar Microsoft Train Simulator is "
-                                                       "ge\xC3\xAFnstalleerd."));
-        EXPECT_EQ(w->continueButton->text(), "Ga Verder");
-        EXPECT_EQ(w->browseButton->text(), "Bladeren...");
-        EXPECT_EQ(w->folderGroup->title(), "Locatie:");
-        EXPECT_EQ(w->folderEdit->text(), kDefaultFolder);
+        EXPECT_EQ(Child<QLabel>(*w, "introLabel")->text(),
+                  QString::fromUtf8("Voor u verder kan moet eerst de locatie worden "
+                                    "aangegeven waar Microsoft Train Simulator is "
+                                    "ge\xC3\xAFnstalleerd."));
+        EXPECT_EQ(Child<QPushButton>(*w, "continueButton")->text(), "Ga Verder");
+        EXPECT_EQ(Child<QPushButton>(*w, "browseButton")->text(), "Bladeren...");
+        EXPECT_EQ(Child<QGroupBox>(*w, "folderGroup")->title(), "Locatie:");
+        EXPECT_EQ(Child<QLineEdit>(*w, "folderEdit")->text(), kDefaultFolder);
         QTest::keyClick(w, Qt::Key_Escape);
         EXPECT_TRUE(w->isVisible());
 
@@ -109,8 +111,7 @@ TEST_F(LocatorTest, TrailingSeparatorIsProbedAndStoredAsTyped) {
 TEST_F(LocatorTest, TrainExeCountsAsAnyFileButNotAsAFolder) {
     loc = std::make_unique<InstallLocator>();
     const auto probe = [&](const fs::path& folder) {
-        loc->CheckTrainExe(folder.string() + "/train.exe");
-        return !loc->TrainExeMissing;
+        return !TrainExeMissing(folder.string() + "/train.exe");
     };
     EXPECT_TRUE(probe(sim.root()));
     ASSERT_TRUE(platform::SetReadOnly((sim.root() / "train.exe").string(), true));
@@ -133,12 +134,12 @@ TEST_F(LocatorTest, BrowsingFillsTheFieldAndCancellingLeavesIt) {
         return answer;
     });
     ASSERT_TRUE(CreateLocator([&](InstallLocator* w) {
-        w->browseButton->click();
-        EXPECT_EQ(w->folderEdit->text().toStdString(), sim.root().string());
-        w->folderEdit->setText("typed");
+        Child<QPushButton>(*w, "browseButton")->click();
+        EXPECT_EQ(Child<QLineEdit>(*w, "folderEdit")->text().toStdString(), sim.root().string());
+        Child<QLineEdit>(*w, "folderEdit")->setText("typed");
         answer.clear();  // cancelled
-        w->browseButton->click();
-        EXPECT_EQ(w->folderEdit->text(), "typed");
+        Child<QPushButton>(*w, "browseButton")->click();
+        EXPECT_EQ(Child<QLineEdit>(*w, "folderEdit")->text(), "typed");
         w->close();
     }));
     EXPECT_EQ(asked, "Selecteer een map...");
@@ -156,11 +157,11 @@ TEST_F(LocatorTest, TextsComeFromThePackAndAMissingSectionEmptiesThem) {
     WriteSettings("English");
     ASSERT_TRUE(CreateLocator([&](InstallLocator* w) {
         EXPECT_EQ(w->windowTitle(), "Location");
-        EXPECT_EQ(w->introLabel->text(), "Where is it?");
-        EXPECT_EQ(w->continueButton->text(), "Continue");
-        EXPECT_EQ(w->browseButton->text(), "Browse...");
-        EXPECT_EQ(w->folderGroup->title(), "Folder:");
-        EXPECT_EQ(w->BrowseTitle, "Pick a folder");
+        EXPECT_EQ(Child<QLabel>(*w, "introLabel")->text(), "Where is it?");
+        EXPECT_EQ(Child<QPushButton>(*w, "continueButton")->text(), "Continue");
+        EXPECT_EQ(Child<QPushButton>(*w, "browseButton")->text(), "Browse...");
+        EXPECT_EQ(Child<QGroupBox>(*w, "folderGroup")->title(), "Folder:");
+        EXPECT_EQ(w->texts().browseTitle, "Pick a folder");
         Confirm(w, "/nowhere");
         Confirm(w, sim.root().string());
     }));
@@ -173,8 +174,8 @@ TEST_F(LocatorTest, TextsComeFromThePackAndAMissingSectionEmptiesThem) {
     WriteSettings("Bare");
     ASSERT_TRUE(CreateLocator([&](InstallLocator* w) {
         EXPECT_EQ(w->windowTitle(), "");
-        EXPECT_EQ(w->continueButton->text(), "");
-        EXPECT_EQ(w->folderGroup->title(), "");
+        EXPECT_EQ(Child<QPushButton>(*w, "continueButton")->text(), "");
+        EXPECT_EQ(Child<QGroupBox>(*w, "folderGroup")->title(), "");
         w->close();
     }));
 }
@@ -190,10 +191,11 @@ TEST_F(LocatorTest, MissingOrRefusedPackGivesTheBuiltInTexts) {
         messages.clear();
         ASSERT_TRUE(CreateLocator([&](InstallLocator* w) {
             EXPECT_EQ(w->windowTitle(), "Locatie");
-            EXPECT_EQ(w->introLabel->text().left(25), "Voor u verder kan moet ee");
-            EXPECT_EQ(w->continueButton->text(), "Ga Verder");
-            EXPECT_EQ(w->browseButton->text(), "Bladeren...");
-            EXPECT_EQ(w->folderGroup->title(), "Locatie:");
+            EXPECT_EQ(Child<QLabel>(*w, "introLabel")->text().left(25),
+                      "Voor u verder kan moet ee");
+            EXPECT_EQ(Child<QPushButton>(*w, "continueButton")->text(), "Ga Verder");
+            EXPECT_EQ(Child<QPushButton>(*w, "browseButton")->text(), "Bladeren...");
+            EXPECT_EQ(Child<QGroupBox>(*w, "folderGroup")->title(), "Locatie:");
             Confirm(w, "/nowhere");
             w->close();
         }));
@@ -228,8 +230,8 @@ TEST_F(LocatorTest, StartsAtTheSimulatorInTheDefaultCompatibilityPrefix) {
 
     WriteSettings("Nederlands");
     ASSERT_TRUE(CreateLocator([&](InstallLocator* w) {
-        EXPECT_EQ(w->folderEdit->text().toStdString(), first.string());
-        w->continueButton->click();
+        EXPECT_EQ(Child<QLineEdit>(*w, "folderEdit")->text().toStdString(), first.string());
+        Child<QPushButton>(*w, "continueButton")->click();
     }));
     EXPECT_EQ(Pad(), first.string());
 }

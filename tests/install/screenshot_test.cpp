@@ -25,7 +25,7 @@ TEST(Locator, LocatorWindowRendersToPng) {
         w->close();
     });
     InstallLocator window;
-    window.FormCreate();
+    window.initialize();
     const QImage image(file);
     EXPECT_EQ(image.size(), shown);
     EXPECT_EQ(shown, QSize(273, 189));

@@ -28,16 +28,16 @@ class FogWindowTest : public MainWindowFixture {
         WriteFogData(prog);
         WriteSettings("Nederlands");
     }
-    void Make(const QString& route, QRadioButton* MainWindow::*weather = &MainWindow::sunButton) {
-        (form.get()->*weather)->setChecked(true);
-        form->routeBox->setEditText(route);
-        form->makeButton->click();
+    void Make(const QString& route, const char* weather = "sunButton") {
+        control<QRadioButton>(weather)->setChecked(true);
+        routeBox()->setEditText(route);
+        makeButton()->click();
     }
     bool OnCompletionPage() const {
-        const bool completion = form->choosingPage->isHidden();
-        EXPECT_EQ(form->FilesReplaced, completion);
-        EXPECT_EQ(form->exitAction->isEnabled(), !completion);
-        EXPECT_EQ(form->optionsMenu->menuAction()->isVisible(), !completion);
+        const bool completion = control<QWidget>("choosingPage")->isHidden();
+        EXPECT_EQ(form->fogRunPage().filesReplaced(), completion);
+        EXPECT_EQ(control<QAction>("exitAction")->isEnabled(), !completion);
+        EXPECT_EQ(control<QMenu>("optionsMenu")->menuAction()->isVisible(), !completion);
         EXPECT_EQ(bool(form->windowFlags() & Qt::WindowCloseButtonHint), !completion);
         return completion;
     }
@@ -53,8 +53,8 @@ TEST_F(FogWindowTest, RainRunShowsSummaryRefusesCloseAndRestoresEverything) {
     WriteFile(sim.envfiles("R") / "Textures" / "ZEL_snowsky.ace", "own sky");
     const Snapshot before = TakeSnapshot(sim.routes());
     CreateAndShow();
-    QTest::keyClick(form->visibilityBar, Qt::Key_Left);  // 50 m
-    Make("R", &MainWindow::rainButton);
+    QTest::keyClick(visibilityBar(), Qt::Key_Left);  // 50 m
+    Make("R", "rainButton");
 
     ASSERT_TRUE(OnCompletionPage());
     EXPECT_TRUE(messages.messages().empty());
@@ -62,7 +62,7 @@ TEST_F(FogWindowTest, RainRunShowsSummaryRefusesCloseAndRestoresEverything) {
     EXPECT_EQ(ReadFile(sim.envfiles("R") / "Textures" / "ZEL_snowsky.ace"), "own sky");
     EXPECT_TRUE(fs::exists(sim.envfiles("R") / "Textures" / "ZEL_snowskylo.ace"));
 
-    const QStringList lines = form->summaryView->toPlainText().split('\n');
+    const QStringList lines = summaryView()->toPlainText().split('\n');
     const QString h(33, '-');
     EXPECT_EQ(lines, (QStringList{"Informatie van uw instellingen:", "", h, "Route:", "R", h,
                                   "Het weer:", "Regen (Rain)", h, "Zicht in meters:", "50 m", h,
@@ -71,7 +71,7 @@ TEST_F(FogWindowTest, RainRunShowsSummaryRefusesCloseAndRestoresEverything) {
     const QColor colours[] = {maroon, maroon, blue, blue, grey, blue, blue, grey,
                               blue,   blue,   grey, blue, blue, grey, blue};
     int i = 0;
-    for (QTextBlock b = form->summaryView->document()->begin(); b.isValid(); b = b.next(), ++i) {
+    for (QTextBlock b = summaryView()->document()->begin(); b.isValid(); b = b.next(), ++i) {
         if (b.text().isEmpty()) continue;
         const QTextCharFormat f = b.begin().fragment().charFormat();
         EXPECT_EQ(f.foreground().color(), colours[i]) << i;
@@ -84,9 +84,9 @@ TEST_F(FogWindowTest, RainRunShowsSummaryRefusesCloseAndRestoresEverything) {
     EXPECT_EQ(messages.messages()[0].text, kNoClose);
     EXPECT_EQ(messages.messages()[0].title, "Fout bij afsluiten");
 
-    form->restoreButton->click();
+    restoreButton()->click();
     EXPECT_FALSE(OnCompletionPage());
-    EXPECT_TRUE(form->summaryView->toPlainText().isEmpty());
+    EXPECT_TRUE(summaryView()->toPlainText().isEmpty());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
     EXPECT_TRUE(form->close());
 }
@@ -99,20 +99,19 @@ TEST_F(FogWindowTest, EachWeatherFillsItsSlotsAndRunsAgainAfterRestore) {
     const Snapshot before = TakeSnapshot(sim.routes());
     CreateAndShow();
     struct Case {
-        QRadioButton* MainWindow::*weather;
-        std::array<std::string, 4> files;
+        const char* weather;
+        std::vector<std::string> files;
         bool multi;
     };
-    for (const Case& c :
-         {Case{&MainWindow::sunButton, {"a_clear.env", "b_clear.env", "", ""}, true},
-          Case{&MainWindow::rainButton, {"RAIN.ENV", "", "", ""}, false},
-          Case{&MainWindow::snowButton, {"x_snow.env", "y_snow.env", "", ""}, true}}) {
+    for (const Case& c : {Case{"sunButton", {"a_clear.env", "b_clear.env"}, true},
+                          Case{"rainButton", {"RAIN.ENV"}, false},
+                          Case{"snowButton", {"x_snow.env", "y_snow.env"}, true}}) {
         Make("R", c.weather);
-        EXPECT_EQ((std::array{form->EnvFile1, form->EnvFile2, form->EnvFile3, form->EnvFile4}),
-                  c.files);
-        EXPECT_EQ(form->MultiFileMode, c.multi);
+        ASSERT_TRUE(form->fogRunPage().currentRun());
+        EXPECT_EQ(form->fogRunPage().currentRun()->files, c.files);
+        EXPECT_EQ(form->fogRunPage().currentRun()->multiFileMode, c.multi);
         ASSERT_TRUE(OnCompletionPage());
-        form->restoreButton->click();
+        restoreButton()->click();
         EXPECT_EQ(TakeSnapshot(sim.routes()), before);
     }
     EXPECT_TRUE(messages.messages().empty());
@@ -146,7 +145,7 @@ TEST_F(FogWindowTest, RefusedRunsShowOneBoxAndTouchNothing) {
         Make(c.route);
         EXPECT_EQ(Texts(), std::vector<std::string>{c.message}) << c.route.toStdString();
         EXPECT_FALSE(OnCompletionPage());
-        EXPECT_TRUE(form->summaryView->toPlainText().isEmpty());
+        EXPECT_TRUE(summaryView()->toPlainText().isEmpty());
     }
     EXPECT_EQ(TakeSnapshot(sim.root()), tree);
     EXPECT_EQ(TakeSnapshot(prog.dump()), dump);
@@ -158,9 +157,9 @@ TEST_F(FogWindowTest, FailedBackupStaysOnTheChoosingPage) {
     const Snapshot before = TakeSnapshot(sim.routes());
     fs::remove_all(prog.dump() / "Back_up");
     CreateAndShow();
-    Make("R", &MainWindow::rainButton);
-    EXPECT_EQ(Texts(), std::vector<std::string>{form->BackupFailedMsg});
-    EXPECT_NE(form->BackupFailedMsg, "");
+    Make("R", "rainButton");
+    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().backupFailedMsg});
+    EXPECT_NE(form->fogRunPage().texts().backupFailedMsg, "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
 }
@@ -169,20 +168,20 @@ TEST_F(FogWindowTest, RestoreNamesTheFilesItCouldNotPutBack) {
     sim.AddEnvFile("R", "a_rain.env");
     sim.AddEnvFile("R", "b%d_rain.env");  // a '%' in a name is no format
     CreateAndShow();
-    Make("R", &MainWindow::rainButton);
+    Make("R", "rainButton");
     ASSERT_TRUE(OnCompletionPage());
     const std::string folder = (sim.envfiles("R") / "").string();
 
     platform::SetReadOnly((sim.envfiles("R") / "a_rain.env").string(), true);
     fs::remove(prog.dump() / "Back_up" / "R" / "b%d_rain.env");
-    form->restoreButton->click();
-    EXPECT_EQ(Texts(), std::vector<std::string>{form->RestoreFailedMsg + "\n" + folder +
-                                                "a_rain.env\n" + folder + "b%d_rain.env"});
+    restoreButton()->click();
+    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().restoreFailedMsg + "\n" +
+                                                folder + "a_rain.env\n" + folder + "b%d_rain.env"});
     EXPECT_TRUE(OnCompletionPage());  // a_rain.env's backup is there: try again
 
     messages.clear();
     platform::SetReadOnly((sim.envfiles("R") / "a_rain.env").string(), false);
-    form->restoreButton->click();
+    restoreButton()->click();
     EXPECT_TRUE(messages.messages().empty());  // b%d_rain.env was reported once, then let go
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(ReadFile(sim.envfiles("R") / "a_rain.env"), "original R/a_rain.env\n");
@@ -194,23 +193,23 @@ TEST_F(FogWindowTest, RunLeftByAKilledSessionReopensOnTheCompletionPage) {
     sim.AddTexturesFolder("R");
     const Snapshot before = TakeSnapshot(sim.routes());
     CreateAndShow();
-    QTest::keyClick(form->visibilityBar, Qt::Key_End);  // 125 m
-    Make("R", &MainWindow::snowButton);
+    QTest::keyClick(visibilityBar(), Qt::Key_End);  // 125 m
+    Make("R", "snowButton");
     ASSERT_TRUE(OnCompletionPage());
-    const QString summary = form->summaryView->toPlainText();
+    const QString summary = summaryView()->toPlainText();
     form.reset();  // ended by force: no restore
 
     CreateAndShow();
     EXPECT_FALSE(OnCompletionPage());
-    Make("S", &MainWindow::rainButton);  // must not overwrite the backups of the unrestored run
-    EXPECT_EQ(Texts(), std::vector<std::string>{form->RunPendingMsg});
+    Make("S", "rainButton");  // must not overwrite the backups of the unrestored run
+    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().runPendingMsg});
     EXPECT_TRUE(OnCompletionPage());
-    EXPECT_TRUE(form->snowButton->isChecked());
-    EXPECT_EQ(form->summaryView->toPlainText(), summary);
+    EXPECT_TRUE(control<QRadioButton>("snowButton")->isChecked());
+    EXPECT_EQ(summaryView()->toPlainText(), summary);
     EXPECT_FALSE(form->close());
-    form->restoreButton->click();
+    restoreButton()->click();
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
-    EXPECT_FALSE(form->ResumeUnrestoredRun());
+    EXPECT_FALSE(form->openUnrestoredRun());
     EXPECT_TRUE(form->close());
 }
 
@@ -222,22 +221,22 @@ TEST_F(FogWindowTest, RunThatCannotReplaceEveryFileNamesThemAndStaysOnTheChoosin
     const Snapshot before = TakeSnapshot(sim.routes());
     const std::string folder = (sim.envfiles("R") / "").string();
     CreateAndShow();
-    Make("R", &MainWindow::rainButton);
-    EXPECT_EQ(Texts(),
-              std::vector<std::string>{form->InstallFailedMsg + "\n" + folder + "b_rain.env"});
-    EXPECT_NE(form->InstallFailedMsg, "");
+    Make("R", "rainButton");
+    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().installFailedMsg + "\n" +
+                                                folder + "b_rain.env"});
+    EXPECT_NE(form->fogRunPage().texts().installFailedMsg, "");
     EXPECT_FALSE(OnCompletionPage());
-    EXPECT_TRUE(form->summaryView->toPlainText().isEmpty());
+    EXPECT_TRUE(summaryView()->toPlainText().isEmpty());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
 
     messages.clear();
     platform::SetReadOnly((sim.envfiles("R") / "b_rain.env").string(), false);
     const fs::path fogFile = prog.dump() / "rain" / "rain75.env";
     fs::remove(fogFile);
-    Make("R", &MainWindow::rainButton);
-    EXPECT_EQ(Texts(),
-              std::vector<std::string>{form->InstallFailedMsg + "\n" + folder + "a_rain.env\n" +
-                                       folder + "b_rain.env\n" + fogFile.string()});
+    Make("R", "rainButton");
+    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().installFailedMsg + "\n" +
+                                                folder + "a_rain.env\n" + folder + "b_rain.env\n" +
+                                                fogFile.string()});
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
     EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
@@ -266,7 +265,7 @@ TEST_F(FogWindowTest, RestoreWithoutItsRecordPutsBackTheWindowsOwnRun) {
     for (const Variant variant : {Gone, Crafted, RestoredElsewhere}) {
         SCOPED_TRACE(variant);
         messages.clear();
-        Make("R", &MainWindow::rainButton);
+        Make("R", "rainButton");
         ASSERT_TRUE(OnCompletionPage());
         std::vector<std::string> expected;
         switch (variant) {
@@ -275,14 +274,14 @@ TEST_F(FogWindowTest, RestoreWithoutItsRecordPutsBackTheWindowsOwnRun) {
                 break;
             case Crafted:
                 WriteFile(record, CraftedRecord(sim));
-                expected = {form->RecordRefusedMsg + "\n" +
+                expected = {form->fogRunPage().texts().recordRefusedMsg + "\n" +
                             (prog.dump() / "Herstel_ongeldig.ini").string()};
                 break;
             case RestoredElsewhere:  // by another copy of the program: nothing left to do
                 ASSERT_TRUE(mist::RestoreFog(*mist::LoadRunRecord()).Complete());
                 break;
         }
-        form->restoreButton->click();
+        restoreButton()->click();
         EXPECT_EQ(Texts(), expected);
         EXPECT_FALSE(OnCompletionPage());
         EXPECT_EQ(TakeSnapshot(sim.root()), before);
@@ -301,10 +300,11 @@ TEST_F(FogWindowTest, CraftedRecordAtStartIsSetAsideAndTheProgramCloses) {
     WriteFile(prog.dump() / "Herstel.ini", CraftedRecord(sim));
     const Snapshot before = TakeSnapshot(sim.root());
     CreateAndShow();
-    EXPECT_FALSE(form->ResumeUnrestoredRun());
+    EXPECT_FALSE(form->openUnrestoredRun());
     const fs::path aside = prog.dump() / "Herstel_ongeldig_2.ini";
-    EXPECT_EQ(Texts(), std::vector<std::string>{form->RecordRefusedMsg + "\n" + aside.string()});
-    EXPECT_NE(form->RecordRefusedMsg, "");
+    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().recordRefusedMsg + "\n" +
+                                                aside.string()});
+    EXPECT_NE(form->fogRunPage().texts().recordRefusedMsg, "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_TRUE(form->close());
     EXPECT_EQ(TakeSnapshot(sim.root()), before);

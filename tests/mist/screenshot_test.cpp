@@ -15,14 +15,14 @@ TEST_F(MainWindowFixture, CompletionPageRendersToPng) {
     sim.AddEnvFile("Noordlijn", "WinterSnow.env");
     sim.AddTexturesFolder("Noordlijn");
     CreateAndShow();
-    form->snowButton->setChecked(true);
-    form->routeBox->setEditText("Noordlijn");
-    form->makeButton->click();
-    ASSERT_TRUE(form->FilesReplaced);
+    control<QRadioButton>("snowButton")->setChecked(true);
+    routeBox()->setEditText("Noordlijn");
+    makeButton()->click();
+    ASSERT_TRUE(form->fogRunPage().filesReplaced());
     const QString dir = qEnvironmentVariableIsSet("ZEL_SCREENSHOT_DIR")
                             ? qEnvironmentVariable("ZEL_SCREENSHOT_DIR")
                             : QDir::currentPath();
     ASSERT_TRUE(testsupport::GrabToPng(form.get(), dir + "/completion-page.png"));
-    form->restoreButton->click();
-    EXPECT_FALSE(form->FilesReplaced);
+    restoreButton()->click();
+    EXPECT_FALSE(form->fogRunPage().filesReplaced());
 }

@@ -38,23 +38,23 @@ TEST_F(MainWindowFixture, MenuListsPacksOnceInListingOrderAndSwitchesLanguage) {
     testsupport::WriteFile(prog.languages() / "readme.txt", "not a pack");
     WriteSettings("zulu");
     CreateAndShow();
-    EXPECT_EQ(Names(form->languageMenu),
+    EXPECT_EQ(Names(languageMenu()),
               (QStringList{"dutchAction=Nederlands", "Language2=Alpha", "Language3=zulu"}));
-    EXPECT_TRUE(Item(form->languageMenu, "zulu")->isChecked());
+    EXPECT_TRUE(Item(languageMenu(), "zulu")->isChecked());
     form->hide();
     form->show();
-    EXPECT_EQ(form->languageMenu->actions().size(), 3);
+    EXPECT_EQ(languageMenu()->actions().size(), 3);
 
-    Item(form->languageMenu, "Alpha")->trigger();
-    EXPECT_EQ(form->makeButton->text(), "Alpha!");
-    EXPECT_FALSE(Item(form->languageMenu, "zulu")->isChecked());
+    Item(languageMenu(), "Alpha")->trigger();
+    EXPECT_EQ(makeButton()->text(), "Alpha!");
+    EXPECT_FALSE(Item(languageMenu(), "zulu")->isChecked());
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Alpha");
     // The checked item again re-reads the pack.
     prog.WritePack("Alpha", Pack("Alpha", "ZEL Nevora", "Edited"));
-    Item(form->languageMenu, "Alpha")->trigger();
-    EXPECT_EQ(form->makeButton->text(), "Edited");
-    form->dutchAction->trigger();
-    EXPECT_EQ(form->makeButton->text(), "Maken...");
+    Item(languageMenu(), "Alpha")->trigger();
+    EXPECT_EQ(makeButton()->text(), "Edited");
+    dutchAction()->trigger();
+    EXPECT_EQ(makeButton()->text(), "Maken...");
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
     EXPECT_TRUE(messages.messages().empty());
 }
@@ -62,8 +62,8 @@ TEST_F(MainWindowFixture, MenuListsPacksOnceInListingOrderAndSwitchesLanguage) {
 TEST_F(MainWindowFixture, WithoutPacksDutchIsChecked) {
     WriteSettings("Nederlands");
     CreateAndShow();
-    EXPECT_EQ(form->languageMenu->actions().size(), 1);
-    EXPECT_TRUE(form->dutchAction->isChecked());
+    EXPECT_EQ(languageMenu()->actions().size(), 1);
+    EXPECT_TRUE(dutchAction()->isChecked());
 }
 
 TEST_F(MainWindowFixture, RefusedPackShowsBoxesInTheActiveLanguageThenDutch) {
@@ -83,19 +83,19 @@ TEST_F(MainWindowFixture, RefusedPackShowsBoxesInTheActiveLanguageThenDutch) {
     } cases[] = {{"WrongProgram", 1}, {"Unknown", 1}, {"BothWrong", 2}, {"Vanished", 2}, {"Folder", 2}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
-        Item(form->languageMenu, "English")->trigger();
-        ASSERT_EQ(form->makeButton->text(), "Make");
+        Item(languageMenu(), "English")->trigger();
+        ASSERT_EQ(makeButton()->text(), "Make");
         messages.clear();
-        Item(form->languageMenu, c.caption)->trigger();
+        Item(languageMenu(), c.caption)->trigger();
         ASSERT_EQ(messages.messages().size(), c.boxes);
         for (const auto& m : messages.messages()) {
             // Reported in the language active before the click.
             EXPECT_EQ(m.text, "cannot read");
             EXPECT_EQ(m.title, "Error");
         }
-        EXPECT_EQ(form->CurrentLanguage, "Nederlands");
-        EXPECT_EQ(form->makeButton->text(), "Maken...");
-        EXPECT_TRUE(form->dutchAction->isChecked());
+        EXPECT_EQ(form->currentLanguage(), "Nederlands");
+        EXPECT_EQ(makeButton()->text(), "Maken...");
+        EXPECT_TRUE(dutchAction()->isChecked());
         EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
     }
 }
@@ -108,6 +108,6 @@ TEST_F(MainWindowFixture, StoredPackThatWasDeletedGivesThreeDutchBoxesAndIsForgo
         EXPECT_EQ(m.text, kReadErr);
         EXPECT_EQ(m.title, "Fout");
     }
-    EXPECT_EQ(form->CurrentLanguage, "Nederlands");
+    EXPECT_EQ(form->currentLanguage(), "Nederlands");
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
 }

@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "settings/LanguageWindow.h"
 
+using testsupport::Child;
 using testsupport::PackText;
 namespace fs = std::filesystem;
 
@@ -51,7 +52,7 @@ protected:
             answer(w);
         });
         lang = std::make_unique<LanguageWindow>(*form);
-        platform::RunGuarded([this] { lang->FormCreate(); });
+        platform::RunGuarded([this] { lang->initialize(); });
         testsupport::ClearModalAnswers();
         return shown;
     }
@@ -88,46 +89,47 @@ TEST_F(LanguageWindowTest, FirstStartShowsDesignTextsAndPacksAndOkAppliesDutch) 
     testsupport::WriteFile(prog.languages() / "notes.txt", "not a pack");
     ASSERT_TRUE(StartUp([](LanguageWindow* w) {
         EXPECT_EQ(w->windowTitle(), "Kies uw taal ");
-        EXPECT_EQ(w->questionLabel->text(), kLabel);
-        EXPECT_EQ(w->okButton->text(), "OK");
-        EXPECT_EQ(w->languageBox->currentText(), "Nederlands");
+        EXPECT_EQ(Child<QLabel>(*w, "questionLabel")->text(), kLabel);
+        EXPECT_EQ(Child<QPushButton>(*w, "okButton")->text(), "OK");
+        EXPECT_EQ(Child<QComboBox>(*w, "languageBox")->currentText(), "Nederlands");
         // Listing order below the design item; a folder named like a pack is listed too.
-        EXPECT_EQ(Items(w->languageBox), (QStringList{"Nederlands", "deutsch", "English", "Fake"}));
+        EXPECT_EQ(Items(Child<QComboBox>(*w, "languageBox")),
+                  (QStringList{"Nederlands", "deutsch", "English", "Fake"}));
         QTest::keyClick(w, Qt::Key_Escape);
         EXPECT_TRUE(w->isVisible());
-        w->okButton->click();
+        Child<QPushButton>(*w, "okButton")->click();
     }));
     EXPECT_TRUE(messages.messages().empty());
     EXPECT_EQ(Setting("Programma", "Taalscherm"), "1");
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
-    EXPECT_EQ(form->CurrentLanguage, "Nederlands");
+    EXPECT_EQ(form->currentLanguage(), "Nederlands");
 }
 
 TEST_F(LanguageWindowTest, PickingAPackRelabelsTheWindowAndOkAppliesIt) {
     prog.WritePack("English", WindowPack("English"));
     ASSERT_TRUE(StartUp([](LanguageWindow* w) {
-        QTest::keyClick(w->languageBox, Qt::Key_Down);
-        EXPECT_EQ(w->languageBox->currentText(), "English");
+        QTest::keyClick(Child<QComboBox>(*w, "languageBox"), Qt::Key_Down);
+        EXPECT_EQ(Child<QComboBox>(*w, "languageBox")->currentText(), "English");
         EXPECT_EQ(w->windowTitle(), "Choose");
-        EXPECT_EQ(w->questionLabel->text(), "Pick a language");
-        EXPECT_EQ(w->okButton->text(), "Go");
+        EXPECT_EQ(Child<QLabel>(*w, "questionLabel")->text(), "Pick a language");
+        EXPECT_EQ(Child<QPushButton>(*w, "okButton")->text(), "Go");
         // Back to Dutch: caption and label return, the button keeps the pack's text.
-        QTest::keyClick(w->languageBox, Qt::Key_Up);
+        QTest::keyClick(Child<QComboBox>(*w, "languageBox"), Qt::Key_Up);
         EXPECT_EQ(w->windowTitle(), "Kies uw taal");
-        EXPECT_EQ(w->questionLabel->text(), kLabel);
-        EXPECT_EQ(w->okButton->text(), "Go");
+        EXPECT_EQ(Child<QLabel>(*w, "questionLabel")->text(), kLabel);
+        EXPECT_EQ(Child<QPushButton>(*w, "okButton")->text(), "Go");
         EXPECT_EQ(w->chosenLanguage(), "Nederlands");
-        QTest::keyClick(w->languageBox, Qt::Key_Down);
-        w->okButton->click();
+        QTest::keyClick(Child<QComboBox>(*w, "languageBox"), Qt::Key_Down);
+        Child<QPushButton>(*w, "okButton")->click();
     }));
     EXPECT_TRUE(messages.messages().empty());
-    EXPECT_EQ(form->CurrentLanguage, "English");
-    EXPECT_EQ(form->makeButton->text(), "Make...");
+    EXPECT_EQ(form->currentLanguage(), "English");
+    EXPECT_EQ(makeButton()->text(), "Make...");
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "English");
     // The menu, filled when the main window shows, checks the chosen pack.
     form->show();
-    ASSERT_EQ(form->languageMenu->actions().size(), 2);
-    EXPECT_TRUE(form->languageMenu->actions()[1]->isChecked());
+    ASSERT_EQ(languageMenu()->actions().size(), 2);
+    EXPECT_TRUE(languageMenu()->actions()[1]->isChecked());
 }
 
 TEST_F(LanguageWindowTest, NameWithoutPackFileIsRefusedWithThreeDutchBoxes) {
@@ -136,30 +138,30 @@ TEST_F(LanguageWindowTest, NameWithoutPackFileIsRefusedWithThreeDutchBoxes) {
     // Typed: no pack to speak for it, so the built-in texts stay (the button keeps its caption);
     // nothing is completed or added to the list.
     ASSERT_TRUE(StartUp([](LanguageWindow* w) {
-        w->languageBox->lineEdit()->selectAll();
-        QTest::keyClicks(w->languageBox->lineEdit(), "Engl");
+        Child<QComboBox>(*w, "languageBox")->lineEdit()->selectAll();
+        QTest::keyClicks(Child<QComboBox>(*w, "languageBox")->lineEdit(), "Engl");
         EXPECT_EQ(w->chosenLanguage(), "Engl");
-        EXPECT_EQ(w->languageBox->currentText(), "Engl");
+        EXPECT_EQ(Child<QComboBox>(*w, "languageBox")->currentText(), "Engl");
         EXPECT_EQ(w->windowTitle(), "Kies uw taal");
-        EXPECT_EQ(w->questionLabel->text(), kLabel);
-        EXPECT_EQ(w->okButton->text(), "OK");
-        EXPECT_EQ(w->languageBox->count(), 3);
-        w->okButton->click();
+        EXPECT_EQ(Child<QLabel>(*w, "questionLabel")->text(), kLabel);
+        EXPECT_EQ(Child<QPushButton>(*w, "okButton")->text(), "OK");
+        EXPECT_EQ(Child<QComboBox>(*w, "languageBox")->count(), 3);
+        Child<QPushButton>(*w, "okButton")->click();
     }));
     // Picked: a folder named like a pack is listed, but it is no pack file.
     ASSERT_EQ(messages.messages().size(), 3u);
     prog.WriteSettings("");
     ASSERT_TRUE(CreateLanguageWindow([](LanguageWindow* w) {
-        w->languageBox->setCurrentIndex(1);
-        QTest::keyClick(w->languageBox, Qt::Key_Down);
+        Child<QComboBox>(*w, "languageBox")->setCurrentIndex(1);
+        QTest::keyClick(Child<QComboBox>(*w, "languageBox"), Qt::Key_Down);
         EXPECT_EQ(w->chosenLanguage(), "Fake");
-        w->okButton->click();
+        Child<QPushButton>(*w, "okButton")->click();
     }));
     // Each time: once from the file check, twice from the header check, all in Dutch.
     ASSERT_EQ(messages.messages().size(), 6u);
     for (const auto& m : messages.messages()) EXPECT_EQ(m.text, kReadErr);
-    EXPECT_EQ(form->CurrentLanguage, "Nederlands");
-    EXPECT_TRUE(form->dutchAction->isChecked());
+    EXPECT_EQ(form->currentLanguage(), "Nederlands");
+    EXPECT_TRUE(dutchAction()->isChecked());
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
 }
 
@@ -167,10 +169,10 @@ TEST_F(LanguageWindowTest, UnwritableSettingsFileIsReportedOnceAndTheWindowLetsT
     prog.WriteSettings("[Programma]\r\nTaalkeuze=Nederlands\r\n");
     ASSERT_TRUE(platform::SetReadOnly(prog.settingsFile().string(), true));
     const std::string before = testsupport::ReadFile(prog.settingsFile());
-    ASSERT_TRUE(StartUp([](LanguageWindow* w) { w->okButton->click(); }));
+    ASSERT_TRUE(StartUp([](LanguageWindow* w) { Child<QPushButton>(*w, "okButton")->click(); }));
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].text, "Unable to write to " + prog.settingsFile().string() + ".");
     EXPECT_FALSE(lang->isVisible());
     EXPECT_EQ(testsupport::ReadFile(prog.settingsFile()), before);
-    EXPECT_EQ(form->CurrentLanguage, "Nederlands");
+    EXPECT_EQ(form->currentLanguage(), "Nederlands");
 }

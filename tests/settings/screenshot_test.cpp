@@ -18,10 +18,10 @@ TEST_F(MainWindowFixture, LanguageWindowRendersToPng) {
     testsupport::AnswerModal<LanguageWindow>([&](LanguageWindow* w) {
         shown = w->size();
         EXPECT_TRUE(testsupport::GrabToPng(w, file));
-        w->okButton->click();
+        testsupport::Child<QPushButton>(*w, "okButton")->click();
     });
     LanguageWindow window(*form);
-    window.FormCreate();
+    window.initialize();
     const QImage image(file);
     EXPECT_EQ(image.size(), shown);
     EXPECT_EQ(shown, QSize(237, 117));

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <stdexcept>
+#include <string>
 
 namespace testsupport {
 
@@ -36,6 +38,15 @@ void AnswerModal(std::function<void(W*)> body, int timeoutMs = 5000) {
 // Answers whose window never came since the last call.
 int MissedModalAnswers();
 void ClearModalAnswers();
+
+// The child of `parent` with this object name and type. A missing one throws, which fails the
+// test instead of crashing the whole test program.
+template <class T>
+T* Child(const QObject& parent, const char* name) {
+    T* child = parent.findChild<T*>(QString::fromLatin1(name));
+    if (child == nullptr) throw std::logic_error(std::string("no control named ") + name);
+    return child;
+}
 
 // Lets queued events run (activation, paints) for about `ms` milliseconds.
 void ProcessEvents(int ms = 20);

@@ -1,0 +1,275 @@
+// The fog run of the page: discovery, "Maken...", the summary and the restore.
+#include "mist/FogRunPage.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include "mist/discovery.h"
+#include "mist/fog_run.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "widgets/TrackBar.h"
+#include "widgets/qtext.h"
+
+namespace {
+
+// One path per line after the message; '%' doubled so that no file name is read as a format.
+std::string PathList(const std::vector<std::string>& paths) {
+    std::string list;
+    for (const std::string& path : paths) {
+        list += '\n';
+        for (char c : path) {
+            list += c;
+            if (c == '%') list += '%';
+        }
+    }
+    return list;
+}
+
+// Environment files of a route, by full path.
+std::vector<std::string> RouteFiles(const std::string& installRoot, const std::string& route,
+                                    const std::vector<std::string>& names) {
+    std::vector<std::string> paths;
+    for (const std::string& name : names)
+        paths.push_back(platform::JoinPath(mist::RouteEnvFolder(installRoot, route), name));
+    return paths;
+}
+
+}  // namespace
+
+mist::Weather FogRunPage::checkedWeather() const {
+    if (sunButton_->isChecked()) return mist::Weather::Sun;
+    if (rainButton_->isChecked()) return mist::Weather::Rain;
+    return mist::Weather::Snow;
+}
+
+QRadioButton* FogRunPage::weatherButton(mist::Weather weather) const {
+    switch (weather) {
+        case mist::Weather::Sun:
+            return sunButton_;
+        case mist::Weather::Rain:
+            return rainButton_;
+        case mist::Weather::Snow:
+            return snowButton_;
+    }
+    return sunButton_;
+}
+
+void FogRunPage::findEnvFiles(const std::string& envFolder, mist::Weather weather) {
+    envFileMissing_ = false;
+    multiFileMode_ = false;
+    const mist::EnvFiles found = mist::FindEnvFiles(envFolder, weather);
+    for (std::size_t i = 0; i < found.names.size(); ++i) {
+        if (!found.names[i].empty()) envFiles_[i] = found.names[i];
+    }
+    multiFileMode_ = found.multiFileMode;
+    if (found.missing) {
+        platform::ShowErrorMessage(texts_.routeErrMsg, texts_.errorTitle);
+        envFileMissing_ = true;
+    }
+}
+
+// Fifteen centred lines; each takes the colour and style current when it is added, and the
+// style, once bold and underlined, stays so.
+void FogRunPage::writeSummary() {
+    const QColor maroon(128, 0, 0), blue(0, 0, 255), grey(128, 128, 128);
+    QTextCharFormat current;
+    QTextCursor cursor(summaryView_->document());
+    bool first = true;
+    auto line = [&](const QString& text) {
+        cursor.movePosition(QTextCursor::End);
+        QTextBlockFormat centred;
+        centred.setAlignment(Qt::AlignHCenter);
+        if (first) {
+            cursor.setBlockFormat(centred);
+            cursor.setBlockCharFormat(current);
+            first = false;
+        } else {
+            cursor.insertBlock(centred, current);
+        }
+        cursor.insertText(text, current);
+    };
+    auto boldUnderlined = [&] {
+        current.setFontWeight(QFont::Bold);
+        current.setFontUnderline(true);
+    };
+    const QString hyphens(33, QLatin1Char('-'));
+    auto heading = [&](const std::string& text, const QString& value) {
+        boldUnderlined();
+        line(widgets::ToQ(text));
+        current.setForeground(grey);
+        line(value);
+        current.setForeground(blue);
+        line(hyphens);
+    };
+
+    current.setForeground(maroon);
+    boldUnderlined();
+    line(widgets::ToQ(texts_.infoTitleText));
+    line(QString());
+    current.setForeground(blue);
+    line(hyphens);
+    heading(texts_.infoRouteText, widgets::PathToQ(routeName_));
+    heading(texts_.infoWeatherText, weatherButton(checkedWeather())->text());
+    heading(texts_.infoVisibilityText, visibilityLabel_->text());
+    heading(texts_.infoFogStateText, fogStateLabel_->text());
+}
+
+void FogRunPage::showCompletionPage() {
+    choosingPage_->hide();
+    filesReplaced_ = true;
+    emit filesReplacedChanged(true);
+}
+
+void FogRunPage::showChoosingPage() {
+    choosingPage_->show();
+    filesReplaced_ = false;
+    emit filesReplacedChanged(false);
+    summaryView_->clear();
+}
+
+// Sets aside a record in Dump that cannot be trusted, and says so.
+void FogRunPage::setAsideRefusedRecord() {
+    if (const auto aside = mist::SetAsideRefusedRunRecord())
+        platform::ShowErrorMessage(texts_.recordRefusedMsg + PathList({*aside}), texts_.errorTitle);
+}
+
+// The completion page for a run that is on disk already, with the run's own controls and summary.
+void FogRunPage::showRun(const mist::RunRecord& record) {
+    routeName_ = record.route;
+    for (std::size_t i = 0; i < envFiles_.size(); ++i)
+        envFiles_[i] = i < record.files.size() ? record.files[i] : "";
+    multiFileMode_ = record.multiFileMode;
+    weatherButton(record.weather)->setChecked(true);
+    visibilityBar_->SetPosition(record.metres);
+    onVisibilityChanged();
+    summaryView_->clear();
+    writeSummary();
+    showCompletionPage();
+    currentRun_ = record;
+}
+
+// Names in a box every file of a restore that was not put back.
+void FogRunPage::reportNotPutBack(const std::string& installRoot, const std::string& route,
+                                  const mist::RestoreOutcome& outcome) {
+    if (outcome.Complete()) return;
+    std::vector<std::string> names = outcome.retry;
+    names.insert(names.end(), outcome.lost.begin(), outcome.lost.end());
+    platform::ShowErrorMessage(
+        texts_.restoreFailedMsg + PathList(RouteFiles(installRoot, route, names)),
+        texts_.errorTitle);
+}
+
+// Puts the route back; false while files whose backups are there still hold fog (the run then
+// stays, narrowed to them, for another try).
+bool FogRunPage::restore(const mist::RunRecord& record) {
+    const mist::RestoreOutcome outcome = mist::RestoreFog(record);
+    reportNotPutBack(record.installRoot, record.route, outcome);
+    if (outcome.retry.empty()) return true;
+    currentRun_ = record;
+    currentRun_->files = outcome.retry;
+    return false;
+}
+
+bool FogRunPage::openUnrestoredRun() {
+    setAsideRefusedRecord();
+    const auto record = mist::LoadRunRecord();
+    if (!record) return false;
+    showRun(*record);
+    return true;
+}
+
+void FogRunPage::reportUnrestoredRun() const {
+    platform::ShowErrorMessage(texts_.runPendingMsg, texts_.errorTitle);
+}
+
+bool FogRunPage::resumeUnrestoredRun() {
+    if (!openUnrestoredRun()) return false;
+    reportUnrestoredRun();
+    return true;
+}
+
+void FogRunPage::checkEnvFolder(const std::string& envFolder) {
+    envFolderMissing_ = false;
+    if (!mist::EnvFolderFound(envFolder)) {
+        platform::ShowErrorMessage(texts_.routeNotFoundMsg, texts_.errorTitle);
+        envFolderMissing_ = true;
+    }
+}
+
+void FogRunPage::onMakeClicked() {
+    summaryView_->clear();
+    filesReplaced_ = false;
+    const QString routeText = routeBox_->currentText();
+    routeName_ = widgets::PathFromQ(routeText);
+    for (std::string& slot : envFiles_) slot.clear();
+    if (routeText.isEmpty() || routeText == widgets::ToQ(texts_.noRouteText)) {
+        platform::ShowErrorMessage(texts_.noRouteMsg, texts_.errorTitle);
+        return;
+    }
+    // A path in the box would take the run outside the Routes and backup folders.
+    if (!mist::IsPlainName(routeName_)) {
+        platform::ShowErrorMessage(texts_.routeNotFoundMsg, texts_.errorTitle);
+        return;
+    }
+    const std::string envFolder = mist::RouteEnvFolder(installRoot_, routeName_);
+    checkEnvFolder(envFolder);
+    if (envFolderMissing_) return;
+
+    const mist::Weather weather = checkedWeather();
+    findEnvFiles(envFolder + platform::kPathSep, weather);
+    if (envFileMissing_) return;  // nothing to fog: no backup folder, texture or summary
+
+    mist::FogRunRequest request{installRoot_, routeName_, weather, visibilityBar_->Position(), {}};
+    request.found.names = envFiles_;
+    request.found.multiFileMode = multiFileMode_;
+    mist::RunReport report;
+    switch (mist::RunFog(request, {}, &report)) {
+        case mist::RunOutcome::Installed:
+            break;
+        case mist::RunOutcome::UnrestoredRun:  // left by another copy of the program
+            resumeUnrestoredRun();
+            return;
+        case mist::RunOutcome::BackupFailed:
+            platform::ShowErrorMessage(texts_.backupFailedMsg, texts_.errorTitle);
+            return;
+        case mist::RunOutcome::InUse:
+            platform::ShowErrorMessage(texts_.inUseMsg, texts_.errorTitle);
+            return;
+        case mist::RunOutcome::InstallFailed: {
+            std::vector<std::string> files =
+                RouteFiles(installRoot_, routeName_, report.notInstalled);
+            if (report.missingFogFile) files.push_back(*report.missingFogFile);
+            platform::ShowErrorMessage(texts_.installFailedMsg + PathList(files),
+                                       texts_.errorTitle);
+            // Fog that could not be taken out again keeps the run open, as after a restore that
+            // could not finish.
+            reportNotPutBack(installRoot_, routeName_, report.undo);
+            if (!report.undo.retry.empty()) {
+                if (const auto left = mist::LoadRunRecord()) showRun(*left);
+            }
+            return;
+        }
+        case mist::RunOutcome::BadRouteName:
+        case mist::RunOutcome::NothingFound:
+            return;  // refused above already
+    }
+    currentRun_ = report.record;
+    writeSummary();
+    showCompletionPage();
+}
+
+void FogRunPage::onRestoreClicked() {
+    setAsideRefusedRecord();
+    // The record on disk knows best what is left (an earlier try may have put files back); when
+    // it is gone or was set aside, the window's own run is restored. A route already put back
+    // (by another copy of the program) is put back again unchanged, and nothing is reported.
+    std::optional<mist::RunRecord> run = mist::LoadRunRecord();
+    if (!run) run = currentRun_;
+    if (run && !restore(*run)) return;  // the page stays for another try
+    currentRun_.reset();
+    showChoosingPage();
+}

@@ -1,0 +1,37 @@
+// The visibility scale of the fog-run page.
+#include "mist/FogRunPage.h"
+
+#include <QLabel>
+
+#include "mist/visibility.h"
+#include "widgets/TrackBar.h"
+#include "widgets/qcolor.h"
+#include "widgets/qtext.h"
+
+void FogRunPage::onVisibilityChanged() { updateVisibilityDisplay(); }
+
+void FogRunPage::updateVisibilityDisplay() {
+    const std::array<std::string, 5> displayTexts = fogStateDisplayTexts();
+    const int position = mist::SnapToLevel(visibilityBar_->Position());
+    visibilityBar_->SetPosition(position);
+    visibilityLabel_->setText(QString::number(position) + " m");
+    visibilityLabel_->resize(visibilityLabel_->sizeHint());
+    const int index = mist::LevelIndex(position);
+    if (index < 0) return;
+    fogStateLabel_->setText(widgets::ToQ(displayTexts[std::size_t(index)]));
+    QPalette pal = fogStateLabel_->palette();
+    pal.setColor(QPalette::WindowText,
+                 widgets::ToQColor(mist::kFogStateColors[std::size_t(index)]));
+    fogStateLabel_->setPalette(pal);
+}
+
+void FogRunPage::onVisibilityMousePressed(Qt::MouseButton, int x, int) {
+    visibilityBar_->SetPosition(
+        mist::PositionFromMouse(x, visibilityBar_->maximum(), visibilityBar_->width()));
+}
+
+std::array<std::string, 5> FogRunPage::fogStateDisplayTexts() const {
+    std::array<std::string, 5> texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = " " + texts_.fogStateTexts[i] + " ";
+    return texts;
+}
