@@ -27,21 +27,30 @@ if [ ! -f "$out/gtest/lib/cmake/GTest/GTestConfig.cmake" ]; then
   cmake --build "$out/gtest-build" -j 2 > /dev/null
   cmake --install "$out/gtest-build" > /dev/null
 fi
-tests=(widgets_tests about_tests language_tests install_tests)
+tests=(app_tests mist_window_test widgets_tests about_tests language_tests install_tests)
 cmake -S "$src" -B "$out/gui" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
   -DCMAKE_EXE_LINKER_FLAGS= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEL_WERROR=ON -DZEL_BUILD_BENCH=OFF -DCMAKE_AUTORCC_OPTIONS=--no-zstd \
   -DGTest_DIR="$out/gtest/lib/cmake/GTest" > /dev/null || fail "configuring the Windows tests failed"
 cmake --build "$out/gui" -j 2 --target "${tests[@]}" || fail "building the Windows tests failed"
 
 # The tests load Qt's DLLs from its folder (Qt then finds its plugins beside them) and the
-# MinGW runtime from the compiler's.
+# MinGW runtime from the compiler's. Wine hands no QT_* variable of the host to a Windows process,
+# so CTest's QT_QPA_PLATFORM=offscreen would not reach the tests: a WINE prefix passes it on. On
+# Windows the offscreen platform reads fonts from one folder only; DejaVu Sans there gives the
+# tests the sans face fontconfig gives them on Linux.
+fonts=$out/fonts
+mkdir -p "$fonts"
+for face in DejaVuSans DejaVuSans-Bold DejaVuSans-Oblique DejaVuSans-BoldOblique; do
+  cp /usr/share/fonts/truetype/dejavu/$face.ttf "$fonts/" || fail "fonts-dejavu-core is not installed"
+done
 export WINEPREFIX=$out/wineprefix-gui WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
+export WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDIR="$(winpath "$fonts")"
 gccdir=$(dirname "$(x86_64-w64-mingw32-gcc-posix -print-libgcc-file-name)")
 export WINEPATH="$(winpath "$qt/bin");$(winpath "$gccdir");$(winpath /usr/x86_64-w64-mingw32/lib)"
 rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX"
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
 wineboot -i > /dev/null 2>&1
-ctest --test-dir "$out/gui" --output-on-failure -j 2 -R "^(AppIcon|AboutWindow|Language|Locator|LinkLabel|TrackBar)" \
+ctest --test-dir "$out/gui" --output-on-failure -j 2 -E "_NOT_BUILT" \
   || fail "window tests failed under wine"

@@ -43,8 +43,9 @@ AboutTexts TextsOf(const AboutWindow& about) {
             Child<widgets::LinkLabel>(about, "webLink")->Caption()};
 }
 
-const AboutTexts kDutch = {"Info...", "Product:  ZEL Nevora", "Versie:      1.4", "Web:",
-                           "E-Mail:", "Stuur een E-mail",     "OK",               "Velmaron"};
+const AboutTexts kDutch = {"Info...", "Product:  ZEL Nevora", "Versie:      " ZEL_VERSION,
+                           "Web:",    "E-Mail:",              "Stuur een E-mail",
+                           "OK",      "Velmaron"};
 
 class AboutWindowTest : public MainWindowFixture {
 protected:
@@ -77,7 +78,8 @@ TEST_F(AboutWindowTest, OpensHiddenAndShowsTheBuiltInDutchTexts) {
 TEST_F(AboutWindowTest, PackSuppliesTheWordsInFrontOfNameAndVersion) {
     form->applyLanguage("Testish");
     Open();
-    const AboutTexts expected = {"About...", "Product name:  ZEL Nevora", "Version:      1.4",
+    const AboutTexts expected = {"About...", "Product name:  ZEL Nevora",
+                                 "Version:      " ZEL_VERSION,
                                  "Site:",    "Mail:",                     "Send &mail",
                                  "Close",    "Velmaron"};
     EXPECT_EQ(TextsOf(*about), expected);
@@ -90,7 +92,8 @@ TEST_F(AboutWindowTest, PackSuppliesTheWordsInFrontOfNameAndVersion) {
 TEST_F(AboutWindowTest, PackWithoutTheSectionLeavesOnlyTheFixedTails) {
     form->applyLanguage("Bare");
     Open();
-    const AboutTexts expected = {"", "  ZEL Nevora", "      1.4", "", "", "", "", "Velmaron"};
+    const AboutTexts expected = {"", "  ZEL Nevora", "      " ZEL_VERSION, "", "", "", "",
+                                 "Velmaron"};
     EXPECT_EQ(TextsOf(*about), expected);
     EXPECT_TRUE(messages.messages().empty());
 }

@@ -14,7 +14,9 @@
 #include "platform/files.h"
 #include "settings/texts.h"
 #include "support/mist_fixtures.h"
+#ifndef _WIN32
 #include "support/other_copy.h"
+#endif
 
 using testsupport::PackText;
 
@@ -151,7 +153,13 @@ TEST_F(MainWindowFixture, PackWithoutAValidHeaderIsRefusedInDutchWithoutBeingApp
         prog.WritePack("Bad", c.bytes);
         messages.clear();
         CreateForm();
-        ASSERT_EQ(messages.messages().size(), 2u);
+#ifdef _WIN32
+        // The system's profile reader reads UTF-16 text: only the header's values refuse that one.
+        const size_t boxes = std::string_view(c.what) == "UTF-16" ? 1 : 2;
+#else
+        const size_t boxes = 2;
+#endif
+        ASSERT_EQ(messages.messages().size(), boxes);
         for (const auto& m : messages.messages()) {
             EXPECT_EQ(m.text, kReadErr);
             EXPECT_EQ(m.title, "Fout");
@@ -254,6 +262,7 @@ TEST_F(MainWindowFixture, LayoutFollowsTheFormDescription) {
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
 }
 
+#ifndef _WIN32  // the other copy is a forked process
 TEST_F(MainWindowFixture, SecondCopyOnTheSameDumpIsRefusedInItsLanguageUntilTheFirstIsKilled) {
     WriteSettings("English");
     prog.WritePack("English",
@@ -285,3 +294,4 @@ TEST_F(MainWindowFixture, SecondCopyOnTheSameDumpIsRefusedInItsLanguageUntilTheF
     EXPECT_TRUE(Program::ClaimDumpFolder());
     EXPECT_TRUE(messages.messages().empty());
 }
+#endif

@@ -154,6 +154,9 @@ QString BitmapFamily() {
 }
 
 TEST(LinkLabel, TurnedTextNeedsAnOutlineFontExceptWhileLoading) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Qt's Windows font databases cannot make a bitmap face from BDF data";
+#endif
     const QString bitmap = BitmapFamily();
     ASSERT_FALSE(bitmap.isEmpty());
     ProbeLabel l;
