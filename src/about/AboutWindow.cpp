@@ -9,7 +9,7 @@
 #include <QStyle>
 #include <optional>
 
-#include "about/form_font.h"
+#include "about/window_font.h"
 #include "platform/messages.h"
 #include "settings/texts.h"
 #include "widgets/LinkLabel.h"

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 
 class QLabel;
 class QPushButton;

@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <array>
 
-#include "about/form_font.h"
+#include "about/window_font.h"
 #include "platform/messages.h"
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 #include "widgets/qtext.h"
 
 namespace about {

@@ -24,7 +24,7 @@
 #include "settings/texts.h"
 #include "widgets/TrackBar.h"
 #include "widgets/fonts.h"
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 #include "widgets/qcolor.h"
 
 using widgets::FormFont;

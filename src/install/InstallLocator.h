@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 
 class QGroupBox;
 class QLabel;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "settings/language_host.h"
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 
 class QLabel;
 class QComboBox;

@@ -15,7 +15,7 @@
 #include <functional>
 #include <optional>
 
-#include "widgets/tcolor.h"
+#include "widgets/colorcode.h"
 
 class QFontMetrics;
 class QPainter;

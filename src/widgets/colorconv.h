@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "widgets/tcolor.h"
+#include "widgets/colorcode.h"
 
 namespace widgets {
 

@@ -2,7 +2,7 @@
 // The one place where framework colour values become QColor.
 #include <QColor>
 
-#include "widgets/tcolor.h"
+#include "widgets/colorcode.h"
 
 namespace widgets {
 

@@ -9,7 +9,7 @@
 #include "app/Program.h"
 #include "app/app_fixture.h"
 #include "widgets/LinkLabel.h"
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 
 namespace fs = std::filesystem;
 

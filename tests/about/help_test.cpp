@@ -7,7 +7,7 @@
 #include "about/MessageDialog.h"
 #include "about/shell_recorder.h"
 #include "app/app_fixture.h"
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 
 namespace fs = std::filesystem;
 using about::MessageDialog;

@@ -5,7 +5,7 @@
 
 #include "app/app_fixture.h"
 #include "platform/files.h"
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "widgets/tcolor.h"
+#include "widgets/colorcode.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
