@@ -94,7 +94,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, QPoint topLeft, const char*
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
-    label->setFont(about::FormFont(true));
+    label->setFont(about::WindowFont(true));
     SetColors(label, clBlack);
     label->move(topLeft);
     label->adjustSize();
@@ -112,7 +112,7 @@ LinkLabel* MakeLink(QWidget* parent, const char* name, QRect geometry, const cha
     link->setObjectName(name);
     // As read from a form resource: the size follows the text once, at the end.
     link->BeginLoading();
-    link->setFont(about::FormFont(true, true));
+    link->setFont(about::WindowFont(true, true));
     link->SetFontColor(clBlue);
     link->SetColor(clBtnFace);
     link->SetTransparent(true);
@@ -140,14 +140,14 @@ LinkLabel* MakeLink(QWidget* parent, const char* name, QRect geometry, const cha
 }  // namespace
 
 AboutWindow::AboutWindow(std::function<std::string()> currentLanguage, QWidget* parent)
-    : widgets::FormDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : widgets::ProgramDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       currentLanguage_(std::move(currentLanguage)) {
     setObjectName("AboutWindow");
     setModal(false);
     setWindowTitle(QStringLiteral("Info..."));
-    setFont(about::FormFont());
+    setFont(about::WindowFont());
     setFixedSize(315, 213);
     SetColors(this, clBlack, kFormColor);
     BuildControls();
@@ -176,7 +176,7 @@ void AboutWindow::BuildControls() {
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName("okButton");
     okButton->setGeometry(111, 178, 90, 27);
-    okButton->setFont(about::FormFont(true));
+    okButton->setFont(about::WindowFont(true));
     SetColors(okButton, clBlack);
     okButton->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton, nullptr, okButton));
     okButton->setDefault(true);

@@ -65,7 +65,7 @@ MessageDialog::MessageDialog(const QString& message, TMsgDlgType type, TMsgDlgBu
                           Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("MessageDialog");
     setWindowTitle(TypeCaption(type));
-    setFont(FormFont());
+    setFont(WindowFont());
 
     // The framework measures in dialog units of the message font: a quarter of the average
     // character width across, an eighth of the line height down.
@@ -162,7 +162,7 @@ TModalResult LanguageMessageDlg(const std::string& message, TMsgDlgType type,
                                 TMsgDlgButtons buttons, std::int32_t helpContext,
                                 const std::string& informationCaption, QWidget* parent) {
     std::unique_ptr<MessageDialog> dialog = CreateMessageDialog(message, type, buttons, parent);
-    widgets::MarkAsForm(*dialog);
+    widgets::MarkAsProgramWindow(*dialog);
     if (type == mtInformation) dialog->setWindowTitle(widgets::ToQ(informationCaption));
     for (QPushButton* button : dialog->buttonRow) {
         button->resize(66, button->height());

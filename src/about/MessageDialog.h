@@ -66,7 +66,7 @@ std::unique_ptr<MessageDialog> CreateMessageDialog(const std::string& message, T
 
 // Shows the standard dialog with Yes/No/Cancel relabelled "&Nederlands"/"&English"/"&Annuleren",
 // every button 66 pixels wide and, for the information type, `informationCaption` as its
-// caption. Marks itself a form of the program, so the main window re-activates after it.
+// caption. Marks itself one of the program's windows, so the main window re-activates after it.
 // Returns the modal result. With an owner the closed dialog lives on, hidden, until the next one
 // opens, so the owner can still tell which window the user came back from.
 TModalResult LanguageMessageDlg(const std::string& message, TMsgDlgType type,

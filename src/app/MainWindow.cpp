@@ -27,7 +27,7 @@
 #include "widgets/program_window.h"
 #include "widgets/qcolor.h"
 
-using widgets::FormFont;
+using widgets::WindowFont;
 
 namespace {
 
@@ -60,8 +60,8 @@ void AutoSize(QLabel* label) { label->resize(label->sizeHint()); }
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainWindow");
     setWindowTitle("ZEL Nevora");
-    setFont(FormFont());
-    widgets::MarkAsForm(*this);
+    setFont(WindowFont());
+    widgets::MarkAsProgramWindow(*this);
     BuildControls();
     BuildMenu();
     SetCloseBox(true);
@@ -90,14 +90,14 @@ void MainWindow::BuildControls() {
                        "herstel alles\" om de gewijzigde bestanden weer in hun oude staat terug te "
                        "brengen en dit programma af te sluiten.",
                        widgets::clNavy, true);
-    completionLabel->setFont(FormFont(13));
+    completionLabel->setFont(WindowFont(13));
     summaryView = new QTextEdit(client);
     summaryView->setObjectName("summaryView");
     summaryView->setGeometry(8, 104, 329, 89);
     summaryView->setReadOnly(true);
     summaryView->setAlignment(Qt::AlignHCenter);
     summaryView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    summaryView->setFont(FormFont(13, "Arial"));
+    summaryView->setFont(WindowFont(13, "Arial"));
     summaryView->setTextColor(widgets::ToQColor(widgets::clMaroon));
     restoreButton = new QPushButton("Ga terug en herstel alles", client);
     restoreButton->setObjectName("restoreButton");
@@ -312,7 +312,7 @@ void MainWindow::OnFocusWindowChanged(QWindow* window) {
     // comes back here.
     lastAppWindowIsForm_ = false;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w != this && w->windowHandle() == window && widgets::IsForm(*w)) {
+        if (w != this && w->windowHandle() == window && widgets::IsProgramWindow(*w)) {
             lastAppWindowIsForm_ = true;
         }
     }

@@ -11,7 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class InstallLocator : public widgets::FormDialog {
+class InstallLocator : public widgets::ProgramDialog {
     Q_OBJECT
 public:
     explicit InstallLocator(QWidget* parent = nullptr);

@@ -9,7 +9,7 @@ class QLabel;
 class QComboBox;
 class QPushButton;
 
-class LanguageWindow : public widgets::FormDialog {
+class LanguageWindow : public widgets::ProgramDialog {
     Q_OBJECT
 public:
     explicit LanguageWindow(settings::LanguageHost& host, QWidget* parent = nullptr);

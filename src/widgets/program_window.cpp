@@ -7,25 +7,28 @@
 namespace widgets {
 
 namespace {
-constexpr char kFormProperty[] = "programForm";
+constexpr char kProgramWindowProperty[] = "programWindow";
 }
 
-void MarkAsForm(QWidget& window) { window.setProperty(kFormProperty, true); }
+void MarkAsProgramWindow(QWidget& window) { window.setProperty(kProgramWindowProperty, true); }
 
-bool IsForm(const QWidget& window) { return window.property(kFormProperty).toBool(); }
+bool IsProgramWindow(const QWidget& window) {
+    return window.property(kProgramWindowProperty).toBool();
+}
 
 void CenterOnPrimaryScreen(QWidget& window) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect frame = window.frameGeometry();
-        window.move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
+        window.move(screen->availableGeometry().center() -
+                    QPoint(frame.width() / 2, frame.height() / 2));
     }
 }
 
-FormDialog::FormDialog(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags) {
-    MarkAsForm(*this);
+ProgramDialog::ProgramDialog(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags) {
+    MarkAsProgramWindow(*this);
 }
 
-void FormDialog::keyPressEvent(QKeyEvent* event) {
+void ProgramDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         event->accept();
         return;

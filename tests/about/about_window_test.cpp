@@ -65,7 +65,7 @@ TEST_F(AboutWindowTest, OpensHiddenAndShowsTheBuiltInDutchTexts) {
     Open();
     EXPECT_EQ(TextsOf(*about), kDutch);
     EXPECT_FALSE(about->isModal());
-    EXPECT_TRUE(widgets::IsForm(*about));
+    EXPECT_TRUE(widgets::IsProgramWindow(*about));
 }
 
 TEST_F(AboutWindowTest, PackSuppliesTheWordsInFrontOfNameAndVersion) {

@@ -67,7 +67,7 @@ TEST_F(HelpCommand, AsksWithTwoRelabelledButtonsUnderTheLanguageTitle) {
             lefts.push_back(b->x());
         }
         dutchIsDefault = ButtonsOf(dialog).front()->isDefault();
-        isForm = widgets::IsForm(*dialog);
+        isForm = widgets::IsProgramWindow(*dialog);
         modal = dialog->isModal();
         QTest::keyClick(dialog, Qt::Key_Return);
     });

@@ -72,7 +72,7 @@ TEST_F(MainWindowFixture, ReturningFromAnotherProgramWindowRefillsTheList) {
     ASSERT_EQ(form->routeBox->currentText(), "Alpha");
 
     QWidget other;  // stands for the About window: a form of the program
-    widgets::MarkAsForm(other);
+    widgets::MarkAsProgramWindow(other);
     other.show();
     other.activateWindow();
     testsupport::ProcessEvents();
