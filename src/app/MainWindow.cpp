@@ -160,8 +160,8 @@ void MainWindow::BuildControls() {
     visibilityBar->setPageStep(2);
     visibilityBar->setTickPosition(QSlider::TicksBelow);
     visibilityBar->setTickInterval(25);
-    visibilityBar->SetPosition(75);
-    connect(visibilityBar, &widgets::TrackBar::Changed, this,
+    visibilityBar->setValue(75);
+    connect(visibilityBar, &widgets::TrackBar::valueEdited, this,
             platform::Guarded([this] { onVisibilityChanged(); }));
     visibilityFrame = new QFrame(fogGroup);
     visibilityFrame->setObjectName("visibilityFrame");
@@ -238,7 +238,7 @@ void MainWindow::BuildMenu() {
 void MainWindow::FormCreate() {
     LanguageMenuPending = true;
     CurrentLanguage = settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
-    visibilityBar->SetOnMouseDown([this](Qt::MouseButton button, int x, int y) {
+    visibilityBar->setMousePressHandler([this](Qt::MouseButton button, int x, int y) {
         platform::RunGuarded([=, this] { onVisibilityMousePressed(button, x, y); });
     });
     UseLanguage(CurrentLanguage);

@@ -150,7 +150,7 @@ void ShowRun(MainWindow& form, const mist::RunRecord& record) {
         *fields[i] = i < record.files.size() ? record.files[i] : "";
     form.MultiFileMode = record.multiFileMode;
     WeatherButton(form, record.weather)->setChecked(true);
-    form.visibilityBar->SetPosition(record.metres);
+    form.visibilityBar->setValue(record.metres);
     form.onVisibilityChanged();
     form.summaryView->clear();
     WriteSummary(form);
@@ -256,7 +256,7 @@ void MainWindow::onMakeClicked() {
     }
     if (EnvFileMissing) return;  // nothing to fog: no backup folder, texture or summary
 
-    mist::FogRunRequest request{InstallRoot, RouteName, weather, visibilityBar->Position(), {}};
+    mist::FogRunRequest request{InstallRoot, RouteName, weather, visibilityBar->value(), {}};
     request.found.names = {EnvFile1, EnvFile2, EnvFile3, EnvFile4};
     request.found.multiFileMode = MultiFileMode;
     mist::RunReport report;

@@ -11,8 +11,8 @@
 void MainWindow::onVisibilityChanged() { UpdateVisibilityDisplay(FogStateDisplayTexts()); }
 
 void MainWindow::UpdateVisibilityDisplay(const std::array<std::string, 5>& displayTexts) {
-    const int position = mist::SnapToLevel(visibilityBar->Position());
-    visibilityBar->SetPosition(position);
+    const int position = mist::SnapToLevel(visibilityBar->value());
+    visibilityBar->setValue(position);
     visibilityLabel->setText(QString::number(position) + " m");
     visibilityLabel->resize(visibilityLabel->sizeHint());
     const int index = mist::LevelIndex(position);
@@ -25,6 +25,6 @@ void MainWindow::UpdateVisibilityDisplay(const std::array<std::string, 5>& displ
 }
 
 void MainWindow::onVisibilityMousePressed(Qt::MouseButton, int x, int) {
-    visibilityBar->SetPosition(
+    visibilityBar->setValue(
         mist::PositionFromMouse(x, visibilityBar->maximum(), visibilityBar->width()));
 }

@@ -39,7 +39,7 @@ protected:
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(form->visibilityBar, &wheel);
     }
-    int Position() const { return form->visibilityBar->Position(); }
+    int Position() const { return form->visibilityBar->value(); }
     // The bar sits on a level and both readouts show that level.
     void ExpectOnALevel(const std::string& input) const {
         const int index = mist::LevelIndex(Position());
@@ -151,8 +151,8 @@ TEST_F(VisibilityTest, NoInputLeavesTheBarBetweenLevels) {
 
 TEST_F(VisibilityTest, ProgramSetPositionsRaiseNoChangeReport) {
     int reports = 0;
-    QObject::connect(form->visibilityBar, &widgets::TrackBar::Changed, [&] { ++reports; });
-    form->visibilityBar->SetPosition(49);
+    QObject::connect(form->visibilityBar, &widgets::TrackBar::valueEdited, [&] { ++reports; });
+    form->visibilityBar->setValue(49);
     form->UpdateVisibilityDisplay(form->FogStateDisplayTexts());
     EXPECT_EQ(reports, 0);
     EXPECT_EQ(Position(), 25);
