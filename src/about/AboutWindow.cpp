@@ -33,10 +33,10 @@ constexpr char kWebAddress[] = "https://www.example.com/zel-nevora";
 constexpr char kMailAddress[] = "zel-nevora@example.com";
 constexpr char kCopyright[] = "Copyright (c) 2026 ZEL Nevora team";
 
-constexpr TColor kFormColor = 12937777;     // RGB(49, 106, 197)
-constexpr TColor kHoverFontColor = 4227327;  // RGB(255, 128, 64)
+constexpr ColorCode kFormColor = 12937777;     // ColorFromRgb(49, 106, 197)
+constexpr ColorCode kHoverFontColor = 4227327;  // ColorFromRgb(255, 128, 64)
 
-void SetColors(QWidget* w, TColor text, std::optional<TColor> background = std::nullopt) {
+void SetColors(QWidget* w, ColorCode text, std::optional<ColorCode> background = std::nullopt) {
     QPalette pal = w->palette();
     pal.setColor(QPalette::WindowText, ToQColor(text));
     pal.setColor(QPalette::ButtonText, ToQColor(text));
@@ -55,7 +55,8 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        const QColor shadow = ToQColor(clBtnShadow), light = ToQColor(clBtnHighlight);
+        const QColor shadow = ToQColor(colors::buttonShadow),
+                     light = ToQColor(colors::buttonHighlight);
         QRect r = rect();
         Frame3D(p, r, shadow, light);
         r.adjust(1, 1, -1, -1);
@@ -95,7 +96,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, QPoint topLeft, const char*
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
     label->setFont(about::WindowFont(true));
-    SetColors(label, clBlack);
+    SetColors(label, colors::black);
     label->move(topLeft);
     label->adjustSize();
     return label;
@@ -107,33 +108,33 @@ void SetLabel(QLabel* label, const std::string& text) {
 }
 
 LinkLabel* MakeLink(QWidget* parent, const char* name, QRect geometry, const char* caption,
-                     TLinkType type, const char* address, bool showAccelChar) {
+                     LinkType type, const char* address, bool showAccelChar) {
     auto* link = new LinkLabel(parent);
     link->setObjectName(name);
     // As read from a form resource: the size follows the text once, at the end.
-    link->BeginLoading();
+    link->beginLoading();
     link->setFont(about::WindowFont(true, true));
-    link->SetFontColor(clBlue);
-    link->SetColor(clBtnFace);
-    link->SetTransparent(true);
-    link->SetHoverColor(clWhite);
-    link->SetHoverFontColor(kHoverFontColor);
-    link->SetHighlightColor(clPurple);
-    link->SetShowHighlight(false);
-    link->SetShowShadow(true);
-    link->SetLinkActive(true);
-    link->SetBevelStyle(bvNone);
-    link->SetBevelWidth(1);
-    link->SetBorderWidth(0);
-    link->SetDirection(tdRight);
-    link->SetShortenFilenames(false);
-    link->SetShowAccelChar(showAccelChar);
-    link->SetLinkType(type);
-    link->SetLinkedAdress(QString::fromLatin1(address));
-    link->SetCaption(QString::fromLatin1(caption));
-    link->SetStyle(lsCustom);
+    link->setTextColor(colors::blue);
+    link->setBackgroundColor(colors::buttonFace);
+    link->setTransparent(true);
+    link->setHoverColor(colors::white);
+    link->setHoverTextColor(kHoverFontColor);
+    link->setHighlightColor(colors::purple);
+    link->setShowHighlight(false);
+    link->setShowShadow(true);
+    link->setLinkActive(true);
+    link->setBevelStyle(BevelStyle::None);
+    link->setBevelWidth(1);
+    link->setBorderWidth(0);
+    link->setTextDirection(TextDirection::Right);
+    link->setShortenFilenames(false);
+    link->setShowMnemonic(showAccelChar);
+    link->setLinkType(type);
+    link->setLinkAddress(QString::fromLatin1(address));
+    link->setText(QString::fromLatin1(caption));
+    link->setLabelStyle(LabelStyle::Custom);
     link->setGeometry(geometry);
-    link->Loaded();
+    link->endLoading();
     return link;
 }
 
@@ -149,7 +150,7 @@ AboutWindow::AboutWindow(std::function<std::string()> currentLanguage, QWidget* 
     setWindowTitle(QStringLiteral("Info..."));
     setFont(about::WindowFont());
     setFixedSize(315, 213);
-    SetColors(this, clBlack, kFormColor);
+    SetColors(this, colors::black, kFormColor);
     BuildControls();
 }
 
@@ -157,17 +158,17 @@ void AboutWindow::BuildControls() {
     panel = new BevelPanel(this);
     panel->setObjectName("panel");
     panel->setGeometry(8, 8, 297, 161);
-    SetColors(panel, clBlack, clWhite);
+    SetColors(panel, colors::black, colors::white);
 
     trainPicture = MakePicture(panel, "trainPicture", {-8, 8, 120, 130});
     trainPicture->setScaledContents(true);
     productLabel = MakeLabel(panel, "productLabel", {120, 24}, "Product:  ZEL Nevora");
     versionLabel = MakeLabel(panel, "versionLabel", {120, 40}, "Versie:      " ZEL_VERSION);
     webCaption = MakeLabel(panel, "webCaption", {120, 64}, "Web:");
-    webLink = MakeLink(panel, "webLink", {160, 64, 110, 14}, "Velmaron", ltWWW, kWebAddress,
+    webLink = MakeLink(panel, "webLink", {160, 64, 110, 14}, "Velmaron", LinkType::Web, kWebAddress,
                           false);
     mailCaption = MakeLabel(panel, "mailCaption", {120, 80}, "E-mail:");
-    mailLink = MakeLink(panel, "mailLink", {168, 80, 95, 14}, "Stuur een E-mail", ltEMail,
+    mailLink = MakeLink(panel, "mailLink", {168, 80, 95, 14}, "Stuur een E-mail", LinkType::Email,
                           kMailAddress, true);
     iconPicture = MakePicture(panel, "iconPicture", {168, 96, 48, 48});
     // Plain text: an "&" in it is shown, never taken as an access key.
@@ -177,7 +178,7 @@ void AboutWindow::BuildControls() {
     okButton->setObjectName("okButton");
     okButton->setGeometry(111, 178, 90, 27);
     okButton->setFont(about::WindowFont(true));
-    SetColors(okButton, clBlack);
+    SetColors(okButton, colors::black);
     okButton->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton, nullptr, okButton));
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, platform::Guarded([this] { onOkClicked(); }));
@@ -193,7 +194,7 @@ void AboutWindow::ApplyAboutLanguage(const std::string& name) {
             case settings::kAboutVersion: SetLabel(versionLabel, t.text + kVersionTail); break;
             case settings::kAboutWeb: SetLabel(webCaption, t.text); break;
             case settings::kAboutMail: SetLabel(mailCaption, t.text); break;
-            case settings::kAboutMailAddress: mailLink->SetCaption(ToQ(t.text)); break;
+            case settings::kAboutMailAddress: mailLink->setText(ToQ(t.text)); break;
             case settings::kAboutButton: okButton->setText(ToQ(t.text)); break;
             default: break;
         }

@@ -31,7 +31,7 @@ using widgets::WindowFont;
 
 namespace {
 
-void SetTextColor(QWidget* w, widgets::TColor color) {
+void SetTextColor(QWidget* w, widgets::ColorCode color) {
     QPalette pal = w->palette();
     const QColor c = widgets::ToQColor(color);
     pal.setColor(QPalette::WindowText, c);
@@ -41,7 +41,7 @@ void SetTextColor(QWidget* w, widgets::TColor color) {
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, QRect geometry, const QString& text,
-                  widgets::TColor color, bool wordWrap) {
+                  widgets::ColorCode color, bool wordWrap) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setWordWrap(wordWrap);
@@ -89,7 +89,7 @@ void MainWindow::BuildControls() {
                        "Simulator worden gebruikt. klik op de onderstaande knop \"Ga terug en "
                        "herstel alles\" om de gewijzigde bestanden weer in hun oude staat terug te "
                        "brengen en dit programma af te sluiten.",
-                       widgets::clNavy, true);
+                       widgets::colors::navy, true);
     completionLabel->setFont(WindowFont(13));
     summaryView = new QTextEdit(client);
     summaryView->setObjectName("summaryView");
@@ -98,7 +98,7 @@ void MainWindow::BuildControls() {
     summaryView->setAlignment(Qt::AlignHCenter);
     summaryView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     summaryView->setFont(WindowFont(13, "Arial"));
-    summaryView->setTextColor(widgets::ToQColor(widgets::clMaroon));
+    summaryView->setTextColor(widgets::ToQColor(widgets::colors::maroon));
     restoreButton = new QPushButton("Ga terug en herstel alles", client);
     restoreButton->setObjectName("restoreButton");
     restoreButton->setGeometry(100, 200, 160, 25);
@@ -114,16 +114,16 @@ void MainWindow::BuildControls() {
     routeGroup = new QGroupBox("Route Selecteren", choosingPage);
     routeGroup->setObjectName("routeGroup");
     routeGroup->setGeometry(8, 8, 177, 113);
-    SetTextColor(routeGroup, widgets::clRed);
+    SetTextColor(routeGroup, widgets::colors::red);
     routeLabel = MakeLabel(routeGroup, "routeLabel", {8, 24, 145, 49},
-                       "Selecteer een route waarin u in de mist wilt gaan rijden:", widgets::clNavy,
-                       true);
+                       "Selecteer een route waarin u in de mist wilt gaan rijden:",
+                       widgets::colors::navy, true);
     routeBox = new QComboBox(routeGroup);
     routeBox->setObjectName("routeBox");
     routeBox->setEditable(true);
     routeBox->setInsertPolicy(QComboBox::NoInsert);  // the list holds folder names only
     routeBox->setGeometry(8, 72, 161, 21);
-    SetTextColor(routeBox, widgets::clTeal);
+    SetTextColor(routeBox, widgets::colors::teal);
     routeBox->setEditText("Geen Route Geselecteerd");
     // OnChange is the user's change only: typing or picking an entry.
     connect(routeBox->lineEdit(), &QLineEdit::textEdited, this,
@@ -133,14 +133,14 @@ void MainWindow::BuildControls() {
     weatherGroup = new QGroupBox("Het weer", choosingPage);
     weatherGroup->setObjectName("weatherGroup");
     weatherGroup->setGeometry(192, 8, 153, 113);
-    SetTextColor(weatherGroup, widgets::clRed);
+    SetTextColor(weatherGroup, widgets::colors::red);
     weatherLabel = MakeLabel(weatherGroup, "weatherLabel", {8, 24, 137, 33},
-                             "Kies het weer waarin u gaat rijden:", widgets::clNavy, true);
+                             "Kies het weer waarin u gaat rijden:", widgets::colors::navy, true);
     auto radio = [this](const char* name, const char* text, int top) {
         auto* button = new QRadioButton(text, weatherGroup);
         button->setObjectName(name);
         button->setGeometry(16, top, 113, 17);
-        SetTextColor(button, widgets::clTeal);
+        SetTextColor(button, widgets::colors::teal);
         return button;
     };
     sunButton = radio("sunButton", "Zonnig (Clear)", 56);
@@ -151,7 +151,7 @@ void MainWindow::BuildControls() {
     fogGroup = new QGroupBox("Mist instellingen", choosingPage);
     fogGroup->setObjectName("fogGroup");
     fogGroup->setGeometry(8, 128, 337, 65);
-    SetTextColor(fogGroup, widgets::clRed);
+    SetTextColor(fogGroup, widgets::colors::red);
     visibilityBar = new widgets::TrackBar(fogGroup);
     visibilityBar->setObjectName("visibilityBar");
     visibilityBar->setGeometry(8, 16, 150, 45);
@@ -169,24 +169,24 @@ void MainWindow::BuildControls() {
     visibilityFrame->setFrameShape(QFrame::Box);
     visibilityFrame->setFrameShadow(QFrame::Sunken);
     visibilityCaption = MakeLabel(fogGroup, "visibilityCaption", {176, 16, 83, 13},
-                                  "Zicht in meters:", widgets::clNavy, false);
-    visibilityLabel =
-        MakeLabel(fogGroup, "visibilityLabel", {264, 16, 0, 0}, "75 m", widgets::clBlack, false);
+                                  "Zicht in meters:", widgets::colors::navy, false);
+    visibilityLabel = MakeLabel(fogGroup, "visibilityLabel", {264, 16, 0, 0}, "75 m",
+                                widgets::colors::black, false);
     AutoSize(visibilityLabel);
     fogStateCaption = MakeLabel(fogGroup, "fogStateCaption", {176, 40, 0, 0},
-                                "Toestand:", widgets::clNavy, false);
+                                "Toestand:", widgets::colors::navy, false);
     AutoSize(fogStateCaption);
     fogStateLabel =
         MakeLabel(fogGroup, "fogStateLabel", {232, 40, 90, 14}, " Mist ", 390138, false);
     fogStateLabel->setAutoFillBackground(true);
     QPalette pal = fogStateLabel->palette();
-    pal.setColor(QPalette::Window, widgets::ToQColor(widgets::clBlack));
+    pal.setColor(QPalette::Window, widgets::ToQColor(widgets::colors::black));
     fogStateLabel->setPalette(pal);
 
     makeButton = new QPushButton("Maken...", choosingPage);
     makeButton->setObjectName("makeButton");
     makeButton->setGeometry(136, 200, 75, 25);
-    SetTextColor(makeButton, widgets::clBlack);
+    SetTextColor(makeButton, widgets::colors::black);
     connect(makeButton, &QPushButton::clicked, this,
             platform::Guarded([this] { onMakeClicked(); }));
 

@@ -33,8 +33,8 @@ std::ostream& operator<<(std::ostream& os, const AboutTexts& t) {
 
 AboutTexts TextsOf(const AboutWindow& about) {
     return {about.windowTitle(),      about.productLabel->text(), about.versionLabel->text(),
-            about.webCaption->text(), about.mailCaption->text(),  about.mailLink->Caption(),
-            about.okButton->text(),   about.webLink->Caption()};
+            about.webCaption->text(), about.mailCaption->text(),  about.mailLink->text(),
+            about.okButton->text(),   about.webLink->text()};
 }
 
 const AboutTexts kDutch = {"Info...", "Product:  ZEL Nevora", "Versie:      1.4", "Web:",
@@ -146,8 +146,8 @@ TEST_F(AboutWindowTest, PicturesLoadAndEverythingFitsOnThePanel) {
         EXPECT_GT(w->width(), 0) << w->objectName().toStdString();
     }
     // The pack's "&" marks the mail link's access key; the web link shows its caption as is.
-    EXPECT_TRUE(about->mailLink->ShowAccelChar());
-    EXPECT_FALSE(about->webLink->ShowAccelChar());
+    EXPECT_TRUE(about->mailLink->showMnemonic());
+    EXPECT_FALSE(about->webLink->showMnemonic());
 }
 
 TEST_F(AboutWindowTest, PicturesShowCutOutOnThePanel) {
