@@ -12,7 +12,6 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 #include "widgets/colorcode.h"
