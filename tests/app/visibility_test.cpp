@@ -149,7 +149,7 @@ TEST_F(VisibilityTest, NoInputLeavesTheBarBetweenLevels) {
     QTest::mouseRelease(form->visibilityBar, Qt::LeftButton, {}, QPoint(15, 20));
 }
 
-TEST_F(VisibilityTest, ProgramSetPositionsRaiseNoChangeReport) {
+TEST_F(VisibilityTest, ProgramSetValuesRaiseNoEditReport) {
     int reports = 0;
     QObject::connect(form->visibilityBar, &widgets::TrackBar::valueEdited, [&] { ++reports; });
     form->visibilityBar->setValue(49);

@@ -201,7 +201,7 @@ TEST(LinkLabel, TurnedTextNeedsAnOutlineFontExceptWhileLoading) {
     EXPECT_TRUE(l.hasOutlineFont());
 }
 
-TEST(LinkLabel, MinimizeNameDropsLeadingFoldersThenTheDrive) {
+TEST(LinkLabel, ShortenPathDropsLeadingFoldersThenTheDrive) {
     const QFontMetrics fm(testing::TestFont());
     const QString path = "C:\\Program Files\\Train\\Routes\\file.env";
     for (const QString& fit : {path, QString("C:\\...\\Train\\Routes\\file.env"), QString("C:\\...\\Routes\\file.env"),
