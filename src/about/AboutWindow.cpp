@@ -9,7 +9,7 @@
 #include <QStyle>
 #include <optional>
 
-#include "about/form_font.h"
+#include "about/window_font.h"
 #include "platform/messages.h"
 #include "settings/texts.h"
 #include "widgets/LinkLabel.h"
@@ -33,10 +33,10 @@ constexpr char kWebAddress[] = "https://www.example.com/zel-nevora";
 constexpr char kMailAddress[] = "zel-nevora@example.com";
 constexpr char kCopyright[] = "Copyright (c) 2026 ZEL Nevora team";
 
-constexpr TColor kFormColor = 12937777;     // RGB(49, 106, 197)
-constexpr TColor kHoverFontColor = 4227327;  // RGB(255, 128, 64)
+constexpr ColorCode kFormColor = 12937777;     // ColorFromRgb(49, 106, 197)
+constexpr ColorCode kHoverFontColor = 4227327;  // ColorFromRgb(255, 128, 64)
 
-void SetColors(QWidget* w, TColor text, std::optional<TColor> background = std::nullopt) {
+void SetColors(QWidget* w, ColorCode text, std::optional<ColorCode> background = std::nullopt) {
     QPalette pal = w->palette();
     pal.setColor(QPalette::WindowText, ToQColor(text));
     pal.setColor(QPalette::ButtonText, ToQColor(text));
@@ -55,7 +55,8 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        const QColor shadow = ToQColor(clBtnShadow), light = ToQColor(clBtnHighlight);
+        const QColor shadow = ToQColor(colors::buttonShadow),
+                     light = ToQColor(colors::buttonHighlight);
         QRect r = rect();
         Frame3D(p, r, shadow, light);
         r.adjust(1, 1, -1, -1);
@@ -94,8 +95,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, QPoint topLeft, const char*
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
-    label->setFont(about::FormFont(true));
-    SetColors(label, clBlack);
+    label->setFont(about::WindowFont(true));
+    SetColors(label, colors::black);
     label->move(topLeft);
     label->adjustSize();
     return label;
@@ -107,49 +108,49 @@ void SetLabel(QLabel* label, const std::string& text) {
 }
 
 LinkLabel* MakeLink(QWidget* parent, const char* name, QRect geometry, const char* caption,
-                     TLinkType type, const char* address, bool showAccelChar) {
+                     LinkType type, const char* address, bool showAccelChar) {
     auto* link = new LinkLabel(parent);
     link->setObjectName(name);
     // As read from a form resource: the size follows the text once, at the end.
-    link->BeginLoading();
-    link->setFont(about::FormFont(true, true));
-    link->SetFontColor(clBlue);
-    link->SetColor(clBtnFace);
-    link->SetTransparent(true);
-    link->SetHoverColor(clWhite);
-    link->SetHoverFontColor(kHoverFontColor);
-    link->SetHighlightColor(clPurple);
-    link->SetShowHighlight(false);
-    link->SetShowShadow(true);
-    link->SetLinkActive(true);
-    link->SetBevelStyle(bvNone);
-    link->SetBevelWidth(1);
-    link->SetBorderWidth(0);
-    link->SetDirection(tdRight);
-    link->SetShortenFilenames(false);
-    link->SetShowAccelChar(showAccelChar);
-    link->SetLinkType(type);
-    link->SetLinkedAdress(QString::fromLatin1(address));
-    link->SetCaption(QString::fromLatin1(caption));
-    link->SetStyle(lsCustom);
+    link->beginLoading();
+    link->setFont(about::WindowFont(true, true));
+    link->setTextColor(colors::blue);
+    link->setBackgroundColor(colors::buttonFace);
+    link->setTransparent(true);
+    link->setHoverColor(colors::white);
+    link->setHoverTextColor(kHoverFontColor);
+    link->setHighlightColor(colors::purple);
+    link->setShowHighlight(false);
+    link->setShowShadow(true);
+    link->setLinkActive(true);
+    link->setBevelStyle(BevelStyle::None);
+    link->setBevelWidth(1);
+    link->setBorderWidth(0);
+    link->setTextDirection(TextDirection::Right);
+    link->setShortenFilenames(false);
+    link->setShowMnemonic(showAccelChar);
+    link->setLinkType(type);
+    link->setLinkAddress(QString::fromLatin1(address));
+    link->setText(QString::fromLatin1(caption));
+    link->setLabelStyle(LabelStyle::Custom);
     link->setGeometry(geometry);
-    link->Loaded();
+    link->endLoading();
     return link;
 }
 
 }  // namespace
 
 AboutWindow::AboutWindow(std::function<std::string()> currentLanguage, QWidget* parent)
-    : widgets::FormDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : widgets::ProgramDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       currentLanguage_(std::move(currentLanguage)) {
     setObjectName("AboutWindow");
     setModal(false);
     setWindowTitle(QStringLiteral("Info..."));
-    setFont(about::FormFont());
+    setFont(about::WindowFont());
     setFixedSize(315, 213);
-    SetColors(this, clBlack, kFormColor);
+    SetColors(this, colors::black, kFormColor);
     buildControls();
 }
 
@@ -157,17 +158,17 @@ void AboutWindow::buildControls() {
     panel_ = new BevelPanel(this);
     panel_->setObjectName("panel");
     panel_->setGeometry(8, 8, 297, 161);
-    SetColors(panel_, clBlack, clWhite);
+    SetColors(panel_, colors::black, colors::white);
 
     trainPicture_ = MakePicture(panel_, "trainPicture", {-8, 8, 120, 130});
     trainPicture_->setScaledContents(true);
     productLabel_ = MakeLabel(panel_, "productLabel", {120, 24}, "Product:  ZEL Nevora");
     versionLabel_ = MakeLabel(panel_, "versionLabel", {120, 40}, "Versie:      " ZEL_VERSION);
     webCaption_ = MakeLabel(panel_, "webCaption", {120, 64}, "Web:");
-    webLink_ = MakeLink(panel_, "webLink", {160, 64, 110, 14}, "Velmaron", ltWWW, kWebAddress,
-                        false);
+    webLink_ = MakeLink(panel_, "webLink", {160, 64, 110, 14}, "Velmaron", LinkType::Web,
+                        kWebAddress, false);
     mailCaption_ = MakeLabel(panel_, "mailCaption", {120, 80}, "E-mail:");
-    mailLink_ = MakeLink(panel_, "mailLink", {168, 80, 95, 14}, "Stuur een E-mail", ltEMail,
+    mailLink_ = MakeLink(panel_, "mailLink", {168, 80, 95, 14}, "Stuur een E-mail", LinkType::Email,
                          kMailAddress, true);
     iconPicture_ = MakePicture(panel_, "iconPicture", {168, 96, 48, 48});
     // Plain text: an "&" in it is shown, never taken as an access key.
@@ -176,8 +177,8 @@ void AboutWindow::buildControls() {
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName("okButton");
     okButton_->setGeometry(111, 178, 90, 27);
-    okButton_->setFont(about::FormFont(true));
-    SetColors(okButton_, clBlack);
+    okButton_->setFont(about::WindowFont(true));
+    SetColors(okButton_, colors::black);
     okButton_->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton, nullptr, okButton_));
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, platform::Guarded([this] { onOkClicked(); }));
@@ -193,7 +194,7 @@ void AboutWindow::applyLanguage(const std::string& name) {
             case settings::kAboutVersion: SetLabel(versionLabel_, t.text + kVersionTail); break;
             case settings::kAboutWeb: SetLabel(webCaption_, t.text); break;
             case settings::kAboutMail: SetLabel(mailCaption_, t.text); break;
-            case settings::kAboutMailAddress: mailLink_->SetCaption(ToQ(t.text)); break;
+            case settings::kAboutMailAddress: mailLink_->setText(ToQ(t.text)); break;
             case settings::kAboutButton: okButton_->setText(ToQ(t.text)); break;
             default: break;
         }

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 
 class QLabel;
 class QPushButton;
@@ -12,7 +12,7 @@ namespace widgets {
 class LinkLabel;
 }
 
-class AboutWindow : public widgets::FormDialog {
+class AboutWindow : public widgets::ProgramDialog {
     Q_OBJECT
 public:
     // `currentLanguage` gives the main window's active language.

@@ -11,10 +11,11 @@ namespace about {
 
 void OpenHelp(const HelpTexts& texts, QWidget* parent) {
     std::string document;
-    switch (LanguageMessageDlg("Choose a language for the help file.", mtInformation,
-                               {mbYes, mbNo}, 0, texts.dialogTitle, parent)) {
-        case mrYes: document = "ZEL Nevora Help (Nederlands).doc"; break;
-        case mrNo: document = "ZEL Nevora Help (English).doc"; break;
+    switch (ShowLanguageDialog("Choose a language for the help file.", MessageType::Information,
+                               {MessageButton::Yes, MessageButton::No}, 0, texts.dialogTitle,
+                               parent)) {
+        case DialogResult::Yes: document = "ZEL Nevora Help (Nederlands).doc"; break;
+        case DialogResult::No: document = "ZEL Nevora Help (English).doc"; break;
         default: return;  // closed without a choice
     }
     const std::string path = platform::ProgramFolder() + document;

@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <array>
 
-#include "about/form_font.h"
+#include "about/window_font.h"
 #include "platform/messages.h"
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 #include "widgets/qtext.h"
 
 namespace about {
@@ -21,53 +21,54 @@ namespace {
 struct ButtonInfo {
     const char* name;
     const char* caption;
-    TModalResult result;
+    DialogResult result;
 };
 
-// Indexed by TMsgDlgBtn.
+// Indexed by MessageButton.
 constexpr ButtonInfo kButtons[] = {
-    {"Yes", "&Yes", mrYes},          {"No", "&No", mrNo},
-    {"OK", "OK", mrOk},              {"Cancel", "Cancel", mrCancel},
-    {"Abort", "&Abort", mrAbort},    {"Retry", "&Retry", mrRetry},
-    {"Ignore", "&Ignore", mrIgnore}, {"All", "&All", mrAll},
-    {"NoToAll", "N&o to All", mrNoToAll}, {"YesToAll", "Yes to &All", mrYesToAll},
-    {"Help", "&Help", mrNone},
+    {"Yes", "&Yes", DialogResult::Yes},                {"No", "&No", DialogResult::No},
+    {"OK", "OK", DialogResult::Ok},                    {"Cancel", "Cancel", DialogResult::Cancel},
+    {"Abort", "&Abort", DialogResult::Abort},          {"Retry", "&Retry", DialogResult::Retry},
+    {"Ignore", "&Ignore", DialogResult::Ignore},       {"All", "&All", DialogResult::All},
+    {"NoToAll", "N&o to All", DialogResult::NoToAll},
+    {"YesToAll", "Yes to &All", DialogResult::YesToAll},
+    {"Help", "&Help", DialogResult::None},
 };
 
-QString TypeCaption(TMsgDlgType type) {
+QString TypeCaption(MessageType type) {
     switch (type) {
-        case mtWarning: return QStringLiteral("Warning");
-        case mtError: return QStringLiteral("Error");
-        case mtInformation: return QStringLiteral("Information");
-        case mtConfirmation: return QStringLiteral("Confirmation");
-        case mtCustom: break;
+        case MessageType::Warning: return QStringLiteral("Warning");
+        case MessageType::Error: return QStringLiteral("Error");
+        case MessageType::Information: return QStringLiteral("Information");
+        case MessageType::Confirmation: return QStringLiteral("Confirmation");
+        case MessageType::Custom: break;
     }
     return widgets::ToQ(platform::ApplicationTitle());
 }
 
-bool TypeIcon(TMsgDlgType type, QStyle::StandardPixmap& icon) {
+bool TypeIcon(MessageType type, QStyle::StandardPixmap& icon) {
     switch (type) {
-        case mtWarning: icon = QStyle::SP_MessageBoxWarning; return true;
-        case mtError: icon = QStyle::SP_MessageBoxCritical; return true;
-        case mtInformation: icon = QStyle::SP_MessageBoxInformation; return true;
-        case mtConfirmation: icon = QStyle::SP_MessageBoxQuestion; return true;
-        case mtCustom: break;
+        case MessageType::Warning: icon = QStyle::SP_MessageBoxWarning; return true;
+        case MessageType::Error: icon = QStyle::SP_MessageBoxCritical; return true;
+        case MessageType::Information: icon = QStyle::SP_MessageBoxInformation; return true;
+        case MessageType::Confirmation: icon = QStyle::SP_MessageBoxQuestion; return true;
+        case MessageType::Custom: break;
     }
     return false;
 }
 
 }  // namespace
 
-MessageDialog::MessageDialog(const QString& message, TMsgDlgType type, TMsgDlgButtons buttons,
+MessageDialog::MessageDialog(const QString& message, MessageType type, MessageButtons buttons,
                            QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("MessageDialog");
     setWindowTitle(TypeCaption(type));
-    setFont(FormFont());
+    setFont(WindowFont());
 
-    // The framework measures in dialog units of the message font: a quarter of the average
+    // Measured in dialog units of the message font: a quarter of the average
     // character width across, an eighth of the line height down.
     const QFontMetrics fm(font());
     const int charWidth =
@@ -103,22 +104,23 @@ MessageDialog::MessageDialog(const QString& message, TMsgDlgType type, TMsgDlgBu
                          std::max(textRect.height(), messageLabel->heightForWidth(textWidth)));
 
     int buttonWidth = across(50);
-    std::array<QPushButton*, mbHelp + 1> made{};  // by kind; null where not requested
-    for (int b = mbYes; b <= mbHelp; ++b) {
-        if (!buttons.Contains(TMsgDlgBtn(b))) continue;
+    constexpr int kButtonKinds = int(MessageButton::Help) + 1;
+    std::array<QPushButton*, kButtonKinds> made{};  // by kind; null where not requested
+    for (int b = 0; b < kButtonKinds; ++b) {
+        if (!buttons.contains(MessageButton(b))) continue;
         buttonWidth = std::max(buttonWidth, fm.horizontalAdvance(kButtons[b].caption) + 8);
         auto* button = new QPushButton(QString::fromLatin1(kButtons[b].caption), this);
         button->setObjectName(kButtons[b].name);
         // Help gives no result and closes nothing.
-        if (const TModalResult result = kButtons[b].result; result != mrNone)
-            connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
+        if (const DialogResult result = kButtons[b].result; result != DialogResult::None)
+            connect(button, &QPushButton::clicked, this, [this, result] { done(int(result)); });
         buttonRow.push_back(button);
         made[b] = button;
     }
-    for (TMsgDlgBtn b : {mbOK, mbYes, mbRetry})
-        if (!defaultButton) defaultButton = made[b];
-    for (TMsgDlgBtn b : {mbCancel, mbNo, mbOK})
-        if (!cancelButton) cancelButton = made[b];
+    for (MessageButton b : {MessageButton::Ok, MessageButton::Yes, MessageButton::Retry})
+        if (!defaultButton) defaultButton = made[std::size_t(b)];
+    for (MessageButton b : {MessageButton::Cancel, MessageButton::No, MessageButton::Ok})
+        if (!cancelButton) cancelButton = made[std::size_t(b)];
     if (defaultButton) {
         defaultButton->setDefault(true);
         defaultButton->setFocus();
@@ -138,7 +140,7 @@ MessageDialog::MessageDialog(const QString& message, TMsgDlgType type, TMsgDlgBu
 }
 
 // The close box (and any other close request) ends the dialog with Cancel.
-void MessageDialog::reject() { done(mrCancel); }
+void MessageDialog::reject() { done(int(DialogResult::Cancel)); }
 
 void MessageDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
@@ -153,17 +155,17 @@ void MessageDialog::showEvent(QShowEvent* event) {
     widgets::CenterOnPrimaryScreen(*this);
 }
 
-std::unique_ptr<MessageDialog> CreateMessageDialog(const std::string& message, TMsgDlgType type,
-                                                  TMsgDlgButtons buttons, QWidget* parent) {
+std::unique_ptr<MessageDialog> BuildMessageDialog(const std::string& message, MessageType type,
+                                                  MessageButtons buttons, QWidget* parent) {
     return std::make_unique<MessageDialog>(widgets::ToQ(message), type, buttons, parent);
 }
 
-TModalResult LanguageMessageDlg(const std::string& message, TMsgDlgType type,
-                                TMsgDlgButtons buttons, std::int32_t helpContext,
+DialogResult ShowLanguageDialog(const std::string& message, MessageType type,
+                                MessageButtons buttons, std::int32_t helpContext,
                                 const std::string& informationCaption, QWidget* parent) {
-    std::unique_ptr<MessageDialog> dialog = CreateMessageDialog(message, type, buttons, parent);
-    widgets::MarkAsForm(*dialog);
-    if (type == mtInformation) dialog->setWindowTitle(widgets::ToQ(informationCaption));
+    std::unique_ptr<MessageDialog> dialog = BuildMessageDialog(message, type, buttons, parent);
+    widgets::MarkAsProgramWindow(*dialog);
+    if (type == MessageType::Information) dialog->setWindowTitle(widgets::ToQ(informationCaption));
     for (QPushButton* button : dialog->buttonRow) {
         button->resize(66, button->height());
         // Exact, case-sensitive, one after the other on the caption as it stands.
@@ -176,7 +178,7 @@ TModalResult LanguageMessageDlg(const std::string& message, TMsgDlgType type,
         relabel("&Cancel", "Cancel", "&Annuleren");
     }
     dialog->helpContext = helpContext;
-    const auto result = TModalResult(dialog->exec());
+    const auto result = DialogResult(dialog->exec());
     // The owner decides on its own re-activation by looking at the window it came back from, and
     // that news can arrive after we return: keep the closed dialog until the next one opens.
     static QPointer<MessageDialog> previous;

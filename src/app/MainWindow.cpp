@@ -14,15 +14,15 @@
 #include "settings/settings_file.h"
 #include "settings/texts.h"
 #include "widgets/fonts.h"
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 
-using widgets::FormFont;
+using widgets::WindowFont;
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainWindow");
     setWindowTitle("ZEL Nevora");
-    setFont(FormFont());
-    widgets::MarkAsForm(*this);
+    setFont(WindowFont());
+    widgets::MarkAsProgramWindow(*this);
     buildControls();
     buildMenu();
     setCloseBox(true);
@@ -157,7 +157,7 @@ void MainWindow::onFocusWindowChanged(QWindow* window) {
     // comes back here.
     lastAppWindowIsForm_ = false;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w != this && w->windowHandle() == window && widgets::IsForm(*w)) {
+        if (w != this && w->windowHandle() == window && widgets::IsProgramWindow(*w)) {
             lastAppWindowIsForm_ = true;
         }
     }

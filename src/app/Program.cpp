@@ -11,7 +11,7 @@
 #include "settings/language.h"
 #include "settings/settings_file.h"
 #include "settings/texts.h"
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 
 namespace {
 

@@ -34,13 +34,13 @@ const char* DutchText(settings::LocatorTarget target) {
 
 }  // namespace
 
-InstallLocator::InstallLocator(QWidget* parent) : widgets::FormDialog(parent) {
+InstallLocator::InstallLocator(QWidget* parent) : widgets::ProgramDialog(parent) {
     setObjectName("InstallLocator");
     // A title bar without system menu, so without close box; fixed size.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(273, 189);
-    setFont(widgets::FormFont());
+    setFont(widgets::WindowFont());
     setWindowTitle("Locatie");
     move(244, 217);
 

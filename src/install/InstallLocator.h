@@ -4,14 +4,14 @@
 #include <optional>
 #include <string>
 
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class InstallLocator : public widgets::FormDialog {
+class InstallLocator : public widgets::ProgramDialog {
     Q_OBJECT
 public:
     // The texts of the current language that only the boxes and the folder chooser show.

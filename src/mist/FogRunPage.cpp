@@ -16,12 +16,12 @@
 #include "widgets/qcolor.h"
 #include "widgets/qtext.h"
 
-using widgets::FormFont;
+using widgets::WindowFont;
 using widgets::ToQ;
 
 namespace {
 
-void SetTextColor(QWidget* w, widgets::TColor color) {
+void SetTextColor(QWidget* w, widgets::ColorCode color) {
     QPalette pal = w->palette();
     const QColor c = widgets::ToQColor(color);
     pal.setColor(QPalette::WindowText, c);
@@ -31,7 +31,7 @@ void SetTextColor(QWidget* w, widgets::TColor color) {
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, QRect geometry, const QString& text,
-                  widgets::TColor color, bool wordWrap) {
+                  widgets::ColorCode color, bool wordWrap) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setWordWrap(wordWrap);
@@ -63,16 +63,16 @@ void FogRunPage::buildControls() {
                   "Simulator worden gebruikt. klik op de onderstaande knop \"Ga terug en "
                   "herstel alles\" om de gewijzigde bestanden weer in hun oude staat terug te "
                   "brengen en dit programma af te sluiten.",
-                  widgets::clNavy, true);
-    completionLabel_->setFont(FormFont(13));
+                  widgets::colors::navy, true);
+    completionLabel_->setFont(WindowFont(13));
     summaryView_ = new QTextEdit(this);
     summaryView_->setObjectName("summaryView");
     summaryView_->setGeometry(8, 104, 329, 89);
     summaryView_->setReadOnly(true);
     summaryView_->setAlignment(Qt::AlignHCenter);
     summaryView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    summaryView_->setFont(FormFont(13, "Arial"));
-    summaryView_->setTextColor(widgets::ToQColor(widgets::clMaroon));
+    summaryView_->setFont(WindowFont(13, "Arial"));
+    summaryView_->setTextColor(widgets::ToQColor(widgets::colors::maroon));
     restoreButton_ = new QPushButton("Ga terug en herstel alles", this);
     restoreButton_->setObjectName("restoreButton");
     restoreButton_->setGeometry(100, 200, 160, 25);
@@ -88,16 +88,16 @@ void FogRunPage::buildControls() {
     routeGroup_ = new QGroupBox("Route Selecteren", choosingPage_);
     routeGroup_->setObjectName("routeGroup");
     routeGroup_->setGeometry(8, 8, 177, 113);
-    SetTextColor(routeGroup_, widgets::clRed);
+    SetTextColor(routeGroup_, widgets::colors::red);
     routeLabel_ = MakeLabel(routeGroup_, "routeLabel", {8, 24, 145, 49},
                             "Selecteer een route waarin u in de mist wilt gaan rijden:",
-                            widgets::clNavy, true);
+                            widgets::colors::navy, true);
     routeBox_ = new QComboBox(routeGroup_);
     routeBox_->setObjectName("routeBox");
     routeBox_->setEditable(true);
     routeBox_->setInsertPolicy(QComboBox::NoInsert);  // the list holds folder names only
     routeBox_->setGeometry(8, 72, 161, 21);
-    SetTextColor(routeBox_, widgets::clTeal);
+    SetTextColor(routeBox_, widgets::colors::teal);
     routeBox_->setEditText("Geen Route Geselecteerd");
     // The change handler runs for the user's changes only: typing or picking an entry.
     connect(routeBox_->lineEdit(), &QLineEdit::textEdited, this,
@@ -107,14 +107,14 @@ void FogRunPage::buildControls() {
     weatherGroup_ = new QGroupBox("Het weer", choosingPage_);
     weatherGroup_->setObjectName("weatherGroup");
     weatherGroup_->setGeometry(192, 8, 153, 113);
-    SetTextColor(weatherGroup_, widgets::clRed);
+    SetTextColor(weatherGroup_, widgets::colors::red);
     weatherLabel_ = MakeLabel(weatherGroup_, "weatherLabel", {8, 24, 137, 33},
-                              "Kies het weer waarin u gaat rijden:", widgets::clNavy, true);
+                              "Kies het weer waarin u gaat rijden:", widgets::colors::navy, true);
     auto radio = [this](const char* name, const char* text, int top) {
         auto* button = new QRadioButton(text, weatherGroup_);
         button->setObjectName(name);
         button->setGeometry(16, top, 113, 17);
-        SetTextColor(button, widgets::clTeal);
+        SetTextColor(button, widgets::colors::teal);
         return button;
     };
     sunButton_ = radio("sunButton", "Zonnig (Clear)", 56);
@@ -125,7 +125,7 @@ void FogRunPage::buildControls() {
     fogGroup_ = new QGroupBox("Mist instellingen", choosingPage_);
     fogGroup_->setObjectName("fogGroup");
     fogGroup_->setGeometry(8, 128, 337, 65);
-    SetTextColor(fogGroup_, widgets::clRed);
+    SetTextColor(fogGroup_, widgets::colors::red);
     visibilityBar_ = new widgets::TrackBar(fogGroup_);
     visibilityBar_->setObjectName("visibilityBar");
     visibilityBar_->setGeometry(8, 16, 150, 45);
@@ -134,8 +134,8 @@ void FogRunPage::buildControls() {
     visibilityBar_->setPageStep(2);
     visibilityBar_->setTickPosition(QSlider::TicksBelow);
     visibilityBar_->setTickInterval(25);
-    visibilityBar_->SetPosition(75);
-    connect(visibilityBar_, &widgets::TrackBar::Changed, this,
+    visibilityBar_->setValue(75);
+    connect(visibilityBar_, &widgets::TrackBar::valueEdited, this,
             platform::Guarded([this] { onVisibilityChanged(); }));
     visibilityFrame_ = new QFrame(fogGroup_);
     visibilityFrame_->setObjectName("visibilityFrame");
@@ -143,24 +143,24 @@ void FogRunPage::buildControls() {
     visibilityFrame_->setFrameShape(QFrame::Box);
     visibilityFrame_->setFrameShadow(QFrame::Sunken);
     visibilityCaption_ = MakeLabel(fogGroup_, "visibilityCaption", {176, 16, 83, 13},
-                                   "Zicht in meters:", widgets::clNavy, false);
-    visibilityLabel_ =
-        MakeLabel(fogGroup_, "visibilityLabel", {264, 16, 0, 0}, "75 m", widgets::clBlack, false);
+                                   "Zicht in meters:", widgets::colors::navy, false);
+    visibilityLabel_ = MakeLabel(fogGroup_, "visibilityLabel", {264, 16, 0, 0}, "75 m",
+                                 widgets::colors::black, false);
     AutoSize(visibilityLabel_);
     fogStateCaption_ = MakeLabel(fogGroup_, "fogStateCaption", {176, 40, 0, 0},
-                                 "Toestand:", widgets::clNavy, false);
+                                 "Toestand:", widgets::colors::navy, false);
     AutoSize(fogStateCaption_);
     fogStateLabel_ =
         MakeLabel(fogGroup_, "fogStateLabel", {232, 40, 90, 14}, " Mist ", 390138, false);
     fogStateLabel_->setAutoFillBackground(true);
     QPalette pal = fogStateLabel_->palette();
-    pal.setColor(QPalette::Window, widgets::ToQColor(widgets::clBlack));
+    pal.setColor(QPalette::Window, widgets::ToQColor(widgets::colors::black));
     fogStateLabel_->setPalette(pal);
 
     makeButton_ = new QPushButton("Maken...", choosingPage_);
     makeButton_->setObjectName("makeButton");
     makeButton_->setGeometry(136, 200, 75, 25);
-    SetTextColor(makeButton_, widgets::clBlack);
+    SetTextColor(makeButton_, widgets::colors::black);
     connect(makeButton_, &QPushButton::clicked, this,
             platform::Guarded([this] { onMakeClicked(); }));
 
@@ -218,7 +218,7 @@ void FogRunPage::applyText(int target, const std::string& text) {
 }
 
 void FogRunPage::followVisibilityMouse() {
-    visibilityBar_->SetOnMouseDown([this](Qt::MouseButton button, int x, int y) {
+    visibilityBar_->setMousePressHandler([this](Qt::MouseButton button, int x, int y) {
         platform::RunGuarded([=, this] { onVisibilityMousePressed(button, x, y); });
     });
 }

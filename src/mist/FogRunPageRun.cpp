@@ -144,7 +144,7 @@ void FogRunPage::showRun(const mist::RunRecord& record) {
         envFiles_[i] = i < record.files.size() ? record.files[i] : "";
     multiFileMode_ = record.multiFileMode;
     weatherButton(record.weather)->setChecked(true);
-    visibilityBar_->SetPosition(record.metres);
+    visibilityBar_->setValue(record.metres);
     onVisibilityChanged();
     summaryView_->clear();
     writeSummary();
@@ -223,7 +223,7 @@ void FogRunPage::onMakeClicked() {
     findEnvFiles(envFolder + platform::kPathSep, weather);
     if (envFileMissing_) return;  // nothing to fog: no backup folder, texture or summary
 
-    mist::FogRunRequest request{installRoot_, routeName_, weather, visibilityBar_->Position(), {}};
+    mist::FogRunRequest request{installRoot_, routeName_, weather, visibilityBar_->value(), {}};
     request.found.names = envFiles_;
     request.found.multiFileMode = multiFileMode_;
     mist::RunReport report;

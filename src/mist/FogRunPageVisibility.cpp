@@ -12,8 +12,8 @@ void FogRunPage::onVisibilityChanged() { updateVisibilityDisplay(); }
 
 void FogRunPage::updateVisibilityDisplay() {
     const std::array<std::string, 5> displayTexts = fogStateDisplayTexts();
-    const int position = mist::SnapToLevel(visibilityBar_->Position());
-    visibilityBar_->SetPosition(position);
+    const int position = mist::SnapToLevel(visibilityBar_->value());
+    visibilityBar_->setValue(position);
     visibilityLabel_->setText(QString::number(position) + " m");
     visibilityLabel_->resize(visibilityLabel_->sizeHint());
     const int index = mist::LevelIndex(position);
@@ -26,7 +26,7 @@ void FogRunPage::updateVisibilityDisplay() {
 }
 
 void FogRunPage::onVisibilityMousePressed(Qt::MouseButton, int x, int) {
-    visibilityBar_->SetPosition(
+    visibilityBar_->setValue(
         mist::PositionFromMouse(x, visibilityBar_->maximum(), visibilityBar_->width()));
 }
 

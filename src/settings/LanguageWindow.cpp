@@ -16,13 +16,13 @@
 using widgets::ToQ;
 
 LanguageWindow::LanguageWindow(settings::LanguageHost& host, QWidget* parent)
-    : widgets::FormDialog(parent), host_(host), chosenLanguage_(settings::kDutch) {
+    : widgets::ProgramDialog(parent), host_(host), chosenLanguage_(settings::kDutch) {
     setObjectName("LanguageWindow");
     // A title bar without system menu, so without close box; fixed size.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(237, 117);
-    setFont(widgets::FormFont());
+    setFont(widgets::WindowFont());
     setWindowTitle("Kies uw taal ");
 
     questionLabel_ = new QLabel("Selecteer de taal welke ZEL Nevora moet gebruiken.", this);

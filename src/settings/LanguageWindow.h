@@ -3,13 +3,13 @@
 #include <string>
 
 #include "settings/language_host.h"
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 
 class QLabel;
 class QComboBox;
 class QPushButton;
 
-class LanguageWindow : public widgets::FormDialog {
+class LanguageWindow : public widgets::ProgramDialog {
     Q_OBJECT
 public:
     explicit LanguageWindow(settings::LanguageHost& host, QWidget* parent = nullptr);

@@ -40,7 +40,7 @@ bool IsSeparator(QChar c) { return c == u'\\' || c == u'/'; }
 }  // namespace
 
 // Loaded when a link is first hovered, not when a label is made: most never are.
-QCursor LinkPointCursor() {
+QCursor LinkCursor() {
     static const QCursor cursor = [] {
         InitLinkLabelResources();
         return QCursor(QPixmap(QStringLiteral(":/cursors/CRSRLINKPOINT")), 7, 1);
@@ -48,7 +48,7 @@ QCursor LinkPointCursor() {
     return cursor;
 }
 
-QString MinimizeName(const QString& fileName, const QFontMetrics& metrics, int maxWidth) {
+QString ShortenPath(const QString& fileName, const QFontMetrics& metrics, int maxWidth) {
     const auto fits = [&](const QString& s) { return metrics.horizontalAdvance(s) <= maxWidth; };
     if (fits(fileName)) return fileName;
 
@@ -88,322 +88,325 @@ QString MinimizeName(const QString& fileName, const QFontMetrics& metrics, int m
     return candidates.back();
 }
 
-bool IsAccel(QChar ch, const QString& caption) {
+bool MatchesMnemonic(QChar ch, const QString& caption) {
     const QKeySequence mnemonic = QKeySequence::mnemonic(caption);
     if (mnemonic.isEmpty()) return false;
     return mnemonic[0].key() == Qt::Key(ch.toUpper().unicode());
 }
 
 LinkLabel::LinkLabel(QWidget* parent)
-    : QWidget(parent), fontColor_(clWindowText), linkedAdress_(QString::fromLatin1(kDefaultAddress)) {
+    : QWidget(parent),
+      textColor_(colors::windowText),
+      linkAddress_(QString::fromLatin1(kDefaultAddress)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(65, 17);
-    hoverColor_ = color_;
-    hoverFontColor_ = fontColor_;
+    hoverColor_ = backgroundColor_;
+    hoverTextColor_ = textColor_;
 
-    accelShortcut_ = new QShortcut(this);
-    accelShortcut_->setContext(Qt::WindowShortcut);
-    accelShortcut_->setEnabled(false);
-    connect(accelShortcut_, &QShortcut::activated, this, [this] {
-        const QKeySequence key = accelShortcut_->key();
-        if (!key.isEmpty()) DialogChar(QChar(char16_t(key[0].key())));
+    mnemonicShortcut_ = new QShortcut(this);
+    mnemonicShortcut_->setContext(Qt::WindowShortcut);
+    mnemonicShortcut_->setEnabled(false);
+    connect(mnemonicShortcut_, &QShortcut::activated, this, [this] {
+        const QKeySequence key = mnemonicShortcut_->key();
+        if (!key.isEmpty()) handleMnemonic(QChar(char16_t(key[0].key())));
     });
 
     // A label placed on a parent takes the parent's font at once, as a font change.
-    if (parent) FontChanged();
+    if (parent) updateFromFont();
 }
 
 LinkLabel::~LinkLabel() = default;
 
-void LinkLabel::BeginLoading() { loading_ = true; }
+void LinkLabel::beginLoading() { loading_ = true; }
 
-void LinkLabel::Loaded() {
+void LinkLabel::endLoading() {
     loading_ = false;
-    AdjustBounds();
+    adjustBounds();
 }
 
-void LinkLabel::Invalidate() { update(); }
+void LinkLabel::invalidate() { update(); }
 
-void LinkLabel::MakeCustom() { style_ = lsCustom; }
+void LinkLabel::makeCustom() { labelStyle_ = LabelStyle::Custom; }
 
-void LinkLabel::SetCaption(const QString& caption) {
-    if (caption == caption_) return;
-    caption_ = caption;
-    UpdateAccelShortcut();
-    AdjustBounds();
-    Invalidate();
+void LinkLabel::setText(const QString& caption) {
+    if (caption == text_) return;
+    text_ = caption;
+    updateMnemonicShortcut();
+    adjustBounds();
+    invalidate();
 }
 
-void LinkLabel::SetFontColor(TColor color) {
-    if (color == fontColor_) return;
-    fontColor_ = color;
-    FontChanged();
+void LinkLabel::setTextColor(ColorCode color) {
+    if (color == textColor_) return;
+    textColor_ = color;
+    updateFromFont();
 }
 
-void LinkLabel::SetAlignment(TAlignment value) {
+void LinkLabel::setAlignment(HorizontalAlignment value) {
     if (value == alignment_) return;
     alignment_ = value;
-    Invalidate();
+    invalidate();
 }
 
-void LinkLabel::SetAutoSize(bool value) {
+void LinkLabel::setAutoSize(bool value) {
     if (value == autoSize_) return;
     autoSize_ = value;
-    AdjustBounds();
+    adjustBounds();
 }
 
-void LinkLabel::SetBevelStyle(TLabelBevel value) {
+void LinkLabel::setBevelStyle(BevelStyle value) {
     if (value == bevelStyle_) return;
     bevelStyle_ = value;
-    MakeCustom();
-    Invalidate();
+    makeCustom();
+    invalidate();
 }
 
-void LinkLabel::SetBevelWidth(std::uint16_t value) {
+void LinkLabel::setBevelWidth(std::uint16_t value) {
     if (value == bevelWidth_) return;
     bevelWidth_ = value;
-    AdjustBounds();
-    MakeCustom();
-    Invalidate();
+    adjustBounds();
+    makeCustom();
+    invalidate();
 }
 
-void LinkLabel::SetBorderWidth(std::uint16_t value) {
+void LinkLabel::setBorderWidth(std::uint16_t value) {
     if (value == borderWidth_) return;
     borderWidth_ = value;
-    AdjustBounds();
-    Invalidate();
+    adjustBounds();
+    invalidate();
 }
 
-void LinkLabel::SetColor(TColor value) {
-    if (value == color_) return;
-    color_ = value;
-    MakeCustom();
-    Invalidate();
+void LinkLabel::setBackgroundColor(ColorCode value) {
+    if (value == backgroundColor_) return;
+    backgroundColor_ = value;
+    makeCustom();
+    invalidate();
 }
 
-void LinkLabel::SetDirection(TTextDirection value) {
-    if (value == direction_) return;
-    if (value != tdRight && !FTrueTypeFont && !loading_) return;
-    direction_ = value;
-    AdjustBounds();
-    Invalidate();
+void LinkLabel::setTextDirection(TextDirection value) {
+    if (value == textDirection_) return;
+    if (value != TextDirection::Right && !outlineFont_ && !loading_) return;
+    textDirection_ = value;
+    adjustBounds();
+    invalidate();
 }
 
-void LinkLabel::SetFocusControl(QWidget* control) {
-    QObject::disconnect(focusWatch_);
-    focusControl_ = control;
+void LinkLabel::setBuddy(QWidget* control) {
+    QObject::disconnect(buddyWatch_);
+    buddy_ = control;
     if (control) {
-        focusWatch_ = connect(control, &QObject::destroyed, this, [this](QObject* gone) {
-            if (focusControl_.data() == gone) SetFocusControl(nullptr);
+        buddyWatch_ = connect(control, &QObject::destroyed, this, [this](QObject* gone) {
+            if (buddy_.data() == gone) setBuddy(nullptr);
         });
     }
-    UpdateAccelShortcut();
+    updateMnemonicShortcut();
 }
 
-void LinkLabel::SetHighlightColor(TColor value) {
+void LinkLabel::setHighlightColor(ColorCode value) {
     if (value == highlightColor_) return;
     highlightColor_ = value;
-    if (style_ == lsCustom)
-        Invalidate();
+    if (labelStyle_ == LabelStyle::Custom)
+        invalidate();
     else
-        style_ = lsCustom;
+        labelStyle_ = LabelStyle::Custom;
 }
 
-void LinkLabel::SetHighlightOffset(std::uint16_t value) {
+void LinkLabel::setHighlightOffset(std::uint16_t value) {
     if (value == highlightOffset_) return;
     highlightOffset_ = value;
     if (showHighlight_) {
-        AdjustBounds();
-        Invalidate();
+        adjustBounds();
+        invalidate();
     }
-    MakeCustom();
+    makeCustom();
 }
 
-void LinkLabel::SetHighlightPos(THighLightPos value) {
-    if (value == highlightPos_) return;
-    highlightPos_ = value;
-    MakeCustom();
-    Invalidate();
+void LinkLabel::setHighlightPosition(HighlightPosition value) {
+    if (value == highlightPosition_) return;
+    highlightPosition_ = value;
+    makeCustom();
+    invalidate();
 }
 
-void LinkLabel::SetHoverColor(TColor value) {
+void LinkLabel::setHoverColor(ColorCode value) {
     if (value == hoverColor_) return;
     hoverColor_ = value;
-    if (FMouseInside) Invalidate();
-    MakeCustom();
+    if (hovered_) invalidate();
+    makeCustom();
 }
 
-void LinkLabel::SetHoverFontColor(TColor value) {
-    if (value == hoverFontColor_) return;
-    hoverFontColor_ = value;
-    if (FMouseInside) Invalidate();
-    MakeCustom();
+void LinkLabel::setHoverTextColor(ColorCode value) {
+    if (value == hoverTextColor_) return;
+    hoverTextColor_ = value;
+    if (hovered_) invalidate();
+    makeCustom();
 }
 
-void LinkLabel::SetLayout(TTextLayout value) {
-    if (value == layout_) return;
-    layout_ = value;
-    MakeCustom();
-    Invalidate();
+void LinkLabel::setVerticalAlignment(VerticalAlignment value) {
+    if (value == verticalAlignment_) return;
+    verticalAlignment_ = value;
+    makeCustom();
+    invalidate();
 }
 
-void LinkLabel::SetLinkActive(bool value) { linkActive_ = value; }
+void LinkLabel::setLinkActive(bool value) { linkActive_ = value; }
 
-void LinkLabel::SetLinkedAdress(const QString& value) { linkedAdress_ = value; }
+void LinkLabel::setLinkAddress(const QString& value) { linkAddress_ = value; }
 
-void LinkLabel::SetLinkType(TLinkType value) { linkType_ = value; }
+void LinkLabel::setLinkType(LinkType value) { linkType_ = value; }
 
-void LinkLabel::SetShadowColor(TColor value) {
+void LinkLabel::setShadowColor(ColorCode value) {
     if (value == shadowColor_) return;
     shadowColor_ = value;
-    MakeCustom();
-    Invalidate();
+    makeCustom();
+    invalidate();
 }
 
-void LinkLabel::SetShadowOffset(std::uint16_t value) {
+void LinkLabel::setShadowOffset(std::uint16_t value) {
     if (value == shadowOffset_) return;
     shadowOffset_ = value;
     if (showShadow_) {
-        AdjustBounds();
-        Invalidate();
+        adjustBounds();
+        invalidate();
     }
-    MakeCustom();
+    makeCustom();
 }
 
-void LinkLabel::SetShortenFilenames(bool value) {
+void LinkLabel::setShortenFilenames(bool value) {
     if (value == shortenFilenames_) return;
     shortenFilenames_ = value;
-    MakeCustom();
-    Invalidate();
+    makeCustom();
+    invalidate();
 }
 
-void LinkLabel::SetShowAccelChar(bool value) {
-    if (value == showAccelChar_) return;
-    showAccelChar_ = value;
-    UpdateAccelShortcut();
-    AdjustBounds();  // the '&' is measured as it is drawn
-    MakeCustom();
-    Invalidate();
+void LinkLabel::setShowMnemonic(bool value) {
+    if (value == showMnemonic_) return;
+    showMnemonic_ = value;
+    updateMnemonicShortcut();
+    adjustBounds();  // the '&' is measured as it is drawn
+    makeCustom();
+    invalidate();
 }
 
-void LinkLabel::SetShowHighlight(bool value) {
+void LinkLabel::setShowHighlight(bool value) {
     if (value == showHighlight_) return;
     showHighlight_ = value;
-    AdjustBounds();
-    MakeCustom();
-    Invalidate();
+    adjustBounds();
+    makeCustom();
+    invalidate();
 }
 
-void LinkLabel::SetShowShadow(bool value) {
+void LinkLabel::setShowShadow(bool value) {
     if (value == showShadow_) return;
     showShadow_ = value;
-    AdjustBounds();
-    MakeCustom();
-    Invalidate();
+    adjustBounds();
+    makeCustom();
+    invalidate();
 }
 
-void LinkLabel::SetStyle(TLabelStyle value) {
-    if (value == style_) return;
-    style_ = value;
+void LinkLabel::setLabelStyle(LabelStyle value) {
+    if (value == labelStyle_) return;
+    labelStyle_ = value;
     switch (value) {
-        case ls3DText:
-            bevelStyle_ = bvNone;
+        case LabelStyle::Text3D:
+            bevelStyle_ = BevelStyle::None;
             bevelWidth_ = 1;
-            color_ = clBtnFace;
-            highlightColor_ = clBtnHighlight;
+            backgroundColor_ = colors::buttonFace;
+            highlightColor_ = colors::buttonHighlight;
             highlightOffset_ = 1;
-            highlightPos_ = hpTopLeft;
+            highlightPosition_ = HighlightPosition::TopLeft;
             linkActive_ = false;
-            shadowColor_ = clBtnShadow;
+            shadowColor_ = colors::buttonShadow;
             shadowOffset_ = 1;
             showHighlight_ = true;
             showShadow_ = true;
             break;
-        case lsCustom: break;
-        case lsLink:
-            bevelStyle_ = bvNone;
+        case LabelStyle::Custom: break;
+        case LabelStyle::Link:
+            bevelStyle_ = BevelStyle::None;
             bevelWidth_ = 1;
-            hoverColor_ = color_;
-            hoverFontColor_ = clBlue;
+            hoverColor_ = backgroundColor_;
+            hoverTextColor_ = colors::blue;
             linkActive_ = true;
-            linkType_ = ltWWW;
-            showAccelChar_ = false;
+            linkType_ = LinkType::Web;
+            showMnemonic_ = false;
             showHighlight_ = false;
             showShadow_ = false;
-            underlineOnEnter_ = true;
-            SetFontColor(clNavy);
+            underlineOnHover_ = true;
+            setTextColor(colors::navy);
             break;
-        case lsPath:
+        case LabelStyle::Path:
             linkActive_ = false;
             shortenFilenames_ = true;
-            showAccelChar_ = false;
+            showMnemonic_ = false;
             showHighlight_ = false;
             showShadow_ = false;
             break;
-        case lsWindow:
-            bevelStyle_ = bvSingle;
+        case LabelStyle::Window:
+            bevelStyle_ = BevelStyle::Single;
             bevelWidth_ = 1;
             borderWidth_ = 2;
-            color_ = clWindow;
-            layout_ = tlCenter;
+            backgroundColor_ = colors::window;
+            verticalAlignment_ = VerticalAlignment::Center;
             linkActive_ = false;
             showHighlight_ = false;
             showShadow_ = false;
-            SetFontColor(clWindowText);
+            setTextColor(colors::windowText);
             break;
     }
-    UpdateAccelShortcut();
-    AdjustBounds();
-    Invalidate();
+    updateMnemonicShortcut();
+    adjustBounds();
+    invalidate();
 }
 
-bool LinkLabel::Transparent() const { return !testAttribute(Qt::WA_OpaquePaintEvent); }
+bool LinkLabel::isTransparent() const { return !testAttribute(Qt::WA_OpaquePaintEvent); }
 
-void LinkLabel::SetTransparent(bool value) {
-    if (value == Transparent()) return;
+void LinkLabel::setTransparent(bool value) {
+    if (value == isTransparent()) return;
     setAttribute(Qt::WA_OpaquePaintEvent, !value);
-    MakeCustom();
-    Invalidate();
+    makeCustom();
+    invalidate();
 }
 
-void LinkLabel::SetUnderlineOnEnter(bool value) {
-    if (value == underlineOnEnter_) return;
-    underlineOnEnter_ = value;
-    if (FMouseInside) Invalidate();
-    MakeCustom();
+void LinkLabel::setUnderlineOnHover(bool value) {
+    if (value == underlineOnHover_) return;
+    underlineOnHover_ = value;
+    if (hovered_) invalidate();
+    makeCustom();
 }
 
-void LinkLabel::SetWordWrap(bool value) {
-    if (value == wordWrap_ || direction_ != tdRight) return;
+void LinkLabel::setWordWrap(bool value) {
+    if (value == wordWrap_ || textDirection_ != TextDirection::Right) return;
     wordWrap_ = value;
-    AdjustBounds();
-    Invalidate();
+    adjustBounds();
+    invalidate();
 }
 
-QString LinkLabel::GetLabelText() const {
-    if (!shortenFilenames_) return caption_;
-    return MinimizeName(caption_, fontMetrics(), width() - 10);
+QString LinkLabel::displayText() const {
+    if (!shortenFilenames_) return text_;
+    return ShortenPath(text_, fontMetrics(), width() - 10);
 }
 
-void LinkLabel::Click() {
-    if (OnClick) OnClick(this);
-    if (!isEnabled() || !linkActive_ || linkType_ == ltNone || linkedAdress_.isEmpty()) return;
-    QString target = linkedAdress_;
-    if (linkType_ == ltEMail)
+void LinkLabel::click() {
+    emit clicked();
+    if (!isEnabled() || !linkActive_ || linkType_ == LinkType::None || linkAddress_.isEmpty())
+        return;
+    QString target = linkAddress_;
+    if (linkType_ == LinkType::Email)
         target.prepend(QStringLiteral("mailto:"));
-    else if (linkType_ == ltNews)
+    else if (linkType_ == LinkType::News)
         target.prepend(QStringLiteral("news:"));
-    ExecuteLink();
+    executeLink();
     platform::ShellOpen(target.toStdString());
 }
 
-void LinkLabel::ExecuteLink() {
-    if (OnExecuteLink) OnExecuteLink(this);
+void LinkLabel::executeLink() {
+    emit linkAboutToOpen();
 }
 
-bool LinkLabel::DialogChar(QChar ch) {
-    if (!focusControl_ || !isEnabled() || !showAccelChar_ || !IsAccel(ch, caption_)) return false;
-    QWidget* target = focusControl_;
+bool LinkLabel::handleMnemonic(QChar ch) {
+    if (!buddy_ || !isEnabled() || !showMnemonic_ || !MatchesMnemonic(ch, text_)) return false;
+    QWidget* target = buddy_;
     const bool canFocus = target->isEnabled() && target->isVisibleTo(target->window()) &&
                           target->focusPolicy() != Qt::NoFocus;
     if (!canFocus) return false;
@@ -411,57 +414,58 @@ bool LinkLabel::DialogChar(QChar ch) {
     return true;
 }
 
-void LinkLabel::UpdateAccelShortcut() {
+void LinkLabel::updateMnemonicShortcut() {
     const QKeySequence key =
-        focusControl_ && showAccelChar_ ? QKeySequence::mnemonic(caption_) : QKeySequence();
-    accelShortcut_->setKey(key);
-    accelShortcut_->setEnabled(!key.isEmpty());
+        buddy_ && showMnemonic_ ? QKeySequence::mnemonic(text_) : QKeySequence();
+    mnemonicShortcut_->setKey(key);
+    mnemonicShortcut_->setEnabled(!key.isEmpty());
 }
 
-void LinkLabel::UpdateTrueTypeFont() { FTrueTypeFont = IsOutlineFace(font().family()); }
+void LinkLabel::updateOutlineFont() { outlineFont_ = IsOutlineFace(font().family()); }
 
-void LinkLabel::FontChanged() {
+void LinkLabel::updateFromFont() {
     update();
-    UpdateTrueTypeFont();
-    AdjustBounds();
+    updateOutlineFont();
+    adjustBounds();
 }
 
 void LinkLabel::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::ParentChange) FontChanged();
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::ParentChange)
+        updateFromFont();
 }
 
-void LinkLabel::MouseEntered() {
-    if (!FMouseInside && linkActive_ && isEnabled()) {
-        FMouseInside = true;
-        FSavedCursor.reset();
-        if (testAttribute(Qt::WA_SetCursor)) FSavedCursor = cursor();
-        setCursor(LinkPointCursor());
-        Invalidate();
+void LinkLabel::enterHover() {
+    if (!hovered_ && linkActive_ && isEnabled()) {
+        hovered_ = true;
+        savedCursor_.reset();
+        if (testAttribute(Qt::WA_SetCursor)) savedCursor_ = cursor();
+        setCursor(LinkCursor());
+        invalidate();
     }
-    if (OnMouseEnter) OnMouseEnter(this);
+    emit mouseEntered();
 }
 
-void LinkLabel::MouseLeft() {
-    if (FMouseInside && linkActive_ && isEnabled()) {
-        FMouseInside = false;
-        if (FSavedCursor)
-            setCursor(*FSavedCursor);
+void LinkLabel::leaveHover() {
+    if (hovered_ && linkActive_ && isEnabled()) {
+        hovered_ = false;
+        if (savedCursor_)
+            setCursor(*savedCursor_);
         else
             unsetCursor();
-        Invalidate();
+        invalidate();
     }
-    if (OnMouseExit) OnMouseExit(this);
+    emit mouseLeft();
 }
 
 void LinkLabel::enterEvent(QEnterEvent* event) {
     QWidget::enterEvent(event);
-    MouseEntered();
+    enterHover();
 }
 
 void LinkLabel::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
-    MouseLeft();
+    leaveHover();
 }
 
 void LinkLabel::mousePressEvent(QMouseEvent* event) {
@@ -481,7 +485,7 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     if (event->button() != Qt::LeftButton || !pressed_) return;
     pressed_ = false;
-    if (rect().contains(event->position().toPoint())) Click();
+    if (rect().contains(event->position().toPoint())) click();
 }
 
 }  // namespace widgets

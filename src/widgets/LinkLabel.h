@@ -4,18 +4,17 @@
 // shadow copies of its text, turns its text by 90/180/270 degrees, draws a bevel, shortens file
 // paths to its width and sizes itself to its text.
 //
-// It is a plain child QWidget without a native window of its own. The framework's opaque control
-// style is Qt::WA_OpaquePaintEvent. The accelerator is a window-wide QShortcut (Alt+letter of the
-// caption's '&' mark) that exists only while a FocusControl is set and ShowAccelChar is on.
+// It is a plain child QWidget without a native window of its own; an opaque label paints its whole
+// rectangle (Qt::WA_OpaquePaintEvent). The mnemonic is a window-wide QShortcut (Alt+letter of the
+// text's '&' mark) that exists only while a buddy is set and showMnemonic() is on.
 #include <QCursor>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 #include <optional>
 
-#include "widgets/tcolor.h"
+#include "widgets/colorcode.h"
 
 class QFontMetrics;
 class QPainter;
@@ -23,29 +22,26 @@ class QShortcut;
 
 namespace widgets {
 
-enum TLabelStyle : std::uint8_t { ls3DText, lsCustom, lsLink, lsPath, lsWindow };
-enum TLinkType : std::uint8_t { ltEMail, ltNews, ltNone, ltWWW };
-// tdLeft is turned 180 degrees, tdDown 270 (read top to bottom), tdUp 90 (read bottom to top).
-enum TTextDirection : std::uint8_t { tdRight, tdLeft, tdDown, tdUp };
-enum THighLightPos : std::uint8_t { hpTopLeft, hpTopRight };
-enum TLabelBevel : std::uint8_t { bvFrame, bvLowered, bvNone, bvRaised, bvSingle };
-enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
-enum TTextLayout : std::uint8_t { tlTop, tlCenter, tlBottom };
+// Text3D: embossed text with highlight and shadow copies; Custom: whatever was set one by one.
+enum class LabelStyle : std::uint8_t { Text3D, Custom, Link, Path, Window };
+enum class LinkType : std::uint8_t { Email, News, None, Web };
+// Left is turned 180 degrees, Down 270 (read top to bottom), Up 90 (read bottom to top).
+enum class TextDirection : std::uint8_t { Right, Left, Down, Up };
+enum class HighlightPosition : std::uint8_t { TopLeft, TopRight };
+enum class BevelStyle : std::uint8_t { Frame, Lowered, None, Raised, Single };
+enum class HorizontalAlignment : std::uint8_t { Left, Right, Center };
+enum class VerticalAlignment : std::uint8_t { Top, Center, Bottom };
 
-using TNotifyEvent = std::function<void(QObject* Sender)>;
-
-// The link cursor's number in the framework's cursor table; here it names the shared hand cursor.
-inline constexpr int crLinkPoint = -30;
 // The 32 x 32 two-colour pointing hand with its hot spot at (7, 1), from the program's resources.
-QCursor LinkPointCursor();
+QCursor LinkCursor();
 
 // Shortens a file path to `maxWidth` pixels: keeps the file name (and the drive while it can),
 // replaces leading folders by "..." one at a time, then drops the drive, then everything but the
 // name. Returns the first form that fits, or the shortest one.
-QString MinimizeName(const QString& fileName, const QFontMetrics& metrics, int maxWidth);
+QString ShortenPath(const QString& fileName, const QFontMetrics& metrics, int maxWidth);
 
-// Does `ch` match the '&'-marked accelerator of `caption` (case-insensitively)?
-bool IsAccel(QChar ch, const QString& caption);
+// Does `ch` match the '&'-marked mnemonic of `text` (case-insensitively)?
+bool MatchesMnemonic(QChar ch, const QString& text);
 
 class LinkLabel : public QWidget {
     Q_OBJECT
@@ -53,109 +49,110 @@ public:
     explicit LinkLabel(QWidget* parent = nullptr);
     ~LinkLabel() override;
 
-    // Reading from a form resource: between the two calls no automatic size is computed and any
-    // Direction is accepted; Loaded() computes the size once.
-    void BeginLoading();
-    virtual void Loaded();
+    // Setting up a label from its design: between the two calls no automatic size is computed and
+    // any text direction is accepted; endLoading() computes the size once.
+    void beginLoading();
+    virtual void endLoading();
 
-    QString Caption() const { return caption_; }
-    void SetCaption(const QString& caption);
-    // The framework font's colour; setting it counts as a font change.
-    TColor FontColor() const { return fontColor_; }
-    void SetFontColor(TColor color);
+    QString text() const { return text_; }
+    void setText(const QString& text);
+    // The font's colour; setting it counts as a font change.
+    ColorCode textColor() const { return textColor_; }
+    void setTextColor(ColorCode color);
 
-    TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment value);
-    bool AutoSize() const { return autoSize_; }
-    virtual void SetAutoSize(bool value);
-    TLabelBevel BevelStyle() const { return bevelStyle_; }
-    void SetBevelStyle(TLabelBevel value);
-    std::uint16_t BevelWidth() const { return bevelWidth_; }
-    void SetBevelWidth(std::uint16_t value);
-    std::uint16_t BorderWidth() const { return borderWidth_; }
-    void SetBorderWidth(std::uint16_t value);
+    HorizontalAlignment alignment() const { return alignment_; }
+    void setAlignment(HorizontalAlignment value);
+    bool autoSize() const { return autoSize_; }
+    virtual void setAutoSize(bool value);
+    BevelStyle bevelStyle() const { return bevelStyle_; }
+    void setBevelStyle(BevelStyle value);
+    std::uint16_t bevelWidth() const { return bevelWidth_; }
+    void setBevelWidth(std::uint16_t value);
+    std::uint16_t borderWidth() const { return borderWidth_; }
+    void setBorderWidth(std::uint16_t value);
     // The label's own background colour, apart from the palette.
-    TColor Color() const { return color_; }
-    void SetColor(TColor value);
-    TTextDirection Direction() const { return direction_; }
+    ColorCode backgroundColor() const { return backgroundColor_; }
+    void setBackgroundColor(ColorCode value);
+    TextDirection textDirection() const { return textDirection_; }
     // Turned directions need a scalable outline font; otherwise they are refused silently at run
     // time (not while loading).
-    void SetDirection(TTextDirection value);
-    QWidget* FocusControl() const { return focusControl_; }
-    void SetFocusControl(QWidget* control);
-    TColor HighlightColor() const { return highlightColor_; }
-    void SetHighlightColor(TColor value);
-    std::uint16_t HighlightOffset() const { return highlightOffset_; }
-    void SetHighlightOffset(std::uint16_t value);
-    THighLightPos HighlightPos() const { return highlightPos_; }
-    void SetHighlightPos(THighLightPos value);
-    TColor HoverColor() const { return hoverColor_; }
-    void SetHoverColor(TColor value);
-    TColor HoverFontColor() const { return hoverFontColor_; }
-    void SetHoverFontColor(TColor value);
-    TTextLayout Layout() const { return layout_; }
-    void SetLayout(TTextLayout value);
-    bool LinkActive() const { return linkActive_; }
-    void SetLinkActive(bool value);
-    QString LinkedAdress() const { return linkedAdress_; }
-    void SetLinkedAdress(const QString& value);
-    TLinkType LinkType() const { return linkType_; }
-    void SetLinkType(TLinkType value);
-    TColor ShadowColor() const { return shadowColor_; }
-    void SetShadowColor(TColor value);
-    std::uint16_t ShadowOffset() const { return shadowOffset_; }
-    void SetShadowOffset(std::uint16_t value);
-    bool ShortenFilenames() const { return shortenFilenames_; }
-    void SetShortenFilenames(bool value);
-    bool ShowAccelChar() const { return showAccelChar_; }
-    void SetShowAccelChar(bool value);
-    bool ShowHighlight() const { return showHighlight_; }
-    void SetShowHighlight(bool value);
-    bool ShowShadow() const { return showShadow_; }
-    void SetShowShadow(bool value);
-    TLabelStyle Style() const { return style_; }
-    // Writes the style's preset fields directly (lsCustom writes none), then sizes and repaints.
-    void SetStyle(TLabelStyle value);
+    void setTextDirection(TextDirection value);
+    QWidget* buddy() const { return buddy_; }
+    void setBuddy(QWidget* control);
+    ColorCode highlightColor() const { return highlightColor_; }
+    void setHighlightColor(ColorCode value);
+    std::uint16_t highlightOffset() const { return highlightOffset_; }
+    void setHighlightOffset(std::uint16_t value);
+    HighlightPosition highlightPosition() const { return highlightPosition_; }
+    void setHighlightPosition(HighlightPosition value);
+    ColorCode hoverColor() const { return hoverColor_; }
+    void setHoverColor(ColorCode value);
+    ColorCode hoverTextColor() const { return hoverTextColor_; }
+    void setHoverTextColor(ColorCode value);
+    VerticalAlignment verticalAlignment() const { return verticalAlignment_; }
+    void setVerticalAlignment(VerticalAlignment value);
+    bool linkActive() const { return linkActive_; }
+    void setLinkActive(bool value);
+    QString linkAddress() const { return linkAddress_; }
+    void setLinkAddress(const QString& value);
+    LinkType linkType() const { return linkType_; }
+    void setLinkType(LinkType value);
+    ColorCode shadowColor() const { return shadowColor_; }
+    void setShadowColor(ColorCode value);
+    std::uint16_t shadowOffset() const { return shadowOffset_; }
+    void setShadowOffset(std::uint16_t value);
+    bool shortenFilenames() const { return shortenFilenames_; }
+    void setShortenFilenames(bool value);
+    bool showMnemonic() const { return showMnemonic_; }
+    void setShowMnemonic(bool value);
+    bool showHighlight() const { return showHighlight_; }
+    void setShowHighlight(bool value);
+    bool showShadow() const { return showShadow_; }
+    void setShowShadow(bool value);
+    LabelStyle labelStyle() const { return labelStyle_; }
+    // Writes the style's preset fields directly (Custom writes none), then sizes and repaints.
+    void setLabelStyle(LabelStyle value);
     // True exactly when the opaque paint attribute is off.
-    bool Transparent() const;
-    void SetTransparent(bool value);
-    bool UnderlineOnEnter() const { return underlineOnEnter_; }
-    void SetUnderlineOnEnter(bool value);
-    bool WordWrap() const { return wordWrap_; }
-    // Only switchable while Direction is tdRight.
-    void SetWordWrap(bool value);
+    bool isTransparent() const;
+    void setTransparent(bool value);
+    bool underlineOnHover() const { return underlineOnHover_; }
+    void setUnderlineOnHover(bool value);
+    bool wordWrap() const { return wordWrap_; }
+    // Only switchable while the text direction is Right.
+    void setWordWrap(bool value);
 
-    TNotifyEvent OnClick;
-    TNotifyEvent OnExecuteLink;  // just before the shell opens the link
-    TNotifyEvent OnMouseEnter;
-    TNotifyEvent OnMouseExit;
-
-    // The text to draw: the caption, or with ShortenFilenames the caption shortened to the width
+    // The text to draw: text(), or with shortenFilenames() the text shortened to the width
     // minus 10 pixels.
-    virtual QString GetLabelText() const;
-    // Calls OnClick, then opens the link of an enabled, active label with an address.
-    virtual void Click();
-    // The accelerator notification: focuses FocusControl when `ch` is the caption's accelerator.
+    virtual QString displayText() const;
+    // Emits clicked(), then opens the link of an enabled, active label with an address.
+    virtual void click();
+    // A mnemonic key press: focuses the buddy when `ch` is the text's mnemonic.
     // Returns whether it was handled.
-    bool DialogChar(QChar ch);
+    bool handleMnemonic(QChar ch);
 
-    bool MouseInside() const { return FMouseInside; }
-    bool TrueTypeFont() const { return FTrueTypeFont; }
+    bool isHovered() const { return hovered_; }
+    bool hasOutlineFont() const { return outlineFont_; }
+
+signals:
+    void clicked();
+    void linkAboutToOpen();  // just before the shell opens the link
+    void mouseEntered();
+    void mouseLeft();
 
 protected:
-    virtual void ExecuteLink();
+    virtual void executeLink();
     // Requests a repaint; the one place every setter's "repaint" goes through.
-    virtual void Invalidate();
+    virtual void invalidate();
 
-    void AdjustBounds();
-    virtual void Paint(QPainter& canvas);
-    void DoDrawText(QPainter& canvas, QRect rect, int flags);
-    void DrawTextDir(QPainter& canvas, const QString& text, QRect rect, TTextDirection direction,
-                     int flags);
-    static void TextOutRotated(QPainter& canvas, int x, int y, const QString& text, int angle);
-    QString CalcDrawRect(QRect& rect) const;
-    QRect CalcTextRect(QRect rect) const;
-    void DrawBevel(QPainter& canvas, QRect rect);
+    void adjustBounds();
+    virtual void paint(QPainter& canvas);
+    void drawLabelText(QPainter& canvas, QRect rect, int flags);
+    void drawTextInDirection(QPainter& canvas, const QString& text, QRect rect,
+                             TextDirection direction, int flags);
+    static void drawRotatedText(QPainter& canvas, int x, int y, const QString& text, int angle);
+    QString calcDrawRect(QRect& rect) const;
+    QRect calcTextRect(QRect rect) const;
+    void drawBevel(QPainter& canvas, QRect rect);
 
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -166,55 +163,55 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void MakeCustom();
-    void FontChanged();
-    void UpdateTrueTypeFont();
-    void MouseEntered();
-    void MouseLeft();
-    void UpdateAccelShortcut();
-    // The measuring text: one space stands in for an empty text or a lone accelerator mark.
-    QString MeasuringText(const QString& text) const;
-    int MeasureFlags() const;
+    void makeCustom();
+    void updateFromFont();
+    void updateOutlineFont();
+    void enterHover();
+    void leaveHover();
+    void updateMnemonicShortcut();
+    // The measuring text: one space stands in for an empty text or a lone mnemonic mark.
+    QString measuringText(const QString& text) const;
+    int measureFlags() const;
     // The size `text` takes when laid out in a label `width` wide.
-    QSize TextSize(const QString& text, int width) const;
+    QSize textSize(const QString& text, int width) const;
 
-    QString caption_;
-    TColor fontColor_;
-    TAlignment alignment_ = taLeftJustify;
+    QString text_;
+    ColorCode textColor_;
+    HorizontalAlignment alignment_ = HorizontalAlignment::Left;
     bool autoSize_ = true;
-    TLabelBevel bevelStyle_ = bvNone;
+    BevelStyle bevelStyle_ = BevelStyle::None;
     std::uint16_t bevelWidth_ = 1;
     std::uint16_t borderWidth_ = 0;
-    TColor color_ = clBtnFace;
-    TTextDirection direction_ = tdRight;
-    QPointer<QWidget> focusControl_;
-    QMetaObject::Connection focusWatch_;
-    TColor highlightColor_ = clBtnHighlight;
+    ColorCode backgroundColor_ = colors::buttonFace;
+    TextDirection textDirection_ = TextDirection::Right;
+    QPointer<QWidget> buddy_;
+    QMetaObject::Connection buddyWatch_;
+    ColorCode highlightColor_ = colors::buttonHighlight;
     std::uint16_t highlightOffset_ = 1;
-    THighLightPos highlightPos_ = hpTopLeft;
-    TColor hoverColor_;
-    TColor hoverFontColor_;
-    TTextLayout layout_ = tlTop;
+    HighlightPosition highlightPosition_ = HighlightPosition::TopLeft;
+    ColorCode hoverColor_;
+    ColorCode hoverTextColor_;
+    VerticalAlignment verticalAlignment_ = VerticalAlignment::Top;
     bool linkActive_ = false;
-    QString linkedAdress_;
-    TLinkType linkType_ = ltWWW;
-    TColor shadowColor_ = clBtnShadow;
+    QString linkAddress_;
+    LinkType linkType_ = LinkType::Web;
+    ColorCode shadowColor_ = colors::buttonShadow;
     std::uint16_t shadowOffset_ = 1;
     bool shortenFilenames_ = false;
-    bool showAccelChar_ = true;
+    bool showMnemonic_ = true;
     bool showHighlight_ = false;
     bool showShadow_ = false;
-    TLabelStyle style_ = lsCustom;
-    bool underlineOnEnter_ = true;
+    LabelStyle labelStyle_ = LabelStyle::Custom;
+    bool underlineOnHover_ = true;
     bool wordWrap_ = false;
 
-    bool FMouseInside = false;
+    bool hovered_ = false;
     // The cursor before the hover look; empty when the label had none of its own.
-    std::optional<QCursor> FSavedCursor;
-    bool FTrueTypeFont = false;
+    std::optional<QCursor> savedCursor_;
+    bool outlineFont_ = false;
     bool loading_ = false;
     bool pressed_ = false;
-    QShortcut* accelShortcut_ = nullptr;
+    QShortcut* mnemonicShortcut_ = nullptr;
 };
 
 }  // namespace widgets

@@ -1,7 +1,7 @@
 // How a link label paints itself and sizes itself to its text.
 //
-// Text flags are Qt's: the left/centre/right alignment, Qt::TextWordWrap for WordWrap,
-// Qt::TextExpandTabs always, and Qt::TextShowMnemonic while ShowAccelChar is on (without it an
+// Text flags are Qt's: the left/centre/right alignment, Qt::TextWordWrap for wordWrap(),
+// Qt::TextExpandTabs always, and Qt::TextShowMnemonic while showMnemonic() is on (without it an
 // '&' is drawn as it is). Trailing spaces count, as they do when Windows measures a line, so a
 // lone space keeps its width. Measuring uses the same mnemonic rule as drawing, so a label that
 // shows its '&' is also measured with it and never cuts off its last character.
@@ -17,15 +17,15 @@ namespace {
 
 constexpr int kUnbounded = 1 << 20;  // "as wide/high as the text wants" for measuring
 
-int AlignmentFlag(TAlignment a) {
+int AlignmentFlag(HorizontalAlignment a) {
     switch (a) {
-        case taRightJustify: return Qt::AlignRight;
-        case taCenter: return Qt::AlignHCenter;
+        case HorizontalAlignment::Right: return Qt::AlignRight;
+        case HorizontalAlignment::Center: return Qt::AlignHCenter;
         default: return Qt::AlignLeft;
     }
 }
 
-bool IsVertical(TTextDirection d) { return d == tdDown || d == tdUp; }
+bool IsVertical(TextDirection d) { return d == TextDirection::Down || d == TextDirection::Up; }
 
 // A one-pixel line from `pos` towards `to`, leaving out `to` itself; `pos` moves to `to`.
 // Bevel lines are always horizontal or vertical.
@@ -44,69 +44,70 @@ void LineTo(QPainter& canvas, QPoint& pos, QPoint to, const QColor& color) {
 
 void LinkLabel::paintEvent(QPaintEvent*) {
     QPainter canvas(this);
-    Paint(canvas);
+    paint(canvas);
 }
 
-void LinkLabel::Paint(QPainter& canvas) {
-    const bool hoverFill = FMouseInside && hoverColor_ != color_;
-    if (!Transparent() || hoverFill) canvas.fillRect(rect(), ToQColor(hoverFill ? hoverColor_ : color_));
+void LinkLabel::paint(QPainter& canvas) {
+    const bool hoverFill = hovered_ && hoverColor_ != backgroundColor_;
+    if (!isTransparent() || hoverFill)
+        canvas.fillRect(rect(), ToQColor(hoverFill ? hoverColor_ : backgroundColor_));
     canvas.setBrush(Qt::NoBrush);
     const int flags = (wordWrap_ ? int(Qt::TextWordWrap) : 0) | Qt::TextExpandTabs | AlignmentFlag(alignment_);
-    DoDrawText(canvas, rect(), flags);
-    if (bevelStyle_ != bvNone) DrawBevel(canvas, rect());
+    drawLabelText(canvas, rect(), flags);
+    if (bevelStyle_ != BevelStyle::None) drawBevel(canvas, rect());
 }
 
-QString LinkLabel::MeasuringText(const QString& text) const {
-    if (text.isEmpty() || (showAccelChar_ && text == QStringLiteral("&"))) return text + u' ';
+QString LinkLabel::measuringText(const QString& text) const {
+    if (text.isEmpty() || (showMnemonic_ && text == QStringLiteral("&"))) return text + u' ';
     return text;
 }
 
-int LinkLabel::MeasureFlags() const {
+int LinkLabel::measureFlags() const {
     return (wordWrap_ ? int(Qt::TextWordWrap) : 0) | Qt::TextExpandTabs | Qt::AlignLeft | Qt::AlignTop |
-           Qt::TextIncludeTrailingSpaces | (showAccelChar_ ? int(Qt::TextShowMnemonic) : 0);
+           Qt::TextIncludeTrailingSpaces | (showMnemonic_ ? int(Qt::TextShowMnemonic) : 0);
 }
 
-QSize LinkLabel::TextSize(const QString& text, int width) const {
+QSize LinkLabel::textSize(const QString& text, int width) const {
     const int limit = wordWrap_ ? width : kUnbounded;
     return fontMetrics()
-        .boundingRect(QRect(0, 0, limit, kUnbounded), MeasureFlags(), MeasuringText(text))
+        .boundingRect(QRect(0, 0, limit, kUnbounded), measureFlags(), measuringText(text))
         .size();
 }
 
-QString LinkLabel::CalcDrawRect(QRect& rect) const {
-    const QString text = GetLabelText();
-    if (!IsVertical(direction_)) rect.setSize(TextSize(text, rect.width()));
+QString LinkLabel::calcDrawRect(QRect& rect) const {
+    const QString text = displayText();
+    if (!IsVertical(textDirection_)) rect.setSize(textSize(text, rect.width()));
     return text;
 }
 
-QRect LinkLabel::CalcTextRect(QRect rect) const {
-    return QRect(rect.topLeft(), TextSize(GetLabelText(), rect.width()));
+QRect LinkLabel::calcTextRect(QRect rect) const {
+    return QRect(rect.topLeft(), textSize(displayText(), rect.width()));
 }
 
-void LinkLabel::AdjustBounds() {
+void LinkLabel::adjustBounds() {
     if (loading_ || !autoSize_) return;
-    const QRect measured = CalcTextRect(rect());
+    const QRect measured = calcTextRect(rect());
     const int tw = measured.left() + measured.width();
     const int th = measured.top() + measured.height();
     int extra = 2 * borderWidth_;
     if (showHighlight_) extra += highlightOffset_;
     if (showShadow_) extra += shadowOffset_;
-    if (bevelStyle_ != bvNone) extra += 2 * bevelWidth_;
-    if (bevelStyle_ == bvSingle) extra += 1;
-    if (IsVertical(direction_))
+    if (bevelStyle_ != BevelStyle::None) extra += 2 * bevelWidth_;
+    if (bevelStyle_ == BevelStyle::Single) extra += 1;
+    if (IsVertical(textDirection_))
         resize(th + extra, tw + extra);
     else
         resize(tw + extra, th + extra);
 }
 
-void LinkLabel::DoDrawText(QPainter& canvas, QRect rect, int flags) {
+void LinkLabel::drawLabelText(QPainter& canvas, QRect rect, int flags) {
     flags |= Qt::AlignTop | Qt::TextIncludeTrailingSpaces;
-    if (showAccelChar_) flags |= Qt::TextShowMnemonic;
+    if (showMnemonic_) flags |= Qt::TextShowMnemonic;
     canvas.setFont(font());
     QRect r = rect;
-    const QString text = CalcDrawRect(r);
+    const QString text = calcDrawRect(r);
 
-    const bool vertical = IsVertical(direction_);
+    const bool vertical = IsVertical(textDirection_);
     int tw = r.width(), th = r.height();
     if (vertical) {
         const QFontMetrics fm = canvas.fontMetrics();
@@ -115,90 +116,101 @@ void LinkLabel::DoDrawText(QPainter& canvas, QRect rect, int flags) {
     }
     const int W = width(), H = height();
     const int BW = bevelWidth_, B = borderWidth_, HO = highlightOffset_, SO = shadowOffset_;
-    const bool right = direction_ == tdRight, left = direction_ == tdLeft;
-    const bool down = direction_ == tdDown, up = direction_ == tdUp;
+    const bool right = textDirection_ == TextDirection::Right,
+               left = textDirection_ == TextDirection::Left;
+    const bool down = textDirection_ == TextDirection::Down,
+               up = textDirection_ == TextDirection::Up;
     // One offset, given for horizontal text and for turned text.
     const auto offset = [&](QPoint horizontal, QPoint turned) {
         r.translate(vertical ? turned : horizontal);
     };
 
-    if (bevelStyle_ != bvNone)
-        offset(layout_ == tlCenter ? QPoint(BW, 0) : QPoint(BW, BW),
-               layout_ == tlCenter ? QPoint(0, BW) : QPoint(BW, BW));
-    if (bevelStyle_ == bvSingle)
-        offset(layout_ == tlCenter ? QPoint(1, 0) : QPoint(1, 1),
-               layout_ == tlCenter ? QPoint(0, 1) : QPoint(1, 1));
-    if ((alignment_ == taLeftJustify && (right || down)) || (alignment_ == taRightJustify && (left || up)))
+    if (bevelStyle_ != BevelStyle::None)
+        offset(verticalAlignment_ == VerticalAlignment::Center ? QPoint(BW, 0) : QPoint(BW, BW),
+               verticalAlignment_ == VerticalAlignment::Center ? QPoint(0, BW) : QPoint(BW, BW));
+    if (bevelStyle_ == BevelStyle::Single)
+        offset(verticalAlignment_ == VerticalAlignment::Center ? QPoint(1, 0) : QPoint(1, 1),
+               verticalAlignment_ == VerticalAlignment::Center ? QPoint(0, 1) : QPoint(1, 1));
+    if ((alignment_ == HorizontalAlignment::Left && (right || down)) ||
+        (alignment_ == HorizontalAlignment::Right && (left || up)))
         offset({B, 0}, {0, B});
-    if ((alignment_ == taLeftJustify && (left || up)) || (alignment_ == taRightJustify && (right || down)))
+    if ((alignment_ == HorizontalAlignment::Left && (left || up)) ||
+        (alignment_ == HorizontalAlignment::Right && (right || down)))
         offset({W - tw - 2 - B, 0}, {0, H - tw - 2 - B});
-    if (alignment_ == taCenter) offset({(W - tw) / 2, 0}, {0, (H - tw) / 2});
-    if ((layout_ == tlTop && (right || down)) || (layout_ == tlBottom && (left || up)))
+    if (alignment_ == HorizontalAlignment::Center) offset({(W - tw) / 2, 0}, {0, (H - tw) / 2});
+    if ((verticalAlignment_ == VerticalAlignment::Top && (right || down)) ||
+        (verticalAlignment_ == VerticalAlignment::Bottom && (left || up)))
         offset({0, B}, {W - th - 2 - B, 0});
-    if ((layout_ == tlTop && (left || up)) || (layout_ == tlBottom && (right || down)))
+    if ((verticalAlignment_ == VerticalAlignment::Top && (left || up)) ||
+        (verticalAlignment_ == VerticalAlignment::Bottom && (right || down)))
         offset({0, H - th - B}, {B, 0});
-    if (layout_ == tlCenter) offset({0, (H - th) / 2}, {(W - th) / 2, 0});
+    if (verticalAlignment_ == VerticalAlignment::Center)
+        offset({0, (H - th) / 2}, {(W - th) / 2, 0});
 
     if (showHighlight_) {
-        if (highlightPos_ == hpTopLeft)
+        if (highlightPosition_ == HighlightPosition::TopLeft)
             r.translate(HO, 0);
-        else if (alignment_ == taRightJustify)
+        else if (alignment_ == HorizontalAlignment::Right)
             r.translate(-HO, 0);
-        if (layout_ == tlTop) r.translate(0, HO);
+        if (verticalAlignment_ == VerticalAlignment::Top) r.translate(0, HO);
     }
     if (showShadow_) {
-        if (highlightPos_ == hpTopRight)
+        if (highlightPosition_ == HighlightPosition::TopRight)
             r.translate(SO, 0);
-        else if (alignment_ == taRightJustify)
+        else if (alignment_ == HorizontalAlignment::Right)
             r.translate(-SO, 0);
-        if (layout_ == tlBottom) r.translate(0, -SO);
+        if (verticalAlignment_ == VerticalAlignment::Bottom) r.translate(0, -SO);
     }
 
     if (!isEnabled()) {
-        canvas.setPen(ToQColor(clBtnHighlight));
-        DrawTextDir(canvas, text, r.translated(1, 1), direction_, flags);
-        canvas.setPen(ToQColor(clBtnShadow));
-        DrawTextDir(canvas, text, r, direction_, flags);
+        canvas.setPen(ToQColor(colors::buttonHighlight));
+        drawTextInDirection(canvas, text, r.translated(1, 1), textDirection_, flags);
+        canvas.setPen(ToQColor(colors::buttonShadow));
+        drawTextInDirection(canvas, text, r, textDirection_, flags);
         return;
     }
     if (showHighlight_) {
         canvas.setPen(ToQColor(highlightColor_));
-        DrawTextDir(canvas, text, r.translated(highlightPos_ == hpTopLeft ? -HO : HO, -HO), direction_,
-                    flags);
+        drawTextInDirection(
+            canvas, text,
+            r.translated(highlightPosition_ == HighlightPosition::TopLeft ? -HO : HO, -HO),
+            textDirection_, flags);
     }
     if (showShadow_) {
         canvas.setPen(ToQColor(shadowColor_));
-        DrawTextDir(canvas, text, r.translated(highlightPos_ == hpTopLeft ? SO : -SO, SO), direction_,
-                    flags);
+        drawTextInDirection(
+            canvas, text,
+            r.translated(highlightPosition_ == HighlightPosition::TopLeft ? SO : -SO, SO),
+            textDirection_, flags);
     }
-    TColor textColor = fontColor_;
-    if (linkActive_ && FMouseInside) {
-        textColor = hoverFontColor_;
-        if (underlineOnEnter_) {
+    ColorCode textColor = textColor_;
+    if (linkActive_ && hovered_) {
+        textColor = hoverTextColor_;
+        if (underlineOnHover_) {
             QFont underlined = font();
             underlined.setUnderline(true);
             canvas.setFont(underlined);
         }
     }
     canvas.setPen(ToQColor(textColor));
-    DrawTextDir(canvas, text, r, direction_, flags);
+    drawTextInDirection(canvas, text, r, textDirection_, flags);
 }
 
-void LinkLabel::DrawTextDir(QPainter& canvas, const QString& text, QRect rect, TTextDirection direction,
-                             int flags) {
+void LinkLabel::drawTextInDirection(QPainter& canvas, const QString& text, QRect rect,
+                                    TextDirection direction, int flags) {
     const QFontMetrics fm = canvas.fontMetrics();
     switch (direction) {
-        case tdRight: canvas.drawText(rect, flags, text); break;
-        case tdLeft:
-            TextOutRotated(canvas, rect.left() + fm.horizontalAdvance(text), rect.top() + fm.height(), text,
-                           180);
+        case TextDirection::Right: canvas.drawText(rect, flags, text); break;
+        case TextDirection::Left:
+            drawRotatedText(canvas, rect.left() + fm.horizontalAdvance(text),
+                            rect.top() + fm.height(), text, 180);
             break;
-        case tdDown: TextOutRotated(canvas, rect.left() + fm.height(), rect.top(), text, 270); break;
-        case tdUp: TextOutRotated(canvas, rect.left(), rect.top() + fm.horizontalAdvance(text), text, 90); break;
+        case TextDirection::Down: drawRotatedText(canvas, rect.left() + fm.height(), rect.top(), text, 270); break;
+        case TextDirection::Up: drawRotatedText(canvas, rect.left(), rect.top() + fm.horizontalAdvance(text), text, 90); break;
     }
 }
 
-void LinkLabel::TextOutRotated(QPainter& canvas, int x, int y, const QString& text, int angle) {
+void LinkLabel::drawRotatedText(QPainter& canvas, int x, int y, const QString& text, int angle) {
     // (x, y) is the top-left corner of the text cell; the angle turns counter-clockwise.
     canvas.save();
     canvas.translate(x, y);
@@ -207,36 +219,40 @@ void LinkLabel::TextOutRotated(QPainter& canvas, int x, int y, const QString& te
     canvas.restore();
 }
 
-void LinkLabel::DrawBevel(QPainter& canvas, QRect rect) {
-    TColor lighter = 0, darker = 0;
-    ShadeColorsBySteps(ToPlainRGB(color_), lighter, darker, 5, 4);
+void LinkLabel::drawBevel(QPainter& canvas, QRect rect) {
+    ColorCode lighter = 0, darker = 0;
+    ShadeColorsBySteps(ToPlainRGB(backgroundColor_), lighter, darker, 5, 4);
     const int X1 = rect.left(), Y1 = rect.top();
     const int X2 = rect.left() + rect.width(), Y2 = rect.top() + rect.height();
     const int BW = bevelWidth_;
-    const QColor frame = ToQColor(clWindowFrame);
+    const QColor frame = ToQColor(colors::windowFrame);
 
-    QColor pen = bevelStyle_ == bvFrame ? frame : ToQColor(bevelStyle_ == bvRaised ? lighter : darker);
+    QColor pen = bevelStyle_ == BevelStyle::Frame
+                     ? frame
+                     : ToQColor(bevelStyle_ == BevelStyle::Raised ? lighter : darker);
     QPoint pos;
     for (int i = 1; i <= BW; ++i) {
         pos = {X2 - i, Y1 + i - 1};
         LineTo(canvas, pos, {X1 + i - 1, Y1 + i - 1}, pen);
         LineTo(canvas, pos, {X1 + i - 1, Y2 - i}, pen);
     }
-    if (bevelStyle_ == bvSingle) {
+    if (bevelStyle_ == BevelStyle::Single) {
         pos = {X2 - BW - 1, Y1 + BW};
-        LineTo(canvas, pos, {X1 + BW, Y1 + BW}, ToQColor(clBlack));
-        LineTo(canvas, pos, {X1 + BW, Y2 - BW - 1}, ToQColor(clBlack));
+        LineTo(canvas, pos, {X1 + BW, Y1 + BW}, ToQColor(colors::black));
+        LineTo(canvas, pos, {X1 + BW, Y2 - BW - 1}, ToQColor(colors::black));
     }
-    pen = bevelStyle_ == bvFrame ? frame : ToQColor(bevelStyle_ == bvRaised ? darker : lighter);
+    pen = bevelStyle_ == BevelStyle::Frame
+              ? frame
+              : ToQColor(bevelStyle_ == BevelStyle::Raised ? darker : lighter);
     for (int i = 1; i <= BW; ++i) {
         pos = {X1 + i - 1, Y2 - i};
         LineTo(canvas, pos, {X2 - i, Y2 - i}, pen);
         LineTo(canvas, pos, {X2 - i, Y1 + i - 1}, pen);
     }
-    if (bevelStyle_ == bvSingle) {
+    if (bevelStyle_ == BevelStyle::Single) {
         pos = {X1 + BW, Y2 - BW - 1};
-        LineTo(canvas, pos, {X2 - BW - 1, Y2 - BW - 1}, ToQColor(clSilver));
-        LineTo(canvas, pos, {X2 - BW - 1, Y1 + BW}, ToQColor(clSilver));
+        LineTo(canvas, pos, {X2 - BW - 1, Y2 - BW - 1}, ToQColor(colors::silver));
+        LineTo(canvas, pos, {X2 - BW - 1, Y1 + BW}, ToQColor(colors::silver));
     }
 }
 

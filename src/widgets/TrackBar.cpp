@@ -13,32 +13,27 @@ TrackBar::TrackBar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
     setTracking(true);
 }
 
-void TrackBar::SetPosition(int position) {
-    const QSignalBlocker block(this);
-    setValue(position);  // QSlider clamps to the range
-}
-
-void TrackBar::UserMove(int position) {
-    SetPosition(position);
-    emit Changed();
+void TrackBar::setValueByUser(int value) {
+    setValue(value);  // QSlider clamps to the range
+    emit valueEdited();
 }
 
 void TrackBar::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Left:
-        case Qt::Key_Up: UserMove(value() - singleStep()); break;
+        case Qt::Key_Up: setValueByUser(value() - singleStep()); break;
         case Qt::Key_Right:
-        case Qt::Key_Down: UserMove(value() + singleStep()); break;
-        case Qt::Key_PageUp: UserMove(value() - pageStep()); break;
-        case Qt::Key_PageDown: UserMove(value() + pageStep()); break;
-        case Qt::Key_Home: UserMove(minimum()); break;
-        case Qt::Key_End: UserMove(maximum()); break;
+        case Qt::Key_Down: setValueByUser(value() + singleStep()); break;
+        case Qt::Key_PageUp: setValueByUser(value() - pageStep()); break;
+        case Qt::Key_PageDown: setValueByUser(value() + pageStep()); break;
+        case Qt::Key_Home: setValueByUser(minimum()); break;
+        case Qt::Key_End: setValueByUser(maximum()); break;
         default: QWidget::keyPressEvent(event); return;
     }
     event->accept();
 }
 
-int TrackBar::PositionAt(int x) const {
+int TrackBar::valueAt(int x) const {
     QStyleOptionSlider opt;
     initStyleOption(&opt);
     const QRect groove = style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove, this);
@@ -51,43 +46,43 @@ int TrackBar::PositionAt(int x) const {
 void TrackBar::mousePressEvent(QMouseEvent* event) {
     if (!hasFocus()) setFocus(Qt::MouseFocusReason);
     const int x = int(event->position().x());
-    if (onMouseDown_) onMouseDown_(event->button(), x, int(event->position().y()));
+    if (mousePressHandler_) mousePressHandler_(event->button(), x, int(event->position().y()));
     if (event->button() == Qt::LeftButton) {
         dragging_ = true;  // the report follows on release, as the Windows bar ends its tracking
     } else {
         // Other buttons start no tracking on Windows, so no report would come: report at once so
         // the position the handler set is snapped straight away.
-        emit Changed();
+        emit valueEdited();
     }
     event->accept();
 }
 
 void TrackBar::mouseMoveEvent(QMouseEvent* event) {
     if (!dragging_) return;
-    UserMove(PositionAt(int(event->position().x())));
+    setValueByUser(valueAt(int(event->position().x())));
     event->accept();
 }
 
 void TrackBar::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) EndTracking();
+    if (event->button() == Qt::LeftButton) endTracking();
     event->accept();
 }
 
-void TrackBar::EndTracking() {
+void TrackBar::endTracking() {
     if (!dragging_) return;
     dragging_ = false;
-    emit Changed();
+    emit valueEdited();
 }
 
 // A press whose release this bar never sees (focus taken away, the bar hidden) still ends with a
 // report, so the position it left is not kept between levels.
 void TrackBar::focusOutEvent(QFocusEvent* event) {
-    EndTracking();
+    endTracking();
     QSlider::focusOutEvent(event);
 }
 
 void TrackBar::hideEvent(QHideEvent* event) {
-    EndTracking();
+    endTracking();
     QSlider::hideEvent(event);
 }
 
@@ -101,8 +96,9 @@ void TrackBar::wheelEvent(QWheelEvent* event) {
     wheelRest_ += delta;
     const int notches = wheelRest_ / QWheelEvent::DefaultDeltasPerStep;
     wheelRest_ -= notches * QWheelEvent::DefaultDeltasPerStep;
-    for (int i = 0; i < notches; ++i) UserMove(value() - singleStep());  // forward = Up key
-    for (int i = 0; i > notches; --i) UserMove(value() + singleStep());  // backward = Down key
+    for (int i = 0; i < notches; ++i) setValueByUser(value() - singleStep());  // forward = Up key
+    for (int i = 0; i > notches; --i)
+        setValueByUser(value() + singleStep());  // backward = Down key
     event->accept();
 }
 

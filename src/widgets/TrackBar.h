@@ -15,17 +15,15 @@ class TrackBar : public QSlider {
 public:
     explicit TrackBar(QWidget* parent = nullptr);
 
-    int Position() const { return value(); }
-    // Clamped to the range; raises no change report.
-    void SetPosition(int position);
-
-    // OnMouseDown: every mouse press, any button, before the bar reacts to it.
-    using MouseDownHandler = std::function<void(Qt::MouseButton button, int x, int y)>;
-    void SetOnMouseDown(MouseDownHandler handler) { onMouseDown_ = std::move(handler); }
+    // Called on every mouse press, any button, before the bar reacts to it.
+    using MousePressHandler = std::function<void(Qt::MouseButton button, int x, int y)>;
+    void setMousePressHandler(MousePressHandler handler) {
+        mousePressHandler_ = std::move(handler);
+    }
 
 signals:
-    // OnChange: the user changed, or finished changing, the position.
-    void Changed();
+    // The user changed, or finished changing, the value. setValue() never raises it.
+    void valueEdited();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -37,12 +35,12 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void UserMove(int position);
-    int PositionAt(int x) const;
+    void setValueByUser(int value);
+    int valueAt(int x) const;
     // Ends a mouse press with its report, also when the release never comes.
-    void EndTracking();
+    void endTracking();
 
-    MouseDownHandler onMouseDown_;
+    MousePressHandler mousePressHandler_;
     bool dragging_ = false;
     int wheelRest_ = 0;  // wheel movement short of a whole notch, in eighths of a degree
 };

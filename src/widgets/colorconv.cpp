@@ -32,7 +32,8 @@ double Clamp01(double v) { return v < 0.0 ? 0.0 : (v > 1.0 ? 1.0 : v); }
 void CheckRange(const ColorTriple& t, const char* function, const char* const names[3]) {
     for (int k = 0; k < 3; ++k) {
         if (!(t[k] >= 0.0 && t[k] <= 1.0))
-            throw EColorConv(std::string(function) + ": 0 <= " + names[k] + " value <= 1 required");
+            throw ColorConversionError(std::string(function) + ": 0 <= " + names[k] +
+                                       " value <= 1 required");
     }
 }
 
@@ -40,7 +41,7 @@ std::uint8_t ByteOf(double channel) { return std::uint8_t(RoundHalfEven(channel 
 
 }  // namespace
 
-void HLS2RGB(const ColorTriple& hls, ColorTriple& rgb) {
+void HlsToRgb(const ColorTriple& hls, ColorTriple& rgb) {
     static const char* const names[3] = {"Hue", "Luminance", "Saturation"};
     CheckRange(hls, "HLS2RGB", names);
     const double hue = hls[0], lum = hls[1], sat = hls[2];
@@ -61,7 +62,7 @@ void HLS2RGB(const ColorTriple& hls, ColorTriple& rgb) {
     rgb = out;
 }
 
-void RGB2HLS(const ColorTriple& rgb, ColorTriple& hls) {
+void RgbToHls(const ColorTriple& rgb, ColorTriple& hls) {
     static const char* const names[3] = {"Red", "Green", "Blue"};
     CheckRange(rgb, "RGB2HLS", names);
 
@@ -143,14 +144,14 @@ void RGB2HLS(const ColorTriple& rgb, ColorTriple& hls) {
     hls = {Clamp01(hue), Clamp01(lum), Clamp01(sat)};
 }
 
-void ShadeColors(TColor color, TColor& lighter, TColor& darker, float lightenFactor,
+void ShadeColors(ColorCode color, ColorCode& lighter, ColorCode& darker, float lightenFactor,
                  float darkenFactor) {
     // An infinite or NaN factor has no byte value; refuse it instead of converting garbage.
     if (!std::isfinite(lightenFactor))
-        throw EColorConv("ShadeColors: finite lighten factor required");
+        throw ColorConversionError("ShadeColors: finite lighten factor required");
 
-    const TColor rgb = ColorToRGB(color);
-    const std::uint8_t bytes[3] = {GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)};
+    const ColorCode rgb = ResolvedRgb(color);
+    const std::uint8_t bytes[3] = {RedOf(rgb), GreenOf(rgb), BlueOf(rgb)};
 
     std::uint8_t light[3];
     for (int k = 0; k < 3; ++k) {
@@ -159,18 +160,18 @@ void ShadeColors(TColor color, TColor& lighter, TColor& darker, float lightenFac
         if (wrapped < 0.0) wrapped += 256.0;
         light[k] = std::uint8_t(wrapped);
     }
-    lighter = RGB(light[0], light[1], light[2]);
+    lighter = ColorFromRgb(light[0], light[1], light[2]);
 
     ColorTriple hls;
-    RGB2HLS({bytes[0] * (1.0 / 255.0), bytes[1] * (1.0 / 255.0), bytes[2] * (1.0 / 255.0)}, hls);
+    RgbToHls({bytes[0] * (1.0 / 255.0), bytes[1] * (1.0 / 255.0), bytes[2] * (1.0 / 255.0)}, hls);
     hls[1] *= double(darkenFactor);
     ColorTriple dark;
-    HLS2RGB(hls, dark);
-    darker = RGB(ByteOf(dark[0]), ByteOf(dark[1]), ByteOf(dark[2]));
+    HlsToRgb(hls, dark);
+    darker = ColorFromRgb(ByteOf(dark[0]), ByteOf(dark[1]), ByteOf(dark[2]));
 }
 
-void ShadeColorsBySteps(TColor color, TColor& lighter, TColor& darker, std::int32_t lightenSteps,
-                        std::int32_t darkenSteps) {
+void ShadeColorsBySteps(ColorCode color, ColorCode& lighter, ColorCode& darker,
+                        std::int32_t lightenSteps, std::int32_t darkenSteps) {
     const float lighten = float((10.0 - lightenSteps) * 0.1);
     const float darken = float((10.0 - darkenSteps) * 0.1);
     ShadeColors(color, lighter, darker, lighten, darken);

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "widgets/tcolor.h"
+#include "widgets/colorcode.h"
 
 namespace widgets {
 
@@ -14,24 +14,24 @@ namespace widgets {
 using ColorTriple = std::array<double, 3>;
 
 // The only error of the conversions: an input component outside 0..1 or not a number.
-class EColorConv : public std::runtime_error {
+class ColorConversionError : public std::runtime_error {
 public:
-    explicit EColorConv(const std::string& message) : std::runtime_error(message) {}
+    explicit ColorConversionError(const std::string& message) : std::runtime_error(message) {}
 };
 
-// Hue 0 and 1 are both red. Raises EColorConv before writing `rgb`.
-void HLS2RGB(const ColorTriple& hls, ColorTriple& rgb);
-// Pure red reports hue 1, greys hue 0. Raises EColorConv before writing `hls`.
-void RGB2HLS(const ColorTriple& rgb, ColorTriple& hls);
+// Hue 0 and 1 are both red. Raises ColorConversionError before writing `rgb`.
+void HlsToRgb(const ColorTriple& hls, ColorTriple& rgb);
+// Pure red reports hue 1, greys hue 0. Raises ColorConversionError before writing `hls`.
+void RgbToHls(const ColorTriple& rgb, ColorTriple& hls);
 
 // Lighter: 255 - Round((256 - c) * lightenFactor) per channel byte, modulo 256 (0 gives white).
 // Darker: the luminance times darkenFactor (0 gives black). Both come back as plain RGB values.
 // The lighter shade is written before the darker one is computed, so it is set even when the
-// darken factor pushes the luminance out of range and EColorConv escapes.
-void ShadeColors(TColor color, TColor& lighter, TColor& darker, float lightenFactor,
+// darken factor pushes the luminance out of range and ColorConversionError escapes.
+void ShadeColors(ColorCode color, ColorCode& lighter, ColorCode& darker, float lightenFactor,
                  float darkenFactor);
 // Factors given in tenths: (10 - steps) * 0.1 each, as 32-bit floats.
-void ShadeColorsBySteps(TColor color, TColor& lighter, TColor& darker, std::int32_t lightenSteps,
-                        std::int32_t darkenSteps);
+void ShadeColorsBySteps(ColorCode color, ColorCode& lighter, ColorCode& darker,
+                        std::int32_t lightenSteps, std::int32_t darkenSteps);
 
 }  // namespace widgets

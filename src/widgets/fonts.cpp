@@ -5,7 +5,7 @@
 
 namespace widgets {
 
-QFont FormFont(int pixelHeight, const char* family) {
+QFont WindowFont(int pixelHeight, const char* family) {
     QFont font(QString::fromLatin1(family));
     font.setPixelSize(pixelHeight);
     return font;

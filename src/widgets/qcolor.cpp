@@ -6,7 +6,7 @@
 namespace widgets {
 namespace {
 
-TColor PaletteColor(int index) {
+ColorCode PaletteColor(int index) {
     const QPalette pal = QApplication::palette();
     QColor c;
     switch (index) {
@@ -19,16 +19,18 @@ TColor PaletteColor(int index) {
         case 20: c = pal.color(QPalette::Light); break;
         default: c = pal.color(QPalette::WindowText); break;
     }
-    return RGB(std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue()));
+    return ColorFromRgb(std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue()));
 }
 
 }  // namespace
 
-TColor ToPlainRGB(TColor c) { return IsSystemColor(c) ? PaletteColor(int(c & 0xFF)) : c & 0xFFFFFF; }
+ColorCode ToPlainRGB(ColorCode c) {
+    return IsSystemColor(c) ? PaletteColor(int(c & 0xFF)) : c & 0xFFFFFF;
+}
 
-QColor ToQColor(TColor c) {
-    const TColor rgb = ToPlainRGB(c);
-    return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+QColor ToQColor(ColorCode c) {
+    const ColorCode rgb = ToPlainRGB(c);
+    return QColor(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
 }
 
 void InstallPaletteColorResolver() { SetSystemColorResolver(PaletteColor); }

@@ -1,17 +1,17 @@
 #pragma once
-// The one place where framework colour values become QColor.
+// The one place where colour codes become QColor.
 #include <QColor>
 
-#include "widgets/tcolor.h"
+#include "widgets/colorcode.h"
 
 namespace widgets {
 
 // System colours come from the application palette.
-QColor ToQColor(TColor c);
+QColor ToQColor(ColorCode c);
 // The same colour as a plain RGB value, for code that computes with the bytes (bevel shades).
-TColor ToPlainRGB(TColor c);
+ColorCode ToPlainRGB(ColorCode c);
 
-// Makes ColorToRGB resolve system colours from the application palette.
+// Makes ResolvedRgb resolve system colours from the application palette.
 void InstallPaletteColorResolver();
 
 }  // namespace widgets

@@ -9,7 +9,7 @@
 #include "app/Program.h"
 #include "app/app_fixture.h"
 #include "widgets/LinkLabel.h"
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 
 using testsupport::Child;
 namespace fs = std::filesystem;
@@ -38,9 +38,9 @@ AboutTexts TextsOf(const AboutWindow& about) {
             Child<QLabel>(about, "versionLabel")->text(),
             Child<QLabel>(about, "webCaption")->text(),
             Child<QLabel>(about, "mailCaption")->text(),
-            Child<widgets::LinkLabel>(about, "mailLink")->Caption(),
+            Child<widgets::LinkLabel>(about, "mailLink")->text(),
             Child<QPushButton>(about, "okButton")->text(),
-            Child<widgets::LinkLabel>(about, "webLink")->Caption()};
+            Child<widgets::LinkLabel>(about, "webLink")->text()};
 }
 
 const AboutTexts kDutch = {"Info...", "Product:  ZEL Nevora", "Versie:      " ZEL_VERSION,
@@ -72,7 +72,7 @@ TEST_F(AboutWindowTest, OpensHiddenAndShowsTheBuiltInDutchTexts) {
     Open();
     EXPECT_EQ(TextsOf(*about), kDutch);
     EXPECT_FALSE(about->isModal());
-    EXPECT_TRUE(widgets::IsForm(*about));
+    EXPECT_TRUE(widgets::IsProgramWindow(*about));
 }
 
 TEST_F(AboutWindowTest, PackSuppliesTheWordsInFrontOfNameAndVersion) {
@@ -160,8 +160,8 @@ TEST_F(AboutWindowTest, PicturesLoadAndEverythingFitsOnThePanel) {
         EXPECT_GT(w->width(), 0) << w->objectName().toStdString();
     }
     // The pack's "&" marks the mail link's access key; the web link shows its caption as is.
-    EXPECT_TRUE(Child<widgets::LinkLabel>(*about, "mailLink")->ShowAccelChar());
-    EXPECT_FALSE(Child<widgets::LinkLabel>(*about, "webLink")->ShowAccelChar());
+    EXPECT_TRUE(Child<widgets::LinkLabel>(*about, "mailLink")->showMnemonic());
+    EXPECT_FALSE(Child<widgets::LinkLabel>(*about, "webLink")->showMnemonic());
 }
 
 TEST_F(AboutWindowTest, PicturesShowCutOutOnThePanel) {

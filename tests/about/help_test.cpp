@@ -7,7 +7,7 @@
 #include "about/MessageDialog.h"
 #include "about/shell_recorder.h"
 #include "app/app_fixture.h"
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 
 namespace fs = std::filesystem;
 using about::MessageDialog;
@@ -67,7 +67,7 @@ TEST_F(HelpCommand, AsksWithTwoRelabelledButtonsUnderTheLanguageTitle) {
             lefts.push_back(b->x());
         }
         dutchIsDefault = ButtonsOf(dialog).front()->isDefault();
-        isForm = widgets::IsForm(*dialog);
+        isForm = widgets::IsProgramWindow(*dialog);
         modal = dialog->isModal();
         QTest::keyClick(dialog, Qt::Key_Return);
     });
@@ -186,28 +186,30 @@ TEST_F(HelpCommand, ReturningFromTheDialogRefillsTheRouteList) {
 }
 
 // The standard dialog itself, with buttons the help command does not ask for.
-TEST(LanguageMessageDlg, FollowsTheFrameworksButtonOrderDefaultsAndResults) {
+TEST(ShowLanguageDialog, FollowsTheFixedButtonOrderDefaultsAndResults) {
+    using Button = about::MessageButton;
     const struct {
         const char* what;
-        about::TMsgDlgButtons buttons;
+        about::MessageButtons buttons;
         QStringList captions;
         QString defaultButton;       // caption, empty: none
-        about::TModalResult onEsc;   // mrNone: Esc does nothing
+        about::DialogResult onEsc;   // DialogResult::None: Esc does nothing
     } cases[] = {
-        {"yes no cancel", {about::mbCancel, about::mbNo, about::mbYes},
-         {"&Nederlands", "&English", "&Annuleren"}, "&Nederlands", about::mrCancel},
-        {"ok cancel", {about::mbOK, about::mbCancel}, {"OK", "&Annuleren"}, "OK", about::mrCancel},
-        {"ok yes", {about::mbYes, about::mbOK}, {"&Nederlands", "OK"}, "OK", about::mrOk},
-        {"abort retry ignore", {about::mbAbort, about::mbRetry, about::mbIgnore},
-         {"&Abort", "&Retry", "&Ignore"}, "&Retry", about::mrNone},
-        {"all and help", {about::mbHelp, about::mbYesToAll, about::mbNoToAll, about::mbAll},
-         {"&All", "N&o to All", "Yes to &All", "&Help"}, "", about::mrNone},
+        {"yes no cancel", {Button::Cancel, Button::No, Button::Yes},
+         {"&Nederlands", "&English", "&Annuleren"}, "&Nederlands", about::DialogResult::Cancel},
+        {"ok cancel", {Button::Ok, Button::Cancel}, {"OK", "&Annuleren"}, "OK",
+         about::DialogResult::Cancel},
+        {"ok yes", {Button::Yes, Button::Ok}, {"&Nederlands", "OK"}, "OK", about::DialogResult::Ok},
+        {"abort retry ignore", {Button::Abort, Button::Retry, Button::Ignore},
+         {"&Abort", "&Retry", "&Ignore"}, "&Retry", about::DialogResult::None},
+        {"all and help", {Button::Help, Button::YesToAll, Button::NoToAll, Button::All},
+         {"&All", "N&o to All", "Yes to &All", "&Help"}, "", about::DialogResult::None},
     };
     for (const auto& c : cases) {
         QStringList captions;
         QString defaultCaption;
         std::vector<int> widths;
-        about::TModalResult escResult = about::mrNone;
+        about::DialogResult escResult = about::DialogResult::None;
         testsupport::AnswerNextModal([&](QWidget* d) {
             for (QPushButton* b : ButtonsOf(d)) {
                 captions << b->text();
@@ -218,21 +220,25 @@ TEST(LanguageMessageDlg, FollowsTheFrameworksButtonOrderDefaultsAndResults) {
             QTest::keyClick(d, Qt::Key_Escape);
             if (d->isVisible()) d->close();  // Esc did nothing: the close box gives Cancel
         });
-        escResult = about::LanguageMessageDlg("Message", about::mtWarning, c.buttons, 7, "Titel");
+        escResult = about::ShowLanguageDialog("Message", about::MessageType::Warning, c.buttons, 7,
+                                              "Titel");
         EXPECT_EQ(captions, c.captions) << c.what;
         EXPECT_EQ(widths, std::vector<int>(std::size_t(c.captions.size()), 66)) << c.what;
         EXPECT_EQ(defaultCaption, c.defaultButton) << c.what;
-        EXPECT_EQ(escResult, c.onEsc == about::mrNone ? about::mrCancel : c.onEsc) << c.what;
+        EXPECT_EQ(escResult,
+                  c.onEsc == about::DialogResult::None ? about::DialogResult::Cancel : c.onEsc)
+            << c.what;
     }
     EXPECT_EQ(testsupport::MissedModalAnswers(), 0);
 }
 
-TEST(LanguageMessageDlg, EachButtonGivesItsModalResultAndHelpClosesNothing) {
-    const about::TMsgDlgButtons all = {about::mbYes,   about::mbNo,       about::mbOK,
-                                       about::mbCancel, about::mbAbort,   about::mbRetry,
-                                       about::mbIgnore, about::mbAll,     about::mbNoToAll,
-                                       about::mbYesToAll, about::mbHelp};
-    const std::vector<about::TModalResult> expected = {6, 7, 1, 2, 3, 4, 5, 8, 9, 10};
+TEST(ShowLanguageDialog, EachButtonGivesItsModalResultAndHelpClosesNothing) {
+    using Button = about::MessageButton;
+    const about::MessageButtons all = {Button::Yes,    Button::No,       Button::Ok,
+                                       Button::Cancel, Button::Abort,    Button::Retry,
+                                       Button::Ignore, Button::All,      Button::NoToAll,
+                                       Button::YesToAll, Button::Help};
+    const std::vector<int> expected = {6, 7, 1, 2, 3, 4, 5, 8, 9, 10};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         bool helpKeptItOpen = false;
         testsupport::AnswerNextModal([&](QWidget* d) {
@@ -240,22 +246,24 @@ TEST(LanguageMessageDlg, EachButtonGivesItsModalResultAndHelpClosesNothing) {
             helpKeptItOpen = d->isVisible();
             ButtonsOf(d)[i]->click();
         });
-        EXPECT_EQ(about::LanguageMessageDlg("m", about::mtConfirmation, all, 0, "t"), expected[i])
+        EXPECT_EQ(
+            int(about::ShowLanguageDialog("m", about::MessageType::Confirmation, all, 0, "t")),
+            expected[i])
             << "button " << i;
         EXPECT_TRUE(helpKeptItOpen);
     }
 }
 
-TEST(LanguageMessageDlg, OnlyTheInformationTypeTakesTheLanguageCaption) {
+TEST(ShowLanguageDialog, OnlyTheInformationTypeTakesTheLanguageCaption) {
     const struct {
-        about::TMsgDlgType type;
+        about::MessageType type;
         QString caption;
         bool icon;
-    } cases[] = {{about::mtInformation, "Kies een taal", true},
-                 {about::mtWarning, "Warning", true},
-                 {about::mtError, "Error", true},
-                 {about::mtConfirmation, "Confirmation", true},
-                 {about::mtCustom, "ZEL Nevora", false}};
+    } cases[] = {{about::MessageType::Information, "Kies een taal", true},
+                 {about::MessageType::Warning, "Warning", true},
+                 {about::MessageType::Error, "Error", true},
+                 {about::MessageType::Confirmation, "Confirmation", true},
+                 {about::MessageType::Custom, "ZEL Nevora", false}};
     platform::SetApplicationTitle("ZEL Nevora");
     for (const auto& c : cases) {
         QString caption;
@@ -265,13 +273,13 @@ TEST(LanguageMessageDlg, OnlyTheInformationTypeTakesTheLanguageCaption) {
             hasIcon = d->findChild<QLabel*>("iconLabel") != nullptr;
             d->close();
         });
-        about::LanguageMessageDlg("m", c.type, {about::mbOK}, 0, "Kies een taal");
+        about::ShowLanguageDialog("m", c.type, {about::MessageButton::Ok}, 0, "Kies een taal");
         EXPECT_EQ(caption, c.caption);
         EXPECT_EQ(hasIcon, c.icon) << caption.toStdString();
     }
 }
 
-TEST(LanguageMessageDlg, LongMessageWrapsInsideTheDialog) {
+TEST(ShowLanguageDialog, LongMessageWrapsInsideTheDialog) {
     const std::string longText(40, 'x');
     std::string text;
     for (int i = 0; i < 30; ++i) text += longText + " ";
@@ -283,7 +291,8 @@ TEST(LanguageMessageDlg, LongMessageWrapsInsideTheDialog) {
         client = d->rect();
         QTest::keyClick(d, Qt::Key_Return);
     });
-    about::LanguageMessageDlg(text, about::mtInformation, {about::mbYes, about::mbNo}, 0, "t");
+    about::ShowLanguageDialog(text, about::MessageType::Information,
+                              {about::MessageButton::Yes, about::MessageButton::No}, 0, "t");
     EXPECT_TRUE(client.contains(label)) << "the message must fit in the dialog";
     EXPECT_GT(label.height(), 3 * lineHeight);
 }

@@ -5,7 +5,7 @@
 
 #include "app/app_fixture.h"
 #include "platform/files.h"
-#include "widgets/forms.h"
+#include "widgets/program_window.h"
 
 namespace fs = std::filesystem;
 
@@ -72,7 +72,7 @@ TEST_F(MainWindowFixture, ReturningFromAnotherProgramWindowRefillsTheList) {
     ASSERT_EQ(routeBox()->currentText(), "Alpha");
 
     QWidget other;  // stands for the About window: a form of the program
-    widgets::MarkAsForm(other);
+    widgets::MarkAsProgramWindow(other);
     other.show();
     other.activateWindow();
     testsupport::ProcessEvents();

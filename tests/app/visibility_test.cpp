@@ -39,7 +39,7 @@ protected:
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(visibilityBar(), &wheel);
     }
-    int Position() const { return visibilityBar()->Position(); }
+    int Position() const { return visibilityBar()->value(); }
     // The bar sits on a level and both readouts show that level.
     void ExpectOnALevel(const std::string& input) const {
         const int index = mist::LevelIndex(Position());
@@ -149,10 +149,10 @@ TEST_F(VisibilityTest, NoInputLeavesTheBarBetweenLevels) {
     QTest::mouseRelease(visibilityBar(), Qt::LeftButton, {}, QPoint(15, 20));
 }
 
-TEST_F(VisibilityTest, ProgramSetPositionsRaiseNoChangeReport) {
+TEST_F(VisibilityTest, ProgramSetValuesRaiseNoEditReport) {
     int reports = 0;
-    QObject::connect(visibilityBar(), &widgets::TrackBar::Changed, [&] { ++reports; });
-    visibilityBar()->SetPosition(49);
+    QObject::connect(visibilityBar(), &widgets::TrackBar::valueEdited, [&] { ++reports; });
+    visibilityBar()->setValue(49);
     form->applyLanguage("Nederlands");  // the display follows the bar and snaps it
     EXPECT_EQ(reports, 0);
     EXPECT_EQ(Position(), 25);

@@ -29,7 +29,7 @@ TEST(ColourConversion, WorkedValues) {
     };
     for (const Pair& p : toHls) {
         ColorTriple hls{-1, -1, -1};
-        RGB2HLS(p.in, hls);
+        RgbToHls(p.in, hls);
         ExpectNear(hls, p.out, p.in);
     }
     const Pair toRgb[] = {
@@ -38,7 +38,7 @@ TEST(ColourConversion, WorkedValues) {
     };
     for (const Pair& p : toRgb) {
         ColorTriple rgb{-1, -1, -1};
-        HLS2RGB(p.in, rgb);
+        HlsToRgb(p.in, rgb);
         ExpectNear(rgb, p.out, p.in);
     }
 }
@@ -60,9 +60,9 @@ TEST(ColourConversion, RejectsOutOfRangeInputNamingTheFirstBadComponent) {
     for (const auto& c : cases) {
         ColorTriple out{7, 8, 9};
         try {
-            c.toRgb ? HLS2RGB(c.in, out) : RGB2HLS(c.in, out);
+            c.toRgb ? HlsToRgb(c.in, out) : RgbToHls(c.in, out);
             ADD_FAILURE() << "no error for " << c.message;
-        } catch (const EColorConv& e) {
+        } catch (const ColorConversionError& e) {
             EXPECT_STREQ(e.what(), c.message);
         }
         EXPECT_EQ(out, (ColorTriple{7, 8, 9})) << "output written before the check";
@@ -72,8 +72,8 @@ TEST(ColourConversion, RejectsOutOfRangeInputNamingTheFirstBadComponent) {
 TEST(ColourConversion, RoundTripOverADenseGrid) {
     const auto check = [](const ColorTriple& rgb) {
         ColorTriple hls, back;
-        RGB2HLS(rgb, hls);
-        HLS2RGB(hls, back);
+        RgbToHls(rgb, hls);
+        HlsToRgb(hls, back);
         for (int k = 0; k < 3; ++k) ASSERT_NEAR(back[k], rgb[k], 1e-12) << rgb[0] << "," << rgb[1] << "," << rgb[2];
     };
     constexpr int n = 50;
@@ -87,54 +87,61 @@ TEST(ColourConversion, RoundTripOverADenseGrid) {
 
 TEST(ShadeColors, BevelShades) {
     const struct {
-        TColor in, lighter, darker;
+        ColorCode in, lighter, darker;
         int lighten = 5, darken = 4;
     } cases[] = {
-        {RGB(192, 192, 192), RGB(223, 223, 223), RGB(115, 115, 115)},
-        {clWhite, clWhite, RGB(153, 153, 153)},  // (256 - 255) * 0.5 rounds to 0
-        {clBlack, RGB(127, 127, 127), clBlack},
-        {RGB(255, 0, 0), RGB(255, 127, 127), RGB(153, 0, 0)},
-        {RGB(251, 253, 249), RGB(253, 253, 251), RGB(251, 253, 249)},  // ties round to even
-        {RGB(10, 100, 200), RGB(9, 99, 199), RGB(10, 100, 200), 0, 0},  // 255 - (256 - c)
-        {RGB(10, 100, 200), clWhite, clBlack, 10, 10},
+        {ColorFromRgb(192, 192, 192), ColorFromRgb(223, 223, 223), ColorFromRgb(115, 115, 115)},
+        // (256 - 255) * 0.5 rounds to 0
+        {colors::white, colors::white, ColorFromRgb(153, 153, 153)},
+        {colors::black, ColorFromRgb(127, 127, 127), colors::black},
+        {ColorFromRgb(255, 0, 0), ColorFromRgb(255, 127, 127), ColorFromRgb(153, 0, 0)},
+        // ties round to even
+        {ColorFromRgb(251, 253, 249), ColorFromRgb(253, 253, 251), ColorFromRgb(251, 253, 249)},
+        // 255 - (256 - c)
+        {ColorFromRgb(10, 100, 200), ColorFromRgb(9, 99, 199), ColorFromRgb(10, 100, 200), 0, 0},
+        {ColorFromRgb(10, 100, 200), colors::white, colors::black, 10, 10},
     };
     for (const auto& c : cases) {
-        TColor lighter = 1, darker = 1;
+        ColorCode lighter = 1, darker = 1;
         ShadeColorsBySteps(c.in, lighter, darker, c.lighten, c.darken);
         EXPECT_EQ(lighter, c.lighter) << std::hex << c.in;
-        if (c.in != RGB(251, 253, 249)) {
+        if (c.in != ColorFromRgb(251, 253, 249)) {
             EXPECT_EQ(darker, c.darker) << std::hex << c.in;
         }
     }
     // The lighter shade wraps modulo 256 for factors outside 0..1.
-    TColor lighter = 0, darker = 0;
-    ShadeColors(clBlack, lighter, darker, 1.5f, 1.0f);
-    EXPECT_EQ(lighter, RGB(127, 127, 127));  // 255 - 384
-    ShadeColors(clWhite, lighter, darker, -1.0f, 1.0f);
-    EXPECT_EQ(lighter, clBlack);  // 255 + 1
+    ColorCode lighter = 0, darker = 0;
+    ShadeColors(colors::black, lighter, darker, 1.5f, 1.0f);
+    EXPECT_EQ(lighter, ColorFromRgb(127, 127, 127));  // 255 - 384
+    ShadeColors(colors::white, lighter, darker, -1.0f, 1.0f);
+    EXPECT_EQ(lighter, colors::black);  // 255 + 1
 }
 
 TEST(ShadeColors, SystemColoursAreResolvedAndResultsArePlain) {
-    const auto previous = SetSystemColorResolver([](int index) { return index == 15 ? clSilver : clRed; });
-    TColor lighter = 0, darker = 0;
-    ShadeColorsBySteps(clBtnFace, lighter, darker, 5, 4);
+    const auto previous = SetSystemColorResolver(
+        [](int index) { return index == 15 ? colors::silver : colors::red; });
+    ColorCode lighter = 0, darker = 0;
+    ShadeColorsBySteps(colors::buttonFace, lighter, darker, 5, 4);
     SetSystemColorResolver(previous);
-    EXPECT_EQ(lighter, RGB(223, 223, 223));
-    EXPECT_EQ(darker, RGB(115, 115, 115));
+    EXPECT_EQ(lighter, ColorFromRgb(223, 223, 223));
+    EXPECT_EQ(darker, ColorFromRgb(115, 115, 115));
 }
 
 TEST(ShadeColors, DarkenFactorOutOfRangeFailsAfterTheLighterShade) {
-    TColor lighter = 1, darker = 1;
+    ColorCode lighter = 1, darker = 1;
     try {
-        ShadeColors(clWhite, lighter, darker, 0.5f, 1.5f);
+        ShadeColors(colors::white, lighter, darker, 0.5f, 1.5f);
         ADD_FAILURE() << "no error";
-    } catch (const EColorConv& e) {
+    } catch (const ColorConversionError& e) {
         EXPECT_STREQ(e.what(), "HLS2RGB: 0 <= Luminance value <= 1 required");
     }
-    EXPECT_EQ(lighter, clWhite);
+    EXPECT_EQ(lighter, colors::white);
     EXPECT_EQ(darker, 1u);
-    EXPECT_THROW(ShadeColors(clWhite, lighter, darker, std::numeric_limits<float>::infinity(), 1), EColorConv);
-    EXPECT_THROW(ShadeColors(clWhite, lighter, darker, 0.5f, std::nanf("")), EColorConv);
+    EXPECT_THROW(
+        ShadeColors(colors::white, lighter, darker, std::numeric_limits<float>::infinity(), 1),
+        ColorConversionError);
+    EXPECT_THROW(ShadeColors(colors::white, lighter, darker, 0.5f, std::nanf("")),
+                 ColorConversionError);
 }
 
 }  // namespace

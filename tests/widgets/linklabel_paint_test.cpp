@@ -12,13 +12,14 @@ namespace {
 
 using namespace widgets::testing;
 
-const TColor kPaper = RGB(255, 255, 240), kInk = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
+const ColorCode kPaper = ColorFromRgb(255, 255, 240), kInk = ColorFromRgb(0, 0, 0),
+                kRed = ColorFromRgb(255, 0, 0), kBlue = ColorFromRgb(0, 0, 255);
 
 // A label with known colours whose text pixels are exactly kInk.
 void Plain(LinkLabel& l, const QString& caption) {
-    l.SetColor(kPaper);
-    l.SetFontColor(kInk);
-    l.SetCaption(caption);
+    l.setBackgroundColor(kPaper);
+    l.setTextColor(kInk);
+    l.setText(caption);
 }
 
 QRect Ink(LinkLabel& l) { return InkBox(Render(l), ToQColor(kPaper)); }
@@ -30,17 +31,17 @@ TEST(LinkLabelPaint, BackgroundFill) {
     parent.resize(60, 40);
     auto* l = new ProbeLabel(&parent);
     l->move(5, 5);
-    l->SetColor(RGB(200, 0, 0));
+    l->setBackgroundColor(ColorFromRgb(200, 0, 0));
     const auto centre = [&] { return parent.grab().toImage().pixelColor(l->geometry().center()); };
     EXPECT_EQ(centre(), QColor(200, 0, 0));
-    l->SetTransparent(true);
+    l->setTransparent(true);
     EXPECT_EQ(centre(), QColor(10, 200, 30)) << "the parent shows through";
-    l->SetLinkActive(true);
-    l->SetHoverColor(kBlue);
+    l->setLinkActive(true);
+    l->setHoverColor(kBlue);
     Hover(*l);
     EXPECT_EQ(centre(), QColor(0, 0, 255)) << "a hovered transparent link fills with HoverColor";
-    l->SetTransparent(false);
-    l->SetHoverColor(l->Color());
+    l->setTransparent(false);
+    l->setHoverColor(l->backgroundColor());
     EXPECT_EQ(centre(), QColor(200, 0, 0));
 }
 
@@ -52,34 +53,34 @@ TEST(LinkLabelPaint, ShadowCopyOneOffsetRightAndDownAndTheSizeGrowsWithIt) {
     for (int so : {1, 3}) {
         ProbeLabel l;
         Plain(l, "Hg&W");
-        l.SetShadowColor(kRed);
-        l.SetShadowOffset(so);
-        l.SetShowShadow(true);
+        l.setShadowColor(kRed);
+        l.setShadowOffset(so);
+        l.setShowShadow(true);
         EXPECT_EQ(l.size(), plain.size() + QSize(so, so));
         const QImage image = Render(l);
         EXPECT_EQ(PixelsOf(image, ToQColor(kInk)), main) << "the main text stays at (0, 0)";
         EXPECT_EQ(PixelsOf(image, ToQColor(kRed)), Minus(Shifted(main, so, so), main));
     }
     ProbeLabel all;  // both copies, a bevel and a border all count
-    all.SetCaption("Hg&W");
-    all.SetShowHighlight(true);
-    all.SetHighlightOffset(2);
-    all.SetShowShadow(true);
-    all.SetShadowOffset(3);
-    all.SetBevelStyle(bvRaised);
-    all.SetBevelWidth(4);
-    all.SetBorderWidth(5);
+    all.setText("Hg&W");
+    all.setShowHighlight(true);
+    all.setHighlightOffset(2);
+    all.setShowShadow(true);
+    all.setShadowOffset(3);
+    all.setBevelStyle(BevelStyle::Raised);
+    all.setBevelWidth(4);
+    all.setBorderWidth(5);
     EXPECT_EQ(all.size(), plain.size() + QSize(23, 23));
-    all.SetBevelStyle(bvSingle);
-    all.SetBorderWidth(6);
+    all.setBevelStyle(BevelStyle::Single);
+    all.setBorderWidth(6);
     EXPECT_EQ(all.size(), plain.size() + QSize(26, 26));
 
     for (int px = 9; px <= 16; ++px) {  // a 13-pixel-high text gives a 14-pixel-high label
         ProbeLabel l;
         l.setFont(TestFont(px));
-        l.SetCaption("Shadow");
+        l.setText("Shadow");
         if (l.height() != 13) continue;
-        l.SetShowShadow(true);
+        l.setShowShadow(true);
         EXPECT_EQ(l.height(), 14);
         return;
     }
@@ -89,30 +90,30 @@ TEST(LinkLabelPaint, ShadowCopyOneOffsetRightAndDownAndTheSizeGrowsWithIt) {
 TEST(LinkLabelPaint, DisabledShowsTwoCopiesAndNoHoverLook) {
     ProbeLabel reference;
     Plain(reference, "Off");
-    reference.SetFontColor(clBtnShadow);
-    const PixelSet main = PixelsOf(Render(reference), ToQColor(clBtnShadow));
+    reference.setTextColor(colors::buttonShadow);
+    const PixelSet main = PixelsOf(Render(reference), ToQColor(colors::buttonShadow));
     ASSERT_FALSE(main.empty());
 
     ProbeLabel l;
     Plain(l, "Off");
-    l.SetShowShadow(true);
-    l.SetShadowColor(kRed);
-    l.SetLinkActive(true);
-    l.SetHoverFontColor(kBlue);
+    l.setShowShadow(true);
+    l.setShadowColor(kRed);
+    l.setLinkActive(true);
+    l.setHoverTextColor(kBlue);
     Hover(l);
     l.setEnabled(false);
-    ASSERT_TRUE(l.MouseInside());
+    ASSERT_TRUE(l.isHovered());
     const QImage image = Render(l);
-    EXPECT_EQ(PixelsOf(image, ToQColor(clBtnShadow)), main);
-    EXPECT_EQ(PixelsOf(image, ToQColor(clBtnHighlight)), Minus(Shifted(main, 1, 1), main));
+    EXPECT_EQ(PixelsOf(image, ToQColor(colors::buttonShadow)), main);
+    EXPECT_EQ(PixelsOf(image, ToQColor(colors::buttonHighlight)), Minus(Shifted(main, 1, 1), main));
     EXPECT_TRUE(PixelsOf(image, ToQColor(kRed)).empty() && PixelsOf(image, ToQColor(kBlue)).empty());
 }
 
 TEST(LinkLabelPaint, HoveredLinkIsUnderlinedInTheHoverColour) {
     ProbeLabel l;
     Plain(l, "link");
-    l.SetLinkActive(true);
-    l.SetHoverFontColor(kBlue);
+    l.setLinkActive(true);
+    l.setHoverTextColor(kBlue);
     Hover(l);
     const QImage image = Render(l);
     EXPECT_TRUE(PixelsOf(image, ToQColor(kInk)).empty());
@@ -131,40 +132,42 @@ TEST(LinkLabelPaint, AlignmentAndLayoutOffsets) {
     Plain(fit, "Mid");
     const QRect home = Ink(fit);
     const struct {
-        TAlignment a;
-        TTextLayout layout;
+        HorizontalAlignment a;
+        VerticalAlignment layout;
         int border;
         QPoint shift;  // in a label 13 wider and 9 higher than its text: W - tw is odd
     } cases[] = {
-        {taLeftJustify, tlTop, 2, {2, 2}},       {taCenter, tlTop, 0, {13 / 2, 0}},
-        {taRightJustify, tlTop, 1, {13 - 2 - 1, 1}}, {taLeftJustify, tlCenter, 0, {0, 9 / 2}},
-        {taLeftJustify, tlBottom, 3, {3, 9 - 3}},
+        {HorizontalAlignment::Left, VerticalAlignment::Top, 2, {2, 2}},
+        {HorizontalAlignment::Center, VerticalAlignment::Top, 0, {13 / 2, 0}},
+        {HorizontalAlignment::Right, VerticalAlignment::Top, 1, {13 - 2 - 1, 1}},
+        {HorizontalAlignment::Left, VerticalAlignment::Center, 0, {0, 9 / 2}},
+        {HorizontalAlignment::Left, VerticalAlignment::Bottom, 3, {3, 9 - 3}},
     };
     for (const auto& c : cases) {
         ProbeLabel l;
         Plain(l, "Mid");
-        l.SetAutoSize(false);
+        l.setAutoSize(false);
         l.resize(fit.size() + QSize(13, 9));
-        l.SetBorderWidth(c.border);
-        l.SetAlignment(c.a);
-        l.SetLayout(c.layout);
+        l.setBorderWidth(c.border);
+        l.setAlignment(c.a);
+        l.setVerticalAlignment(c.layout);
         // Alignment inside the measured rectangle may move glyphs by a fraction of a pixel.
         const QRect ink = Ink(l);
-        EXPECT_EQ(ink.topLeft(), home.topLeft() + c.shift) << c.a << "/" << c.layout;
-        EXPECT_LE(std::abs(ink.width() - home.width()), 1) << c.a << "/" << c.layout;
+        EXPECT_EQ(ink.topLeft(), home.topLeft() + c.shift) << int(c.a) << "/" << int(c.layout);
+        EXPECT_LE(std::abs(ink.width() - home.width()), 1) << int(c.a) << "/" << int(c.layout);
     }
 }
 
-TEST(LinkLabelPaint, AccelCharAndEmptyCaptionMeasuring) {
+TEST(LinkLabelPaint, MnemonicAndEmptyTextMeasuring) {
     ProbeLabel plain, marked, space, empty, lone, line;
-    plain.SetCaption("Name");
-    marked.SetCaption("&Name");
+    plain.setText("Name");
+    marked.setText("&Name");
     EXPECT_EQ(marked.size(), plain.size());
-    marked.SetShowAccelChar(false);
+    marked.setShowMnemonic(false);
     EXPECT_GT(marked.width(), plain.width()) << "a drawn '&' is measured too";
-    space.SetCaption(" ");
-    lone.SetCaption("&");
-    line.SetCaption("Xg");
+    space.setText(" ");
+    lone.setText("&");
+    line.setText("Xg");
     EXPECT_EQ(empty.size(), space.size());
     EXPECT_EQ(lone.size(), space.size());
     EXPECT_EQ(empty.height(), line.height()) << "an empty caption keeps the height of one line";
@@ -174,61 +177,65 @@ TEST(LinkLabelPaint, TurnedTextSwapsTheSizeAndStartsWhereTheDirectionSays) {
     ProbeLabel flat;
     Plain(flat, "Turn");
     const QSize ink = Ink(flat).size();
-    for (TTextDirection d : {tdLeft, tdDown, tdUp}) {
+    for (TextDirection d : {TextDirection::Left, TextDirection::Down, TextDirection::Up}) {
         ProbeLabel l;
         Plain(l, "Turn");
-        l.SetDirection(d);
-        ASSERT_EQ(l.Direction(), d);
-        const bool turned = d != tdLeft;
-        EXPECT_EQ(l.size(), turned ? flat.size().transposed() : flat.size()) << d;
+        l.setTextDirection(d);
+        ASSERT_EQ(l.textDirection(), d);
+        const bool turned = d != TextDirection::Left;
+        EXPECT_EQ(l.size(), turned ? flat.size().transposed() : flat.size()) << int(d);
         const QRect got = Ink(l);
         const QSize want = turned ? ink.transposed() : ink;
-        EXPECT_LE(std::abs(got.width() - want.width()), 1) << d;
-        EXPECT_LE(std::abs(got.height() - want.height()), 1) << d;
-        EXPECT_TRUE(l.rect().contains(got)) << d;
+        EXPECT_LE(std::abs(got.width() - want.width()), 1) << int(d);
+        EXPECT_LE(std::abs(got.height() - want.height()), 1) << int(d);
+        EXPECT_TRUE(l.rect().contains(got)) << int(d);
     }
-    for (TTextDirection d : {tdRight, tdLeft, tdDown, tdUp}) {
+    for (TextDirection d :
+         {TextDirection::Right, TextDirection::Left, TextDirection::Down, TextDirection::Up}) {
         ProbeLabel l;  // only the first letter has ink: it sits where the text starts
         Plain(l, "T      ");
-        l.SetDirection(d);
+        l.setTextDirection(d);
         const QPoint c = Ink(l).center();
         const QSize s = l.size();
-        const bool atStart = d == tdRight ? c.x() < s.width() / 3
-                             : d == tdLeft ? c.x() > 2 * s.width() / 3
-                             : d == tdDown ? c.y() < s.height() / 3
+        const bool atStart = d == TextDirection::Right ? c.x() < s.width() / 3
+                             : d == TextDirection::Left ? c.x() > 2 * s.width() / 3
+                             : d == TextDirection::Down ? c.y() < s.height() / 3
                                            : c.y() > 2 * s.height() / 3;
-        EXPECT_TRUE(atStart) << "direction " << d << " ink centre " << c.x() << "," << c.y();
+        EXPECT_TRUE(atStart) << "direction " << int(d) << " ink centre " << c.x() << "," << c.y();
     }
 }
 
 TEST(LinkLabelPaint, BevelEdgesUseTheShadesAndLeaveOutEndPoints) {
     const QColor light(223, 223, 223), dark(115, 115, 115), silver(192, 192, 192), black(0, 0, 0);
-    const QColor navy(0, 0, 128), frame = ToQColor(clWindowFrame);
+    const QColor navy(0, 0, 128), frame = ToQColor(colors::windowFrame);
     const struct {
-        TLabelBevel bevel;
+        BevelStyle bevel;
         int width;
-        TColor color;
+        ColorCode color;
         std::vector<std::pair<QPoint, QColor>> pixels;  // in a 20 x 12 label
     } cases[] = {
-        {bvRaised, 1, clSilver,
-         {{{19, 0}, light}, {{0, 10}, light}, {{0, 11}, dark}, {{10, 11}, dark}, {{19, 1}, dark}, {{1, 1}, silver}}},
-        {bvLowered, 2, clSilver,
+        {BevelStyle::Raised, 1, colors::silver,
+         {{{19, 0}, light}, {{0, 10}, light}, {{0, 11}, dark}, {{10, 11}, dark}, {{19, 1}, dark},
+          {{1, 1}, silver}}},
+        {BevelStyle::Lowered, 2, colors::silver,
          {{{5, 1}, dark}, {{1, 9}, dark}, {{1, 10}, light}, {{18, 5}, light}, {{2, 2}, silver}}},
-        {bvSingle, 1, RGB(0, 0, 128),
-         {{{18, 1}, black}, {{1, 9}, black}, {{1, 10}, silver}, {{18, 10}, silver}, {{18, 2}, silver},
-          {{2, 2}, navy}}},
-        {bvFrame, 1, clSilver, {{{0, 0}, frame}, {{19, 11}, frame}, {{1, 1}, silver}}},
+        {BevelStyle::Single, 1, ColorFromRgb(0, 0, 128),
+         {{{18, 1}, black}, {{1, 9}, black}, {{1, 10}, silver}, {{18, 10}, silver},
+          {{18, 2}, silver}, {{2, 2}, navy}}},
+        {BevelStyle::Frame, 1, colors::silver,
+         {{{0, 0}, frame}, {{19, 11}, frame}, {{1, 1}, silver}}},
     };
     for (const auto& c : cases) {
         ProbeLabel l;
-        l.SetAutoSize(false);
+        l.setAutoSize(false);
         l.resize(20, 12);
-        l.SetColor(c.color);
-        l.SetBevelStyle(c.bevel);
-        l.SetBevelWidth(std::uint16_t(c.width));
+        l.setBackgroundColor(c.color);
+        l.setBevelStyle(c.bevel);
+        l.setBevelWidth(std::uint16_t(c.width));
         const QImage image = Render(l);
         for (const auto& [at, color] : c.pixels)
-            EXPECT_EQ(image.pixelColor(at), color) << "bevel " << c.bevel << " at " << at.x() << "," << at.y();
+            EXPECT_EQ(image.pixelColor(at), color)
+                << "bevel " << int(c.bevel) << " at " << at.x() << "," << at.y();
     }
 }
 
@@ -243,37 +250,43 @@ TEST(LinkLabelPaint, Gallery) {
     QWidget sheet;
     sheet.setAutoFillBackground(true);
     std::vector<LinkLabel*> labels;
-    const auto add = [&](const QString& caption, int x, int y, TLabelStyle style) {
+    const auto add = [&](const QString& caption, int x, int y, LabelStyle style) {
         auto* l = new LinkLabel(&sheet);
         l->setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
         l->move(x, y);
-        l->SetCaption(caption);
-        l->SetStyle(style);
+        l->setText(caption);
+        l->setLabelStyle(style);
         labels.push_back(l);
         return l;
     };
     int x = 10, y = 50, right = 0;
-    for (auto [style, caption] : {std::pair{ls3DText, "ls3DText"}, {lsCustom, "lsCustom"}, {lsLink, "lsLink"},
-                                  {lsWindow, "lsWindow"}, {lsLink, "lsLink hovered"}, {lsCustom, "&Disabled"}})
+    // The captions stay as pictured in docs/linklabel-gallery.png.
+    for (auto [style, caption] :
+         {std::pair{LabelStyle::Text3D, "ls3DText"}, {LabelStyle::Custom, "lsCustom"},
+          {LabelStyle::Link, "lsLink"}, {LabelStyle::Window, "lsWindow"},
+          {LabelStyle::Link, "lsLink hovered"}, {LabelStyle::Custom, "&Disabled"}})
         x += add(caption, x, 10, style)->width() + 14;
     Hover(*labels[4]);
     labels[5]->setEnabled(false);
-    LinkLabel* path = add("C:\\Routes\\Demo\\Envfiles\\rain.env", x, 10, lsCustom);
-    path->SetAutoSize(false);
+    LinkLabel* path = add("C:\\Routes\\Demo\\Envfiles\\rain.env", x, 10, LabelStyle::Custom);
+    path->setAutoSize(false);
     path->resize(150, 20);
-    path->SetStyle(lsPath);
-    for (TLabelBevel bevel : {bvNone, bvFrame, bvLowered, bvRaised, bvSingle}) {
+    path->setLabelStyle(LabelStyle::Path);
+    for (BevelStyle bevel : {BevelStyle::None, BevelStyle::Frame, BevelStyle::Lowered,
+                             BevelStyle::Raised, BevelStyle::Single}) {
         x = 10;
         int rowHeight = 0;
-        for (TTextDirection dir : {tdRight, tdLeft, tdDown, tdUp}) {
+        for (TextDirection dir : {TextDirection::Right, TextDirection::Left, TextDirection::Down,
+                                  TextDirection::Up}) {
             const char* dirs[] = {"tdRight", "tdLeft", "tdDown", "tdUp"};
             const char* bevels[] = {"bvFrame", "bvLowered", "bvNone", "bvRaised", "bvSingle"};
-            LinkLabel* l = add(QStringLiteral("%1 %2").arg(dirs[dir], bevels[bevel]), x, y, ls3DText);
-            l->SetBevelStyle(bevel);
-            l->SetBevelWidth(bevel == bvNone ? 1 : 2);
-            l->SetBorderWidth(3);
-            l->SetAlignment(taCenter);
-            l->SetDirection(dir);
+            LinkLabel* l = add(QStringLiteral("%1 %2").arg(dirs[int(dir)], bevels[int(bevel)]), x,
+                               y, LabelStyle::Text3D);
+            l->setBevelStyle(bevel);
+            l->setBevelWidth(bevel == BevelStyle::None ? 1 : 2);
+            l->setBorderWidth(3);
+            l->setAlignment(HorizontalAlignment::Center);
+            l->setTextDirection(dir);
             x += l->width() + 14;
             rowHeight = std::max(rowHeight, l->height());
         }
@@ -284,7 +297,8 @@ TEST(LinkLabelPaint, Gallery) {
 
     const QImage image = Render(sheet);
     for (LinkLabel* l : labels)
-        EXPECT_FALSE(InkBox(image.copy(l->geometry()), ToQColor(l->Color())).isEmpty()) << l->Caption().toStdString();
+        EXPECT_FALSE(InkBox(image.copy(l->geometry()), ToQColor(l->backgroundColor())).isEmpty())
+            << l->text().toStdString();
     QApplication::setPalette(saved);
     if (const char* out = std::getenv("ZEL_GALLERY_OUT")) {
         EXPECT_TRUE(image.save(QString::fromLocal8Bit(out)));

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/shell.h"
@@ -22,17 +23,20 @@ TEST(LinkLabel, DefaultsAfterConstruction) {
     LinkLabel l;
     EXPECT_EQ(l.size(), QSize(65, 17));
     EXPECT_FALSE(l.testAttribute(Qt::WA_NativeWindow));
-    EXPECT_TRUE(l.AutoSize() && l.ShowAccelChar() && l.UnderlineOnEnter());
-    EXPECT_FALSE(l.LinkActive() || l.ShortenFilenames() || l.ShowHighlight() || l.ShowShadow() ||
-                 l.Transparent() || l.WordWrap() || l.MouseInside() || l.FocusControl());
-    EXPECT_EQ(std::vector<int>({l.Alignment(), l.BevelStyle(), l.BevelWidth(), l.BorderWidth(), l.Direction(),
-                                l.HighlightOffset(), l.HighlightPos(), l.Layout(), l.LinkType(),
-                                l.ShadowOffset(), l.Style()}),
-              std::vector<int>({taLeftJustify, bvNone, 1, 0, tdRight, 1, hpTopLeft, tlTop, ltWWW, 1, lsCustom}));
-    EXPECT_EQ(std::vector<TColor>({l.Color(), l.HighlightColor(), l.HoverColor(), l.HoverFontColor(),
-                                   l.ShadowColor()}),
-              std::vector<TColor>({clBtnFace, clBtnHighlight, clBtnFace, l.FontColor(), clBtnShadow}));
-    EXPECT_FALSE(l.LinkedAdress().isEmpty());
+    EXPECT_TRUE(l.autoSize() && l.showMnemonic() && l.underlineOnHover());
+    EXPECT_FALSE(l.linkActive() || l.shortenFilenames() || l.showHighlight() || l.showShadow() ||
+                 l.isTransparent() || l.wordWrap() || l.isHovered() || l.buddy());
+    EXPECT_EQ(std::tuple(l.alignment(), l.bevelStyle(), l.bevelWidth(), l.borderWidth(),
+                         l.textDirection(), l.highlightOffset(), l.highlightPosition(),
+                         l.verticalAlignment(), l.linkType(), l.shadowOffset(), l.labelStyle()),
+              std::tuple(HorizontalAlignment::Left, BevelStyle::None, 1, 0, TextDirection::Right, 1,
+                         HighlightPosition::TopLeft, VerticalAlignment::Top, LinkType::Web, 1,
+                         LabelStyle::Custom));
+    EXPECT_EQ(std::vector<ColorCode>({l.backgroundColor(), l.highlightColor(), l.hoverColor(),
+                                      l.hoverTextColor(), l.shadowColor()}),
+              std::vector<ColorCode>({colors::buttonFace, colors::buttonHighlight,
+                                      colors::buttonFace, l.textColor(), colors::buttonShadow}));
+    EXPECT_FALSE(l.linkAddress().isEmpty());
 }
 
 TEST(LinkLabel, SetterEffects) {
@@ -42,49 +46,60 @@ TEST(LinkLabel, SetterEffects) {
         bool custom, repaint, size;
     };
     const std::vector<Case> cases = {
-        {"Alignment", [](LinkLabel& l) { l.SetAlignment(taCenter); }, false, true, false},
-        {"BevelStyle", [](LinkLabel& l) { l.SetBevelStyle(bvRaised); }, true, true, false},
-        {"BevelWidth", [](LinkLabel& l) { l.SetBevelWidth(3); }, true, true, true},
-        {"BorderWidth", [](LinkLabel& l) { l.SetBorderWidth(2); }, false, true, true},
-        {"Color", [](LinkLabel& l) { l.SetColor(clRed); }, true, true, false},
-        {"Direction", [](LinkLabel& l) { l.SetDirection(tdUp); }, false, true, true},
-        {"HighlightColor", [](LinkLabel& l) { l.SetHighlightColor(clRed); }, true, false, false},
-        {"HighlightOffset", [](LinkLabel& l) { l.SetHighlightOffset(3); }, true, false, false},
-        {"HighlightPos", [](LinkLabel& l) { l.SetHighlightPos(hpTopRight); }, true, true, false},
-        {"HoverColor", [](LinkLabel& l) { l.SetHoverColor(clRed); }, true, false, false},
-        {"HoverFontColor", [](LinkLabel& l) { l.SetHoverFontColor(clRed); }, true, false, false},
-        {"Layout", [](LinkLabel& l) { l.SetLayout(tlBottom); }, true, true, false},
-        {"LinkActive", [](LinkLabel& l) { l.SetLinkActive(true); }, false, false, false},
-        {"LinkedAdress", [](LinkLabel& l) { l.SetLinkedAdress("x"); }, false, false, false},
-        {"LinkType", [](LinkLabel& l) { l.SetLinkType(ltNews); }, false, false, false},
-        {"ShadowColor", [](LinkLabel& l) { l.SetShadowColor(clRed); }, true, true, false},
-        {"ShadowOffset", [](LinkLabel& l) { l.SetShadowOffset(3); }, true, false, false},
-        {"ShortenFilenames", [](LinkLabel& l) { l.SetShortenFilenames(false); }, true, true, false},
-        {"ShowAccelChar", [](LinkLabel& l) { l.SetShowAccelChar(true); }, true, true, true},
-        {"ShowHighlight", [](LinkLabel& l) { l.SetShowHighlight(true); }, true, true, true},
-        {"ShowShadow", [](LinkLabel& l) { l.SetShowShadow(true); }, true, true, true},
-        {"Transparent", [](LinkLabel& l) { l.SetTransparent(true); }, true, true, false},
-        {"UnderlineOnEnter", [](LinkLabel& l) { l.SetUnderlineOnEnter(false); }, true, false, false},
-        {"WordWrap", [](LinkLabel& l) { l.SetWordWrap(true); }, false, true, true},
-        {"Style", [](LinkLabel& l) { l.SetStyle(lsCustom); }, true, true, true},
+        {"alignment", [](LinkLabel& l) { l.setAlignment(HorizontalAlignment::Center); }, false,
+         true, false},
+        {"bevelStyle", [](LinkLabel& l) { l.setBevelStyle(BevelStyle::Raised); }, true, true,
+         false},
+        {"bevelWidth", [](LinkLabel& l) { l.setBevelWidth(3); }, true, true, true},
+        {"borderWidth", [](LinkLabel& l) { l.setBorderWidth(2); }, false, true, true},
+        {"backgroundColor", [](LinkLabel& l) { l.setBackgroundColor(colors::red); }, true, true,
+         false},
+        {"textDirection", [](LinkLabel& l) { l.setTextDirection(TextDirection::Up); }, false, true,
+         true},
+        {"highlightColor", [](LinkLabel& l) { l.setHighlightColor(colors::red); }, true, false,
+         false},
+        {"highlightOffset", [](LinkLabel& l) { l.setHighlightOffset(3); }, true, false, false},
+        {"highlightPosition",
+         [](LinkLabel& l) { l.setHighlightPosition(HighlightPosition::TopRight); }, true, true,
+         false},
+        {"hoverColor", [](LinkLabel& l) { l.setHoverColor(colors::red); }, true, false, false},
+        {"hoverTextColor", [](LinkLabel& l) { l.setHoverTextColor(colors::red); }, true, false,
+         false},
+        {"verticalAlignment",
+         [](LinkLabel& l) { l.setVerticalAlignment(VerticalAlignment::Bottom); }, true, true,
+         false},
+        {"linkActive", [](LinkLabel& l) { l.setLinkActive(true); }, false, false, false},
+        {"linkAddress", [](LinkLabel& l) { l.setLinkAddress("x"); }, false, false, false},
+        {"linkType", [](LinkLabel& l) { l.setLinkType(LinkType::News); }, false, false, false},
+        {"shadowColor", [](LinkLabel& l) { l.setShadowColor(colors::red); }, true, true, false},
+        {"shadowOffset", [](LinkLabel& l) { l.setShadowOffset(3); }, true, false, false},
+        {"shortenFilenames", [](LinkLabel& l) { l.setShortenFilenames(false); }, true, true, false},
+        {"showMnemonic", [](LinkLabel& l) { l.setShowMnemonic(true); }, true, true, true},
+        {"showHighlight", [](LinkLabel& l) { l.setShowHighlight(true); }, true, true, true},
+        {"showShadow", [](LinkLabel& l) { l.setShowShadow(true); }, true, true, true},
+        {"transparent", [](LinkLabel& l) { l.setTransparent(true); }, true, true, false},
+        {"underlineOnHover", [](LinkLabel& l) { l.setUnderlineOnHover(false); }, true, false,
+         false},
+        {"wordWrap", [](LinkLabel& l) { l.setWordWrap(true); }, false, true, true},
+        {"labelStyle", [](LinkLabel& l) { l.setLabelStyle(LabelStyle::Custom); }, true, true, true},
     };
     for (const Case& c : cases) {
         ProbeLabel l;
-        l.SetCaption("C:\\data\\file.txt");
-        l.SetStyle(lsPath);
+        l.setText("C:\\data\\file.txt");
+        l.setLabelStyle(LabelStyle::Path);
         l.resize(1, 1);
         l.invalidations = 0;
         c.set(l);
-        EXPECT_EQ(l.Style() == lsCustom, c.custom) << c.name;
+        EXPECT_EQ(l.labelStyle() == LabelStyle::Custom, c.custom) << c.name;
         EXPECT_EQ(l.invalidations > 0, c.repaint) << c.name;
         EXPECT_EQ(l.size() != QSize(1, 1), c.size) << c.name;
 
         // Setting the same value again changes nothing.
-        const TLabelStyle style = l.Style();
+        const LabelStyle style = l.labelStyle();
         l.resize(1, 1);
         l.invalidations = 0;
         c.set(l);
-        EXPECT_EQ(l.Style(), style) << c.name;
+        EXPECT_EQ(l.labelStyle(), style) << c.name;
         EXPECT_EQ(l.invalidations, 0) << c.name;
         EXPECT_EQ(l.size(), QSize(1, 1)) << c.name;
     }
@@ -92,52 +107,57 @@ TEST(LinkLabel, SetterEffects) {
 
 TEST(LinkLabel, OffsetsResizeWhileShownHoverSettersRepaintWhileInsideAndAutoSizeOffKeepsTheSize) {
     ProbeLabel l;
-    l.SetShowHighlight(true);
-    l.SetShowShadow(true);
+    l.setShowHighlight(true);
+    l.setShowShadow(true);
     const QSize base = l.size();
-    l.SetHighlightOffset(3);
-    l.SetShadowOffset(2);
+    l.setHighlightOffset(3);
+    l.setShadowOffset(2);
     EXPECT_EQ(l.size(), base + QSize(3, 3));
-    l.SetLinkActive(true);
+    l.setLinkActive(true);
     Hover(l);
     l.invalidations = 0;
-    l.SetHoverColor(clRed);
-    l.SetHoverFontColor(clLime);
-    l.SetUnderlineOnEnter(false);
+    l.setHoverColor(colors::red);
+    l.setHoverTextColor(colors::lime);
+    l.setUnderlineOnHover(false);
     EXPECT_EQ(l.invalidations, 3);
 
-    l.SetAutoSize(false);
+    l.setAutoSize(false);
     l.resize(200, 40);
-    l.SetCaption("a much longer caption than before");
+    l.setText("a much longer caption than before");
     EXPECT_EQ(l.size(), QSize(200, 40));
-    l.SetAutoSize(true);
+    l.setAutoSize(true);
     EXPECT_NE(l.size(), QSize(200, 40));
 }
 
 TEST(LinkLabel, StylePresets) {
     ProbeLabel l;
-    l.SetColor(clYellow);
-    l.SetBevelStyle(bvRaised);
-    l.SetStyle(lsLink);
-    EXPECT_EQ(std::vector<TColor>({l.FontColor(), l.HoverFontColor(), l.HoverColor(), l.Color()}),
-              std::vector<TColor>({clNavy, clBlue, clYellow, clYellow}));
-    EXPECT_TRUE(l.BevelStyle() == bvNone && l.LinkActive() && !l.ShowAccelChar());
-    l.SetHighlightColor(clRed);  // custom now, without writing any preset
-    EXPECT_TRUE(l.Style() == lsCustom && l.LinkActive() && l.FontColor() == clNavy);
+    l.setBackgroundColor(colors::yellow);
+    l.setBevelStyle(BevelStyle::Raised);
+    l.setLabelStyle(LabelStyle::Link);
+    EXPECT_EQ(std::vector<ColorCode>(
+                  {l.textColor(), l.hoverTextColor(), l.hoverColor(), l.backgroundColor()}),
+              std::vector<ColorCode>({colors::navy, colors::blue, colors::yellow, colors::yellow}));
+    EXPECT_TRUE(l.bevelStyle() == BevelStyle::None && l.linkActive() && !l.showMnemonic());
+    l.setHighlightColor(colors::red);  // custom now, without writing any preset
+    EXPECT_TRUE(l.labelStyle() == LabelStyle::Custom && l.linkActive() &&
+                l.textColor() == colors::navy);
 
-    l.SetStyle(ls3DText);
-    EXPECT_TRUE(l.ShowHighlight() && l.ShowShadow() && !l.LinkActive());
-    EXPECT_TRUE(l.HighlightColor() == clBtnHighlight && l.Color() == clBtnFace);
-    l.SetShadowColor(clRed);
-    EXPECT_TRUE(l.Style() == lsCustom && l.ShowHighlight() && l.ShowShadow());
+    l.setLabelStyle(LabelStyle::Text3D);
+    EXPECT_TRUE(l.showHighlight() && l.showShadow() && !l.linkActive());
+    EXPECT_TRUE(l.highlightColor() == colors::buttonHighlight &&
+                l.backgroundColor() == colors::buttonFace);
+    l.setShadowColor(colors::red);
+    EXPECT_TRUE(l.labelStyle() == LabelStyle::Custom && l.showHighlight() && l.showShadow());
 
-    l.SetBevelStyle(bvLowered);
-    l.SetStyle(lsPath);  // keeps the bevel
-    EXPECT_TRUE(l.BevelStyle() == bvLowered && l.ShortenFilenames() && !l.ShowHighlight() && !l.ShowShadow());
+    l.setBevelStyle(BevelStyle::Lowered);
+    l.setLabelStyle(LabelStyle::Path);  // keeps the bevel
+    EXPECT_TRUE(l.bevelStyle() == BevelStyle::Lowered && l.shortenFilenames() &&
+                !l.showHighlight() && !l.showShadow());
 
-    l.SetStyle(lsWindow);
-    EXPECT_TRUE(l.BevelStyle() == bvSingle && l.BorderWidth() == 2 && l.Layout() == tlCenter);
-    EXPECT_TRUE(l.Color() == clWindow && l.FontColor() == clWindowText);
+    l.setLabelStyle(LabelStyle::Window);
+    EXPECT_TRUE(l.bevelStyle() == BevelStyle::Single && l.borderWidth() == 2 &&
+                l.verticalAlignment() == VerticalAlignment::Center);
+    EXPECT_TRUE(l.backgroundColor() == colors::window && l.textColor() == colors::windowText);
 }
 
 // A tiny bitmap face: the font database cannot turn it, so turned directions are refused.
@@ -160,103 +180,105 @@ TEST(LinkLabel, TurnedTextNeedsAnOutlineFontExceptWhileLoading) {
     const QString bitmap = BitmapFamily();
     ASSERT_FALSE(bitmap.isEmpty());
     ProbeLabel l;
-    EXPECT_TRUE(l.TrueTypeFont());
+    EXPECT_TRUE(l.hasOutlineFont());
     l.setFont(QFont(bitmap));
-    EXPECT_FALSE(l.TrueTypeFont());
-    l.SetDirection(tdUp);
-    EXPECT_EQ(l.Direction(), tdRight);
+    EXPECT_FALSE(l.hasOutlineFont());
+    l.setTextDirection(TextDirection::Up);
+    EXPECT_EQ(l.textDirection(), TextDirection::Right);
 
-    l.BeginLoading();
-    l.SetDirection(tdUp);
-    l.SetCaption("AAAA");
+    l.beginLoading();
+    l.setTextDirection(TextDirection::Up);
+    l.setText("AAAA");
     const QSize before = l.size();
-    l.Loaded();
-    EXPECT_EQ(l.Direction(), tdUp);
-    EXPECT_NE(l.size(), before) << "Loaded() computes the size once";
+    l.endLoading();
+    EXPECT_EQ(l.textDirection(), TextDirection::Up);
+    EXPECT_NE(l.size(), before) << "endLoading() computes the size once";
     EXPECT_GT(l.height(), l.width());
 
-    l.SetWordWrap(true);  // locked while the text is turned
-    EXPECT_FALSE(l.WordWrap());
-    l.SetDirection(tdRight);  // always accepted
-    EXPECT_EQ(l.Direction(), tdRight);
-    l.SetFontColor(clRed);  // a colour change is a font change: the test runs again
+    l.setWordWrap(true);  // locked while the text is turned
+    EXPECT_FALSE(l.wordWrap());
+    l.setTextDirection(TextDirection::Right);  // always accepted
+    EXPECT_EQ(l.textDirection(), TextDirection::Right);
+    l.setTextColor(colors::red);  // a colour change is a font change: the test runs again
     l.setFont(testing::TestFont());
-    EXPECT_TRUE(l.TrueTypeFont());
+    EXPECT_TRUE(l.hasOutlineFont());
 }
 
-TEST(LinkLabel, MinimizeNameDropsLeadingFoldersThenTheDrive) {
+TEST(LinkLabel, ShortenPathDropsLeadingFoldersThenTheDrive) {
     const QFontMetrics fm(testing::TestFont());
     const QString path = "C:\\Program Files\\Train\\Routes\\file.env";
     for (const QString& fit : {path, QString("C:\\...\\Train\\Routes\\file.env"), QString("C:\\...\\Routes\\file.env"),
                                QString("C:\\...\\file.env"), QString("...\\file.env"), QString("file.env")})
-        EXPECT_EQ(MinimizeName(path, fm, fm.horizontalAdvance(fit)), fit);
-    EXPECT_EQ(MinimizeName(path, fm, 1), "file.env") << "nothing more to drop";
-    EXPECT_EQ(MinimizeName("/home/u/file", fm, fm.horizontalAdvance("/.../file")), "/.../file");
+        EXPECT_EQ(ShortenPath(path, fm, fm.horizontalAdvance(fit)), fit);
+    EXPECT_EQ(ShortenPath(path, fm, 1), "file.env") << "nothing more to drop";
+    EXPECT_EQ(ShortenPath("/home/u/file", fm, fm.horizontalAdvance("/.../file")), "/.../file");
 
     ProbeLabel l;
-    l.SetAutoSize(false);
-    l.SetCaption(path);
+    l.setAutoSize(false);
+    l.setText(path);
     l.resize(fm.horizontalAdvance("C:\\...\\file.env") + 10, 20);
-    EXPECT_EQ(l.GetLabelText(), path);
-    l.SetShortenFilenames(true);
-    EXPECT_EQ(l.GetLabelText(), "C:\\...\\file.env");
+    EXPECT_EQ(l.displayText(), path);
+    l.setShortenFilenames(true);
+    EXPECT_EQ(l.displayText(), "C:\\...\\file.env");
 }
 
 TEST(LinkLabel, HoverLookAndCursorOnlyForAnEnabledActiveLink) {
     ProbeLabel l;
     int entered = 0, left = 0;
-    l.OnMouseEnter = [&](QObject* s) { entered += s == &l; };
-    l.OnMouseExit = [&](QObject* s) { left += s == &l; };
+    QObject::connect(&l, &LinkLabel::mouseEntered, [&] { ++entered; });
+    QObject::connect(&l, &LinkLabel::mouseLeft, [&] { ++left; });
     Hover(l);
-    EXPECT_FALSE(l.MouseInside() || l.testAttribute(Qt::WA_SetCursor)) << "inactive link";
+    EXPECT_FALSE(l.isHovered() || l.testAttribute(Qt::WA_SetCursor)) << "inactive link";
     Leave(l);
 
     l.setCursor(Qt::IBeamCursor);
-    l.SetLinkActive(true);
+    l.setLinkActive(true);
     Hover(l);
-    EXPECT_TRUE(l.MouseInside());
+    EXPECT_TRUE(l.isHovered());
     EXPECT_EQ(l.cursor().hotSpot(), QPoint(7, 1));
     EXPECT_EQ(l.cursor().pixmap().size(), QSize(32, 32));
-    l.SetLinkActive(false);  // the hover look stays until an accepted leave
+    l.setLinkActive(false);  // the hover look stays until an accepted leave
     Leave(l);
-    EXPECT_TRUE(l.MouseInside());
-    l.SetLinkActive(true);
+    EXPECT_TRUE(l.isHovered());
+    l.setLinkActive(true);
     Leave(l);
-    EXPECT_FALSE(l.MouseInside());
+    EXPECT_FALSE(l.isHovered());
     EXPECT_EQ(l.cursor().shape(), Qt::IBeamCursor);
 
     l.setEnabled(false);
     Hover(l);
-    EXPECT_FALSE(l.MouseInside());
+    EXPECT_FALSE(l.isHovered());
     EXPECT_EQ(entered, 3);
     EXPECT_EQ(left, 3);
 }
 
-TEST(LinkLabel, ClickOpensTheTargetAfterOnClickAndOnExecuteLink) {
+TEST(LinkLabel, ClickOpensTheTargetAfterClickedAndLinkAboutToOpen) {
     std::vector<std::string> log;
     const auto previous = platform::SetShellHook([&](const std::string& t) {
         log.push_back("shell " + t);
         return true;
     });
     ProbeLabel l;
-    l.OnClick = [&](QObject* s) { log.push_back(s == &l ? "click" : "?"); };
-    l.OnExecuteLink = [&](QObject*) { log.push_back("execute"); };
-    l.SetLinkedAdress("someone@example.org");
+    QObject::connect(&l, &LinkLabel::clicked, [&] { log.push_back("click"); });
+    QObject::connect(&l, &LinkLabel::linkAboutToOpen, [&] { log.push_back("execute"); });
+    l.setLinkAddress("someone@example.org");
     const std::vector<std::function<void()>> steps = {
-        [&] {},  // an inactive link only calls OnClick
-        [&] { l.SetLinkActive(true), l.SetLinkType(ltEMail); },
-        [&] { l.SetLinkType(ltNews); },
-        [&] { l.SetLinkType(ltWWW); },
-        [&] { l.SetLinkType(ltNone); },
-        [&] { l.SetLinkType(ltWWW), l.setEnabled(false); },  // Qt gives a disabled widget no mouse clicks
-        [&] { l.setEnabled(true), l.SetLinkedAdress(""); },
+        [&] {},  // an inactive link only emits clicked()
+        [&] { l.setLinkActive(true), l.setLinkType(LinkType::Email); },
+        [&] { l.setLinkType(LinkType::News); },
+        [&] { l.setLinkType(LinkType::Web); },
+        [&] { l.setLinkType(LinkType::None); },
+        [&] {
+            l.setLinkType(LinkType::Web), l.setEnabled(false);
+        },  // Qt gives a disabled widget no mouse clicks
+        [&] { l.setEnabled(true), l.setLinkAddress(""); },
     };
     for (const auto& step : steps) {
         step();
         if (l.isEnabled())
             QTest::mouseClick(&l, Qt::LeftButton, {}, QPoint(2, 2));
         else
-            l.Click();
+            l.click();
     }
     platform::SetShellHook(previous);
     EXPECT_EQ(log, std::vector<std::string>({"click", "click", "execute", "shell mailto:someone@example.org", "click",
@@ -269,8 +291,8 @@ TEST(LinkLabel, DoubleClickOpensTheTargetOnce) {
     const auto previous = platform::SetShellHook([&](const std::string&) { return ++opened, true; });
     QWidget window;
     auto* l = new ProbeLabel(&window);
-    l->SetLinkActive(true);
-    l->SetLinkedAdress("https://example.org/");
+    l->setLinkActive(true);
+    l->setLinkAddress("https://example.org/");
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     // Through the window system, so Qt itself turns the second press into a double-click.
@@ -281,36 +303,36 @@ TEST(LinkLabel, DoubleClickOpensTheTargetOnce) {
     platform::SetShellHook(previous);
 }
 
-TEST(LinkLabel, AcceleratorFocusesTheFocusControl) {
+TEST(LinkLabel, MnemonicFocusesTheBuddy) {
     QWidget window;
     auto* label = new LinkLabel(&window);
     auto* edit = new QLineEdit(&window);
     auto* other = new QLineEdit(&window);
-    label->SetCaption("&Name");
+    label->setText("&Name");
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     other->setFocus();
-    EXPECT_FALSE(label->DialogChar('n')) << "no FocusControl";
-    label->SetFocusControl(edit);
-    EXPECT_FALSE(label->DialogChar('x'));
+    EXPECT_FALSE(label->handleMnemonic('n')) << "no buddy";
+    label->setBuddy(edit);
+    EXPECT_FALSE(label->handleMnemonic('x'));
     QTest::keyClick(&window, Qt::Key_N, Qt::AltModifier);
     EXPECT_TRUE(edit->hasFocus());
 
     other->setFocus();
-    label->SetShowAccelChar(false);
-    EXPECT_FALSE(label->DialogChar('N'));
-    label->SetShowAccelChar(true);
+    label->setShowMnemonic(false);
+    EXPECT_FALSE(label->handleMnemonic('N'));
+    label->setShowMnemonic(true);
     edit->setEnabled(false);
-    EXPECT_FALSE(label->DialogChar('N')) << "FocusControl cannot take the focus";
+    EXPECT_FALSE(label->handleMnemonic('N')) << "the buddy cannot take the focus";
     edit->setEnabled(true);
     label->setEnabled(false);
-    EXPECT_FALSE(label->DialogChar('N'));
+    EXPECT_FALSE(label->handleMnemonic('N'));
     label->setEnabled(true);
-    EXPECT_TRUE(label->DialogChar('n'));
+    EXPECT_TRUE(label->handleMnemonic('n'));
     delete edit;
-    EXPECT_EQ(label->FocusControl(), nullptr);
-    EXPECT_FALSE(label->DialogChar('N'));
+    EXPECT_EQ(label->buddy(), nullptr);
+    EXPECT_FALSE(label->handleMnemonic('N'));
 }
 
 }  // namespace

@@ -27,9 +27,9 @@ public:
     int invalidations = 0;
 
 protected:
-    void Invalidate() override {
+    void invalidate() override {
         ++invalidations;
-        LinkLabel::Invalidate();
+        LinkLabel::invalidate();
     }
 };
 

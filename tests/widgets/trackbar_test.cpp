@@ -14,9 +14,9 @@ TEST(TrackBar, EachWheelNotchIsOneReportedLineStep) {
     bar.setRange(25, 125);
     bar.setSingleStep(25);
     bar.setPageStep(2);
-    bar.SetPosition(75);
+    bar.setValue(75);
     std::vector<int> reports;  // the position at each change report
-    QObject::connect(&bar, &TrackBar::Changed, [&] { reports.push_back(bar.Position()); });
+    QObject::connect(&bar, &TrackBar::valueEdited, [&] { reports.push_back(bar.value()); });
     const auto wheel = [&](QPoint angle, bool inverted = false) {
         QWheelEvent e(QPointF(5, 5), QPointF(5, 5), QPoint(), angle, Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, inverted);

@@ -7,8 +7,8 @@
 
 namespace about {
 
-inline QFont FormFont(bool bold = false, bool underline = false) {
-    QFont font = widgets::FormFont();
+inline QFont WindowFont(bool bold = false, bool underline = false) {
+    QFont font = widgets::WindowFont();
     font.setBold(bold);
     font.setUnderline(underline);
     return font;
