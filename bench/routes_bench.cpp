@@ -21,11 +21,11 @@ void BM_RouteList5000(benchmark::State& state) {
     fs::create_directories(root / "program" / "Dump");
     platform::SetProgramFolder((root / "program").string());
     settings::WriteString(settings::kLocationSection, settings::kPathKey, root.string());
-    MainWindow form;
-    form.applyLanguage("Nederlands");
-    const QComboBox* routeBox = form.findChild<QComboBox*>("routeBox");
+    MainWindow mainWindow;
+    mainWindow.applyLanguage("Nederlands");
+    const QComboBox* routeBox = mainWindow.findChild<QComboBox*>("routeBox");
     for (auto _ : state) {
-        form.onActivated();
+        mainWindow.onActivated();
         benchmark::DoNotOptimize(routeBox->count());
     }
     if (routeBox->count() != 5000) state.SkipWithError("wrong number of routes listed");

@@ -19,5 +19,5 @@ int main(int argc, char** argv) {
     widgets::InstallFontSubstitutes();
     Program program;
     QuitAfterFirstFrame quit(&program.mainWindow());
-    return program.Run();
+    return program.run();
 }

@@ -29,7 +29,7 @@ std::string MainWindowText(int target, const std::string& language) {
 
 }  // namespace
 
-bool Program::ClaimDumpFolder() {
+bool Program::claimDumpFolder() {
     if (mist::ClaimDumpFolder()) return true;
     const std::string language =
         settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
@@ -73,7 +73,7 @@ Program::Program() {
 
 Program::~Program() = default;
 
-void Program::ShowMainWindow() {
+void Program::showMainWindow() {
     // A run that was never restored (the program was ended by force) reopens on its restore page.
     // The page and its border icons are settled before the first show: a window manager can lose
     // the window for good when it is unmapped and mapped again while the box below starts.
@@ -88,7 +88,7 @@ void Program::ShowMainWindow() {
     window.startActivationTracking();
 }
 
-int Program::Run() {
-    ShowMainWindow();
+int Program::run() {
+    showMainWindow();
     return QApplication::exec();
 }

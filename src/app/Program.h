@@ -13,7 +13,7 @@ public:
     // Claims the Dump folder for this copy of the program for as long as it runs. When another
     // copy holds it, says so in a box (in the language of the settings file) and returns false:
     // the caller then ends without creating a window, so nothing of the folder is written.
-    static bool ClaimDumpFolder();
+    static bool claimDumpFolder();
 
     // Creates the main window, the language window, the locator and the About window, in this
     // order; the creation handlers of the first three run (and may show modal windows) here.
@@ -23,9 +23,9 @@ public:
     Program& operator=(const Program&) = delete;
 
     // Shows the main window (show handler, then activation) without running the event loop.
-    void ShowMainWindow();
-    // ShowMainWindow, then dispatches events until the main window has closed.
-    int Run();
+    void showMainWindow();
+    // showMainWindow, then dispatches events until the main window has closed.
+    int run();
 
     MainWindow& mainWindow() { return *mainWindow_; }
     AboutWindow& aboutWindow() { return *aboutWindow_; }

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     widgets::InstallFontSubstitutes();
     widgets::InstallAppIcon();
     // Before any window: a second copy on the same Dump folder leaves at once.
-    if (!Program::ClaimDumpFolder()) return 1;
+    if (!Program::claimDumpFolder()) return 1;
     Program program;
-    return program.Run();
+    return program.run();
 }

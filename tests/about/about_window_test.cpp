@@ -56,7 +56,7 @@ protected:
         CreateAndShow();
         prog.WritePack("Testish", testsupport::PackText("Testish", "ZEL Nevora", kAboutPack));
         prog.WritePack("Bare", testsupport::PackText("Bare", "ZEL Nevora"));
-        about = std::make_unique<AboutWindow>([this] { return form->currentLanguage(); });
+        about = std::make_unique<AboutWindow>([this] { return mainWindow->currentLanguage(); });
     }
 
     void Open() {
@@ -76,7 +76,7 @@ TEST_F(AboutWindowTest, OpensHiddenAndShowsTheBuiltInDutchTexts) {
 }
 
 TEST_F(AboutWindowTest, PackSuppliesTheWordsInFrontOfNameAndVersion) {
-    form->applyLanguage("Testish");
+    mainWindow->applyLanguage("Testish");
     Open();
     const AboutTexts expected = {"About...", "Product name:  ZEL Nevora",
                                  "Version:      " ZEL_VERSION,
@@ -90,7 +90,7 @@ TEST_F(AboutWindowTest, PackSuppliesTheWordsInFrontOfNameAndVersion) {
 }
 
 TEST_F(AboutWindowTest, PackWithoutTheSectionLeavesOnlyTheFixedTails) {
-    form->applyLanguage("Bare");
+    mainWindow->applyLanguage("Bare");
     Open();
     const AboutTexts expected = {"", "  ZEL Nevora", "      " ZEL_VERSION, "", "", "", "",
                                  "Velmaron"};
@@ -100,7 +100,7 @@ TEST_F(AboutWindowTest, PackWithoutTheSectionLeavesOnlyTheFixedTails) {
 
 TEST_F(AboutWindowTest, LanguageChosenWhileOpenShowsAtTheNextOpening) {
     Open();
-    form->applyLanguage("Testish");
+    mainWindow->applyLanguage("Testish");
     // Help > Info again while it is open only brings it to the front.
     about->show();
     about->raise();
@@ -114,7 +114,7 @@ TEST_F(AboutWindowTest, LanguageChosenWhileOpenShowsAtTheNextOpening) {
     EXPECT_EQ(Child<QPushButton>(*about, "okButton")->text(), "Close");
 
     // The close box hides it too, and the next opening follows the language again.
-    form->applyLanguage("Nederlands");
+    mainWindow->applyLanguage("Nederlands");
     about->close();
     EXPECT_FALSE(about->isVisible());
     Open();
@@ -143,7 +143,7 @@ TEST_F(AboutWindowTest, LinksHandTheirTargetsToTheShell) {
 }
 
 TEST_F(AboutWindowTest, PicturesLoadAndEverythingFitsOnThePanel) {
-    form->applyLanguage("Testish");
+    mainWindow->applyLanguage("Testish");
     Open();
     // The pictures come from resources a static library could lose at link time.
     ASSERT_FALSE(Child<QLabel>(*about, "trainPicture")->pixmap().isNull());
@@ -196,10 +196,10 @@ TEST_F(AboutWindowTest, PicturesShowCutOutOnThePanel) {
 // back from it refreshes the route list.
 TEST_F(AboutWindowTest, HelpInfoOpensItAndReturningRefillsTheRouteList) {
     fs::create_directories(sim.routes() / "Alpha");
-    form.reset();
+    mainWindow.reset();
     about.reset();
     Program program;
-    program.ShowMainWindow();
+    program.showMainWindow();
     testsupport::ProcessEvents();
     MainWindow& window = program.mainWindow();
     AboutWindow& shown = program.aboutWindow();

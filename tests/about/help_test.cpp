@@ -156,7 +156,7 @@ TEST_F(HelpCommand, DocumentIsFoundWhateverTheCaseOfItsNameOnDisk) {
 TEST_F(HelpCommand, PackWithoutItsKeysGivesAnEmptyCaptionAndAnEmptyErrorText) {
     prog.WritePack("Testish", testsupport::PackText("Testish", "ZEL Nevora",
                                                     "[Meldingen]\r\nTitel=Error\r\n"));
-    form->applyLanguage("Testish");
+    mainWindow->applyLanguage("Testish");
     QString caption = "<unset>";
     RunHelp([&](QWidget* d) {
         caption = d->windowTitle();
@@ -173,14 +173,14 @@ TEST_F(HelpCommand, PackWithoutItsKeysGivesAnEmptyCaptionAndAnEmptyErrorText) {
 
 TEST_F(HelpCommand, ReturningFromTheDialogRefillsTheRouteList) {
     fs::create_directories(sim.routes() / "Alpha");
-    form->onActivated();
-    form->startActivationTracking();
-    form->activateWindow();
+    mainWindow->onActivated();
+    mainWindow->startActivationTracking();
+    mainWindow->activateWindow();
     testsupport::ProcessEvents();
     routeBox()->setCurrentIndex(0);
     ASSERT_EQ(routeBox()->currentText(), "Alpha");
     RunHelp([](QWidget* d) { d->close(); });
-    form->activateWindow();
+    mainWindow->activateWindow();
     testsupport::ProcessEvents();
     EXPECT_EQ(routeBox()->currentText(), "Geen route geselecteerd");
 }
@@ -215,8 +215,8 @@ TEST(ShowLanguageDialog, FollowsTheFixedButtonOrderDefaultsAndResults) {
                 captions << b->text();
                 widths.push_back(b->width());
             }
-            if (auto* form = qobject_cast<MessageDialog*>(d); form && form->defaultButton)
-                defaultCaption = form->defaultButton->text();
+            if (auto* dialog = qobject_cast<MessageDialog*>(d); dialog && dialog->defaultButton)
+                defaultCaption = dialog->defaultButton->text();
             QTest::keyClick(d, Qt::Key_Escape);
             if (d->isVisible()) d->close();  // Esc did nothing: the close box gives Cancel
         });

@@ -22,7 +22,7 @@ QString ShotFile(const char* name) {
 TEST_F(MainWindowFixture, AboutWindowRendersToPng) {
     WriteSettings("Nederlands");
     CreateAndShow();
-    AboutWindow about([this] { return form->currentLanguage(); });
+    AboutWindow about([this] { return mainWindow->currentLanguage(); });
     about.show();
     testsupport::ProcessEvents();
     const QString file = ShotFile("about-window.png");

@@ -22,7 +22,7 @@ protected:
     testsupport::ProgramFolder prog;
     testsupport::SimulatorTree sim;
     testsupport::MessageRecorder messages;
-    std::unique_ptr<MainWindow> form;
+    std::unique_ptr<MainWindow> mainWindow;
 
     void WriteSettings(const std::string& language, bool pointAtSimulator = true) {
         prog.WriteSettings(
@@ -30,22 +30,22 @@ protected:
     }
 
     // Creates the main window as start-up does, creation handler included.
-    void CreateForm() {
-        form = std::make_unique<MainWindow>();
-        platform::RunGuarded([this] { form->initialize(); });
+    void CreateMainWindow() {
+        mainWindow = std::make_unique<MainWindow>();
+        platform::RunGuarded([this] { mainWindow->initialize(); });
     }
 
     // Creates and shows it: its show handler, then its activation.
     void CreateAndShow() {
-        CreateForm();
-        form->show();
-        platform::RunGuarded([this] { form->onActivated(); });
+        CreateMainWindow();
+        mainWindow->show();
+        platform::RunGuarded([this] { mainWindow->onActivated(); });
     }
 
     // A control of the main window, by its object name; the ones tests use most have shorthands.
     template <class T>
     T* control(const char* name) const {
-        return testsupport::Child<T>(*form, name);
+        return testsupport::Child<T>(*mainWindow, name);
     }
     QComboBox* routeBox() const { return control<QComboBox>("routeBox"); }
     QPushButton* makeButton() const { return control<QPushButton>("makeButton"); }

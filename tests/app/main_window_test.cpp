@@ -39,7 +39,7 @@ std::string FullPack(const std::string& language = "Testish") {
 }  // namespace
 
 TEST_F(MainWindowFixture, FirstRunWithEmptyDumpFallsBackToDutchAndStoresIt) {
-    CreateForm();
+    CreateMainWindow();
     // The empty language name has no pack: one box from the file check, two from the header.
     ASSERT_EQ(messages.messages().size(), 3u);
     for (const auto& m : messages.messages()) {
@@ -47,25 +47,25 @@ TEST_F(MainWindowFixture, FirstRunWithEmptyDumpFallsBackToDutchAndStoresIt) {
         EXPECT_EQ(m.text, kReadErr);
         EXPECT_EQ(m.title, "Fout");
     }
-    EXPECT_EQ(form->currentLanguage(), "Nederlands");
+    EXPECT_EQ(mainWindow->currentLanguage(), "Nederlands");
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
     EXPECT_TRUE(dutchAction()->isChecked());
     EXPECT_EQ(makeButton()->text(), "Maken...");
     EXPECT_EQ(routeBox()->currentText(), "Geen route geselecteerd");
-    EXPECT_EQ(form->windowTitle(), "ZEL Nevora");
+    EXPECT_EQ(mainWindow->windowTitle(), "ZEL Nevora");
 }
 
 TEST_F(MainWindowFixture, StoredDutchUsesBuiltInTextsWithoutTouchingAnyPack) {
     WriteSettings("Nederlands");
     // A pack of that name must never be read for the built-in language.
     prog.WritePack("Nederlands", FullPack("Nederlands"));
-    CreateForm();
+    CreateMainWindow();
     EXPECT_TRUE(messages.messages().empty());
     EXPECT_EQ(control<QGroupBox>("routeGroup")->title(), "Route Selecteren");
     EXPECT_EQ(control<QLabel>("completionLabel")->text().left(14), "Het maken van ");
     EXPECT_EQ(control<QAction>("exitAction")->text(), "&Afsluiten");
     EXPECT_EQ(languageMenu()->title(), "&Taal");
-    EXPECT_EQ(form->texts().noCloseMsg,
+    EXPECT_EQ(mainWindow->texts().noCloseMsg,
               "Het programma kan niet worden afgesloten voordat de bestanden weer zijn herstelt.");
     EXPECT_EQ(fogStateLabel()->text(), " Mist ");
     EXPECT_EQ(dutchAction()->text(), "Nederlands");
@@ -74,14 +74,14 @@ TEST_F(MainWindowFixture, StoredDutchUsesBuiltInTextsWithoutTouchingAnyPack) {
 TEST_F(MainWindowFixture, StoredPackSetsEveryTextOfTheMainWindow) {
     WriteSettings("Testish");
     prog.WritePack("Testish", FullPack());
-    CreateForm();
+    CreateMainWindow();
     EXPECT_TRUE(messages.messages().empty());
-    EXPECT_EQ(form->currentLanguage(), "Testish");
+    EXPECT_EQ(mainWindow->currentLanguage(), "Testish");
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Testish");
     EXPECT_EQ(control<QLabel>("routeLabel")->text(), "label1!");
     EXPECT_EQ(control<QGroupBox>("routeGroup")->title(), "groupbox1!");
     EXPECT_EQ(routeBox()->currentText(), "RouteBox!");
-    EXPECT_EQ(form->fogRunPage().texts().noRouteText, "RouteBox!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().noRouteText, "RouteBox!");
     EXPECT_EQ(control<QMenu>("fileMenu")->title(), "Bestand1!");
     EXPECT_EQ(control<QAction>("exitAction")->text(), "Afsluiten1!");
     EXPECT_EQ(control<QMenu>("optionsMenu")->title(), "Opties1!");
@@ -100,24 +100,24 @@ TEST_F(MainWindowFixture, StoredPackSetsEveryTextOfTheMainWindow) {
     EXPECT_EQ(makeButton()->text(), "Button1!");
     EXPECT_EQ(control<QLabel>("completionLabel")->text(), "label3!");
     EXPECT_EQ(restoreButton()->text(), "Button2!");
-    EXPECT_EQ(form->fogRunPage().texts().infoTitleText, "titel!");
-    EXPECT_EQ(form->fogRunPage().texts().infoRouteText, "route!");
-    EXPECT_EQ(form->fogRunPage().texts().infoWeatherText, "het weer!");
-    EXPECT_EQ(form->fogRunPage().texts().infoVisibilityText, "zicht!");
-    EXPECT_EQ(form->fogRunPage().texts().infoFogStateText, "mist Toestand!");
-    EXPECT_EQ(form->fogRunPage().texts().fogStateTexts[4], "Toestand4!");
-    EXPECT_EQ(form->texts().errorTitle, "Titel!");
-    EXPECT_EQ(form->fogRunPage().texts().noRouteMsg, "Geen_Route!");
-    EXPECT_EQ(form->fogRunPage().texts().routeErrMsg, "Route_err!");
-    EXPECT_EQ(form->fogRunPage().texts().routeNotFoundMsg, "Route_niet_gevonden!");
-    EXPECT_EQ(form->texts().noCloseMsg, "Niet_afsluiten!");
-    EXPECT_EQ(form->texts().closeTitle, "afsluit_titel!");
-    EXPECT_EQ(form->texts().languageDlgTitle, "Messagedlg_Titel!");
-    EXPECT_EQ(form->texts().languageReadErrMsg, "Taal_lees_err!");
-    EXPECT_EQ(form->texts().helpNotFoundMsg, "Help_niet_gevonden!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().infoTitleText, "titel!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().infoRouteText, "route!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().infoWeatherText, "het weer!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().infoVisibilityText, "zicht!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().infoFogStateText, "mist Toestand!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().fogStateTexts[4], "Toestand4!");
+    EXPECT_EQ(mainWindow->texts().errorTitle, "Titel!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().noRouteMsg, "Geen_Route!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().routeErrMsg, "Route_err!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().routeNotFoundMsg, "Route_niet_gevonden!");
+    EXPECT_EQ(mainWindow->texts().noCloseMsg, "Niet_afsluiten!");
+    EXPECT_EQ(mainWindow->texts().closeTitle, "afsluit_titel!");
+    EXPECT_EQ(mainWindow->texts().languageDlgTitle, "Messagedlg_Titel!");
+    EXPECT_EQ(mainWindow->texts().languageReadErrMsg, "Taal_lees_err!");
+    EXPECT_EQ(mainWindow->texts().helpNotFoundMsg, "Help_niet_gevonden!");
     EXPECT_EQ(fogStateLabel()->text(), " Toestand2! ");
     // Never changed by a language.
-    EXPECT_EQ(form->windowTitle(), "ZEL Nevora");
+    EXPECT_EQ(mainWindow->windowTitle(), "ZEL Nevora");
     EXPECT_EQ(dutchAction()->text(), "Nederlands");
 }
 
@@ -125,10 +125,10 @@ TEST_F(MainWindowFixture, PackTextsDecodeAsUtf8OrWindows1252) {
     WriteSettings("Mixed");
     prog.WritePack("Mixed", PackText("Mixed", "ZEL Nevora",
                                      "[Hoofd Scherm]\r\nSun=Sonnig \xC3\xBC\r\n"));
-    CreateForm();
+    CreateMainWindow();
     EXPECT_EQ(control<QRadioButton>("sunButton")->text(), QString::fromUtf8("Sonnig \xC3\xBC"));
     prog.WritePack("Mixed", PackText("Mixed", "ZEL Nevora", "[Hoofd Scherm]\r\nSun=Gel\xE9\r\n"));
-    form->applyLanguage("Mixed");
+    mainWindow->applyLanguage("Mixed");
     EXPECT_EQ(control<QRadioButton>("sunButton")->text(), QString::fromUtf8("Gel\xC3\xA9"));
 }
 
@@ -152,7 +152,7 @@ TEST_F(MainWindowFixture, PackWithoutAValidHeaderIsRefusedInDutchWithoutBeingApp
         WriteSettings("Bad");
         prog.WritePack("Bad", c.bytes);
         messages.clear();
-        CreateForm();
+        CreateMainWindow();
 #ifdef _WIN32
         // The system's profile reader reads UTF-16 text: only the header's values refuse that one.
         const size_t boxes = std::string_view(c.what) == "UTF-16" ? 1 : 2;
@@ -164,7 +164,7 @@ TEST_F(MainWindowFixture, PackWithoutAValidHeaderIsRefusedInDutchWithoutBeingApp
             EXPECT_EQ(m.text, kReadErr);
             EXPECT_EQ(m.title, "Fout");
         }
-        EXPECT_EQ(form->currentLanguage(), "Nederlands");
+        EXPECT_EQ(mainWindow->currentLanguage(), "Nederlands");
         EXPECT_EQ(makeButton()->text(), "Maken...");
         EXPECT_TRUE(dutchAction()->isChecked());
         EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
@@ -186,7 +186,7 @@ TEST_F(MainWindowFixture, FifoOrHugeFileInDumpIsUnreadableAndStartUpGoesOn) {
         SCOPED_TRACE(pack);
         WriteSettings(pack);
         messages.clear();
-        CreateForm();
+        CreateMainWindow();
         ASSERT_EQ(messages.messages().size(), 2u);
         for (const auto& m : messages.messages()) EXPECT_EQ(m.text, kReadErr);
         EXPECT_EQ(makeButton()->text(), "Maken...");
@@ -196,11 +196,11 @@ TEST_F(MainWindowFixture, FifoOrHugeFileInDumpIsUnreadableAndStartUpGoesOn) {
     std::filesystem::remove(prog.settingsFile());
     testsupport::MakeFifo(prog.settingsFile());
     messages.clear();
-    CreateForm();
+    CreateMainWindow();
     EXPECT_EQ(messages.messages().size(), 3u);
-    EXPECT_EQ(form->currentLanguage(), "Nederlands");
+    EXPECT_EQ(mainWindow->currentLanguage(), "Nederlands");
     // A run record that cannot be read leaves the window on its choosing page.
-    EXPECT_FALSE(form->openUnrestoredRun());
+    EXPECT_FALSE(mainWindow->openUnrestoredRun());
     EXPECT_FALSE(watchdog.fired()) << "start-up waited on a FIFO";
 }
 #endif
@@ -208,7 +208,7 @@ TEST_F(MainWindowFixture, FifoOrHugeFileInDumpIsUnreadableAndStartUpGoesOn) {
 TEST_F(MainWindowFixture, UnwritableSettingsFileIsReportedAndTheWindowStillWorks) {
     WriteSettings("Nederlands");
     ASSERT_TRUE(platform::SetReadOnly(prog.settingsFile().string(), true));
-    CreateForm();
+    CreateMainWindow();
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].title, "ZEL Nevora");
     EXPECT_EQ(messages.messages()[0].text,
@@ -216,7 +216,7 @@ TEST_F(MainWindowFixture, UnwritableSettingsFileIsReportedAndTheWindowStillWorks
     // The texts were set before the failing write, and the stored folder still works.
     EXPECT_EQ(makeButton()->text(), "Maken...");
     std::filesystem::create_directories(sim.routes() / "Alpha");
-    form->onActivated();
+    mainWindow->onActivated();
     EXPECT_EQ(routeBox()->count(), 1);
 }
 
@@ -224,13 +224,13 @@ TEST_F(MainWindowFixture, PercentInAPackMessageGoesThroughTheFormatRule) {
     WriteSettings("Pct");
     prog.WritePack("Pct", PackText("Pct", "ZEL Nevora",
                                    "[Meldingen]\r\nNiet_afsluiten=100%% zeker%s\r\nTitel=%d\r\n"));
-    CreateForm();
-    platform::ShowErrorMessage(form->texts().noCloseMsg, "t");
+    CreateMainWindow();
+    platform::ShowErrorMessage(mainWindow->texts().noCloseMsg, "t");
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].text, "100% zeker");
     // Any other specifier is the runtime's format error, shown by the top-level guard.
     messages.clear();
-    platform::RunGuarded([&] { platform::ShowErrorMessage(form->texts().errorTitle, "t"); });
+    platform::RunGuarded([&] { platform::ShowErrorMessage(mainWindow->texts().errorTitle, "t"); });
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].title, "ZEL Nevora");
 }
@@ -239,16 +239,16 @@ TEST_F(MainWindowFixture, AfsluitenClosesTheWindowOnTheChoosingPage) {
     WriteSettings("Nederlands");
     CreateAndShow();
     bool closed = false;
-    QObject::connect(form.get(), &MainWindow::closed, [&] { closed = true; });
+    QObject::connect(mainWindow.get(), &MainWindow::closed, [&] { closed = true; });
     control<QAction>("exitAction")->trigger();
     EXPECT_TRUE(closed);
-    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(mainWindow->isVisible());
 }
 
 TEST_F(MainWindowFixture, LayoutFollowsTheFormDescription) {
     WriteSettings("Nederlands");
     CreateAndShow();
-    EXPECT_EQ(form->centralWidget()->size(), QSize(351, 229));
+    EXPECT_EQ(mainWindow->centralWidget()->size(), QSize(351, 229));
     EXPECT_EQ(control<QGroupBox>("routeGroup")->geometry(), QRect(8, 8, 177, 113));
     EXPECT_EQ(control<QGroupBox>("weatherGroup")->geometry(), QRect(192, 8, 153, 113));
     EXPECT_EQ(control<QGroupBox>("fogGroup")->geometry(), QRect(8, 128, 337, 65));
@@ -258,8 +258,8 @@ TEST_F(MainWindowFixture, LayoutFollowsTheFormDescription) {
     EXPECT_TRUE(control<QRadioButton>("sunButton")->isChecked());
     // The choosing page covers the completion page.
     EXPECT_TRUE(control<QWidget>("choosingPage")->isVisible());
-    EXPECT_TRUE(form->windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(mainWindow->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(mainWindow->windowFlags() & Qt::WindowMaximizeButtonHint);
 }
 
 #ifndef _WIN32  // the other copy is a forked process
@@ -271,7 +271,7 @@ TEST_F(MainWindowFixture, SecondCopyOnTheSameDumpIsRefusedInItsLanguageUntilTheF
     testsupport::OtherCopy first([] { return mist::ClaimDumpFolder(); });
     ASSERT_TRUE(first.Ready());
     const testsupport::Snapshot dump = testsupport::TakeSnapshot(prog.dump());
-    EXPECT_FALSE(Program::ClaimDumpFolder());
+    EXPECT_FALSE(Program::claimDumpFolder());
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].icon, platform::MessageIcon::Error);
     EXPECT_EQ(messages.messages()[0].title, "Error");
@@ -281,7 +281,7 @@ TEST_F(MainWindowFixture, SecondCopyOnTheSameDumpIsRefusedInItsLanguageUntilTheF
     // A pack without the text gives the built-in one rather than an empty box.
     WriteSettings("Nowhere");
     messages.clear();
-    EXPECT_FALSE(Program::ClaimDumpFolder());
+    EXPECT_FALSE(Program::claimDumpFolder());
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].title, "Fout");
     EXPECT_EQ(messages.messages()[0].text,
@@ -291,7 +291,7 @@ TEST_F(MainWindowFixture, SecondCopyOnTheSameDumpIsRefusedInItsLanguageUntilTheF
     // The first copy killed (kill -9): the next start goes ahead.
     first.Kill();
     messages.clear();
-    EXPECT_TRUE(Program::ClaimDumpFolder());
+    EXPECT_TRUE(Program::claimDumpFolder());
     EXPECT_TRUE(messages.messages().empty());
 }
 #endif

@@ -52,12 +52,12 @@ TEST_F(MainWindowFixture, EveryActivationRebuildsTheListAndDropsTheChoice) {
     routeBox()->setCurrentIndex(1);
     ASSERT_EQ(routeBox()->currentText(), "Beta");
     fs::create_directories(sim.routes() / "Gamma");
-    form->onActivated();
+    mainWindow->onActivated();
     EXPECT_EQ(Items(routeBox()), (QStringList{"Alpha", "Beta", "Gamma"}));
     EXPECT_EQ(routeBox()->currentText(), "Geen route geselecteerd");
     // A language change also puts the placeholder back.
     routeBox()->setCurrentIndex(0);
-    form->applyLanguage("Nederlands");
+    mainWindow->applyLanguage("Nederlands");
     EXPECT_EQ(routeBox()->currentText(), "Geen route geselecteerd");
 }
 
@@ -65,8 +65,8 @@ TEST_F(MainWindowFixture, ReturningFromAnotherProgramWindowRefillsTheList) {
     fs::create_directories(sim.routes() / "Alpha");
     WriteSettings("Nederlands");
     CreateAndShow();
-    form->startActivationTracking();
-    form->activateWindow();
+    mainWindow->startActivationTracking();
+    mainWindow->activateWindow();
     testsupport::ProcessEvents();
     routeBox()->setCurrentIndex(0);
     ASSERT_EQ(routeBox()->currentText(), "Alpha");
@@ -76,7 +76,7 @@ TEST_F(MainWindowFixture, ReturningFromAnotherProgramWindowRefillsTheList) {
     other.show();
     other.activateWindow();
     testsupport::ProcessEvents();
-    form->activateWindow();
+    mainWindow->activateWindow();
     testsupport::ProcessEvents();
     EXPECT_EQ(routeBox()->currentText(), "Geen route geselecteerd");
 
@@ -86,7 +86,7 @@ TEST_F(MainWindowFixture, ReturningFromAnotherProgramWindowRefillsTheList) {
     box.show();
     box.activateWindow();
     testsupport::ProcessEvents();
-    form->activateWindow();
+    mainWindow->activateWindow();
     testsupport::ProcessEvents();
     EXPECT_EQ(routeBox()->currentText(), "Alpha");
 }

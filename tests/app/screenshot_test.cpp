@@ -13,8 +13,8 @@ TEST_F(MainWindowFixture, MainWindowInDutchRendersToPng) {
                             ? qEnvironmentVariable("ZEL_SCREENSHOT_DIR")
                             : QDir::currentPath();
     const QString file = dir + "/main-window.png";
-    ASSERT_TRUE(testsupport::GrabToPng(form.get(), file));
+    ASSERT_TRUE(testsupport::GrabToPng(mainWindow.get(), file));
     const QImage image(file);
-    EXPECT_EQ(image.width(), form->width());
+    EXPECT_EQ(image.width(), mainWindow->width());
     EXPECT_GE(image.height(), 229);
 }

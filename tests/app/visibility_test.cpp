@@ -141,8 +141,8 @@ TEST_F(VisibilityTest, NoInputLeavesTheBarBetweenLevels) {
         ExpectOnALevel("key " + std::to_string(key));
     }
     // A press whose release the bar never gets (the focus moves on) still ends on a level.
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    mainWindow->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mainWindow.get()));
     QTest::mousePress(visibilityBar(), Qt::LeftButton, {}, QPoint(15, 20));  // 37 while pressed
     makeButton()->setFocus();
     ExpectOnALevel("press, then focus elsewhere");
@@ -153,7 +153,7 @@ TEST_F(VisibilityTest, ProgramSetValuesRaiseNoEditReport) {
     int reports = 0;
     QObject::connect(visibilityBar(), &widgets::TrackBar::valueEdited, [&] { ++reports; });
     visibilityBar()->setValue(49);
-    form->applyLanguage("Nederlands");  // the display follows the bar and snaps it
+    mainWindow->applyLanguage("Nederlands");  // the display follows the bar and snaps it
     EXPECT_EQ(reports, 0);
     EXPECT_EQ(Position(), 25);
 }
@@ -162,7 +162,7 @@ TEST_F(VisibilityTest, StateCaptionFollowsTheLanguageAndKeepsTheLevel) {
     Key(Qt::Key_Right);
     prog.WritePack("English", testsupport::PackText("English", "ZEL Nevora",
                                                     "[Toestanden]\r\nToestand3=Hazy\r\n"));
-    form->applyLanguage("English");
+    mainWindow->applyLanguage("English");
     EXPECT_EQ(Position(), 100);
     EXPECT_EQ(fogStateLabel()->text(), " Hazy ");
     // Missing state texts give two blanks; the colour still follows the level.

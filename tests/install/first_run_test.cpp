@@ -70,7 +70,7 @@ TEST(FirstRun, AsksLanguageThenFolderThenShowsTheRoutesInTheChosenLanguage) {
     for (int i = 0; i < 3; ++i) EXPECT_EQ(messages.messages()[i].title, "Fout");
     EXPECT_EQ(messages.messages()[3].text, "Found");
 
-    program.ShowMainWindow();
+    program.showMainWindow();
     MainWindow& window = program.mainWindow();
     EXPECT_EQ(Child<QPushButton>(window, "makeButton")->text(), "Make...");
     ASSERT_EQ(Child<QComboBox>(window, "routeBox")->count(), 2);

@@ -35,10 +35,10 @@ class FogWindowTest : public MainWindowFixture {
     }
     bool OnCompletionPage() const {
         const bool completion = control<QWidget>("choosingPage")->isHidden();
-        EXPECT_EQ(form->fogRunPage().filesReplaced(), completion);
+        EXPECT_EQ(mainWindow->fogRunPage().filesReplaced(), completion);
         EXPECT_EQ(control<QAction>("exitAction")->isEnabled(), !completion);
         EXPECT_EQ(control<QMenu>("optionsMenu")->menuAction()->isVisible(), !completion);
-        EXPECT_EQ(bool(form->windowFlags() & Qt::WindowCloseButtonHint), !completion);
+        EXPECT_EQ(bool(mainWindow->windowFlags() & Qt::WindowCloseButtonHint), !completion);
         return completion;
     }
     std::vector<std::string> Texts() const {
@@ -79,7 +79,7 @@ TEST_F(FogWindowTest, RainRunShowsSummaryRefusesCloseAndRestoresEverything) {
         EXPECT_EQ(b.blockFormat().alignment() & Qt::AlignHCenter, Qt::AlignHCenter) << i;
     }
 
-    EXPECT_FALSE(form->close());
+    EXPECT_FALSE(mainWindow->close());
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].text, kNoClose);
     EXPECT_EQ(messages.messages()[0].title, "Fout bij afsluiten");
@@ -88,7 +88,7 @@ TEST_F(FogWindowTest, RainRunShowsSummaryRefusesCloseAndRestoresEverything) {
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_TRUE(summaryView()->toPlainText().isEmpty());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
-    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(mainWindow->close());
 }
 
 TEST_F(FogWindowTest, EachWeatherFillsItsSlotsAndRunsAgainAfterRestore) {
@@ -107,9 +107,9 @@ TEST_F(FogWindowTest, EachWeatherFillsItsSlotsAndRunsAgainAfterRestore) {
                           Case{"rainButton", {"RAIN.ENV"}, false},
                           Case{"snowButton", {"x_snow.env", "y_snow.env"}, true}}) {
         Make("R", c.weather);
-        ASSERT_TRUE(form->fogRunPage().currentRun());
-        EXPECT_EQ(form->fogRunPage().currentRun()->files, c.files);
-        EXPECT_EQ(form->fogRunPage().currentRun()->multiFileMode, c.multi);
+        ASSERT_TRUE(mainWindow->fogRunPage().currentRun());
+        EXPECT_EQ(mainWindow->fogRunPage().currentRun()->files, c.files);
+        EXPECT_EQ(mainWindow->fogRunPage().currentRun()->multiFileMode, c.multi);
         ASSERT_TRUE(OnCompletionPage());
         restoreButton()->click();
         EXPECT_EQ(TakeSnapshot(sim.routes()), before);
@@ -149,7 +149,7 @@ TEST_F(FogWindowTest, RefusedRunsShowOneBoxAndTouchNothing) {
     }
     EXPECT_EQ(TakeSnapshot(sim.root()), tree);
     EXPECT_EQ(TakeSnapshot(prog.dump()), dump);
-    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(mainWindow->close());
 }
 
 TEST_F(FogWindowTest, FailedBackupStaysOnTheChoosingPage) {
@@ -158,8 +158,8 @@ TEST_F(FogWindowTest, FailedBackupStaysOnTheChoosingPage) {
     fs::remove_all(prog.dump() / "Back_up");
     CreateAndShow();
     Make("R", "rainButton");
-    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().backupFailedMsg});
-    EXPECT_NE(form->fogRunPage().texts().backupFailedMsg, "");
+    EXPECT_EQ(Texts(), std::vector<std::string>{mainWindow->fogRunPage().texts().backupFailedMsg});
+    EXPECT_NE(mainWindow->fogRunPage().texts().backupFailedMsg, "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
 }
@@ -175,7 +175,7 @@ TEST_F(FogWindowTest, RestoreNamesTheFilesItCouldNotPutBack) {
     platform::SetReadOnly((sim.envfiles("R") / "a_rain.env").string(), true);
     fs::remove(prog.dump() / "Back_up" / "R" / "b%d_rain.env");
     restoreButton()->click();
-    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().restoreFailedMsg + "\n" +
+    EXPECT_EQ(Texts(), std::vector<std::string>{mainWindow->fogRunPage().texts().restoreFailedMsg + "\n" +
                                                 folder + "a_rain.env\n" + folder + "b%d_rain.env"});
     EXPECT_TRUE(OnCompletionPage());  // a_rain.env's backup is there: try again
 
@@ -197,20 +197,20 @@ TEST_F(FogWindowTest, RunLeftByAKilledSessionReopensOnTheCompletionPage) {
     Make("R", "snowButton");
     ASSERT_TRUE(OnCompletionPage());
     const QString summary = summaryView()->toPlainText();
-    form.reset();  // ended by force: no restore
+    mainWindow.reset();  // ended by force: no restore
 
     CreateAndShow();
     EXPECT_FALSE(OnCompletionPage());
     Make("S", "rainButton");  // must not overwrite the backups of the unrestored run
-    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().runPendingMsg});
+    EXPECT_EQ(Texts(), std::vector<std::string>{mainWindow->fogRunPage().texts().runPendingMsg});
     EXPECT_TRUE(OnCompletionPage());
     EXPECT_TRUE(control<QRadioButton>("snowButton")->isChecked());
     EXPECT_EQ(summaryView()->toPlainText(), summary);
-    EXPECT_FALSE(form->close());
+    EXPECT_FALSE(mainWindow->close());
     restoreButton()->click();
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
-    EXPECT_FALSE(form->openUnrestoredRun());
-    EXPECT_TRUE(form->close());
+    EXPECT_FALSE(mainWindow->openUnrestoredRun());
+    EXPECT_TRUE(mainWindow->close());
 }
 
 TEST_F(FogWindowTest, RunThatCannotReplaceEveryFileNamesThemAndStaysOnTheChoosingPage) {
@@ -222,9 +222,9 @@ TEST_F(FogWindowTest, RunThatCannotReplaceEveryFileNamesThemAndStaysOnTheChoosin
     const std::string folder = (sim.envfiles("R") / "").string();
     CreateAndShow();
     Make("R", "rainButton");
-    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().installFailedMsg + "\n" +
+    EXPECT_EQ(Texts(), std::vector<std::string>{mainWindow->fogRunPage().texts().installFailedMsg + "\n" +
                                                 folder + "b_rain.env"});
-    EXPECT_NE(form->fogRunPage().texts().installFailedMsg, "");
+    EXPECT_NE(mainWindow->fogRunPage().texts().installFailedMsg, "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_TRUE(summaryView()->toPlainText().isEmpty());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
@@ -234,13 +234,13 @@ TEST_F(FogWindowTest, RunThatCannotReplaceEveryFileNamesThemAndStaysOnTheChoosin
     const fs::path fogFile = prog.dump() / "rain" / "rain75.env";
     fs::remove(fogFile);
     Make("R", "rainButton");
-    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().installFailedMsg + "\n" +
+    EXPECT_EQ(Texts(), std::vector<std::string>{mainWindow->fogRunPage().texts().installFailedMsg + "\n" +
                                                 folder + "a_rain.env\n" + folder + "b_rain.env\n" +
                                                 fogFile.string()});
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
     EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
-    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(mainWindow->close());
 }
 
 namespace {
@@ -274,7 +274,7 @@ TEST_F(FogWindowTest, RestoreWithoutItsRecordPutsBackTheWindowsOwnRun) {
                 break;
             case Crafted:
                 WriteFile(record, CraftedRecord(sim));
-                expected = {form->fogRunPage().texts().recordRefusedMsg + "\n" +
+                expected = {mainWindow->fogRunPage().texts().recordRefusedMsg + "\n" +
                             (prog.dump() / "Herstel_ongeldig.ini").string()};
                 break;
             case RestoredElsewhere:  // by another copy of the program: nothing left to do
@@ -288,7 +288,7 @@ TEST_F(FogWindowTest, RestoreWithoutItsRecordPutsBackTheWindowsOwnRun) {
         EXPECT_FALSE(fs::exists(record));
     }
     EXPECT_EQ(ReadFile(prog.dump() / "Herstel_ongeldig.ini"), CraftedRecord(sim));
-    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(mainWindow->close());
 }
 
 TEST_F(FogWindowTest, CraftedRecordAtStartIsSetAsideAndTheProgramCloses) {
@@ -300,13 +300,13 @@ TEST_F(FogWindowTest, CraftedRecordAtStartIsSetAsideAndTheProgramCloses) {
     WriteFile(prog.dump() / "Herstel.ini", CraftedRecord(sim));
     const Snapshot before = TakeSnapshot(sim.root());
     CreateAndShow();
-    EXPECT_FALSE(form->openUnrestoredRun());
+    EXPECT_FALSE(mainWindow->openUnrestoredRun());
     const fs::path aside = prog.dump() / "Herstel_ongeldig_2.ini";
-    EXPECT_EQ(Texts(), std::vector<std::string>{form->fogRunPage().texts().recordRefusedMsg + "\n" +
+    EXPECT_EQ(Texts(), std::vector<std::string>{mainWindow->fogRunPage().texts().recordRefusedMsg + "\n" +
                                                 aside.string()});
-    EXPECT_NE(form->fogRunPage().texts().recordRefusedMsg, "");
+    EXPECT_NE(mainWindow->fogRunPage().texts().recordRefusedMsg, "");
     EXPECT_FALSE(OnCompletionPage());
-    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(mainWindow->close());
     EXPECT_EQ(TakeSnapshot(sim.root()), before);
     EXPECT_EQ(ReadFile(aside), CraftedRecord(sim));
     EXPECT_EQ(ReadFile(prog.dump() / "Herstel_ongeldig.ini"), "set aside before");

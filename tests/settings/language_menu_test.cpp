@@ -41,8 +41,8 @@ TEST_F(MainWindowFixture, MenuListsPacksOnceInListingOrderAndSwitchesLanguage) {
     EXPECT_EQ(Names(languageMenu()),
               (QStringList{"dutchAction=Nederlands", "Language2=Alpha", "Language3=zulu"}));
     EXPECT_TRUE(Item(languageMenu(), "zulu")->isChecked());
-    form->hide();
-    form->show();
+    mainWindow->hide();
+    mainWindow->show();
     EXPECT_EQ(languageMenu()->actions().size(), 3);
 
     Item(languageMenu(), "Alpha")->trigger();
@@ -93,7 +93,7 @@ TEST_F(MainWindowFixture, RefusedPackShowsBoxesInTheActiveLanguageThenDutch) {
             EXPECT_EQ(m.text, "cannot read");
             EXPECT_EQ(m.title, "Error");
         }
-        EXPECT_EQ(form->currentLanguage(), "Nederlands");
+        EXPECT_EQ(mainWindow->currentLanguage(), "Nederlands");
         EXPECT_EQ(makeButton()->text(), "Maken...");
         EXPECT_TRUE(dutchAction()->isChecked());
         EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
@@ -102,12 +102,12 @@ TEST_F(MainWindowFixture, RefusedPackShowsBoxesInTheActiveLanguageThenDutch) {
 
 TEST_F(MainWindowFixture, StoredPackThatWasDeletedGivesThreeDutchBoxesAndIsForgotten) {
     WriteSettings("Gone");
-    CreateForm();
+    CreateMainWindow();
     ASSERT_EQ(messages.messages().size(), 3u);
     for (const auto& m : messages.messages()) {
         EXPECT_EQ(m.text, kReadErr);
         EXPECT_EQ(m.title, "Fout");
     }
-    EXPECT_EQ(form->currentLanguage(), "Nederlands");
+    EXPECT_EQ(mainWindow->currentLanguage(), "Nederlands");
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
 }

@@ -38,7 +38,7 @@ protected:
 
     // Creates the main window, forgets its start-up boxes, then the language window.
     bool StartUp(std::function<void(LanguageWindow*)> answer) {
-        CreateForm();
+        CreateMainWindow();
         messages.clear();
         return CreateLanguageWindow(std::move(answer));
     }
@@ -51,7 +51,7 @@ protected:
             shown = true;
             answer(w);
         });
-        lang = std::make_unique<LanguageWindow>(*form);
+        lang = std::make_unique<LanguageWindow>(*mainWindow);
         platform::RunGuarded([this] { lang->initialize(); });
         testsupport::ClearModalAnswers();
         return shown;
@@ -71,7 +71,7 @@ TEST_F(LanguageWindowTest, AsksWhileUnansweredOrWithoutLanguageAndACloseRequestS
         {"[Programma]\r\nTaalscherm=1\r\n", true},
         {"[Programma]\r\nTaalscherm=yes\r\nTaalkeuze=Nederlands\r\n", true},
     };
-    CreateForm();
+    CreateMainWindow();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.settings);
         // Written after the main window's start-up, which stores the language it falls back to.
@@ -102,7 +102,7 @@ TEST_F(LanguageWindowTest, FirstStartShowsDesignTextsAndPacksAndOkAppliesDutch) 
     EXPECT_TRUE(messages.messages().empty());
     EXPECT_EQ(Setting("Programma", "Taalscherm"), "1");
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
-    EXPECT_EQ(form->currentLanguage(), "Nederlands");
+    EXPECT_EQ(mainWindow->currentLanguage(), "Nederlands");
 }
 
 TEST_F(LanguageWindowTest, PickingAPackRelabelsTheWindowAndOkAppliesIt) {
@@ -123,11 +123,11 @@ TEST_F(LanguageWindowTest, PickingAPackRelabelsTheWindowAndOkAppliesIt) {
         Child<QPushButton>(*w, "okButton")->click();
     }));
     EXPECT_TRUE(messages.messages().empty());
-    EXPECT_EQ(form->currentLanguage(), "English");
+    EXPECT_EQ(mainWindow->currentLanguage(), "English");
     EXPECT_EQ(makeButton()->text(), "Make...");
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "English");
     // The menu, filled when the main window shows, checks the chosen pack.
-    form->show();
+    mainWindow->show();
     ASSERT_EQ(languageMenu()->actions().size(), 2);
     EXPECT_TRUE(languageMenu()->actions()[1]->isChecked());
 }
@@ -160,7 +160,7 @@ TEST_F(LanguageWindowTest, NameWithoutPackFileIsRefusedWithThreeDutchBoxes) {
     // Each time: once from the file check, twice from the header check, all in Dutch.
     ASSERT_EQ(messages.messages().size(), 6u);
     for (const auto& m : messages.messages()) EXPECT_EQ(m.text, kReadErr);
-    EXPECT_EQ(form->currentLanguage(), "Nederlands");
+    EXPECT_EQ(mainWindow->currentLanguage(), "Nederlands");
     EXPECT_TRUE(dutchAction()->isChecked());
     EXPECT_EQ(Setting("Programma", "Taalkeuze"), "Nederlands");
 }
@@ -174,5 +174,5 @@ TEST_F(LanguageWindowTest, UnwritableSettingsFileIsReportedOnceAndTheWindowLetsT
     EXPECT_EQ(messages.messages()[0].text, "Unable to write to " + prog.settingsFile().string() + ".");
     EXPECT_FALSE(lang->isVisible());
     EXPECT_EQ(testsupport::ReadFile(prog.settingsFile()), before);
-    EXPECT_EQ(form->currentLanguage(), "Nederlands");
+    EXPECT_EQ(mainWindow->currentLanguage(), "Nederlands");
 }

@@ -9,7 +9,7 @@
 
 TEST_F(MainWindowFixture, LanguageWindowRendersToPng) {
     prog.WritePack("English", testsupport::PackText("English", "ZEL Nevora"));
-    CreateForm();
+    CreateMainWindow();
     const QString dir = qEnvironmentVariableIsSet("ZEL_SCREENSHOT_DIR")
                             ? qEnvironmentVariable("ZEL_SCREENSHOT_DIR")
                             : QDir::currentPath();
@@ -20,7 +20,7 @@ TEST_F(MainWindowFixture, LanguageWindowRendersToPng) {
         EXPECT_TRUE(testsupport::GrabToPng(w, file));
         testsupport::Child<QPushButton>(*w, "okButton")->click();
     });
-    LanguageWindow window(*form);
+    LanguageWindow window(*mainWindow);
     window.initialize();
     const QImage image(file);
     EXPECT_EQ(image.size(), shown);
