@@ -111,7 +111,7 @@ LinkLabel* MakeLink(QWidget* parent, const char* name, QRect geometry, const cha
                      LinkType type, const char* address, bool showAccelChar) {
     auto* link = new LinkLabel(parent);
     link->setObjectName(name);
-    // As read from a form resource: the size follows the text once, at the end.
+    // Loaded as one batch of settings: the size follows the text once, at the end.
     link->beginLoading();
     link->setFont(about::WindowFont(true, true));
     link->setTextColor(colors::blue);

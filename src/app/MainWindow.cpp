@@ -146,24 +146,23 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::startActivationTracking() {
     trackingActivation_ = true;
     lastAppWindow_ = windowHandle();
-    lastAppWindowIsForm_ = false;
+    lastAppWindowIsProgramWindow_ = false;
 }
 
 void MainWindow::onFocusWindowChanged(QWindow* window) {
     if (!window) return;  // another program took the focus: that is no return to this window
-    const bool cameFromForm = lastAppWindowIsForm_ && lastAppWindow_ != window;
+    const bool cameFromProgramWindow = lastAppWindowIsProgramWindow_ && lastAppWindow_ != window;
     lastAppWindow_ = window;
     // Decided now, while the window exists: a dialog that closes is often gone before the focus
     // comes back here.
-    lastAppWindowIsForm_ = false;
+    lastAppWindowIsProgramWindow_ = false;
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w != this && w->windowHandle() == window && widgets::IsProgramWindow(*w)) {
-            lastAppWindowIsForm_ = true;
+            lastAppWindowIsProgramWindow_ = true;
         }
     }
-    // Only a return from another window of the program that is a form counts; message boxes and
-    // menus do not.
-    if (trackingActivation_ && window == windowHandle() && cameFromForm) {
+    // Only a return from another window of the program counts; message boxes and menus do not.
+    if (trackingActivation_ && window == windowHandle() && cameFromProgramWindow) {
         platform::RunGuarded([this] { onActivated(); });
     }
 }

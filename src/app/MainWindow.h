@@ -29,7 +29,7 @@ public:
     // Creation: takes the stored language into use (a refused pack is reported in boxes).
     void initialize();
     // Activation: reads the stored simulator folder and refills the route list. Runs on the first
-    // display and on every return from another window of the program that is a form.
+    // display and on every return from another program window (not a message box).
     void onActivated();
     // Tells the window that its first display is over, so later returns from other windows of
     // the program run onActivated.
@@ -106,6 +106,6 @@ private:
     Texts texts_;
     bool languageMenuPending_ = false;
     QPointer<QWindow> lastAppWindow_;
-    bool lastAppWindowIsForm_ = false;
+    bool lastAppWindowIsProgramWindow_ = false;
     bool trackingActivation_ = false;
 };

@@ -71,7 +71,7 @@ TEST_F(MainWindowFixture, ReturningFromAnotherProgramWindowRefillsTheList) {
     routeBox()->setCurrentIndex(0);
     ASSERT_EQ(routeBox()->currentText(), "Alpha");
 
-    QWidget other;  // stands for the About window: a form of the program
+    QWidget other;  // stands for the About window: a window of the program
     widgets::MarkAsProgramWindow(other);
     other.show();
     other.activateWindow();
@@ -80,7 +80,7 @@ TEST_F(MainWindowFixture, ReturningFromAnotherProgramWindowRefillsTheList) {
     testsupport::ProcessEvents();
     EXPECT_EQ(routeBox()->currentText(), "Geen route geselecteerd");
 
-    // A window that is no form (a message box, a menu) does not count.
+    // A window that is not one of the program's (a message box, a menu) does not count.
     routeBox()->setCurrentIndex(0);
     QWidget box;
     box.show();
