@@ -33,8 +33,8 @@ constexpr char kWebAddress[] = "https://www.example.com/zel-nevora";
 constexpr char kMailAddress[] = "zel-nevora@example.com";
 constexpr char kCopyright[] = "Copyright (c) 2026 ZEL Nevora team";
 
-constexpr ColorCode kFormColor = 12937777;     // ColorFromRgb(49, 106, 197)
-constexpr ColorCode kHoverFontColor = 4227327;  // ColorFromRgb(255, 128, 64)
+constexpr ColorCode kWindowColor = 12937777;    // ColorFromRgb(49, 106, 197)
+constexpr ColorCode kHoverTextColor = 4227327;  // ColorFromRgb(255, 128, 64)
 
 void SetColors(QWidget* w, ColorCode text, std::optional<ColorCode> background = std::nullopt) {
     QPalette pal = w->palette();
@@ -118,7 +118,7 @@ LinkLabel* MakeLink(QWidget* parent, const char* name, QRect geometry, const cha
     link->setBackgroundColor(colors::buttonFace);
     link->setTransparent(true);
     link->setHoverColor(colors::white);
-    link->setHoverTextColor(kHoverFontColor);
+    link->setHoverTextColor(kHoverTextColor);
     link->setHighlightColor(colors::purple);
     link->setShowHighlight(false);
     link->setShowShadow(true);
@@ -150,7 +150,7 @@ AboutWindow::AboutWindow(std::function<std::string()> currentLanguage, QWidget* 
     setWindowTitle(QStringLiteral("Info..."));
     setFont(about::WindowFont());
     setFixedSize(315, 213);
-    SetColors(this, colors::black, kFormColor);
+    SetColors(this, colors::black, kWindowColor);
     buildControls();
 }
 

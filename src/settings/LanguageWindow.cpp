@@ -109,7 +109,7 @@ void LanguageWindow::onOkClicked() {
 void LanguageWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // The window is modal and displayed once, so its display is its activation; message boxes
-    // over it are no other form of the program and do not count.
+    // over it are no other window of the program and do not count.
     if (!event->spontaneous()) platform::RunGuarded([this] { onActivated(); });
 }
 
