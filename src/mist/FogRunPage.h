@@ -32,6 +32,9 @@ public:
         std::string errorTitle, noRouteMsg, routeErrMsg, routeNotFoundMsg;
         std::string backupFailedMsg, restoreFailedMsg, runPendingMsg, inUseMsg, installFailedMsg,
             recordRefusedMsg;
+        // The summary's lines of the Open Rails files, and the word a fogged copy's name gets.
+        std::string openRailsActivitiesText, openRailsWeatherFileText, openRailsSkippedText,
+            openRailsFogWord;
     };
 
     explicit FogRunPage(QWidget* parent = nullptr);

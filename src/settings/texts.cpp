@@ -72,6 +72,16 @@ constexpr PackText kMain[] = {
     {kRecordRefusedMsg, "Meldingen", "Herstel_ongeldig",
      "Het herstelbestand is ongeldig en is niet gebruikt: er is niets teruggezet of verwijderd. "
      "U vindt het bestand hier:"},
+    // Open Rails takes its fog from activities and weather files: the option and its summary.
+    {kOpenRailsAction, "Menu", "OpenRails1", "Ook voor Open Rails"},
+    {kInfoOpenRailsActivities, "Infobox tekst", "open rails activiteiten",
+     "Open Rails-activiteiten met mist:"},
+    {kInfoOpenRailsWeatherFile, "Infobox tekst", "open rails weerbestand",
+     "Open Rails-weerbestand:"},
+    {kInfoOpenRailsSkipped, "Infobox tekst", "open rails niet gelezen",
+     "Niet gelezen (overgeslagen):"},
+    // The word a fogged copy's display name gets, as in "Goederentrein (mist 50 m)".
+    {kOpenRailsFogWord, "Infobox tekst", "mist woord", "mist"},
 };
 static_assert(std::size(kMain) == kMainTargetCount);
 

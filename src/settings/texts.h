@@ -29,6 +29,9 @@ enum MainTarget : int {
     kBackupFailedMsg, kRestoreFailedMsg, kRunPendingMsg,
     kInUseMsg,
     kInstallFailedMsg, kRecordRefusedMsg,
+    // Open Rails: the option and what the summary says of its files.
+    kOpenRailsAction, kInfoOpenRailsActivities, kInfoOpenRailsWeatherFile, kInfoOpenRailsSkipped,
+    kOpenRailsFogWord,
     kMainTargetCount
 };
 std::span<const PackText> MainWindowTexts();
