@@ -31,7 +31,7 @@ public:
         std::array<std::string, 5> fogStateTexts;
         std::string errorTitle, noRouteMsg, routeErrMsg, routeNotFoundMsg;
         std::string backupFailedMsg, restoreFailedMsg, runPendingMsg, inUseMsg, installFailedMsg,
-            recordRefusedMsg;
+            recordRefusedMsg, alreadyFoggedMsg;
     };
 
     explicit FogRunPage(QWidget* parent = nullptr);

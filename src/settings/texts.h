@@ -28,7 +28,7 @@ enum MainTarget : int {
     kLanguageDlgTitle, kLanguageReadErrMsg, kHelpNotFoundMsg,
     kBackupFailedMsg, kRestoreFailedMsg, kRunPendingMsg,
     kInUseMsg,
-    kInstallFailedMsg, kRecordRefusedMsg,
+    kInstallFailedMsg, kRecordRefusedMsg, kAlreadyFoggedMsg,
     kMainTargetCount
 };
 std::span<const PackText> MainWindowTexts();
