@@ -49,6 +49,8 @@ struct Scene {
         fs::create_directories(root / "Dump" / "Back_up");
         fs::create_directories(env / "Textures");
         platform::SetProgramFolder(root.string());
+        std::ofstream(root / "Dump" / "All_dat.ini") << "[msts locatie]\r\nPad=" << ts.string()
+                                                     << "\r\n";
         Write(root / "Dump" / "rain" / "rain50.env", kFileSize, 'f');
         for (const char* texture : kTextures) {
             Write(root / "Dump" / "Textures" / texture, kTextureSize, 's');

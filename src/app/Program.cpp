@@ -6,7 +6,9 @@
 #include "app/MainWindow.h"
 #include "install/InstallLocator.h"
 #include "mist/dump_lock.h"
+#include "platform/files.h"
 #include "platform/messages.h"
+#include "platform/paths.h"
 #include "settings/LanguageWindow.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
@@ -30,7 +32,12 @@ std::string MainWindowText(int target, const std::string& language) {
 }  // namespace
 
 bool Program::claimDumpFolder() {
-    if (mist::ClaimDumpFolder()) return true;
+    if (mist::ClaimDumpFolder()) {
+        // What a write of this folder's files (the record, the settings) cut short left behind;
+        // only the holder of the folder may remove them.
+        platform::RemoveLeftoverTemporaries(platform::DumpPath());
+        return true;
+    }
     const std::string language =
         settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
     platform::SetApplicationTitle(settings::kProgramName);

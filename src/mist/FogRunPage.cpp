@@ -213,6 +213,7 @@ void FogRunPage::applyText(int target, const std::string& text) {
         case kInUseMsg: texts_.inUseMsg = text; break;
         case kInstallFailedMsg: texts_.installFailedMsg = text; break;
         case kRecordRefusedMsg: texts_.recordRefusedMsg = text; break;
+        case kAlreadyFoggedMsg: texts_.alreadyFoggedMsg = text; break;
         case kInfoOpenRailsActivities: texts_.openRailsActivitiesText = text; break;
         case kInfoOpenRailsWeatherFile: texts_.openRailsWeatherFileText = text; break;
         case kInfoOpenRailsSkipped: texts_.openRailsSkippedText = text; break;

@@ -31,7 +31,7 @@ public:
         std::array<std::string, 5> fogStateTexts;
         std::string errorTitle, noRouteMsg, routeErrMsg, routeNotFoundMsg;
         std::string backupFailedMsg, restoreFailedMsg, runPendingMsg, inUseMsg, installFailedMsg,
-            recordRefusedMsg;
+            recordRefusedMsg, alreadyFoggedMsg;
         // The summary's lines of the Open Rails files, and the word a fogged copy's name gets.
         std::string openRailsActivitiesText, openRailsWeatherFileText, openRailsSkippedText,
             openRailsFogWord;

@@ -152,15 +152,16 @@ void FogRunPage::showRun(const mist::RunRecord& record) {
     currentRun_ = record;
 }
 
-// Names in a box every file of a restore that was not put back.
+// Names in a box every file of a restore that was not put back, and every added texture that was
+// left because it changed.
 void FogRunPage::reportNotPutBack(const std::string& installRoot, const std::string& route,
                                   const mist::RestoreOutcome& outcome) {
     if (outcome.Complete()) return;
     std::vector<std::string> names = outcome.retry;
     names.insert(names.end(), outcome.lost.begin(), outcome.lost.end());
-    platform::ShowErrorMessage(
-        texts_.restoreFailedMsg + PathList(RouteFiles(installRoot, route, names)),
-        texts_.errorTitle);
+    std::vector<std::string> paths = RouteFiles(installRoot, route, names);
+    paths.insert(paths.end(), outcome.keptTextures.begin(), outcome.keptTextures.end());
+    platform::ShowErrorMessage(texts_.restoreFailedMsg + PathList(paths), texts_.errorTitle);
 }
 
 // Puts the route back; false while files whose backups are there still hold fog (the run then
@@ -223,6 +224,8 @@ void FogRunPage::onMakeClicked() {
     findEnvFiles(envFolder + platform::kPathSep, weather);
     if (envFileMissing_) return;  // nothing to fog: no backup folder, texture or summary
 
+    // A record that cannot be used is reported and set aside now, not found in the run's way.
+    setAsideRefusedRecord();
     mist::FogRunRequest request{installRoot_, routeName_, weather, visibilityBar_->value(), {}};
     request.found.names = envFiles_;
     request.found.multiFileMode = multiFileMode_;
@@ -232,6 +235,11 @@ void FogRunPage::onMakeClicked() {
             break;
         case mist::RunOutcome::UnrestoredRun:  // left by another copy of the program
             resumeUnrestoredRun();
+            return;
+        case mist::RunOutcome::AlreadyFogged:
+            platform::ShowErrorMessage(
+                texts_.alreadyFoggedMsg + PathList(RouteFiles(installRoot_, routeName_, report.fogged)),
+                texts_.errorTitle);
             return;
         case mist::RunOutcome::BackupFailed:
             platform::ShowErrorMessage(texts_.backupFailedMsg, texts_.errorTitle);

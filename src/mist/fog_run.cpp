@@ -5,9 +5,11 @@
 #include <stdexcept>
 
 #include "mist/dump_lock.h"
+#include "mist/visibility.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
+#include "settings/settings_file.h"
 
 namespace mist {
 
@@ -33,10 +35,19 @@ bool RemoveRunRecord() {
     return platform::DeleteFile(RunRecordPath());
 }
 
+// The simulator folder the player configured. A record made for any other folder (or typed into
+// one) would have the restore overwrite and delete files in a tree the player never chose.
+bool IsConfiguredRoot(const std::string& installRoot) {
+    const std::string configured =
+        settings::ReadString(settings::kLocationSection, settings::kPathKey);
+    return !configured.empty() &&
+           (installRoot == configured || platform::SameFile(installRoot, configured));
+}
+
 // Only what a run can have written: a record naming any other file would have the restore
 // overwrite or delete it.
 bool IsSound(const RunRecord& record) {
-    if (!IsPlainName(record.route)) return false;
+    if (!IsPlainName(record.route) || !IsConfiguredRoot(record.installRoot)) return false;
     const SearchPatterns patterns = PatternsFor(record.weather);
     for (const std::string& name : record.files) {
         if (!IsPlainName(name) || !(platform::WildcardMatch(patterns.first, name) ||
@@ -65,7 +76,10 @@ std::optional<RunRecord> ParseRunRecord(const std::string& contents) {
     record.multiFileMode = get("Meerdere") == "1";
     for (std::size_t i = 0; i < kMaxFiles; ++i) {
         std::string name = get(Numbered("Bestand", i));
-        if (!name.empty()) record.files.push_back(std::move(name));
+        if (name.empty()) continue;
+        if (std::string link = get(Numbered("Koppeling", i)); !link.empty())
+            record.links[name] = std::move(link);
+        record.files.push_back(std::move(name));
     }
     for (std::size_t i = 0; i < kMaxTextures; ++i) {
         std::string name = get(Numbered("Textuur", i));
@@ -107,10 +121,12 @@ std::optional<RunRecord> LoadRunRecord() {
     return ParseRunRecord(*contents);
 }
 
+bool RunRecordPresent() { return platform::EntryExists(RunRecordPath()); }
+
 std::optional<std::string> SetAsideRefusedRunRecord() {
     const std::string path = RunRecordPath();
-    const auto contents = platform::ReadDataFile(path);
-    if (!contents || ParseRunRecord(*contents)) return std::nullopt;
+    // One that cannot be read is no absent record: the run it stands for may still hold fog.
+    if (!RunRecordPresent() || LoadRunRecord()) return std::nullopt;
     // Numbered, so that an earlier refused record is never overwritten.
     for (int n = 1; n <= 100; ++n) {
         const std::string aside =
@@ -121,8 +137,23 @@ std::optional<std::string> SetAsideRefusedRunRecord() {
     return path;
 }
 
+bool HoldsPreparedFogFile(std::string_view path) {
+    for (const Weather weather : {Weather::Sun, Weather::Rain, Weather::Snow}) {
+        for (const int metres : kLevels) {
+            const auto prepared = PreparedEnvFile(weather, metres);
+            if (prepared && platform::SameFileBytes(*prepared, path)) return true;
+        }
+    }
+    return false;
+}
+
 bool SaveRunRecord(const RunRecord& record) {
     if (record.files.size() > kMaxFiles || record.textures.size() > kMaxTextures) return false;
+    for (const auto& [name, target] : record.links) {
+        if (target.empty() ||
+            std::find(record.files.begin(), record.files.end(), name) == record.files.end())
+            return false;  // a link the record would lose on reading
+    }
     std::string ini;
     auto put = [&](std::string_view key, std::string_view value) {
         ini = platform::ProfileUpdate(ini, kSection, key, value);
@@ -135,6 +166,8 @@ bool SaveRunRecord(const RunRecord& record) {
         put("Meerdere", record.multiFileMode ? "1" : "0");
         for (std::size_t i = 0; i < record.files.size(); ++i) {
             put(Numbered("Bestand", i), record.files[i]);
+            if (const auto link = record.links.find(record.files[i]); link != record.links.end())
+                put(Numbered("Koppeling", i), link->second);
         }
         for (std::size_t i = 0; i < record.textures.size(); ++i) {
             put(Numbered("Textuur", i), record.textures[i]);
@@ -157,8 +190,9 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook, RunReport*
         HandledSlots(request.found.names, request.found.multiFileMode);
     if (handled.empty()) return RunOutcome::NothingFound;
     if (!ClaimDumpFolder()) return RunOutcome::InUse;
-    // Backing up now would overwrite the only copies of files still waiting to be put back.
-    if (LoadRunRecord()) return RunOutcome::UnrestoredRun;
+    // Backing up now would overwrite the only copies of files still waiting to be put back; a
+    // record that cannot be used is set aside (and reported) first, never taken for none.
+    if (RunRecordPresent()) return RunOutcome::UnrestoredRun;
 
     // Without its fog file the run could only fail later, after changing the route.
     const std::optional<std::string> prepared = PreparedEnvFile(request.weather, request.metres);
@@ -171,6 +205,23 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook, RunReport*
     const std::string routeFolder =
         JoinPath(JoinPath(request.installRoot, "Routes"), request.route);
     const std::string envFolder = RouteEnvFolder(request.installRoot, request.route);
+    // A route file holding fog already (fogged by another copy of the program, or a run whose
+    // record was lost) must not become the backup: the original's backup would be gone.
+    for (const std::string& name : handled) {
+        if (HoldsPreparedFogFile(JoinPath(envFolder, name))) report->fogged.push_back(name);
+    }
+    if (!report->fogged.empty()) return RunOutcome::AlreadyFogged;
+    // A route file that is a link is put back as that link; where its target cannot be read (on
+    // Windows), the restore could only leave a copy in its place.
+    std::map<std::string, std::string> links;
+    for (const std::string& name : handled) {
+        const std::string path = JoinPath(envFolder, name);
+        if (!platform::IsLink(path)) continue;
+        const auto target = platform::ReadLink(path);
+        if (!target) return RunOutcome::BackupFailed;
+        links[name] = *target;
+    }
+
     const std::string backupFolder = RouteBackupFolder(request.route);
     platform::CreateFolder(backupFolder);
     // A backup folder that is (or leads into) the route's own folder would take each file's
@@ -216,7 +267,8 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook, RunReport*
                      request.metres,
                      request.found.multiFileMode,
                      handled,
-                     {}};
+                     {},
+                     std::move(links)};
     const std::string textures = TexturesFolder(request.installRoot, request.route);
     for (std::string_view texture : TexturesFor(request.weather)) {
         if (!platform::IsFile(JoinPath(textures, texture))) record.textures.emplace_back(texture);
@@ -266,7 +318,7 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook, RunReport*
 
 RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
     using platform::JoinPath;
-    if (!ClaimDumpFolder()) return {{}, record.files};  // another copy works on the Dump folder
+    if (!ClaimDumpFolder()) return {{}, record.files, {}};  // another copy works on the Dump folder
     const std::string envFolder = RouteEnvFolder(record.installRoot, record.route);
     const std::string backupFolder = RouteBackupFolder(record.route);
     const std::string textures = TexturesFolder(record.installRoot, record.route);
@@ -277,12 +329,32 @@ RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
     // The files and the deletions are made durable together before the record goes.
     platform::FileBatch batch;
     const std::size_t files = record.files.size();
+    auto linkOf = [&](const std::string& name) -> const std::string* {
+        const auto link = record.links.find(name);
+        return link == record.links.end() ? nullptr : &link->second;
+    };
     for (std::size_t i = 0; i < files; ++i) {
-        batch.Copy(JoinPath(backupFolder, record.files[i]), JoinPath(envFolder, record.files[i]),
-                   false);
+        const std::string& name = record.files[i];
+        if (const std::string* target = linkOf(name)) {
+            batch.Link(*target, JoinPath(envFolder, name));
+        } else {
+            batch.Copy(JoinPath(backupFolder, name), JoinPath(envFolder, name), false);
+        }
         Report(hook, Step::RestoreStaged, i);
     }
-    for (const std::string& texture : record.textures) batch.Delete(JoinPath(textures, texture));
+    // An added texture is deleted only while it is still the one the run copied in: whatever else
+    // stands there now (also through a Textures folder that leads elsewhere) is not ours.
+    RestoreOutcome outcome;
+    const std::string shippedTextures = platform::DumpPath("Textures");
+    for (const std::string& texture : record.textures) {
+        const std::string path = JoinPath(textures, texture);
+        if (!platform::EntryExists(path)) continue;
+        if (platform::SameFileBytes(JoinPath(shippedTextures, texture), path)) {
+            batch.Delete(path);
+        } else {
+            outcome.keptTextures.push_back(path);
+        }
+    }
     std::vector<bool> applied(files);
     const std::vector<bool> done = batch.Commit(true, [&](std::size_t op) {
         if (op < files) {
@@ -293,33 +365,46 @@ RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
         }
     });
 
-    RestoreOutcome outcome;
+    std::vector<std::string> left;  // in slot order
     for (std::size_t i = 0; i < files; ++i) {
         if (done[i]) continue;
         const std::string& name = record.files[i];
+        const std::string route = JoinPath(envFolder, name);
         const std::string backup = JoinPath(backupFolder, name);
-        // Not copied but already back: a read-only route file that never took the fog file. One
-        // copied but perhaps not on disk is tried again, whatever the bytes say now.
-        if (!applied[i] && platform::SameFileBytes(backup, JoinPath(envFolder, name))) continue;
-        if (!platform::ReadFileBytes(backup) || !platform::IsDirectory(envFolder)) {
+        const std::string* target = linkOf(name);
+        // Not replaced but already back: a read-only route file that never took the fog file, or
+        // the link itself. One replaced but perhaps not on disk is tried again, whatever the
+        // bytes say now.
+        if (!applied[i] && (target ? platform::ReadLink(route) == *target
+                                   : platform::SameFileBytes(backup, route)))
+            continue;
+        left.push_back(name);
+        if (!platform::IsDirectory(envFolder) || (!target && !platform::ReadFileBytes(backup))) {
             outcome.lost.push_back(name);
         } else {
             outcome.retry.push_back(name);
         }
     }
 
-    if (outcome.retry.empty()) {
+    if (left.empty()) {
         RemoveRunRecord();
         Report(hook, Step::RecordRemoved, 0);
     } else {
         // What is left to do. If this write fails the old record stays, and retrying all of it
         // is harmless.
         RunRecord rest = record;
-        rest.files = outcome.retry;
+        rest.files = left;
         rest.textures.clear();
         for (const std::string& texture : record.textures) {
-            if (platform::IsFile(JoinPath(textures, texture))) rest.textures.push_back(texture);
+            const std::string path = JoinPath(textures, texture);
+            if (platform::IsFile(path) && std::find(outcome.keptTextures.begin(),
+                                                    outcome.keptTextures.end(),
+                                                    path) == outcome.keptTextures.end())
+                rest.textures.push_back(texture);
         }
+        std::erase_if(rest.links, [&](const auto& link) {
+            return std::find(left.begin(), left.end(), link.first) == left.end();
+        });
         SaveRunRecord(rest);
     }
     return outcome;

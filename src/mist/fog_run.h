@@ -4,6 +4,7 @@
 // and every replacement is atomic, so a crash at any point can be undone by a later restore.
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,18 +38,26 @@ struct RunRecord {
     bool multiFileMode = false;
     std::vector<std::string> files;     // environment files still to put back, in slot order
     std::vector<std::string> textures;  // textures the run added: absent from the route before it
+    // Route files that were symbolic links, by name: the link's target as stored. The restore
+    // puts the link back instead of a copy of what it pointed to.
+    std::map<std::string, std::string> links = {};
     bool operator==(const RunRecord&) const = default;
 };
 
 // The record of an unrestored run, or nothing when there is none or it is not one a run can have
-// written: damaged, or naming anything but plain names, environment files of its weather and that
-// weather's own textures (the next run then replaces it).
+// written: unreadable (no regular file, too large), damaged, made for another simulator folder
+// than the configured one, or naming anything but plain names, environment files of its weather
+// and that weather's own textures.
 std::optional<RunRecord> LoadRunRecord();
 
-// A record on disk that LoadRunRecord refuses is renamed aside (Herstel_ongeldig.ini, or with a
-// number when that is taken), so that nothing it names is ever touched and nothing waits for it.
-// Returns where the refused record is now (still Herstel.ini if it could not be renamed), or
-// nothing when there was none.
+// Whether anything at all stands at the record's place, usable or not.
+bool RunRecordPresent();
+
+// A record on disk that LoadRunRecord refuses (whatever stands there: a file it cannot read, a
+// folder, a link, a FIFO) is renamed aside (Herstel_ongeldig.ini, or with a number when that is
+// taken), so that nothing it names is ever touched and nothing waits for it. Returns where the
+// refused record is now (still Herstel.ini if it could not be renamed), or nothing when there was
+// none.
 std::optional<std::string> SetAsideRefusedRunRecord();
 
 // Writes the record atomically and reads it back; false when it is not on disk exactly as given.
@@ -82,20 +91,25 @@ enum class RunOutcome {
     Installed,      // backed up, recorded, textures added, fog files installed
     BadRouteName,   // not a plain folder name; nothing touched
     NothingFound,   // no handled slot; nothing touched
-    UnrestoredRun,  // a recorded run still waits for its restore; nothing touched
+    UnrestoredRun,  // a record (usable or not) still waits in Dump; nothing touched
+    AlreadyFogged,  // a route file holds a prepared fog file already; nothing touched
     BackupFailed,   // a backup or the record could not be made; no route file changed
     InUse,          // another copy of the program holds the Dump folder; nothing touched
     InstallFailed,  // not every handled slot took the fog file; the route was put back
 };
 
 struct RestoreOutcome {
-    // Not put back and never can be: the backup is missing or unreadable, or the route's Envfiles
-    // folder is gone. Reported once and dropped from the record, so nobody is held up for ever.
+    // Not put back because the backup is missing or unreadable, or the route's Envfiles folder is
+    // gone: nothing to try again now, but the record keeps them, so that a later start offers the
+    // restore again once the player has put the backup back.
     std::vector<std::string> lost;
     // Not put back now although the backup is there (e.g. a read-only route file holding fog);
     // the record keeps them for another try.
     std::vector<std::string> retry;
-    bool Complete() const { return lost.empty() && retry.empty(); }
+    // Textures the run added whose bytes are no longer the shipped texture's: somebody else's file
+    // now, left where it is.
+    std::vector<std::string> keptTextures;
+    bool Complete() const { return lost.empty() && retry.empty() && keptTextures.empty(); }
 };
 
 // What a run leaves for the window.
@@ -106,9 +120,15 @@ struct RunReport {
     std::vector<std::string> notInstalled;
     std::optional<std::string> missingFogFile;
     RestoreOutcome undo;
+    // AlreadyFogged: the route files that hold a prepared fog file.
+    std::vector<std::string> fogged;
 };
 
-// Checks that the prepared fog file is there and that the route's backup folder is the program's
+// Whether the file holds the bytes of one of the prepared fog files of any weather and level.
+bool HoldsPreparedFogFile(std::string_view path);
+
+// Checks that the prepared fog file is there, that no handled route file holds fog already (its
+// backup would replace the original's), and that the route's backup folder is the program's
 // own (not a link, not the route's folder or its Envfiles, no backup the route's file itself);
 // backs up every handled slot into it, all made durable together, and checks each backup against
 // the route's file; writes the run record; adds the weather's textures that the route lacks and
@@ -118,10 +138,11 @@ struct RunReport {
 RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook = {},
                   RunReport* report = nullptr);
 
-// Copies each backup back over the route's file and deletes the textures the run added, all made
-// durable together, then removes the record once nothing is left to retry. The record's
-// InstallRoot is used: that is where the files were replaced. While another copy of the program
-// holds the Dump folder nothing is touched and every file is left to retry.
+// Copies each backup back over the route's file (a route file that was a link gets its link back)
+// and deletes the textures the run added that still hold the shipped bytes, all made durable
+// together, then removes the record once every file is back; until then the record keeps what is
+// left. The record's InstallRoot is used: that is where the files were replaced. While another
+// copy of the program holds the Dump folder nothing is touched and every file is left to retry.
 RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook = {});
 
 }  // namespace mist

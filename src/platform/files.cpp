@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -412,6 +413,20 @@ bool IsLink(std::string_view path) {
     return resolved && ::lstat(resolved->c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
+bool EntryExists(std::string_view path) {
+    return !path.empty() && ResolveExisting(path).has_value();
+}
+
+std::optional<std::string> ReadLink(std::string_view path) {
+    std::optional<std::string> resolved = ResolveExisting(path);
+    if (!resolved) return std::nullopt;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(resolved->c_str(), target.data(), target.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) return std::nullopt;
+    target.resize(static_cast<std::size_t>(n));
+    return target;
+}
+
 bool SameFile(std::string_view a, std::string_view b) {
     std::optional<std::string> first = ResolveExisting(a), second = ResolveExisting(b);
     struct stat sa, sb;
@@ -498,7 +513,7 @@ bool SetReadOnly(std::string_view path, bool readOnly) {
 // A batch on Windows: the same calls one after the other at Commit.
 #ifdef _WIN32
 struct FileBatch::Op {
-    enum class Kind { Copy, CopyUnlessSame, Delete } kind;
+    enum class Kind { Copy, CopyUnlessSame, Delete, Link } kind;
     bool failIfExists = false;
     std::string from, to;
 };
@@ -521,6 +536,12 @@ bool FileBatch::Delete(std::string_view path) {
     return true;
 }
 
+// The program never reads a link on Windows (ReadLink finds none), so it never puts one back.
+bool FileBatch::Link(std::string_view target, std::string_view path) {
+    ops_.push_back({Op::Kind::Link, false, std::string(target), std::string(path)});
+    return false;
+}
+
 std::vector<bool> FileBatch::Commit(bool, const std::function<void(std::size_t)>& applied) {
     std::vector<bool> done(ops_.size());
     for (std::size_t i = 0; i < ops_.size(); ++i) {
@@ -535,6 +556,9 @@ std::vector<bool> FileBatch::Commit(bool, const std::function<void(std::size_t)>
             case Op::Kind::Delete:
                 done[i] = DeleteFile(op.to);
                 break;
+            case Op::Kind::Link:
+                done[i] = false;
+                break;
         }
         if (done[i] && applied) applied(i);
     }
@@ -543,7 +567,7 @@ std::vector<bool> FileBatch::Commit(bool, const std::function<void(std::size_t)>
 }
 #else
 struct FileBatch::Op {
-    enum class Kind { Copy, Keep, Delete } kind = Kind::Copy;
+    enum class Kind { Copy, Keep, Delete, Link } kind = Kind::Copy;
     bool failIfExists = false;
     bool ok = false;  // not refused so far
     Staged staged;    // a copy: its temporary file; a kept file: a handle; all: the target
@@ -607,6 +631,26 @@ bool FileBatch::Delete(std::string_view path) {
     return op.ok;
 }
 
+bool FileBatch::Link(std::string_view target, std::string_view path) {
+    Op& op = ops_.emplace_back();
+    op.kind = Op::Kind::Link;
+    std::optional<Target> resolved = ResolveTarget(path);
+    std::optional<mode_t> ignored;
+    if (target.empty() || !resolved || !MayReplace(resolved->path, ignored)) return false;
+    static std::mt19937 random{std::random_device{}()};
+    const std::string to(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string temp = resolved->folder + ".zel-" + std::to_string(random()) + ".tmp";
+        if (::symlink(to.c_str(), temp.c_str()) == 0) {
+            op.staged = {*resolved, std::move(temp), -1};
+            op.ok = true;
+            return true;
+        }
+        if (errno != EEXIST) break;
+    }
+    return false;
+}
+
 std::vector<bool> FileBatch::Commit(bool durable,
                                     const std::function<void(std::size_t)>& applied) {
     std::vector<bool> done(ops_.size());
@@ -627,6 +671,14 @@ std::vector<bool> FileBatch::Commit(bool durable,
                 // Checked again: the file may have changed since it was added.
                 op.ok = MayDelete(path) && ::unlink(path.c_str()) == 0;
                 break;
+            case Op::Kind::Link: {
+                std::optional<mode_t> ignored;
+                op.ok = MayReplace(path, ignored) &&
+                        ::rename(op.staged.temp.c_str(), path.c_str()) == 0;
+                if (op.ok) op.staged.temp.clear();
+                Discard(op.staged);
+                break;
+            }
         }
         if (!op.ok) continue;
         done[i] = true;

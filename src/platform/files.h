@@ -83,6 +83,9 @@ class FileBatch {
     bool CopyUnlessSame(std::string_view from, std::string_view to);
     // Adds a deletion with DeleteFile's rules; false when it is refused already.
     bool Delete(std::string_view path);
+    // Adds a symbolic link at `path` that points to `target` (kept exactly as given), replacing
+    // the file there as a copy would; false when it is refused already.
+    bool Link(std::string_view target, std::string_view path);
 
     // Carries out everything added since the last Commit; `applied` hears of each operation as it
     // takes effect (its index among them). With `durable` the folders that changed are flushed
@@ -113,6 +116,14 @@ bool IsFile(std::string_view path);
 
 // Whether the entry itself is a symbolic link (on Windows also a junction).
 bool IsLink(std::string_view path);
+
+// Whether the path names any entry at all: a file, a folder, a link (also a dangling one), a
+// FIFO or a device.
+bool EntryExists(std::string_view path);
+
+// The target a symbolic link holds, exactly as stored; nothing when the entry is no symbolic
+// link or its target cannot be read (on Windows always nothing).
+std::optional<std::string> ReadLink(std::string_view path);
 
 // Whether both paths reach one file or folder on disk, links followed: the same device and inode,
 // on Windows the same volume and file index. False when either cannot be found.

@@ -225,6 +225,13 @@ bool IsLink(std::string_view path) {
             data.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
 }
 
+bool EntryExists(std::string_view path) {
+    const std::string p = Str(path);
+    return !p.empty() && !HasWildcard(p) && AttributesOf(p) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::optional<std::string> ReadLink(std::string_view) { return std::nullopt; }
+
 bool SameFile(std::string_view a, std::string_view b) {
     // Opened for no access at all, so no sharing mode of another program stands in the way;
     // backup semantics let a folder be opened too.

@@ -72,6 +72,10 @@ constexpr PackText kMain[] = {
     {kRecordRefusedMsg, "Meldingen", "Herstel_ongeldig",
      "Het herstelbestand is ongeldig en is niet gebruikt: er is niets teruggezet of verwijderd. "
      "U vindt het bestand hier:"},
+    {kAlreadyFoggedMsg, "Meldingen", "Al_mist",
+     "Deze route heeft al mist: dit bestand is een mistbestand van ZEL Nevora. Er is niets "
+     "gewijzigd. Herstel de route eerst met het exemplaar van ZEL Nevora dat de mist heeft "
+     "gemaakt:"},
     // Open Rails takes its fog from activities and weather files: the option and its summary.
     {kOpenRailsAction, "Menu", "OpenRails1", "Ook voor Open Rails"},
     {kInfoOpenRailsActivities, "Infobox tekst", "open rails activiteiten",

@@ -28,7 +28,7 @@ enum MainTarget : int {
     kLanguageDlgTitle, kLanguageReadErrMsg, kHelpNotFoundMsg,
     kBackupFailedMsg, kRestoreFailedMsg, kRunPendingMsg,
     kInUseMsg,
-    kInstallFailedMsg, kRecordRefusedMsg,
+    kInstallFailedMsg, kRecordRefusedMsg, kAlreadyFoggedMsg,
     // Open Rails: the option and what the summary says of its files.
     kOpenRailsAction, kInfoOpenRailsActivities, kInfoOpenRailsWeatherFile, kInfoOpenRailsSkipped,
     kOpenRailsFogWord,

@@ -271,6 +271,8 @@ TEST_F(MainWindowFixture, SecondCopyOnTheSameDumpIsRefusedInItsLanguageUntilTheF
                             "[Meldingen]\r\nTitel=Error\r\nAl_gestart=Running already.\r\n"));
     testsupport::OtherCopy first([] { return mist::ClaimDumpFolder(); });
     ASSERT_TRUE(first.Ready());
+    // A record write of the first copy, under way: only the holder of the folder may clear it.
+    testsupport::WriteFile(prog.dump() / ".zel-42.tmp", "[Herstel]");
     const testsupport::Snapshot dump = testsupport::TakeSnapshot(prog.dump());
     EXPECT_FALSE(Program::claimDumpFolder());
     ASSERT_EQ(messages.messages().size(), 1u);
@@ -294,6 +296,7 @@ TEST_F(MainWindowFixture, SecondCopyOnTheSameDumpIsRefusedInItsLanguageUntilTheF
     messages.clear();
     EXPECT_TRUE(Program::claimDumpFolder());
     EXPECT_TRUE(messages.messages().empty());
+    EXPECT_FALSE(std::filesystem::exists(prog.dump() / ".zel-42.tmp"));  // a write cut short
 }
 #endif
 

@@ -20,6 +20,7 @@ struct Scenario {
     std::vector<std::string> files;
     bool ownTexture;    // the route already holds one of the weather's textures
     bool earlierBackups;  // the backup folder holds the first file's bytes and a stale second
+    bool linkedFirst;     // the first route file is a link to a file outside the route
     int steps;          // progress reports of a whole run plus restore
 };
 
@@ -52,9 +53,11 @@ TEST(FaultInjection, KilledRunOrRestoreIsUndoneByTheNextStart) {
     // 3 + 3 + 1 + 5 + 5 + 3 + 3 + 2 + 1 steps.
     const Scenario scenarios[] = {
         {"rain, three files", Weather::Rain, {"a_rain.env", "b_rain.env", "c_rain.env"}, false,
-         false, 26},
-        {"snow, one file, own texture", Weather::Snow, {"snow.env"}, true, false, 11},
+         false, false, 26},
+        {"snow, one file, own texture", Weather::Snow, {"snow.env"}, true, false, false, 11},
         {"sun, backups from before", Weather::Sun, {"a_clear.env", "b_clear.env"}, false, true,
+         false, 14},
+        {"sun, a linked file", Weather::Sun, {"a_clear.env", "b_clear.env"}, false, false, true,
          14},
     };
     for (const Scenario& s : scenarios) {
@@ -64,7 +67,15 @@ TEST(FaultInjection, KilledRunOrRestoreIsUndoneByTheNextStart) {
             ProgramFolder program;
             SimulatorTree sim;
             WriteFogData(program);
+            program.WriteSettings(SettingsText("Nederlands", sim.root().string()));
+    program.WriteSettings(SettingsText("Nederlands", sim.root().string()));
             for (const std::string& file : s.files) sim.AddEnvFile("R", file);
+            const fs::path linked = sim.root() / "linked.env";
+            if (s.linkedFirst) {
+                WriteFile(linked, "outside the route");
+                fs::remove(sim.envfiles("R") / s.files[0]);
+                fs::create_symlink(linked, sim.envfiles("R") / s.files[0]);
+            }
             sim.AddTexturesFolder("R");
             if (s.ownTexture) WriteFile(sim.envfiles("R") / "Textures" / "ZEL_rainsky.ace", "own");
             const fs::path backups = program.dump() / "Back_up" / "R";
@@ -80,6 +91,10 @@ TEST(FaultInjection, KilledRunOrRestoreIsUndoneByTheNextStart) {
             }
             EXPECT_FALSE(LoadRunRecord());
             EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+            if (s.linkedFirst) {
+                EXPECT_EQ(fs::read_symlink(sim.envfiles("R") / s.files[0]), linked);
+                EXPECT_EQ(ReadFile(linked), "outside the route");
+            }
 
             // The next run starts clean: nothing of the cut-short one is left in the backups.
             ASSERT_EQ(RunFog(FogRequest(sim, "R", s.weather, 50)), RunOutcome::Installed);
@@ -99,6 +114,7 @@ TEST(TwoCopies, RunAndRestoreWaitForTheOtherCopyEvenAfterItIsKilled) {
     ProgramFolder program;
     SimulatorTree sim;
     WriteFogData(program);
+    program.WriteSettings(SettingsText("Nederlands", sim.root().string()));
     sim.AddEnvFile("R", "rain.env");
     sim.AddEnvFile("S", "rain.env");
     sim.AddTexturesFolder("R");

@@ -179,12 +179,40 @@ TEST_F(FogWindowTest, RestoreNamesTheFilesItCouldNotPutBack) {
                                                 folder + "a_rain.env\n" + folder + "b%d_rain.env"});
     EXPECT_TRUE(OnCompletionPage());  // a_rain.env's backup is there: try again
 
+    // Without its backup b%d_rain.env cannot come back now: named again, and the player may
+    // close the program, but the run stays recorded for a later start.
     messages.clear();
     platform::SetReadOnly((sim.envfiles("R") / "a_rain.env").string(), false);
     restoreButton()->click();
-    EXPECT_TRUE(messages.messages().empty());  // b%d_rain.env was reported once, then let go
+    EXPECT_EQ(Texts(), std::vector<std::string>{mainWindow->fogRunPage().texts().restoreFailedMsg +
+                                                "\n" + folder + "b%d_rain.env"});
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(ReadFile(sim.envfiles("R") / "a_rain.env"), "original R/a_rain.env\n");
+    EXPECT_TRUE(mainWindow->close());
+
+    WriteFile(prog.dump() / "Back_up" / "R" / "b%d_rain.env", "original R/b%d_rain.env\n");
+    messages.clear();
+    CreateAndShow();
+    EXPECT_TRUE(mainWindow->openUnrestoredRun());
+    restoreButton()->click();
+    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_EQ(ReadFile(sim.envfiles("R") / "b%d_rain.env"), "original R/b%d_rain.env\n");
+    EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
+}
+
+TEST_F(FogWindowTest, RouteAlreadyInFogIsRefusedWithItsBox) {
+    sim.AddEnvFile("R", "rain.env", ReadFile(prog.dump() / "rain" / "rain25.env"));
+    CreateAndShow();
+    const Snapshot tree = TakeSnapshot(sim.root());
+    Make("R", "rainButton");
+    EXPECT_EQ(Texts(), std::vector<std::string>{mainWindow->fogRunPage().texts().alreadyFoggedMsg +
+                                                "\n" + (sim.envfiles("R") / "rain.env").string()});
+    EXPECT_NE(mainWindow->fogRunPage().texts().alreadyFoggedMsg, "");
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_EQ(TakeSnapshot(sim.root()), tree);
+    EXPECT_FALSE(fs::exists(prog.dump() / "Back_up" / "R"));
+    EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
 }
 
 TEST_F(FogWindowTest, RunLeftByAKilledSessionReopensOnTheCompletionPage) {

@@ -7,6 +7,7 @@
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -47,7 +48,10 @@ class FogRunTest : public ::testing::Test {
   protected:
     ProgramFolder program;
     SimulatorTree sim;
-    void SetUp() override { WriteFogData(program); }
+    void SetUp() override {
+        WriteFogData(program);
+        program.WriteSettings(SettingsText("Nederlands", sim.root().string()));
+    }
     fs::path Env(const std::string& name, const std::string& route = "R") {
         return sim.envfiles(route) / name;
     }
@@ -180,8 +184,87 @@ TEST_F(FogRunTest, UnrestoredRunKeepsItsBackups) {
     EXPECT_TRUE(Restore().Complete());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
 
-    WriteFile(program.dump() / "Herstel.ini", "damaged");  // not a record: no lock-out
+    // A damaged record is no absent one: it waits until it has been set aside.
+    WriteFile(program.dump() / "Herstel.ini", "damaged");
+    EXPECT_EQ(Run(Weather::Rain, 25, "S"), RunOutcome::UnrestoredRun);
+    ASSERT_TRUE(SetAsideRefusedRunRecord());
     EXPECT_EQ(Run(Weather::Rain, 25, "S"), RunOutcome::Installed);
+}
+
+// A record that cannot be read (too large, or no file at all) could hide a run whose fog is still
+// in the route: it is set aside like a refused one, and the fog is never backed up as the route's
+// own file.
+TEST_F(FogRunTest, UnreadableRecordNeverLetsFogReplaceTheBackup) {
+    sim.AddEnvFile("R", "rain.env");
+    const std::string original = ReadFile(Env("rain.env"));
+    enum Variant { Oversized, Folder, Fifo, DanglingLink };
+    for (const Variant variant : {Oversized, Folder, Fifo, DanglingLink}) {
+        SCOPED_TRACE(variant);
+        ASSERT_EQ(Run(Weather::Rain), RunOutcome::Installed);
+        const fs::path record = RunRecordPath();
+        bool made = true;
+        if (variant == Oversized) {
+            WriteFile(record, ReadFile(record) + std::string(platform::kMaxDataFileSize, ';'));
+        } else {
+            fs::remove(record);
+            std::error_code ec;
+            if (variant == Folder) fs::create_directory(record);
+#ifdef __linux__
+            if (variant == Fifo) made = ::mkfifo(record.c_str(), 0600) == 0;
+#else
+            if (variant == Fifo) made = false;
+#endif
+            if (variant == DanglingLink) fs::create_symlink(sim.root() / "gone", record, ec);
+            made = made && !ec;
+        }
+        if (made) {
+            EXPECT_FALSE(LoadRunRecord());
+            EXPECT_EQ(Run(Weather::Rain), RunOutcome::UnrestoredRun);
+            ASSERT_TRUE(SetAsideRefusedRunRecord());
+            EXPECT_FALSE(RunRecordPresent());
+            RunReport report;
+            EXPECT_EQ(RunFog(FogRequest(sim, "R", Weather::Rain, 25), {}, &report),
+                      RunOutcome::AlreadyFogged);
+            EXPECT_EQ(report.fogged, Names{"rain.env"});
+            EXPECT_EQ(ReadFile(Backup("rain.env")), original);
+            EXPECT_EQ(ReadFile(Env("rain.env")), Fog("rain75.env"));
+        }
+        WriteFile(Env("rain.env"), original);  // the player copies the backup back by hand
+        for (const auto& entry : fs::directory_iterator(program.dump()))
+            if (entry.path().filename().string().starts_with("Herstel")) fs::remove_all(entry);
+    }
+}
+
+// Another program folder (its own Dump and records) on the same simulator finds the fog of the
+// first and leaves the route alone, so restoring both in any order ends with the original.
+TEST_F(FogRunTest, RouteHoldingFogAlreadyIsRefused) {
+    sim.AddEnvFile("R", "a_snow.env");
+    sim.AddEnvFile("R", "b_snow.env");
+    sim.AddTexturesFolder("R");
+    const Snapshot before = TakeSnapshot(sim.routes());
+    ASSERT_EQ(Run(Weather::Snow, 50), RunOutcome::Installed);
+    const Snapshot fogged = TakeSnapshot(sim.routes());
+    {
+        ProgramFolder other;
+        WriteFogData(other);
+        other.WriteSettings(SettingsText("Nederlands", sim.root().string()));
+        for (const Weather weather : {Weather::Sun, Weather::Snow}) {
+            sim.AddEnvFile("R", "clear.env", ReadFile(program.dump() / "sun" / "sun100.env"));
+            RunReport report;
+            EXPECT_EQ(RunFog(FogRequest(sim, "R", weather, 25), {}, &report),
+                      RunOutcome::AlreadyFogged);
+            const Names fogged = weather == Weather::Sun ? Names{"clear.env"}
+                                                         : Names{"a_snow.env", "b_snow.env"};
+            EXPECT_EQ(report.fogged, fogged);
+            fs::remove(Env("clear.env"));
+        }
+        EXPECT_EQ(TakeSnapshot(sim.routes()), fogged);
+        EXPECT_FALSE(fs::exists(other.dump() / "Back_up" / "R"));
+        EXPECT_FALSE(fs::exists(other.dump() / "Herstel.ini"));
+    }
+    platform::SetProgramFolder(program.root().string());
+    EXPECT_TRUE(Restore().Complete());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
 }
 
 TEST_F(FogRunTest, SecondRunAfterRestoreBacksUpTheFilesThenInPlace) {
@@ -287,6 +370,11 @@ TEST_F(FogRunTest, RecordNamingAnythingButTheRunsOwnFilesIsRefusedAndSetAside) {
     WriteFile(RunRecordPath(), sound + files);
     ASSERT_TRUE(LoadRunRecord());
     EXPECT_FALSE(SetAsideRefusedRunRecord());  // a sound record stays
+    // The same folder under another spelling of its path is that folder.
+    WriteFile(RunRecordPath(), "[Herstel]\r\nRoute=R\r\nPad=" + sim.root().string() +
+                                   "/Routes/..\r\nWeer=rain\r\n" + files);
+    EXPECT_TRUE(LoadRunRecord());
+    const SimulatorTree other;
     const std::string crafted[] = {
         sound + "Bestand1=../../../train.exe\r\n",
         sound + "Bestand1=..\\rain.env\r\n",
@@ -295,6 +383,10 @@ TEST_F(FogRunTest, RecordNamingAnythingButTheRunsOwnFilesIsRefusedAndSetAside) {
         sound + files + "Textuur2=ZEL_rainsky.ace\r\n",  // snow's texture
         "[Herstel]\r\nRoute=..\r\nWeer=rain\r\nBestand1=rain.env\r\n",
         "damaged",
+        // Only the configured simulator folder: not another tree, not a relative path.
+        "[Herstel]\r\nRoute=R\r\nPad=" + other.root().string() + "\r\nWeer=rain\r\n" + files,
+        "[Herstel]\r\nRoute=R\r\nPad=.\r\nWeer=rain\r\n" + files,
+        "[Herstel]\r\nRoute=R\r\nWeer=rain\r\n" + files,
     };
     std::vector<std::string> asides;
     for (const std::string& record : crafted) {
@@ -385,25 +477,66 @@ TEST_F(FogRunTest, FileThatCannotBePutBackNowIsRetried) {
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
 }
 
-TEST_F(FogRunTest, FilesThatCanNeverBePutBackAreReportedAndReleased) {
+// A file whose backup or route folder is gone is reported, and the run stays recorded until it is
+// back: a later start offers the restore again once the player has put the backup back.
+TEST_F(FogRunTest, FilesThatCannotBePutBackStayRecordedUntilTheyAre) {
     sim.AddEnvFile("R", "a_rain.env");
     sim.AddEnvFile("R", "b_rain.env");
     sim.AddEnvFile("S", "snow.env");
+    const Snapshot before = TakeSnapshot(sim.routes());
     ASSERT_EQ(Run(Weather::Rain), RunOutcome::Installed);
+    const std::string backup = ReadFile(Backup("a_rain.env"));
     fs::remove(Backup("a_rain.env"));
     const RestoreOutcome missing = Restore();
     EXPECT_EQ(missing.lost, Names{"a_rain.env"});
     EXPECT_TRUE(missing.retry.empty());
     EXPECT_EQ(ReadFile(Env("b_rain.env")), ReadFile(Backup("b_rain.env")));
-    EXPECT_FALSE(fs::exists(RunRecordPath()));
+    EXPECT_EQ(LoadRunRecord()->files, Names{"a_rain.env"});
+    EXPECT_EQ(Run(Weather::Snow, 50, "S"), RunOutcome::UnrestoredRun);
+    WriteFile(Backup("a_rain.env"), backup);
+    EXPECT_TRUE(Restore().Complete());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+    EXPECT_FALSE(RunRecordPresent());
 
     ASSERT_EQ(Run(Weather::Snow, 50, "S"), RunOutcome::Installed);
-    fs::remove_all(sim.routes() / "S");
+    const fs::path moved = sim.root() / "moved S";
+    fs::rename(sim.routes() / "S", moved);
     EXPECT_EQ(Restore().lost, Names{"snow.env"});
-    EXPECT_FALSE(fs::exists(RunRecordPath()));
     EXPECT_FALSE(fs::exists(sim.routes() / "S"));  // a removed route is not brought back
-    // Stale discovery for the removed route: nothing to back up, so nothing happens.
-    EXPECT_EQ(RunFog({sim.root().string(), "S", Weather::Snow, 50, {{"snow.env"}, false, false}}),
-              RunOutcome::BackupFailed);
-    EXPECT_FALSE(fs::exists(sim.routes() / "S"));
+    EXPECT_EQ(LoadRunRecord()->files, Names{"snow.env"});
+    fs::rename(moved, sim.routes() / "S");
+    EXPECT_TRUE(Restore().Complete());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+}
+
+// Only what the run copied in goes: an added texture that changed since is left and named.
+TEST_F(FogRunTest, AddedTextureThatChangedIsLeftAndNamed) {
+    sim.AddEnvFile("R", "rain.env");
+    sim.AddTexturesFolder("R");
+    ASSERT_EQ(Run(Weather::Rain), RunOutcome::Installed);
+    WriteFile(Env("Textures/ZEL_snowsky.ace"), "the player's own sky now");
+    const RestoreOutcome outcome = Restore();
+    EXPECT_EQ(outcome.keptTextures, Names{Env("Textures/ZEL_snowsky.ace").string()});
+    EXPECT_TRUE(outcome.lost.empty() && outcome.retry.empty());
+    EXPECT_EQ(ReadFile(Env("Textures/ZEL_snowsky.ace")), "the player's own sky now");
+    EXPECT_FALSE(fs::exists(Env("Textures/ZEL_snowskylo.ace")));
+    EXPECT_FALSE(RunRecordPresent());
+}
+
+// A route file that is a link gets its link back; what it points to is never written.
+TEST_F(FogRunTest, RouteFileThatIsALinkComesBackAsThatLink) {
+    const fs::path shared = sim.root() / "shared" / "rain.env";
+    WriteFile(shared, "shared by several routes");
+    fs::create_directories(sim.envfiles("R"));
+    std::error_code ec;
+    fs::create_symlink("../../../shared/rain.env", Env("rain.env"), ec);
+    if (ec) GTEST_SKIP() << "no links here";
+    ASSERT_EQ(Run(Weather::Rain), RunOutcome::Installed);
+    EXPECT_EQ(ReadFile(Env("rain.env")), Fog("rain75.env"));
+    EXPECT_EQ(ReadFile(shared), "shared by several routes");
+    EXPECT_EQ(ReadFile(Backup("rain.env")), "shared by several routes");
+    EXPECT_TRUE(Restore().Complete());
+    ASSERT_TRUE(fs::is_symlink(Env("rain.env")));
+    EXPECT_EQ(fs::read_symlink(Env("rain.env")), "../../../shared/rain.env");
+    EXPECT_EQ(ReadFile(shared), "shared by several routes");
 }

@@ -22,8 +22,9 @@ Snapshot TakeSnapshot(const fs::path& folder) {
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(folder, ec); !ec && it != fs::end(it);
          it.increment(ec)) {
-        // '/' between the parts on every system, so tests name entries one way.
-        const std::string relative = fs::relative(it->path(), folder).generic_string();
+        // '/' between the parts on every system, so tests name entries one way; a link is named
+        // where it stands, not where it leads.
+        const std::string relative = it->path().lexically_relative(folder).generic_string();
         if (it->is_directory()) {
             snapshot[relative + "/"];
         } else {
