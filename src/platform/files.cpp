@@ -274,6 +274,24 @@ bool Finish(Staged& staged, bool failIfExists) {
     return ok;
 }
 
+// As Finish, for a file that must be new: the rename itself refuses a name that has appeared
+// since, where the file system can (a few cannot, and keep only the check before it).
+bool FinishNew(Staged& staged) {
+    bool ok = ::fsync(staged.fd) == 0;
+    ok = (::close(staged.fd) == 0) && ok;
+    staged.fd = -1;
+    if (ok) {
+        ok = ::renameat2(AT_FDCWD, staged.temp.c_str(), AT_FDCWD, staged.target.path.c_str(),
+                         RENAME_NOREPLACE) == 0;
+        if (!ok && (errno == EINVAL || errno == ENOSYS))
+            ok = !Exists(staged.target.path) &&
+                 ::rename(staged.temp.c_str(), staged.target.path.c_str()) == 0;
+    }
+    if (ok) staged.temp.clear();
+    Discard(staged);
+    return ok;
+}
+
 // Copies the source's bytes into the staged file. Unlike Windows' own CopyFile, a copy is never
 // read-only: a read-only fog file installed into a route would otherwise block the restore that
 // has to overwrite it later.
@@ -395,6 +413,15 @@ bool DeleteFile(std::string_view path) {
     return resolved && MayDelete(*resolved) && ::unlink(resolved->c_str()) == 0;
 }
 
+bool RemoveEmptyFolder(std::string_view path) {
+    std::optional<std::string> resolved = ResolveExisting(path);
+    struct stat st;
+    if (!resolved || ::lstat(resolved->c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+    if (::rmdir(resolved->c_str()) != 0) return false;
+    SyncFolder(SplitLast(*resolved).first);
+    return true;
+}
+
 bool IsDirectory(std::string_view path) {
     std::optional<std::string> resolved = ResolveExisting(path);
     struct stat st;
@@ -513,9 +540,9 @@ bool SetReadOnly(std::string_view path, bool readOnly) {
 // A batch on Windows: the same calls one after the other at Commit.
 #ifdef _WIN32
 struct FileBatch::Op {
-    enum class Kind { Copy, CopyUnlessSame, Delete, Link } kind;
+    enum class Kind { Copy, CopyUnlessSame, Delete, Link, Create } kind;
     bool failIfExists = false;
-    std::string from, to;
+    std::string from, to;  // Create: `from` holds the bytes
 };
 
 FileBatch::FileBatch() = default;
@@ -542,6 +569,28 @@ bool FileBatch::Link(std::string_view target, std::string_view path) {
     return false;
 }
 
+bool FileBatch::Create(std::string_view path, std::string_view bytes) {
+    ops_.push_back({Op::Kind::Create, true, std::string(bytes), std::string(path)});
+    return !EntryExists(path);
+}
+
+namespace {
+// Written under a temporary name beside the target and moved to it without replacing anything.
+bool CreateNewFile(const std::string& path, const std::string& bytes) {
+    if (EntryExists(path)) return false;
+    static std::atomic<unsigned> counter{0};
+    const std::string::size_type cut = path.find_last_of("\\/");
+    const std::string folder = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+    const std::string temp =
+        folder + ".zel-" + std::to_string(GetCurrentProcessId()) + "-" +
+        std::to_string(counter++) + ".tmp";
+    if (!WriteFileAtomic(temp, bytes)) return false;
+    if (RenameFile(temp, path)) return true;
+    DeleteFile(temp);
+    return false;
+}
+}  // namespace
+
 std::vector<bool> FileBatch::Commit(bool, const std::function<void(std::size_t)>& applied) {
     std::vector<bool> done(ops_.size());
     for (std::size_t i = 0; i < ops_.size(); ++i) {
@@ -559,6 +608,9 @@ std::vector<bool> FileBatch::Commit(bool, const std::function<void(std::size_t)>
             case Op::Kind::Link:
                 done[i] = false;
                 break;
+            case Op::Kind::Create:
+                done[i] = CreateNewFile(op.to, op.from);
+                break;
         }
         if (done[i] && applied) applied(i);
     }
@@ -567,7 +619,7 @@ std::vector<bool> FileBatch::Commit(bool, const std::function<void(std::size_t)>
 }
 #else
 struct FileBatch::Op {
-    enum class Kind { Copy, Keep, Delete, Link } kind = Kind::Copy;
+    enum class Kind { Copy, Keep, Delete, Link, Create } kind = Kind::Copy;
     bool failIfExists = false;
     bool ok = false;  // not refused so far
     Staged staged;    // a copy: its temporary file; a kept file: a handle; all: the target
@@ -651,6 +703,27 @@ bool FileBatch::Link(std::string_view target, std::string_view path) {
     return false;
 }
 
+bool FileBatch::Create(std::string_view path, std::string_view bytes) {
+    Op& op = ops_.emplace_back();
+    op.kind = Op::Kind::Create;
+    std::optional<Target> target = ResolveTarget(path);
+    if (!target || Exists(target->path)) return false;
+    // Nor may an earlier file of the batch take the name, spelled any way.
+    const std::string name = target->path.substr(target->folder.size());
+    for (const Op& earlier : ops_) {
+        const Target& other = earlier.staged.target;
+        if (&earlier != &op && earlier.ok && other.folder == target->folder &&
+            EqualNoCase(other.path.substr(other.folder.size()), name))
+            return false;
+    }
+    std::optional<Staged> staged =
+        Stage(*target, std::nullopt, [bytes](int out) { return WriteAll(out, bytes); });
+    if (!staged) return false;
+    op.staged = std::move(*staged);
+    op.ok = true;
+    return true;
+}
+
 std::vector<bool> FileBatch::Commit(bool durable,
                                     const std::function<void(std::size_t)>& applied) {
     std::vector<bool> done(ops_.size());
@@ -662,6 +735,9 @@ std::vector<bool> FileBatch::Commit(bool durable,
         switch (op.kind) {
             case Op::Kind::Copy:
                 op.ok = Finish(op.staged, op.failIfExists);
+                break;
+            case Op::Kind::Create:
+                op.ok = FinishNew(op.staged);
                 break;
             case Op::Kind::Keep:
                 op.ok = ::fsync(op.staged.fd) == 0;
@@ -698,6 +774,8 @@ std::vector<bool> FileBatch::Commit(bool durable,
     return done;
 }
 #endif
+
+std::size_t FileBatch::Size() const { return ops_.size(); }
 
 void RemoveLeftoverTemporaries(std::string_view folder) {
     for (const FileEntry& entry : FindFiles(JoinPath(folder, ".zel-*.tmp"), faAnyFile)) {

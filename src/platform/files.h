@@ -86,6 +86,10 @@ class FileBatch {
     // Adds a symbolic link at `path` that points to `target` (kept exactly as given), replacing
     // the file there as a copy would; false when it is refused already.
     bool Link(std::string_view target, std::string_view path);
+    // Adds a new file holding `bytes` at `path`: nothing of that name (ignoring case) may be
+    // there when it is added nor when it is committed, so nothing is ever replaced; false when it
+    // is refused already.
+    bool Create(std::string_view path, std::string_view bytes);
 
     // Carries out everything added since the last Commit; `applied` hears of each operation as it
     // takes effect (its index among them). With `durable` the folders that changed are flushed
@@ -94,6 +98,9 @@ class FileBatch {
     // effect in a folder that could not be flushed has failed.
     std::vector<bool> Commit(bool durable,
                              const std::function<void(std::size_t)>& applied = {});
+
+    // Operations added since the last Commit, refused ones included.
+    std::size_t Size() const;
 
   private:
     struct Op;
@@ -110,6 +117,9 @@ bool CreateFolder(std::string_view path);
 
 // DeleteFileA: files only; a read-only file is not deleted.
 bool DeleteFile(std::string_view path);
+
+// RemoveDirectoryA: removes a folder (not a link to one) only while it is empty.
+bool RemoveEmptyFolder(std::string_view path);
 
 bool IsDirectory(std::string_view path);
 bool IsFile(std::string_view path);

@@ -83,7 +83,7 @@ constexpr PackText kMain[] = {
     {kInfoOpenRailsWeatherFile, "Infobox tekst", "open rails weerbestand",
      "Open Rails-weerbestand:"},
     {kInfoOpenRailsSkipped, "Infobox tekst", "open rails niet gelezen",
-     "Niet gelezen (overgeslagen):"},
+     "Overgeslagen:"},
     // The word a fogged copy's display name gets, as in "Goederentrein (mist 50 m)".
     {kOpenRailsFogWord, "Infobox tekst", "mist woord", "mist"},
 };
