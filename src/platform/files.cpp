@@ -570,8 +570,11 @@ bool FileBatch::Link(std::string_view target, std::string_view path) {
 }
 
 bool FileBatch::Create(std::string_view path, std::string_view bytes) {
+    bool free = !EntryExists(path);
+    for (const Op& earlier : ops_)
+        free = free && !(earlier.kind == Op::Kind::Create && EqualNoCase(earlier.to, path));
     ops_.push_back({Op::Kind::Create, true, std::string(bytes), std::string(path)});
-    return !EntryExists(path);
+    return free;
 }
 
 namespace {
