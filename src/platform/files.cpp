@@ -581,12 +581,10 @@ namespace {
 // Written under a temporary name beside the target and moved to it without replacing anything.
 bool CreateNewFile(const std::string& path, const std::string& bytes) {
     if (EntryExists(path)) return false;
-    static std::atomic<unsigned> counter{0};
+    static std::mt19937 random{std::random_device{}()};
     const std::string::size_type cut = path.find_last_of("\\/");
     const std::string folder = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-    const std::string temp =
-        folder + ".zel-" + std::to_string(GetCurrentProcessId()) + "-" +
-        std::to_string(counter++) + ".tmp";
+    const std::string temp = folder + ".zel-" + std::to_string(random()) + ".tmp";
     if (!WriteFileAtomic(temp, bytes)) return false;
     if (RenameFile(temp, path)) return true;
     DeleteFile(temp);
