@@ -14,8 +14,9 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <random>
 #endif
+
+#include <random>
 
 #include "platform/paths.h"
 #include "platform/text.h"
