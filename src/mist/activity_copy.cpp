@@ -1,6 +1,8 @@
 #include "mist/activity_copy.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <climits>
 #include <vector>
 
@@ -9,6 +11,9 @@
 namespace mist {
 
 namespace {
+
+// UTF-16 units are copied as the processor holds them.
+static_assert(std::endian::native == std::endian::little);
 
 // Activities are read as a sequence of units: UTF-16 code units for a file with the UTF-16LE
 // byte order mark, otherwise one unit per byte (the simulator's reader takes such a file as
@@ -25,12 +30,9 @@ bool Decode(std::string_view bytes, Text& text) {
         if (bytes.size() % 2 != 0) return false;
         text.utf16 = true;
         text.bom = "\xFF\xFE";
-        text.units.reserve(bytes.size() / 2);
-        for (std::size_t i = 2; i < bytes.size(); i += 2) {
-            text.units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                       static_cast<unsigned char>(bytes[i + 1])
-                                                           << 8));
-        }
+        text.units.resize(bytes.size() / 2 - 1);
+        // Little-endian units, as the processor holds them (see the check below).
+        std::memcpy(text.units.data(), bytes.data() + 2, bytes.size() - 2);
         return true;
     }
     // Big-endian UTF-16 is not what route builders ship; it is left alone rather than guessed.
@@ -39,22 +41,21 @@ bool Decode(std::string_view bytes, Text& text) {
         text.bom = "\xEF\xBB\xBF";
         bytes.remove_prefix(3);
     }
-    text.units.reserve(bytes.size());
-    for (char c : bytes) text.units.push_back(static_cast<unsigned char>(c));
+    text.units.assign(reinterpret_cast<const unsigned char*>(bytes.data()),
+                      reinterpret_cast<const unsigned char*>(bytes.data()) + bytes.size());
     return true;
 }
 
 std::string Encode(const Text& text) {
     std::string out = text.bom;
+    const std::size_t start = out.size();
     if (text.utf16) {
-        out.reserve(2 + text.units.size() * 2);
-        for (char16_t u : text.units) {
-            out += static_cast<char>(u & 0xFF);
-            out += static_cast<char>(u >> 8);
-        }
+        out.resize(start + text.units.size() * 2);
+        std::memcpy(out.data() + start, text.units.data(), text.units.size() * 2);
     } else {
-        out.reserve(out.size() + text.units.size());
-        for (char16_t u : text.units) out += static_cast<char>(u);
+        out.resize(start + text.units.size());
+        for (std::size_t i = 0; i < text.units.size(); ++i)
+            out[start + i] = static_cast<char>(text.units[i]);
     }
     return out;
 }
@@ -105,20 +106,42 @@ bool IsSpace(char16_t c) { return c <= u' '; }
 
 char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c; }
 
-bool EqualsWord(const std::u16string& a, std::string_view lowerAscii) {
+bool EqualsWord(std::u16string_view a, std::string_view lowerAscii) {
     if (a.size() != lowerAscii.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
         if (Lower(a[i]) != static_cast<char16_t>(lowerAscii[i])) return false;
     return true;
 }
 
-// One item of the structured text: a parenthesis, or a word or quoted string with its value.
+// One item of the structured text: a parenthesis, or a word or quoted string, by position (its
+// value is worked out only where it is needed: most items are never looked at).
 struct Token {
     enum class Kind { Open, Close, Item } kind = Kind::Item;
     std::size_t begin = 0, end = 0;  // the raw text, quotes and '+' joins included
-    std::u16string value;
     bool quoted = false;
 };
+
+// What an item stands for: a word as it is, a quoted string without its quotes and escapes,
+// joined with the strings '+' adds to it.
+std::u16string Value(const std::u16string& s, const Token& t) {
+    if (!t.quoted) return s.substr(t.begin, t.end - t.begin);
+    std::u16string value;
+    bool inside = false;
+    for (std::size_t i = t.begin; i < t.end; ++i) {
+        const char16_t c = s[i];
+        if (!inside) {
+            inside = c == u'"';  // blanks and '+' between the joined strings
+        } else if (c == u'\\' && i + 1 < t.end) {
+            const char16_t e = s[++i];
+            value += e == u'n' ? u'\n' : e == u't' ? u'\t' : e;
+        } else if (c == u'"') {
+            inside = false;
+        } else {
+            value += c;
+        }
+    }
+    return value;
+}
 
 class Tokenizer {
   public:
@@ -145,14 +168,10 @@ class Tokenizer {
                     t.end = pos_;
                     return true;
                 }
-                char16_t q = s_[pos_++];
+                const char16_t q = s_[pos_++];
                 if (q == u'\\') {
-                    if (pos_ >= s_.size()) continue;
-                    q = s_[pos_++];
-                    t.value += q == u'n' ? u'\n' : q == u't' ? u'\t' : q;
-                } else if (q != u'"') {
-                    t.value += q;
-                } else {
+                    if (pos_ < s_.size()) ++pos_;
+                } else if (q == u'"') {
                     // A '+' after the closing quote joins the next quoted string.
                     std::size_t p = pos_;
                     while (p < s_.size() && IsSpace(s_[p])) ++p;
@@ -170,7 +189,7 @@ class Tokenizer {
             return true;
         }
         while (pos_ < s_.size() && !IsSpace(s_[pos_]) && s_[pos_] != u'(' && s_[pos_] != u')')
-            t.value += s_[pos_++];
+            ++pos_;
         t.end = pos_;
         return true;
     }
@@ -184,22 +203,43 @@ class Tokenizer {
 
 // A named block and what it holds, by position in the text.
 struct Node {
-    std::u16string name;
+    std::u16string_view name;  // the word before it, as written (a quoted name: empty)
     std::size_t nameBegin = 0, open = 0, close = 0;
     std::vector<Node> children;
-    std::vector<Token> values;  // items that open no block
+    // Items that open no block: the first and the last (most blocks hold none or one).
+    std::size_t valueCount = 0;
+    Token firstValue, lastValue;
+    void AddValue(const Token& t) {
+        if (valueCount++ == 0) firstValue = t;
+        lastValue = t;
+    }
 };
 
 // Reads the items up to the closing parenthesis of `into` (or the end at the top level). Items
 // the reader skips (a word starting with '#' or '_' and what follows it, comment and skip
 // blocks) are left out.
-bool ParseBlock(Tokenizer& tok, Node& into, bool top, int depth) {
-    if (depth > 200) return false;
+bool ParseBlock(const std::u16string& s, Tokenizer& tok, Node& into, bool top, int depth) {
+    // Nothing below an event's own items is looked at (the event's ID is at depth 5): deeper
+    // blocks are only followed to their closing parenthesis.
+    constexpr int kKeptDepth = 6;
+    if (depth >= kKeptDepth) {
+        Token t;
+        int open = 1;
+        while (tok.Next(t)) {
+            if (tok.bad) return false;
+            if (t.kind == Token::Kind::Open) ++open;
+            if (t.kind == Token::Kind::Close && --open == 0) {
+                into.close = t.begin;
+                return true;
+            }
+        }
+        return false;
+    }
     Token t;
     std::optional<Token> pending;  // an item that may name the block that follows
     bool skipNext = false;
     auto flush = [&] {
-        if (pending) into.values.push_back(std::move(*pending));
+        if (pending) into.AddValue(*pending);
         pending.reset();
     };
     while (tok.Next(t)) {
@@ -211,20 +251,23 @@ bool ParseBlock(Tokenizer& tok, Node& into, bool top, int depth) {
             return true;
         }
         if (t.kind == Token::Kind::Open) {
-            Node child;
+            // Made in place: its own children go into its own list, so it stays where it is.
+            Node& child = into.children.emplace_back();
             if (pending) {
-                child.name = pending->value;
+                if (!pending->quoted)
+                    child.name = std::u16string_view(s).substr(pending->begin,
+                                                               pending->end - pending->begin);
                 child.nameBegin = pending->begin;
                 pending.reset();
             } else {
                 child.nameBegin = t.begin;
             }
             child.open = t.begin;
-            if (!ParseBlock(tok, child, false, depth + 1)) return false;
+            if (!ParseBlock(s, tok, child, false, depth + 1)) return false;
             const bool skipped = skipNext || EqualsWord(child.name, "comment") ||
                                  EqualsWord(child.name, "skip");
             skipNext = false;
-            if (!skipped) into.children.push_back(std::move(child));
+            if (skipped) into.children.pop_back();
             continue;
         }
         flush();
@@ -232,7 +275,7 @@ bool ParseBlock(Tokenizer& tok, Node& into, bool top, int depth) {
             skipNext = false;
             continue;
         }
-        if (!t.quoted && !t.value.empty() && (t.value[0] == u'#' || t.value[0] == u'_')) {
+        if (!t.quoted && (s[t.begin] == u'#' || s[t.begin] == u'_')) {
             skipNext = true;
             continue;
         }
@@ -288,8 +331,8 @@ std::u16string Quoted(const std::u16string& value) {
 
 // Replaces what a leaf block holds (or fills an empty one) with `value`.
 Edit SetBlockValue(const Node& block, const std::u16string& value) {
-    if (block.values.empty()) return {block.open + 1, block.open + 1, u" " + value + u" "};
-    return {block.values.front().begin, block.values.back().end, value};
+    if (block.valueCount == 0) return {block.open + 1, block.open + 1, u" " + value + u" "};
+    return {block.firstValue.begin, block.lastValue.end, value};
 }
 
 std::optional<long long> ParseInt(const std::u16string& s) {
@@ -370,7 +413,7 @@ std::optional<std::string> FogActivity(std::string_view activity, const Activity
 
     Tokenizer tok(s, firstLineEnd + 1);
     Node root;
-    if (!ParseBlock(tok, root, true, 0)) return std::nullopt;
+    if (!ParseBlock(s, tok, root, true, 0)) return std::nullopt;
     const Node* act = LastChild(root, "tr_activity");
     if (!act) return std::nullopt;
     const Node* header = LastChild(*act, "tr_activity_header");
@@ -384,8 +427,8 @@ std::optional<std::string> FogActivity(std::string_view activity, const Activity
     std::vector<const Node*> names;
     for (const Node& child : header->children)
         if (EqualsWord(child.name, "name")) names.push_back(&child);
-    if (!names.empty() && !names.back()->values.empty()) {
-        baseName = names.back()->values.front().value;
+    if (!names.empty() && names.back()->valueCount > 0) {
+        baseName = Value(s, names.back()->firstValue);
     } else if (names.empty()) {
         baseName = ToUnits(fog.fallbackName, text.utf16);
     }
@@ -410,8 +453,8 @@ std::optional<std::string> FogActivity(std::string_view activity, const Activity
     if (events) {
         for (const Node& event : events->children) {
             const Node* id = LastChild(event, "id");
-            if (!id || id->values.empty()) continue;
-            if (const auto value = ParseInt(id->values.front().value))
+            if (!id || id->valueCount == 0) continue;
+            if (const auto value = ParseInt(Value(s, id->firstValue)))
                 maxId = std::max(maxId, *value);
         }
     }

@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <unordered_set>
 
 #include "mist/activity_copy.h"
 #include "mist/fog_run.h"
@@ -38,23 +40,44 @@ bool IsWeatherFileName(std::string_view name) {
            EndsWithNoCase(name, ".weather-or");
 }
 
-// A name taken on disk or by the plan, either spelled any way.
-bool Taken(const std::string& folder, const std::string& name,
-           const std::vector<std::string>& planned) {
-    const std::string location = platform::JoinPath(folder, name);
-    for (const std::string& p : planned)
-        if (platform::EqualNoCase(p, location)) return true;
-    return platform::EntryExists(location);
+std::string Upper(std::string_view name) {
+    std::string upper(name);
+    for (char& c : upper) c = platform::UpperAscii(c);
+    return upper;
 }
+
+// The names a folder holds, any entry, and those the plan gives out, compared without regard to
+// case: one listing instead of one lookup per name tried. (The write itself refuses any name
+// that is taken by then.)
+class FolderNames {
+  public:
+    explicit FolderNames(const std::string& folder) {
+        for (const platform::FileEntry& entry :
+             platform::FindFiles(platform::JoinPath(folder, "*"), platform::faAnyFile))
+            names_.insert(Upper(entry.name));
+    }
+    bool Taken(std::string_view name) const { return names_.count(Upper(name)) != 0; }
+    void Take(std::string_view name) { names_.insert(Upper(name)); }
+
+  private:
+    std::unordered_set<std::string> names_;
+};
 
 }  // namespace
 
 std::string ContentHash(std::string_view bytes) {
-    std::uint64_t h = 0xcbf29ce484222325ull;
-    for (char c : bytes) {
-        h ^= static_cast<unsigned char>(c);
-        h *= 0x100000001b3ull;
+    // FNV-1a over 8-byte words (the rest byte by byte), the length mixed in: eight times fewer
+    // steps than over bytes, for routes with hundreds of activities.
+    std::uint64_t h = 0xcbf29ce484222325ull ^ bytes.size();
+    constexpr std::uint64_t kPrime = 0x100000001b3ull;
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        h = (h ^ word) * kPrime;
+        h ^= h >> 29;
     }
+    for (; i < bytes.size(); ++i) h = (h ^ static_cast<unsigned char>(bytes[i])) * kPrime;
     char out[17];
     std::snprintf(out, sizeof out, "%016llx", static_cast<unsigned long long>(h));
     return out;
@@ -116,11 +139,9 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
                                  std::string_view fogWord) {
     using platform::JoinPath;
     OpenRailsPlan plan;
-    std::vector<std::string> planned;  // locations, to keep names apart within the plan
-    auto add = [&](std::string path, std::string location, std::string bytes) {
+    auto add = [&](std::string path, std::string bytes) {
         plan.files.push_back({std::move(path), bytes.size(), ContentHash(bytes)});
         plan.contents.push_back(std::move(bytes));
-        planned.push_back(std::move(location));
     };
     const std::string route(routeFolder);
     // Folders as the route spells them: the simulator finds them without regard to case.
@@ -134,6 +155,7 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
         const auto [extensions, extensionsName] = onDisk(activities, kExtensions);
         const bool hasExtensions =
             platform::IsDirectory(extensions) && !platform::IsLink(extensions);
+        FolderNames activityNames(activities), extensionNames(extensions);
         const std::string suffix = " (" + platform::DecodeForDisplay(fogWord) + " " +
                                    std::to_string(metres) + " m)";
         for (const platform::FileEntry& entry :
@@ -161,16 +183,18 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
             std::string copyName;
             for (int attempt = 1; attempt < 1000 && copyName.empty(); ++attempt) {
                 std::string candidate = ActivityCopyName(name, weather, metres, attempt);
-                if (Taken(activities, candidate, planned)) continue;
-                if (extensionBytes && Taken(extensions, candidate, planned)) continue;
+                if (activityNames.Taken(candidate)) continue;
+                if (extensionBytes && extensionNames.Taken(candidate)) continue;
                 copyName = std::move(candidate);
             }
             if (copyName.empty()) continue;
-            add(activitiesName + '/' + copyName, JoinPath(activities, copyName), std::move(*copy));
+            activityNames.Take(copyName);
+            add(activitiesName + '/' + copyName, std::move(*copy));
             ++plan.activityCopies;
             if (extensionBytes) {
+                extensionNames.Take(copyName);
                 add(activitiesName + '/' + extensionsName + '/' + copyName,
-                    JoinPath(extensions, copyName), std::move(*extensionBytes));
+                    std::move(*extensionBytes));
             }
         }
     }
@@ -180,11 +204,12 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
         (platform::EntryExists(weatherFiles) && !platform::IsDirectory(weatherFiles)))
         return plan;  // a folder that leads elsewhere, or no folder: no weather file
     if (!platform::IsDirectory(weatherFiles)) plan.folders.push_back(weatherFilesName);
+    const FolderNames weatherNames(weatherFiles);
     for (int attempt = 1; attempt < 1000; ++attempt) {
         const std::string name = WeatherFileName(weather, metres, attempt);
-        if (Taken(weatherFiles, name, planned)) continue;
+        if (weatherNames.Taken(name)) continue;
         plan.weatherFile = weatherFilesName + '/' + name;
-        add(plan.weatherFile, JoinPath(weatherFiles, name), WeatherFileJson(weather, metres));
+        add(plan.weatherFile, WeatherFileJson(weather, metres));
         break;
     }
     return plan;

@@ -22,8 +22,8 @@ struct AddedFile {
     bool operator==(const AddedFile&) const = default;
 };
 
-// A 64-bit FNV-1a hash as 16 hex digits: enough to tell the run's own bytes from a file the
-// player has since changed or put there.
+// A 64-bit hash (FNV-1a over 8-byte words) as 16 hex digits: enough to tell the run's own
+// bytes from a file the player has since changed or put there.
 std::string ContentHash(std::string_view bytes);
 
 // The record's form of an added file, "path|size|hash" ('|' is in no file name), and back.
