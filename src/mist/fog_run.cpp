@@ -107,27 +107,15 @@ std::optional<RunRecord> ParseRunRecord(const std::string& contents) {
     return record;
 }
 
-// Adds the Open Rails files to an installed run. They are listed in the record before the first
-// is written, so that a crash at any point leaves only files the restore knows and can check;
-// once written, the record keeps only those that were. Nothing here can undo the fog run.
-void AddOpenRailsFiles(const FogRunRequest& request, RunRecord& record, const StepHook& hook,
-                       RunReport& report) {
-    using platform::JoinPath;
-    const std::string routeFolder = RouteFolder(request.installRoot, request.route);
-    OpenRailsPlan plan =
-        PlanOpenRailsFiles(routeFolder, request.weather, request.metres, request.fogWord);
-    report.unreadableActivities = std::move(plan.unreadable);
+// Writes the planned Open Rails files once the fog files are in. The record lists them already
+// (it was written with them, before the first route file changed), so that a crash at any point
+// leaves only files the restore knows and can check; afterwards it keeps only those that were
+// written. Nothing here can undo the fog run.
+void WriteOpenRailsFiles(const FogRunRequest& request, const OpenRailsPlan& plan,
+                         RunRecord& record, const StepHook& hook, RunReport& report) {
     if (plan.files.empty()) return;
-    RunRecord planned = record;
-    planned.added = plan.files;
-    planned.addedFolders = plan.folders;
-    if (!SaveRunRecord(planned)) {
-        SaveRunRecord(record);
-        for (const AddedFile& file : plan.files) report.notAdded.push_back(file.path);
-        return;
-    }
-    Report(hook, Step::AddedRecorded, 0);
-
+    const RunRecord planned = record;
+    const std::string routeFolder = RouteFolder(request.installRoot, request.route);
     std::vector<std::string> created;
     for (const std::string& folder : plan.folders) {
         if (platform::CreateFolder(AddedFileLocation(routeFolder, folder)))
@@ -374,11 +362,31 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook, RunReport*
     for (std::string_view texture : TexturesFor(request.weather)) {
         if (!platform::IsFile(JoinPath(textures, texture))) record.textures.emplace_back(texture);
     }
-    if (!SaveRunRecord(record)) {
+    // The Open Rails files are worked out now, so that the one record lists them too.
+    OpenRailsPlan openRails;
+    if (request.openRails) {
+        openRails = PlanOpenRailsFiles(routeFolder, request.weather, request.metres,
+                                       request.fogWord);
+        report->unreadableActivities = std::move(openRails.unreadable);
+        record.added = openRails.files;
+        record.addedFolders = openRails.folders;
+    }
+    bool saved = SaveRunRecord(record);
+    if (!saved && !record.added.empty()) {
+        // A record too large for its reader (thousands of activities): the fog run goes on
+        // without them.
+        for (const AddedFile& file : record.added) report->notAdded.push_back(file.path);
+        openRails = {};
+        record.added.clear();
+        record.addedFolders.clear();
+        saved = SaveRunRecord(record);
+    }
+    if (!saved) {
         RemoveRunRecord();
         return RunOutcome::BackupFailed;
     }
     Report(hook, Step::RecordWritten, 0);
+    if (!record.added.empty()) Report(hook, Step::AddedRecorded, 0);
 
     // The new names need not be durable: until the restore, the record and the backups are what
     // a crash must not lose, and a route file is always either its old or its new self.
@@ -413,7 +421,7 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook, RunReport*
         report->undo = RestoreFog(record, hook);
         return RunOutcome::InstallFailed;
     }
-    if (request.openRails) AddOpenRailsFiles(request, record, hook, *report);
+    WriteOpenRailsFiles(request, openRails, record, hook, *report);
     report->record = std::move(record);
     return RunOutcome::Installed;
 }
