@@ -15,14 +15,12 @@
 
 namespace {
 
-// A main window text in `language` without applying the pack to anything; the built-in Dutch
-// text when the pack gives none (missing, unreadable, or not this program's).
-std::string MainWindowText(int target, const std::string& language) {
+// A message of the main window in `language`, read without applying the pack to anything; the
+// built-in Dutch where the pack gives none (missing, unreadable, or not this program's).
+std::string MessageText(int target, const std::string& language) {
     for (const settings::PackText& row : settings::MainWindowTexts()) {
         if (row.target != target) continue;
-        const std::span<const settings::PackText> one(&row, 1);
-        std::string text = settings::LoadTexts(one, language).front().text;
-        return text.empty() ? settings::LoadTexts(one, settings::kDutch).front().text : text;
+        return settings::LoadTextsOrBuiltIn(std::span(&row, 1), language).front().text;
     }
     return {};
 }
@@ -35,8 +33,8 @@ bool Program::claimDumpFolder() {
         settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
     platform::SetApplicationTitle(settings::kProgramName);
     platform::RunGuarded([&] {
-        platform::ShowErrorMessage(MainWindowText(settings::kInUseMsg, language),
-                                   MainWindowText(settings::kErrorTitle, language));
+        platform::ShowErrorMessage(MessageText(settings::kInUseMsg, language),
+                                   MessageText(settings::kErrorTitle, language));
     });
     return false;
 }
