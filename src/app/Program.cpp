@@ -28,13 +28,18 @@ std::string MessageText(int target, const std::string& language) {
 }  // namespace
 
 bool Program::claimDumpFolder() {
-    if (mist::ClaimDumpFolder()) return true;
+    const mist::DumpClaim claim = mist::TryClaimDumpFolder();
+    if (claim == mist::DumpClaim::Claimed) return true;
     const std::string language =
         settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
     platform::SetApplicationTitle(settings::kProgramName);
     platform::RunGuarded([&] {
-        platform::ShowErrorMessage(MessageText(settings::kInUseMsg, language),
-                                   MessageText(settings::kErrorTitle, language));
+        const std::string text =
+            claim == mist::DumpClaim::InUse
+                ? MessageText(settings::kInUseMsg, language)
+                : MessageText(settings::kLockNotAFileMsg, language) + "\n" +
+                      platform::LiteralForFormat(mist::DumpLockPath());
+        platform::ShowErrorMessage(text, MessageText(settings::kErrorTitle, language));
     });
     return false;
 }

@@ -115,6 +115,16 @@ std::string FormatWithEmptyArgument(std::string_view text) {
     return out;
 }
 
+std::string LiteralForFormat(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        out += c;
+        if (c == '%') out += '%';
+    }
+    return out;
+}
+
 void SetApplicationTitle(std::string title) {
     TitleSlot() = std::move(title);
 }

@@ -81,6 +81,10 @@ constexpr PackText kMain[] = {
     {kRecordRefusedMsg, "Meldingen", "Herstel_ongeldig",
      "Het herstelbestand is ongeldig en is niet gebruikt: er is niets teruggezet of verwijderd. "
      "U vindt het bestand hier:"},
+    {kLockNotAFileMsg, "Meldingen", "Dump_bezet_fout",
+     "ZEL Nevora kan de map Dump niet in gebruik nemen: het slotbestand hieronder is geen gewoon "
+     "bestand, dus niets houdt een tweede exemplaar tegen. Er is niets gewijzigd. Verwijder het "
+     "en start het programma opnieuw:"},
 };
 static_assert(std::size(kMain) == kMainTargetCount);
 

@@ -29,6 +29,7 @@ enum MainTarget : int {
     kBackupFailedMsg, kRestoreFailedMsg, kRunPendingMsg,
     kInUseMsg,
     kInstallFailedMsg, kRecordRefusedMsg,
+    kLockNotAFileMsg,
     kMainTargetCount
 };
 std::span<const PackText> MainWindowTexts();
