@@ -65,11 +65,20 @@ LockState HoldFileLock(std::string_view requested) {
     // through a link; closed on exec, so a program started from here does not keep it alive.
     const int fd =
         ::open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
-    if (fd < 0) return LockState::Unavailable;
+    if (fd < 0) {
+        // A link or a folder under the name refuses the open; it is not a folder without locks.
+        struct stat named {};
+        const bool other = ::lstat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode);
+        return other ? LockState::NotAFile : LockState::Unavailable;
+    }
     struct stat opened {};
-    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+    if (::fstat(fd, &opened) != 0) {
         ::close(fd);
         return LockState::Unavailable;
+    }
+    if (!S_ISREG(opened.st_mode)) {
+        ::close(fd);
+        return LockState::NotAFile;
     }
     int rc;
     do {

@@ -36,17 +36,31 @@ LockState HoldFileLock(std::string_view requested) {
         if (held.path == path) return LockState::Held;
     }
     // Not inheritable (no security attributes), so programs started from here do not hold it.
-    const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A link is opened as itself, never followed.
+    const HANDLE handle =
+        ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS,
+                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
-        return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION
-                   ? LockState::HeldElsewhere
-                   : LockState::Unavailable;
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+            return LockState::HeldElsewhere;
+        // A folder under the name refuses the open; it is not a folder without locks.
+        const DWORD attributes = ::GetFileAttributesA(path.c_str());
+        const bool other =
+            attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0;
+        return other ? LockState::NotAFile : LockState::Unavailable;
     }
-    if (::GetFileType(handle) != FILE_TYPE_DISK) {
+    const bool disk = ::GetFileType(handle) == FILE_TYPE_DISK;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (disk && !::GetFileInformationByHandle(handle, &info)) {
         ::CloseHandle(handle);
         return LockState::Unavailable;
+    }
+    if (!disk ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        ::CloseHandle(handle);
+        return LockState::NotAFile;
     }
     Locks().push_back({path, handle});
     return LockState::Held;
