@@ -1,40 +1,11 @@
+// Locks by holding the file open without sharing: no other process can open, rename or delete it
+// until this one ends, when the system closes the handle.
+#include "platform/lock_backend.h"
 #include "platform/win32.h"
 
-#include <mutex>
-#include <string>
-#include <vector>
+namespace platform::lockbackend {
 
-#include "platform/lock.h"
-
-namespace platform {
-
-namespace {
-
-// The file is held open without sharing: no other process can open, rename or delete it until
-// this one ends, when the system closes the handle.
-struct HeldLock {
-    std::string path;
-    HANDLE handle;
-};
-
-std::mutex& LocksMutex() {
-    static std::mutex m;
-    return m;
-}
-
-std::vector<HeldLock>& Locks() {
-    static std::vector<HeldLock> locks;
-    return locks;
-}
-
-}  // namespace
-
-LockState HoldFileLock(std::string_view requested) {
-    const std::string path(requested);
-    const std::lock_guard guard(LocksMutex());
-    for (const HeldLock& held : Locks()) {
-        if (held.path == path) return LockState::Held;
-    }
+LockState OpenAndLock(const std::string& path, Opened& result) {
     // Not inheritable (no security attributes), so programs started from here do not hold it.
     // A link is opened as itself, never followed.
     const HANDLE handle =
@@ -62,8 +33,14 @@ LockState HoldFileLock(std::string_view requested) {
         ::CloseHandle(handle);
         return LockState::NotAFile;
     }
-    Locks().push_back({path, handle});
+    result = {reinterpret_cast<std::intptr_t>(handle), info.dwVolumeSerialNumber,
+              (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
     return LockState::Held;
 }
 
-}  // namespace platform
+// Nobody can remove or replace a file held open without sharing.
+bool StillNamed(const std::string&, const Opened&) { return true; }
+
+void Close(const Opened& opened) { ::CloseHandle(reinterpret_cast<HANDLE>(opened.handle)); }
+
+}  // namespace platform::lockbackend
