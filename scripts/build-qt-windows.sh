@@ -16,8 +16,7 @@ jobs=${ZEL_JOBS:-2}
 
 fail() { echo "build-qt-windows: $*" >&2; exit 1; }
 
-"$src/scripts/install-packages.sh" cmake ninja-build perl dpkg-dev g++-mingw-w64-x86-64-posix \
-  qt6-base-dev qt6-base-dev-tools >&2
+"$src/scripts/install-packages.sh" mingw qt-windows
 
 # The host's Qt decides the version: the tools it runs must match the libraries it builds.
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev) || fail "qt6-base-dev is not installed"

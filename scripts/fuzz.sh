@@ -5,6 +5,7 @@
 set -eu
 seconds=${1:-20}
 cd "$(dirname "$0")/.."
+scripts/install-packages.sh build test fuzz
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 out=build/fuzz/findings

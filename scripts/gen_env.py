@@ -2,23 +2,26 @@
 """Writes the fifteen prepared fog environment files data/Dump/<weather>/<weather><level>.env.
 
 Each weather has one template in scripts/env_templates/<weather>.env.in (plain ASCII, LF line
-ends, easy to edit). The blocks are the ones the simulators' readers parse, listed with their
-sources in docs/file-formats.md. Placeholders:
+ends, easy to edit). A template is a whole environment file in the format's grammar: the header
+line, then world ( fog distance, day and night fog colour, sky, water, [precipitation], wind ),
+every block in the order and with the value types docs/file-formats.md lists. Placeholders:
 
-    @FOG_DISTANCE@    the visibility in metres (the level)
+    @FOG_DISTANCE@    the visibility in whole metres (the level), world_fog_distance
     @SKY_TEXTURE@     the texture of the main cloud layer
-    @SKYLO_TEXTURE@   the texture of the low cloud layer
+    @SKYLO_TEXTURE@   the texture of the low cloud layer (drawn blended: it carries alpha)
 
 The output is what the simulator reads: UTF-16LE with a byte order mark and CRLF line ends.
 
 The cloud layers of a rain or snow file must name the pair the program copies into the route for
 that weather: rain runs install ZEL_snowsky/ZEL_snowskylo, snow runs ZEL_rainsky/ZEL_rainskylo.
 Any other ZEL_ name would leave that sky layer without its picture. A clear (sun) file keeps the
-route's own cloud textures, sky.ace and skylo.ace.
+clouds routes carry themselves, daysky.ace and skylow.ace. Every other texture named is one real
+routes carry under the same name (stars, sun, moon, three water layers, rain and snow drops).
 
 Run from anywhere: scripts/gen_env.py. The output is the same on every run.
-With --route DISTANCE WEATHER:FILE... it writes environment files as a route holds its own (its
-own cloud textures, the given fog distance); scripts/make_demo.sh uses that for the demo simulator.
+With --route DISTANCE WEATHER:FILE... it writes environment files as a route holds its own (the
+route's own cloud textures for that weather, the given fog distance); scripts/make_demo.sh uses
+that for the demo simulator.
 """
 
 import argparse
@@ -33,9 +36,17 @@ WEATHERS = ("sun", "rain", "snow")
 LEVELS = (25, 50, 75, 100, 125)
 PLACEHOLDERS = ("@FOG_DISTANCE@", "@SKY_TEXTURE@", "@SKYLO_TEXTURE@")
 
-ROUTE_SKIES = ("sky.ace", "skylo.ace")
+HEADER = "SIMISA@@@@@@@@@@JINX0w0t______"
+
+# A route's own cloud textures per weather; real routes' rain files show the clouds named after
+# snow and their snow files those named after rain, the pairing the fog runs follow with ZEL_.
+ROUTE_SKIES = {
+    "sun": ("daysky.ace", "skylow.ace"),
+    "rain": ("snowsky.ace", "snowskylo.ace"),
+    "snow": ("rainsky.ace", "rainskylo.ace"),
+}
 INSTALLED_SKIES = {
-    "sun": ROUTE_SKIES,
+    "sun": ROUTE_SKIES["sun"],
     "rain": ("ZEL_snowsky.ace", "ZEL_snowskylo.ace"),
     "snow": ("ZEL_rainsky.ace", "ZEL_rainskylo.ace"),
 }
@@ -47,6 +58,8 @@ def load_template(weather: str) -> str:
     text = (TEMPLATES / f"{weather}.env.in").read_text(encoding="utf-8")
     if not text.isascii():
         sys.exit(f"{weather}: template must be plain ASCII")
+    if text.split("\n", 1)[0] != HEADER:
+        sys.exit(f"{weather}: the first line must be the header {HEADER}")
     for placeholder in PLACEHOLDERS:
         if text.count(placeholder) != 1:
             sys.exit(f"{weather}: template needs exactly one {placeholder}")
@@ -100,7 +113,7 @@ def main() -> None:
             sys.exit(f"{pair}: expected WEATHER:FILE with WEATHER one of {', '.join(WEATHERS)}")
         target = pathlib.Path(file)
         target.parent.mkdir(parents=True, exist_ok=True)
-        target.write_bytes(encode(render(load_template(weather), distance, ROUTE_SKIES)))
+        target.write_bytes(encode(render(load_template(weather), distance, ROUTE_SKIES[weather])))
 
 
 if __name__ == "__main__":

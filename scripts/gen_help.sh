@@ -2,8 +2,8 @@
 # Turns the help sources docs/help/help_nl.html and help_en.html into the two Word 97 documents
 # that ship beside the program: data/ZEL Nevora Help (Nederlands).doc and (English).doc.
 #
-# Needs LibreOffice Writer (Debian: apt-get install libreoffice-writer). Only this script needs
-# it; the build uses the committed documents.
+# Installs LibreOffice Writer and poppler (the "help" group of scripts/packages.txt) when they are
+# missing. Only this script needs them; the build uses the committed documents.
 #
 #   scripts/gen_help.sh           write both documents
 #   scripts/gen_help.sh --check   also render page 1 of each to build/help-check/*.png to look at
@@ -13,10 +13,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-command -v soffice >/dev/null || {
-    echo "soffice not found: apt-get install libreoffice-writer" >&2
-    exit 1
-}
+"$root/scripts/install-packages.sh" help
 
 # A private profile, so a running office suite or the user's settings cannot change the output.
 profile="file://$work/profile"
@@ -40,10 +37,6 @@ convert help_nl.html "ZEL Nevora Help (Nederlands).doc"
 convert help_en.html "ZEL Nevora Help (English).doc"
 
 if [ "${1:-}" = "--check" ]; then
-    command -v pdftoppm >/dev/null || {
-        echo "pdftoppm not found: apt-get install poppler-utils" >&2
-        exit 1
-    }
     out="$root/build/help-check"
     mkdir -p "$out"
     for lang in Nederlands English; do

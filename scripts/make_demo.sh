@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Makes a small demo simulator folder: train.exe and a few routes with environment files per
-# season and weather, the way a real installation lays them out: real-format environment files
-# (UTF-16, the blocks the simulators read) and decodable textures in Envfiles/Textures.
+# season and weather, the way a real installation lays them out: environment files in the
+# format's grammar (UTF-16, every required block, a fog distance of 2000 m) and, in
+# Envfiles/Textures, every texture they name, with full mip chains and alpha where real routes
+# have it (low clouds, sun, moon, upper water, rain and snow drops).
 # Usage: make_demo.sh <folder>
 set -euo pipefail
 ts="${1:?usage: make_demo.sh <folder>}"
@@ -9,7 +11,7 @@ scripts="$(cd "$(dirname "$0")" && pwd)"
 mkdir -p "$ts/Routes"
 printf 'MZ demo placeholder\n' > "$ts/train.exe"
 
-# One set of the route's own textures, copied into every route.
+# One set of the route's own textures (clouds for every weather included), copied into every route.
 textures="$(mktemp -d)"
 trap 'rm -rf "$textures"' EXIT
 python3 "$scripts/gen_textures.py" --demo "$textures"

@@ -17,8 +17,7 @@ src=$PWD
 out=$src/build/packages
 fail() { echo "package-linux: $*" >&2; exit 1; }
 
-"$src/scripts/install-packages.sh" cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev \
-  libgtest-dev libgmock-dev libbenchmark-dev
+"$src/scripts/install-packages.sh" build test
 
 cmake --preset default > /dev/null || fail "configuring the build failed"
 cmake --build --preset default --target zel_nevora || fail "building the program failed"

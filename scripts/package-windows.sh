@@ -13,7 +13,7 @@ build=$src/build/win-package
 triple=x86_64-w64-mingw32
 fail() { echo "package-windows: $*" >&2; exit 1; }
 
-"$src/scripts/install-packages.sh" cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 >&2
+"$src/scripts/install-packages.sh" mingw
 
 qt=$("$src/scripts/build-qt-windows.sh" | tail -n 1) || fail "building Qt for Windows failed"
 [ -f "$qt/lib/cmake/Qt6/qt.toolchain.cmake" ] || fail "Qt for Windows is incomplete: $qt"

@@ -11,26 +11,18 @@ cd "$(dirname "$0")/.."
 src=$PWD
 out=$src/build/win
 fail() { echo "win-package-test: $*" >&2; exit 1; }
-"$src/scripts/install-packages.sh" wine wine64 xvfb xauth openbox xdotool x11-utils x11-apps \
-  python3 python3-pil fonts-dejavu-core
+"$src/scripts/install-packages.sh" wine wine-screen
 
 zip=$("$src/scripts/package-windows.sh" | tail -n 1) || fail "packaging failed"
 # Debian's interpreter: it has Pillow for the picture.
 /usr/bin/python3 "$src/tests/e2e/wine_package_test.py" "$zip" "$@" || fail "the packaged program failed under wine"
 
-# GoogleTest for Windows, as scripts/win-test.sh builds it.
 qt=$("$src/scripts/build-qt-windows.sh" | tail -n 1)
-if [ ! -f "$out/gtest/lib/cmake/GTest/GTestConfig.cmake" ]; then
-  cmake -S /usr/src/googletest -B "$out/gtest-build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
-    -Dgtest_disable_pthreads=ON -DCMAKE_INSTALL_PREFIX="$out/gtest" > /dev/null
-  cmake --build "$out/gtest-build" -j 2 > /dev/null
-  cmake --install "$out/gtest-build" > /dev/null
-fi
+gtest=$("$src/scripts/build-gtest-windows.sh" | tail -n 1) || fail "building GoogleTest for Windows failed"
 tests=(app_tests mist_window_test widgets_tests about_tests language_tests install_tests)
 cmake -S "$src" -B "$out/gui" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
   -DCMAKE_EXE_LINKER_FLAGS= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEL_WERROR=ON -DZEL_BUILD_BENCH=OFF -DCMAKE_AUTORCC_OPTIONS=--no-zstd \
-  -DGTest_DIR="$out/gtest/lib/cmake/GTest" > /dev/null || fail "configuring the Windows tests failed"
+  -DGTest_DIR="$gtest" > /dev/null || fail "configuring the Windows tests failed"
 cmake --build "$out/gui" -j 2 --target "${tests[@]}" || fail "building the Windows tests failed"
 
 # The tests load Qt's DLLs from its folder (Qt then finds its plugins beside them) and the

@@ -9,23 +9,15 @@ cd "$(dirname "$0")/.."
 src=$PWD
 out=$src/build/win
 
-"$src/scripts/install-packages.sh" cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64
-
+"$src/scripts/install-packages.sh" mingw wine
 toolchain=$src/cmake/mingw-w64.cmake
 jobs=2
-
-# Debian ships GoogleTest as source for other targets: build it once for Windows. Win32 threads
-# inside gtest, so its headers and library agree on the threading model.
-if [ ! -f "$out/gtest/lib/cmake/GTest/GTestConfig.cmake" ]; then
-  cmake -S /usr/src/googletest -B "$out/gtest-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -Dgtest_disable_pthreads=ON -DCMAKE_INSTALL_PREFIX="$out/gtest"
-  cmake --build "$out/gtest-build" -j "$jobs"
-  cmake --install "$out/gtest-build" > /dev/null
-fi
+# Debian ships GoogleTest as source for other targets: built once for Windows.
+gtest=$("$src/scripts/build-gtest-windows.sh" | tail -n 1)
 
 cmake -S "$src" -B "$out/zel" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEL_BUILD_GUI=OFF -DZEL_BUILD_BENCH=OFF -DZEL_WERROR=ON \
-  -DGTest_DIR="$out/gtest/lib/cmake/GTest"
+  -DGTest_DIR="$gtest"
 cmake --build "$out/zel" -j "$jobs"
 
 # A fresh prefix every run, so nothing (registry keys above all) carries over from the last one.

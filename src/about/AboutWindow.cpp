@@ -187,7 +187,8 @@ void AboutWindow::buildControls() {
 void AboutWindow::onShown() { applyLanguage(currentLanguage_ ? currentLanguage_() : ""); }
 
 void AboutWindow::applyLanguage(const std::string& name) {
-    for (const settings::LoadedText& t : settings::LoadTexts(settings::AboutTexts(), name)) {
+    for (const settings::LoadedText& t :
+         settings::LoadTextsOrBuiltIn(settings::AboutTexts(), name)) {
         switch (t.target) {
             case settings::kAboutCaption: setWindowTitle(ToQ(t.text)); break;
             case settings::kAboutProduct: SetLabel(productLabel_, t.text + kProductTail); break;

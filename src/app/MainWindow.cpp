@@ -27,9 +27,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buildControls();
     buildMenu();
     setCloseBox(true);
-    // Until a language is applied the boxes speak the built-in Dutch: a pack refused at start-up
-    // is reported before any language is in place. (The targets from kInfoTitle on are texts the
-    // window and its page keep, not controls.)
+    // Until a language is applied the boxes speak the built-in Dutch, never blank ones. (The
+    // targets from kInfoTitle on are texts the window and its page keep, not controls.)
     for (const auto& text : settings::LoadTexts(settings::MainWindowTexts(), settings::kDutch))
         if (text.target >= settings::kInfoTitle) applyText(text.target, text.text);
     connect(qApp, &QGuiApplication::focusWindowChanged, this,

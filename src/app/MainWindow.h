@@ -83,6 +83,8 @@ private:
 
     // Language.
     void applyText(int target, const std::string& text);
+    // applyLanguage without storing the language.
+    void showLanguage(const std::string& name);
     void checkPackFile(const std::string& name) override;
     void checkPackHeader(const std::string& language, const std::string& program) override;
     void fillLanguageMenu(const std::string& folder);

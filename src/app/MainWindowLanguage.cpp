@@ -34,21 +34,26 @@ void MainWindow::applyText(int target, const std::string& text) {
     }
 }
 
-void MainWindow::applyLanguage(const std::string& name) {
+void MainWindow::showLanguage(const std::string& name) {
     currentLanguage_ = name;
     // Every pack value is read anew, so an edited pack shows at the next application.
     for (const auto& text : settings::LoadTexts(settings::MainWindowTexts(), currentLanguage_)) {
         applyText(text.target, text.text);
     }
     page_->updateVisibilityDisplay();
+}
+
+void MainWindow::applyLanguage(const std::string& name) {
+    showLanguage(name);
     settings::WriteString(settings::kProgramSection, settings::kLanguageKey, currentLanguage_);
 }
 
 void MainWindow::checkPackFile(const std::string& name) {
     if (settings::PackFileExists(name)) {
-        // Applied once its header has passed (checkPackHeader): a refused pack must not lend its
-        // texts, empty ones included, to the boxes that refuse it.
-        currentLanguage_ = name;
+        // The pack speaks at once, so the header check refuses it in its own words; it is
+        // stored once that check has passed, so a settings file that cannot be written does not
+        // stop the check from running.
+        showLanguage(name);
         return;
     }
     dutchAction_->setChecked(true);

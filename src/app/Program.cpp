@@ -17,14 +17,12 @@
 
 namespace {
 
-// A main window text in `language` without applying the pack to anything; the built-in Dutch
-// text when the pack gives none (missing, unreadable, or not this program's).
-std::string MainWindowText(int target, const std::string& language) {
+// A message of the main window in `language`, read without applying the pack to anything; the
+// built-in Dutch where the pack gives none (missing, unreadable, or not this program's).
+std::string MessageText(int target, const std::string& language) {
     for (const settings::PackText& row : settings::MainWindowTexts()) {
         if (row.target != target) continue;
-        const std::span<const settings::PackText> one(&row, 1);
-        std::string text = settings::LoadTexts(one, language).front().text;
-        return text.empty() ? settings::LoadTexts(one, settings::kDutch).front().text : text;
+        return settings::LoadTextsOrBuiltIn(std::span(&row, 1), language).front().text;
     }
     return {};
 }
@@ -32,7 +30,8 @@ std::string MainWindowText(int target, const std::string& language) {
 }  // namespace
 
 bool Program::claimDumpFolder() {
-    if (mist::ClaimDumpFolder()) {
+    const mist::DumpClaim claim = mist::TryClaimDumpFolder();
+    if (claim == mist::DumpClaim::Claimed) {
         // What a write of this folder's files (the record, the settings) cut short left behind;
         // only the holder of the folder may remove them.
         platform::RemoveLeftoverTemporaries(platform::DumpPath());
@@ -42,8 +41,12 @@ bool Program::claimDumpFolder() {
         settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
     platform::SetApplicationTitle(settings::kProgramName);
     platform::RunGuarded([&] {
-        platform::ShowErrorMessage(MainWindowText(settings::kInUseMsg, language),
-                                   MainWindowText(settings::kErrorTitle, language));
+        const std::string text =
+            claim == mist::DumpClaim::InUse
+                ? MessageText(settings::kInUseMsg, language)
+                : MessageText(settings::kLockNotAFileMsg, language) + "\n" +
+                      platform::LiteralForFormat(mist::DumpLockPath());
+        platform::ShowErrorMessage(text, MessageText(settings::kErrorTitle, language));
     });
     return false;
 }

@@ -11,8 +11,9 @@ class AboutWindow;
 class Program {
 public:
     // Claims the Dump folder for this copy of the program for as long as it runs. When another
-    // copy holds it, says so in a box (in the language of the settings file) and returns false:
-    // the caller then ends without creating a window, so nothing of the folder is written.
+    // copy holds it, or its lock file is not a regular file (then the box names it), says so in a
+    // box (in the language of the settings file) and returns false: the caller then ends without
+    // creating a window, so nothing of the folder is written.
     static bool claimDumpFolder();
 
     // Creates the main window, the language window, the locator and the About window, in this

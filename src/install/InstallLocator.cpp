@@ -95,7 +95,7 @@ void InstallLocator::initialize() {
     const std::string storedPath =
         settings::ReadString(settings::kLocationSection, settings::kPathKey);
     // Read without the main window's boxes; a missing or refused pack gives the built-in texts.
-    for (const auto& text : settings::LoadTexts(settings::LocatorTexts(), language)) {
+    for (const auto& text : settings::LoadTextsOrBuiltIn(settings::LocatorTexts(), language)) {
         applyText(text.target, text.text);
     }
     if (!TrainExeMissing(platform::JoinPath(storedPath, kTrainExe))) return;

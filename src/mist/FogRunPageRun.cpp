@@ -20,16 +20,10 @@
 
 namespace {
 
-// One path per line after the message; '%' doubled so that no file name is read as a format.
+// One path per line after the message, none of them read as a format.
 std::string PathList(const std::vector<std::string>& paths) {
     std::string list;
-    for (const std::string& path : paths) {
-        list += '\n';
-        for (char c : path) {
-            list += c;
-            if (c == '%') list += '%';
-        }
-    }
+    for (const std::string& path : paths) list += '\n' + platform::LiteralForFormat(path);
     return list;
 }
 

@@ -7,8 +7,16 @@ namespace mist {
 
 std::string DumpLockPath() { return platform::DumpPath("Bezet.lck"); }
 
-bool ClaimDumpFolder() {
-    return platform::HoldFileLock(DumpLockPath()) != platform::LockState::HeldElsewhere;
+DumpClaim TryClaimDumpFolder() {
+    switch (platform::HoldFileLock(DumpLockPath())) {
+        case platform::LockState::HeldElsewhere: return DumpClaim::InUse;
+        case platform::LockState::NotAFile: return DumpClaim::LockNotAFile;
+        case platform::LockState::Held:
+        case platform::LockState::Unavailable: break;
+    }
+    return DumpClaim::Claimed;
 }
+
+bool ClaimDumpFolder() { return TryClaimDumpFolder() == DumpClaim::Claimed; }
 
 }  // namespace mist

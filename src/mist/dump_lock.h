@@ -9,9 +9,19 @@ namespace mist {
 // <prog>Dump/Bezet.lck: the file whose lock is the claim. Its contents do not matter.
 std::string DumpLockPath();
 
-// Claims the Dump folder for this process until it ends, or confirms the claim. False only
-// while another process holds it. A folder that offers no lock at all (read-only, a file system
-// without locks) cannot be claimed by anyone and counts as free, as before there was a lock.
+enum class DumpClaim {
+    Claimed,       // this process has it, or no one can have it (see below)
+    InUse,         // another process holds it
+    LockNotAFile,  // Bezet.lck is a link, a folder, a FIFO...: no one can tell whether it is free
+};
+
+// Claims the Dump folder for this process until it ends, or confirms the claim. A folder that
+// offers no lock at all (read-only, a file system without locks) cannot be claimed by anyone and
+// counts as free, as before there was a lock. A lock file that is not a regular file never does:
+// left alone, it would let every copy start.
+DumpClaim TryClaimDumpFolder();
+
+// TryClaimDumpFolder() == Claimed.
 bool ClaimDumpFolder();
 
 }  // namespace mist

@@ -9,6 +9,8 @@ namespace platform {
 enum class LockState {
     Held,           // this process holds it (taken now or earlier)
     HeldElsewhere,  // another process holds it
+    NotAFile,       // the name holds something other than a regular file: a link (dangling or
+                    // not), a folder, a FIFO, a device. It is never opened through or waited on.
     Unavailable,    // the file cannot be made, opened or locked (a read-only folder, no locking)
 };
 

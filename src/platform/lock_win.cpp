@@ -1,55 +1,46 @@
+// Locks by holding the file open without sharing: no other process can open, rename or delete it
+// until this one ends, when the system closes the handle.
+#include "platform/lock_backend.h"
 #include "platform/win32.h"
 
-#include <mutex>
-#include <string>
-#include <vector>
+namespace platform::lockbackend {
 
-#include "platform/lock.h"
-
-namespace platform {
-
-namespace {
-
-// The file is held open without sharing: no other process can open, rename or delete it until
-// this one ends, when the system closes the handle.
-struct HeldLock {
-    std::string path;
-    HANDLE handle;
-};
-
-std::mutex& LocksMutex() {
-    static std::mutex m;
-    return m;
-}
-
-std::vector<HeldLock>& Locks() {
-    static std::vector<HeldLock> locks;
-    return locks;
-}
-
-}  // namespace
-
-LockState HoldFileLock(std::string_view requested) {
-    const std::string path(requested);
-    const std::lock_guard guard(LocksMutex());
-    for (const HeldLock& held : Locks()) {
-        if (held.path == path) return LockState::Held;
-    }
+LockState OpenAndLock(const std::string& path, Opened& result) {
     // Not inheritable (no security attributes), so programs started from here do not hold it.
-    const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A link is opened as itself, never followed.
+    const HANDLE handle =
+        ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS,
+                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
-        return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION
-                   ? LockState::HeldElsewhere
-                   : LockState::Unavailable;
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+            return LockState::HeldElsewhere;
+        // A folder under the name refuses the open; it is not a folder without locks.
+        const DWORD attributes = ::GetFileAttributesA(path.c_str());
+        const bool other =
+            attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0;
+        return other ? LockState::NotAFile : LockState::Unavailable;
     }
-    if (::GetFileType(handle) != FILE_TYPE_DISK) {
+    const bool disk = ::GetFileType(handle) == FILE_TYPE_DISK;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (disk && !::GetFileInformationByHandle(handle, &info)) {
         ::CloseHandle(handle);
         return LockState::Unavailable;
     }
-    Locks().push_back({path, handle});
+    if (!disk ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        ::CloseHandle(handle);
+        return LockState::NotAFile;
+    }
+    result = {reinterpret_cast<std::intptr_t>(handle), info.dwVolumeSerialNumber,
+              (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
     return LockState::Held;
 }
 
-}  // namespace platform
+// Nobody can remove or replace a file held open without sharing.
+bool StillNamed(const std::string&, const Opened&) { return true; }
+
+void Close(const Opened& opened) { ::CloseHandle(reinterpret_cast<HANDLE>(opened.handle)); }
+
+}  // namespace platform::lockbackend

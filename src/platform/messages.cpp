@@ -18,9 +18,10 @@ std::string& TitleSlot() {
     return title;
 }
 
-// A pack text asking for a huge width would otherwise make one message box allocate gigabytes;
-// such a width counts as invalid.
-constexpr long kMaxWidth = 100000;
+// The longest text a box can show. Widths that pad a text beyond it count as invalid: a pack
+// text asking for them again and again would otherwise freeze every box it appears in.
+constexpr size_t kMaxText = 64 * 1024;
+constexpr long kMaxWidth = static_cast<long>(kMaxText);
 
 [[noreturn]] void Invalid(std::string_view text) {
     throw FormatError("Format '" + std::string(text) + "' invalid or incompatible with argument");
@@ -104,12 +105,22 @@ std::string FormatWithEmptyArgument(std::string_view text) {
             ReadNumber(text, i);  // a precision only shortens the empty string
         }
         if (i >= text.size() || (text[i] != 's' && text[i] != 'S') || nextArgument != 0 ||
-            width > kMaxWidth)
+            (width > 0 && out.size() + static_cast<size_t>(width) > kMaxText))
             Invalid(text);
         ++i;
         ++nextArgument;
         // The argument is empty: all that shows is the padding, left or right alike.
         out.append(static_cast<size_t>(width), ' ');
+    }
+    return out;
+}
+
+std::string LiteralForFormat(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        out += c;
+        if (c == '%') out += '%';
     }
     return out;
 }

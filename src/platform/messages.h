@@ -33,6 +33,9 @@ public:
 // Format(text, ['']) of the runtime.
 std::string FormatWithEmptyArgument(std::string_view text);
 
+// `text` with every "%" doubled, so a path put into a box's text shows as it is.
+std::string LiteralForFormat(std::string_view text);
+
 // Title of the program, used by the top-level guard's box.
 void SetApplicationTitle(std::string title);
 const std::string& ApplicationTitle();

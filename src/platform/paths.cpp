@@ -2,13 +2,7 @@
 
 #include <utility>
 
-#ifdef _WIN32
-#include "platform/win32.h"
-#else
-#include <unistd.h>
-
-#include <climits>
-#endif
+#include "platform/paths_internal.h"
 
 namespace platform {
 
@@ -25,20 +19,7 @@ std::string WithTrailingSep(std::string folder) {
 }
 
 std::string ExecutableFolder() {
-    std::string exe;
-#ifdef _WIN32
-    // A name that fills the buffer may have been cut: try again with more room.
-    for (DWORD size = MAX_PATH + 1; size <= 32768 && exe.empty(); size *= 2) {
-        std::string buffer(size, '\0');
-        DWORD n = GetModuleFileNameA(nullptr, buffer.data(), size);
-        if (n == 0) break;
-        if (n < size) exe.assign(buffer.data(), n);
-    }
-#else
-    std::string buffer(PATH_MAX, '\0');
-    ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (n > 0 && static_cast<size_t>(n) < buffer.size()) exe.assign(buffer.data(), n);
-#endif
+    const std::string exe = ExecutablePath();
     std::string::size_type cut = exe.find_last_of(kPathSep);
     // Without a known executable the working folder is the best remaining guess.
     if (cut == std::string::npos) return std::string(".") + kPathSep;

@@ -1,31 +1,36 @@
 #include "platform/profile.h"
 
-#ifdef _WIN32
-#include "platform/win32.h"
-#endif
-
 #include <optional>
 #include <vector>
 
-#include "platform/files.h"
+#include "platform/profile_internal.h"
 #include "platform/text.h"
 
 namespace platform {
 
+namespace profiledetail {
+
 namespace {
-
-constexpr size_t kMaxValueLength = 1023;
-constexpr std::string_view kNewLine = "\r\n";
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
+}  // namespace
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
     while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
     return s;
 }
+
+}  // namespace profiledetail
+
+namespace {
+
+using profiledetail::CheckWritable;
+using profiledetail::EncodeValue;
+using profiledetail::kMaxValueLength;
+using profiledetail::Trim;
+constexpr std::string_view kNewLine = "\r\n";
 
 
 bool IsQuote(char c) {
@@ -116,6 +121,19 @@ bool HasLineBreak(std::string_view s) {
     return s.find_first_of("\r\n") != std::string_view::npos;
 }
 
+// Terminates an unterminated last line. A CR already there becomes part of the CR LF, so the
+// line's own text (and value) stays as it was.
+void EndLastLine(std::string& text) {
+    if (!text.empty() && text.back() == '\r')
+        text += '\n';
+    else
+        text.append(kNewLine);
+}
+
+}  // namespace
+
+namespace profiledetail {
+
 // Reading trims blanks and removes one pair of enclosing quotes; a value that would lose
 // anything that way is written inside double quotes, so it reads back exactly.
 std::string EncodeValue(std::string_view value) {
@@ -134,16 +152,7 @@ void CheckWritable(std::string_view section, std::string_view key, std::string_v
         throw std::invalid_argument("section, key or value cannot be stored");
 }
 
-// Terminates an unterminated last line. A CR already there becomes part of the CR LF, so the
-// line's own text (and value) stays as it was.
-void EndLastLine(std::string& text) {
-    if (!text.empty() && text.back() == '\r')
-        text += '\n';
-    else
-        text.append(kNewLine);
-}
-
-}  // namespace
+}  // namespace profiledetail
 
 std::string ProfileLookup(std::string_view contents, std::string_view section, std::string_view key,
                           std::string_view def) {
@@ -207,69 +216,5 @@ std::string ProfileUpdate(std::string_view contents, std::string_view section, s
     result += "[" + std::string(Trim(section)) + "]" + std::string(kNewLine) + pair;
     return result;
 }
-
-#ifdef _WIN32
-// The system's own profile functions. The checks and the quoting of ProfileUpdate still come
-// first: the system would write a line break into the file as it is, and would trim a value's
-// blanks and quotes on reading it back.
-std::string GetProfileString(std::string_view file, std::string_view section, std::string_view key,
-                             std::string_view def) {
-    // What is no data file (a folder, a device, a huge file) reads as a missing one.
-    if (!ReadDataFile(file)) return std::string(def.substr(0, kMaxValueLength));
-    char buffer[kMaxValueLength + 1];
-    DWORD n = GetPrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(),
-                                       std::string(def).c_str(), buffer, sizeof buffer,
-                                       std::string(file).c_str());
-    return std::string(buffer, n);
-}
-
-void WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
-                        std::string_view value) {
-    const std::string message = "Unable to write to " + std::string(file);
-    try {
-        CheckWritable(section, key, value);
-    } catch (const std::invalid_argument&) {
-        throw ProfileWriteError(message);
-    }
-    // As the system refuses it, also when the program runs with rights that would allow it.
-    const std::string path(file);
-    DWORD attr = GetFileAttributesA(path.c_str());
-    if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY))
-        throw ProfileWriteError(message);
-    // A file that cannot be read must not be rewritten around this one value.
-    if (attr != INVALID_FILE_ATTRIBUTES && !ReadDataFile(path)) throw ProfileWriteError(message);
-    if (!WritePrivateProfileStringA(std::string(Trim(section)).c_str(),
-                                    std::string(Trim(key)).c_str(), EncodeValue(value).c_str(),
-                                    path.c_str()))
-        throw ProfileWriteError(message);
-}
-#else
-std::string GetProfileString(std::string_view file, std::string_view section, std::string_view key,
-                             std::string_view def) {
-    const std::optional<std::string> contents = ReadDataFile(file);
-    return ProfileLookup(contents ? std::string_view(*contents) : std::string_view(), section, key,
-                         def);
-}
-
-void WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
-                        std::string_view value) {
-    const std::string message = "Unable to write to " + std::string(file);
-    std::string contents;
-    if (std::string resolved = ResolvePath(file); IsFile(resolved)) {
-        std::optional<std::string> bytes = ReadDataFile(resolved);
-        // An unreadable file must not be replaced by one holding only this value.
-        if (!bytes) throw ProfileWriteError(message);
-        contents = std::move(*bytes);
-    }
-    std::string updated;
-    try {
-        updated = ProfileUpdate(contents, section, key, value);
-    } catch (const std::invalid_argument&) {
-        throw ProfileWriteError(message);
-    }
-    if (!WriteFileAtomic(file, updated)) throw ProfileWriteError(message);
-}
-
-#endif
 
 }  // namespace platform

@@ -1,9 +1,18 @@
 #include "settings/texts.h"
 
+#include <string_view>
+
 #include "settings/language.h"
 
 namespace settings {
 namespace {
+
+// The texts that message boxes show: the section "Meldingen", but for the caption of the help
+// document's language question, which is a window of its own.
+bool ShownInABox(const PackText& row) {
+    return std::string_view(row.section) == "Meldingen" &&
+           std::string_view(row.key) != "Messagedlg_Titel";
+}
 
 // Built-in texts are 8-bit Windows-1252, as a pack would hold them.
 constexpr PackText kMain[] = {
@@ -76,6 +85,10 @@ constexpr PackText kMain[] = {
      "Deze route heeft al mist: dit bestand is een mistbestand van ZEL Nevora. Er is niets "
      "gewijzigd. Herstel de route eerst met het exemplaar van ZEL Nevora dat de mist heeft "
      "gemaakt:"},
+    {kLockNotAFileMsg, "Meldingen", "Dump_bezet_fout",
+     "ZEL Nevora kan de map Dump niet in gebruik nemen: het slotbestand hieronder is geen gewoon "
+     "bestand, dus niets houdt een tweede exemplaar tegen. Er is niets gewijzigd. Verwijder het "
+     "en start het programma opnieuw:"},
     // Open Rails takes its fog from activities and weather files: the option and its summary.
     {kOpenRailsAction, "Menu", "OpenRails1", "Ook voor Open Rails"},
     {kInfoOpenRailsActivities, "Infobox tekst", "open rails activiteiten",
@@ -145,17 +158,21 @@ std::vector<PackKey> AllPackKeys() {
 std::vector<LoadedText> LoadTexts(std::span<const PackText> table, const std::string& language) {
     std::vector<LoadedText> out;
     out.reserve(table.size());
-    // A pack that is refused or cannot be read would leave every text empty: the built-in texts
-    // stand in for it.
-    const bool dutch = language == kDutch || !PackAccepted(language);
+    const bool dutch = language == kDutch;
     for (const auto& row : table) {
-        if (dutch) {
+        std::string text = dutch ? "" : ReadPackString(language, row.section, row.key);
+        if (dutch || (text.empty() && ShownInABox(row))) {
             out.push_back({row.target, row.dutch ? row.dutch : "", row.dutch == nullptr});
         } else {
-            out.push_back({row.target, ReadPackString(language, row.section, row.key), false});
+            out.push_back({row.target, std::move(text), false});
         }
     }
     return out;
+}
+
+std::vector<LoadedText> LoadTextsOrBuiltIn(std::span<const PackText> table,
+                                           const std::string& language) {
+    return LoadTexts(table, PackAccepted(language) ? language : kDutch);
 }
 
 }  // namespace settings

@@ -29,6 +29,7 @@ enum MainTarget : int {
     kBackupFailedMsg, kRestoreFailedMsg, kRunPendingMsg,
     kInUseMsg,
     kInstallFailedMsg, kRecordRefusedMsg, kAlreadyFoggedMsg,
+    kLockNotAFileMsg,
     // Open Rails: the option and what the summary says of its files.
     kOpenRailsAction, kInfoOpenRailsActivities, kInfoOpenRailsWeatherFile, kInfoOpenRailsSkipped,
     kOpenRailsFogWord,
@@ -59,15 +60,22 @@ struct PackKey {
 };
 std::vector<PackKey> AllPackKeys();
 
-// The texts of one table for a language: built-in for "Nederlands" and for a pack that is missing,
-// unreadable or refused by its "File info", else read from the pack (each read opens the pack
-// anew; a missing key of an accepted pack gives an empty text). Entries whose Dutch text
-// is nullptr are left empty for Dutch and flagged in `keep`.
+// The texts of one table for a language: built-in for "Nederlands", else read from the pack as
+// it is (each read opens the pack anew; a missing key gives an empty text, a missing pack empty
+// texts). A message box never goes blank: a text of one that the pack leaves missing or empty is
+// the built-in one. Entries whose Dutch text is nullptr are left empty for Dutch and
+// flagged in `keep`.
 struct LoadedText {
     int target;
     std::string text;
     bool keep = false;  // Dutch with no built-in text: leave the target as it is
 };
 std::vector<LoadedText> LoadTexts(std::span<const PackText> table, const std::string& language);
+
+// The same for a window that takes the stored language without the main window's checks (the
+// locator, the About window, the box before start-up): a pack that is missing, unreadable or
+// refused by its "File info" gives the built-in texts.
+std::vector<LoadedText> LoadTextsOrBuiltIn(std::span<const PackText> table,
+                                           const std::string& language);
 
 }  // namespace settings

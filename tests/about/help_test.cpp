@@ -153,7 +153,7 @@ TEST_F(HelpCommand, DocumentIsFoundWhateverTheCaseOfItsNameOnDisk) {
     EXPECT_TRUE(messages.messages().empty());
 }
 
-TEST_F(HelpCommand, PackWithoutItsKeysGivesAnEmptyCaptionAndAnEmptyErrorText) {
+TEST_F(HelpCommand, PackWithoutItsKeysGivesAnEmptyCaptionAndTheBuiltInErrorText) {
     prog.WritePack("Testish", testsupport::PackText("Testish", "ZEL Nevora",
                                                     "[Meldingen]\r\nTitel=Error\r\n"));
     mainWindow->applyLanguage("Testish");
@@ -167,7 +167,7 @@ TEST_F(HelpCommand, PackWithoutItsKeysGivesAnEmptyCaptionAndAnEmptyErrorText) {
     });
     EXPECT_EQ(caption, "");
     ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.messages()[0].text, "");
+    EXPECT_EQ(messages.messages()[0].text, "Kan het help bestand niet openen.");
     EXPECT_EQ(messages.messages()[0].title, "Error");
 }
 

@@ -133,9 +133,9 @@ TEST_F(MainWindowFixture, PackTextsDecodeAsUtf8OrWindows1252) {
     EXPECT_EQ(control<QRadioButton>("sunButton")->text(), QString::fromUtf8("Gel\xC3\xA9"));
 }
 
-// A pack is applied only once its "File info" has passed: the two boxes that refuse it speak the
-// built-in Dutch, never the refused pack's words or its empty ones.
-TEST_F(MainWindowFixture, PackWithoutAValidHeaderIsRefusedInDutchWithoutBeingApplied) {
+// A pack is stored only once its "File info" has passed. The boxes that refuse it speak its own
+// words, and the built-in Dutch where it has none (garbage, empty, UTF-16), never blank ones.
+TEST_F(MainWindowFixture, PackWithoutAValidHeaderIsRefusedInItsOwnWordsThenDutch) {
     auto bytes = [](const auto& literal) { return std::string(literal, sizeof literal - 1); };
     const struct {
         const char* what;
@@ -161,9 +161,10 @@ TEST_F(MainWindowFixture, PackWithoutAValidHeaderIsRefusedInDutchWithoutBeingApp
         const size_t boxes = 2;
 #endif
         ASSERT_EQ(messages.messages().size(), boxes);
+        const bool ownWords = std::string_view(c.what) == "wrong values";
         for (const auto& m : messages.messages()) {
-            EXPECT_EQ(m.text, kReadErr);
-            EXPECT_EQ(m.title, "Fout");
+            EXPECT_EQ(m.text, ownWords ? "bad pack" : kReadErr);
+            EXPECT_EQ(m.title, ownWords ? "oops" : "Fout");
         }
         EXPECT_EQ(mainWindow->currentLanguage(), "Nederlands");
         EXPECT_EQ(makeButton()->text(), "Maken...");
@@ -297,6 +298,59 @@ TEST_F(MainWindowFixture, SecondCopyOnTheSameDumpIsRefusedInItsLanguageUntilTheF
     EXPECT_TRUE(Program::claimDumpFolder());
     EXPECT_TRUE(messages.messages().empty());
     EXPECT_FALSE(std::filesystem::exists(prog.dump() / ".zel-42.tmp"));  // a write cut short
+}
+
+// A lock file that is not a regular file keeps every copy off the Dump folder, the box naming it;
+// only a Dump where nothing can be made counts as free.
+TEST_F(MainWindowFixture, LockFileThatIsNoRegularFileKeepsEveryCopyOffTheDump) {
+    namespace fs = std::filesystem;
+    WriteSettings("Nederlands");
+    const fs::path lock = prog.dump() / "Bezet.lck";
+    // The Dump's entries with their kinds and, for files, their bytes; a FIFO is never read.
+    auto entries = [&] {
+        std::map<std::string, std::string> seen;
+        for (const auto& e : fs::directory_iterator(prog.dump())) {
+            const fs::file_status status = e.symlink_status();
+            seen[e.path().filename().string()] =
+                std::to_string(static_cast<int>(status.type())) +
+                (fs::is_regular_file(status) ? testsupport::ReadFile(e.path()) : "");
+        }
+        return seen;
+    };
+    const std::function<void()> plants[] = {
+        [&] { fs::create_symlink(prog.dump() / "nowhere", lock); },
+        [&] { testsupport::MakeFifo(lock); },
+        [&] { fs::create_directory(lock); },
+    };
+    for (const auto& plant : plants) {
+        fs::remove_all(lock);
+        plant();
+        testsupport::FifoWatchdog watchdog({lock});
+        SCOPED_TRACE(static_cast<int>(fs::symlink_status(lock).type()));
+        // Both copies are refused: the one started first, then this one.
+        testsupport::OtherCopy first([] { return !Program::claimDumpFolder(); });
+        ASSERT_TRUE(first.Ready());
+        const auto before = entries();
+        messages.clear();
+        EXPECT_FALSE(Program::claimDumpFolder());
+        ASSERT_EQ(messages.messages().size(), 1u);
+        EXPECT_EQ(messages.messages()[0].title, "Fout");
+        EXPECT_EQ(messages.messages()[0].text,
+                  "ZEL Nevora kan de map Dump niet in gebruik nemen: het slotbestand hieronder is "
+                  "geen gewoon bestand, dus niets houdt een tweede exemplaar tegen. Er is niets "
+                  "gewijzigd. Verwijder het en start het programma opnieuw:\n" +
+                      lock.string());
+        EXPECT_EQ(entries(), before);
+        EXPECT_FALSE(fs::exists(prog.dump() / "nowhere"));
+        EXPECT_FALSE(watchdog.fired()) << "waited on the FIFO";
+    }
+
+    // A Dump where nothing can be made (here: a file in its place) has no lock to take.
+    fs::remove_all(prog.dump());
+    testsupport::WriteFile(prog.dump(), "not a folder");
+    messages.clear();
+    EXPECT_TRUE(Program::claimDumpFolder());
+    EXPECT_TRUE(messages.messages().empty());
 }
 #endif
 

@@ -5,8 +5,6 @@
 namespace acecheck {
 namespace {
 
-constexpr size_t kCreatorSize = 128;
-
 class Cursor {
 public:
     explicit Cursor(std::string_view bytes) : bytes_(bytes) {}
@@ -15,6 +13,13 @@ public:
         if (pos_ + sizeof(T) > bytes_.size()) return false;
         std::memcpy(&value, bytes_.data() + pos_, sizeof(T));  // the file and the host are LE
         pos_ += sizeof(T);
+        return true;
+    }
+    bool Text(size_t n, std::string& out) {
+        if (pos_ + n > bytes_.size()) return false;
+        out = std::string(bytes_.substr(pos_, n));
+        out.resize(std::strlen(out.c_str()));
+        pos_ += n;
         return true;
     }
     bool Skip(size_t n) {
@@ -31,6 +36,10 @@ private:
 
 bool IsPowerOfTwo(std::int32_t n) { return n > 0 && (n & (n - 1)) == 0; }
 
+struct Channel {
+    std::uint64_t bits, id;
+};
+
 }  // namespace
 
 ReadResult ReadTexture(std::string_view bytes) {
@@ -42,20 +51,30 @@ ReadResult ReadTexture(std::string_view bytes) {
     Texture t;
     std::int32_t channelCount = 0;
     if (!in.Read(t.version) || !in.Read(t.flags) || !in.Read(t.width) || !in.Read(t.height) ||
-        !in.Read(t.surfaceFormat) || !in.Read(channelCount) || !in.Skip(kCreatorSize)) {
+        !in.Read(t.surfaceFormat) || !in.Read(channelCount) || !in.Read(t.reserved) ||
+        !in.Text(16, t.name) || !in.Text(64, t.creator) || !in.Skip(44)) {
         return fail("header cut short");
     }
     if (!IsPowerOfTwo(t.width) || t.width != t.height) return fail("not a square power of two");
     if (t.flags & kFlagRawData) return fail("raw surface data, not scanlines");
-    if (channelCount != 3) return fail("expected three channels");
+    if (channelCount != 3 && channelCount != 5) return fail("expected three or five channels");
+    std::vector<Channel> channels;
     for (int c = 0; c < channelCount; ++c) {
-        std::uint64_t bits = 0, id = 0;
-        if (!in.Read(bits) || !in.Read(id)) return fail("channel table cut short");
-        if (bits != 8) return fail("channel is not 8-bit");
-        t.channelIds.push_back(id);
+        Channel ch{};
+        if (!in.Read(ch.bits) || !in.Read(ch.id)) return fail("channel table cut short");
+        channels.push_back(ch);
+        t.channelIds.push_back(ch.id);
     }
-    if (t.channelIds != std::vector<std::uint64_t>{kRed, kGreen, kBlue})
-        return fail("channels are not red, green, blue");
+    const std::vector<std::uint64_t> opaque{kRed, kGreen, kBlue},
+        transparent{kRed, kGreen, kBlue, kMask, kAlpha};
+    t.hasAlpha = channelCount == 5;
+    if (t.channelIds != (t.hasAlpha ? transparent : opaque))
+        return fail("channels are not red, green, blue (then mask, alpha)");
+    for (const Channel& ch : channels) {
+        if (ch.bits != (ch.id == kMask ? 1u : 8u)) return fail("wrong channel bit size");
+    }
+    if (t.surfaceFormat != (t.hasAlpha ? kSurfaceAlpha : kSurfaceOpaque))
+        return fail("surface format does not fit the channels");
 
     std::vector<int> sides{t.width};
     if (t.flags & kFlagMipmaps)
@@ -75,23 +94,28 @@ ReadResult ReadTexture(std::string_view bytes) {
     for (int side : sides) {
         Level level;
         level.side = side;
-        level.pixels.resize(static_cast<size_t>(side) * side);
-        for (int y = 0; y < side; ++y, ++rowIndex) {
+        const size_t n = static_cast<size_t>(side);
+        level.pixels.assign(n * n, Pixel{0, 0, 0, 255});
+        if (t.hasAlpha) level.mask.assign(n * n, 0);
+        for (size_t y = 0; y < n; ++y, ++rowIndex) {
             if (offsets[rowIndex] + kSignature.size() != expected)
                 return fail("row offset " + std::to_string(rowIndex) + " is wrong");
-            size_t rowBytes = 3 * static_cast<size_t>(side);
+            const size_t maskBytes = (n + 7) / 8;
+            const size_t rowBytes = 3 * n + (t.hasAlpha ? maskBytes + n : 0);
             if (expected + rowBytes > bytes.size()) return fail("pixel data cut short");
-            for (int x = 0; x < side; ++x) {
-                for (int c = 0; c < 3; ++c) {
-                    level.pixels[static_cast<size_t>(y) * side + x][c] =
-                        static_cast<std::uint8_t>(bytes[expected + c * side + x]);
+            auto byte = [&](size_t at) { return static_cast<std::uint8_t>(bytes[expected + at]); };
+            for (size_t x = 0; x < n; ++x) {
+                Pixel& p = level.pixels[y * n + x];
+                for (size_t c = 0; c < 3; ++c) p[c] = byte(c * n + x);
+                if (t.hasAlpha) {
+                    level.mask[y * n + x] = (byte(3 * n + x / 8) >> (7 - x % 8)) & 1;
+                    p[3] = byte(3 * n + maskBytes + x);
                 }
             }
             expected += rowBytes;
         }
         t.levels.push_back(std::move(level));
     }
-    if (expected != bytes.size()) return fail("bytes after the last row");
     return ReadResult{std::move(t), {}};
 }
 

@@ -1,8 +1,10 @@
 #pragma once
-// A small reader of the simulator's text file format, enough to check the shipped fog files:
-// UTF-16LE with a byte order mark, one header line, then nested "name ( ... )" blocks. On top of
-// the syntax, ReadEnvironment holds an environment file to the grammar the simulators' readers
-// parse (see docs/file-formats.md), so a block they would skip or misread is reported.
+// A validating reader of the simulator's environment files. The text is UTF-16LE with a byte
+// order mark: one header line, then nested "name ( ... )" blocks. ReadEnvironment matches the
+// file token by token against a grammar of the format written out in env_reader.cpp (order,
+// required and optional parts, pairs, value types, counted lists); the first token the grammar
+// does not allow where it stands is the error. docs/file-formats.md describes the same grammar.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,27 +12,33 @@
 
 namespace envcheck {
 
+inline constexpr std::string_view kHeader = "SIMISA@@@@@@@@@@JINX0w0t______";
+
 // UTF-16LE with BOM to UTF-8. Empty optional when the BOM is missing, the length is odd or a
 // surrogate is unpaired.
 std::optional<std::string> DecodeUtf16Le(std::string_view bytes);
 
+// One token of the file: a value (a plain word or quoted text) or a block with its contents in
+// file order.
 struct Node {
-    std::string name;
-    std::vector<std::string> values;  // plain words and quoted strings, in order
-    std::vector<Node> children;
+    std::string name;  // the block name, or the value itself
+    bool isValue = false;
+    bool quoted = false;
+    std::vector<Node> items;
 
-    // The first child with this name (case-insensitive, as the simulator reads names), or null.
+    std::vector<std::string> Values() const;
+    // The first child block with this name (case-insensitive, as the simulator reads names).
     const Node* Child(std::string_view childName) const;
     std::vector<const Node*> Children(std::string_view childName) const;
-    // Follows a path of child names, e.g. {"world", "world_fog", "world_fog_distance"}.
+    // Follows a path of child blocks, e.g. {"world", "world_fog_distance"}.
     const Node* Find(std::initializer_list<std::string_view> path) const;
-    // Every node below this one (depth first) with the given name.
-    void CollectAll(std::string_view nodeName, std::vector<const Node*>& out) const;
+    // Every block below this one (depth first) with the given name.
+    void CollectAll(std::string_view blockName, std::vector<const Node*>& out) const;
 };
 
 struct Document {
     std::string header;  // the first line, without its line end
-    Node root;           // unnamed; its children are the file's top-level blocks
+    Node root;           // unnamed; its items are the file's top-level blocks
 };
 
 struct ParseResult {
@@ -44,15 +52,15 @@ ParseResult ParseText(std::string_view text);
 
 // What the simulators take from an environment file.
 struct Shader {
-    std::string mode;     // the shader word, read and not interpreted
-    std::string texture;  // the first texture slot
+    std::string mode;     // the shader word
+    std::string texture;  // the texture slot
 };
 struct WaterLayer {
     double height = 0;
     Shader shader;
 };
 struct SkyLayer {
-    std::string fadeInBegin, fadeInEnd;
+    std::string fadeInBegin, fadeInEnd;  // empty for a layer shown all day
     Shader shader;
 };
 struct Satellite {
@@ -60,23 +68,26 @@ struct Satellite {
     int riseSeconds = 0, setSeconds = 0;
     Shader shader;
 };
+struct Precipitation {
+    std::string type;  // world_precipitation_type_rain or _snow
+    long density = 0, speed = 0;
+    Shader shader;
+};
 struct Environment {
+    std::optional<long> fogDistance;
+    std::optional<std::uint32_t> fogDayColour, fogNightColour;  // AARRGGBB
     std::vector<WaterLayer> water;
     std::vector<SkyLayer> sky;
     std::vector<Satellite> satellites;
-    std::optional<long> fogDistance;
-    std::vector<double> fogColour;
+    std::optional<Precipitation> precipitation;
     const Satellite* Sun() const;
     const Satellite* Moon() const;
 };
 struct EnvironmentResult {
     Environment environment;
-    std::vector<std::string> warnings;  // empty when the file keeps to the grammar
+    std::string error;  // empty when the file matches the grammar from its header to its end
 };
 
-// Checks a parsed file against the grammar: one top-level "world" block; every block known in
-// its place (an unknown one is a warning, not a skip); values of the right kind and number; each
-// counted list ("world_water_layers ( 2 ...") holding exactly as many items as it declares.
 EnvironmentResult ReadEnvironment(const Document& document);
 
 }  // namespace envcheck

@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "platform/lock.h"
 #include "platform/paths.h"
 #include "support/fixtures.h"
 
@@ -191,6 +192,29 @@ TEST_F(FilesTest, CreateAndDelete) {
     EXPECT_EQ(Listing(root / "Textures"), std::vector<std::string>{"locked.ace"});
     EXPECT_TRUE(SetReadOnly(At("Textures/locked.ace"), false));
     EXPECT_TRUE(DeleteFile(At("Textures/locked.ace")));
+}
+
+// The one-copy lock never goes through or waits on what stands under its name: a link, a folder
+// or a FIFO there is reported as such, never taken for a folder that offers no lock.
+TEST_F(FilesTest, LockOnANameThatHoldsNoRegularFileIsRefusedAsSuch) {
+    std::vector<std::string> planted = {"folder.lck"};
+    fs::create_directory(root / "folder.lck");
+#ifndef _WIN32
+    WriteFile(root / "real.lck", "");
+    fs::create_symlink(root / "nowhere", root / "dangling.lck");
+    fs::create_symlink(root / "real.lck", root / "link.lck");
+    testsupport::MakeFifo(root / "fifo.lck");
+    testsupport::FifoWatchdog watchdog({root / "fifo.lck"});
+    planted.insert(planted.end(), {"dangling.lck", "link.lck", "fifo.lck"});
+#endif
+    for (const std::string& name : planted)
+        EXPECT_EQ(HoldFileLock(At(name)), LockState::NotAFile) << name;
+#ifndef _WIN32
+    EXPECT_FALSE(fs::exists(root / "nowhere"));  // not made through the link
+    EXPECT_FALSE(watchdog.fired()) << "waited on the FIFO";
+#endif
+    // Where nothing can be made, there is simply no lock.
+    EXPECT_EQ(HoldFileLock(At("missing/x.lck")), LockState::Unavailable);
 }
 
 TEST_F(FilesTest, AtomicWriteAndCompare) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "platform/profile.h"
 #include "support/fixtures.h"
 
@@ -29,6 +31,20 @@ TEST(Format, AnythingElseIsTheRuntimeError) {
                       std::string("Format '") + text + "' invalid or incompatible with argument");
         }
     }
+}
+
+// A box shows at most 64 KiB: padding beyond that is refused at once, however it is spread.
+TEST(Format, PaddingBeyondWhatABoxCanShowIsInvalid) {
+    EXPECT_EQ(FormatWithEmptyArgument("%65536s"), std::string(65536, ' '));
+    EXPECT_EQ(FormatWithEmptyArgument("%0:30000s%0:35536s.").size(), 65537u);
+    std::string repeated;
+    for (int i = 0; i < 110; ++i) repeated += "%0:99999s";
+    const auto start = std::chrono::steady_clock::now();
+    for (const std::string& text : {std::string("x%65536s"), std::string("%0:40000s%0:40000s"),
+                                    std::string("%0:-65537s"), repeated}) {
+        EXPECT_THROW(FormatWithEmptyArgument(text), platform::FormatError) << text.substr(0, 20);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
 }
 
 TEST(Messages, BoxesGoThroughFormatAndPresenter) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "platform/files.h"
 #include "settings/language.h"
@@ -63,13 +64,34 @@ TEST(LanguagePacks, TextsComeFromThePackWithoutDutchFallBack) {
     EXPECT_TRUE(dutch[2].keep);  // the button has no built-in text: it keeps its caption
 }
 
+// A box never goes blank: a message the pack lacks or leaves empty is the built-in one, while the
+// captions stay the pack's, empty or not, whether or not its "File info" passes.
+TEST(LanguagePacks, MessagesThePackLacksAreTheBuiltInOnesKeyByKey) {
+    using namespace settings;
+    testsupport::ProgramFolder prog;
+    prog.WritePack("Part", testsupport::PackText("", "Other",
+                                                 "[Meldingen]\r\nTitel=Error\r\nTaal_lees_err=\r\n"
+                                                 "[Hoofd Scherm]\r\nSun=Sunny\r\n"));
+    std::map<int, std::string> main, locator;
+    for (const auto& t : LoadTexts(MainWindowTexts(), "Part")) main[t.target] = t.text;
+    EXPECT_EQ(main[kErrorTitle], "Error");
+    EXPECT_EQ(main[kLanguageReadErrMsg], "Fout tijdens het lezen van taal bestand.");
+    EXPECT_EQ(main[kNoRouteMsg], "Er is nog geen route geselecteerd!");
+    EXPECT_EQ(main[kSunButton], "Sunny");
+    EXPECT_EQ(main[kMakeButton], "");
+    for (const auto& t : LoadTexts(LocatorTexts(), "Missing")) locator[t.target] = t.text;
+    EXPECT_EQ(locator[kLocCaption], "");
+    EXPECT_EQ(locator[kLocErrorTitle], "Fout");
+}
+
+// The windows that take the stored language without the main window's checks.
 TEST(LanguagePacks, MissingOrRefusedPackGivesTheBuiltInTexts) {
     testsupport::ProgramFolder prog;
     prog.WritePack("Headless", "[Taal Scherm]\r\ntitel=Choose\r\n");
     prog.WritePack("Other", testsupport::PackText("Other", "Other program",
                                                   "[Taal Scherm]\r\ntitel=Choose\r\n"));
     for (const char* name : {"Headless", "Other", "Missing", ""}) {
-        const auto texts = settings::LoadTexts(settings::LanguageWindowTexts(), name);
+        const auto texts = settings::LoadTextsOrBuiltIn(settings::LanguageWindowTexts(), name);
         EXPECT_EQ(texts[1].text, "Kies uw taal") << name;
         EXPECT_TRUE(texts[2].keep) << name;
     }
