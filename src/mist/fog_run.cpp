@@ -20,8 +20,9 @@ constexpr std::size_t kMaxFiles = 4;
 constexpr std::size_t kMaxTextures = 2;
 // Far beyond the activities of any route; keeps a damaged record from being read for ever.
 constexpr std::size_t kMaxAdded = 100000;
-// Files a batch keeps open at once while it writes the Open Rails files.
-constexpr std::size_t kAddedPerBatch = 64;
+// Files a batch keeps open at once while it writes the Open Rails files: each batch is flushed
+// as one, so a route's activities usually go in one.
+constexpr std::size_t kAddedPerBatch = 256;
 
 std::string Numbered(std::string_view key, std::size_t n) {
     return std::string(key) + std::to_string(n + 1);

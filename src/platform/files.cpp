@@ -17,6 +17,7 @@
 #endif
 
 #include <random>
+#include <unordered_set>
 
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -541,6 +542,11 @@ bool SetReadOnly(std::string_view path, bool readOnly) {
 }
 #endif
 
+struct FileBatch::FolderNames {
+    std::string folder;
+    std::unordered_set<std::string> upper;
+};
+
 // A batch on Windows: the same calls one after the other at Commit.
 #ifdef _WIN32
 struct FileBatch::Op {
@@ -711,20 +717,35 @@ bool FileBatch::Link(std::string_view target, std::string_view path) {
 bool FileBatch::Create(std::string_view path, std::string_view bytes) {
     Op& op = ops_.emplace_back();
     op.kind = Op::Kind::Create;
-    std::optional<Target> target = ResolveTarget(path);
-    if (!target || Exists(target->path)) return false;
-    // Nor may an earlier file of the batch take the name, spelled any way.
-    const std::string name = target->path.substr(target->folder.size());
-    for (const Op& earlier : ops_) {
-        const Target& other = earlier.staged.target;
-        if (&earlier != &op && earlier.ok && other.folder == target->folder &&
-            EqualNoCase(other.path.substr(other.folder.size()), name))
-            return false;
+    auto [folderPart, name] = SplitLast(path);
+    if (name.empty() || name == "." || name == "..") return false;
+    std::string folder;
+    if (!folderPart.empty()) {
+        std::optional<std::string> onDisk = ResolveExisting(folderPart);
+        if (!onDisk) return false;
+        folder = *onDisk;
     }
+    // A batch of new files writes hundreds into one folder: its names are listed once, not
+    // once for every file, and the batch's own names join them.
+    auto names = std::find_if(folderNames_.begin(), folderNames_.end(),
+                              [&](const FolderNames& f) { return f.folder == folder; });
+    if (names == folderNames_.end()) {
+        DIR* dir = ::opendir(OpenableFolder(folder).c_str());
+        if (dir == nullptr) return false;
+        FolderNames listed{folder, {}};
+        while (dirent* entry = ::readdir(dir)) listed.upper.insert(UpperCased(entry->d_name));
+        ::closedir(dir);
+        folderNames_.push_back(std::move(listed));
+        names = folderNames_.end() - 1;
+    }
+    // Taken in any spelling, by the folder or by the batch: refused. The rename at Commit
+    // refuses the exact name should it appear meanwhile.
+    if (!names->upper.insert(UpperCased(name)).second || Exists(folder + name)) return false;
+    const Target target{folder, folder + name};
     // New files come many at a time: the flush of their whole file system at Commit writes
     // them out together, rather than a start for each.
     std::optional<Staged> staged = Stage(
-        *target, std::nullopt, [bytes](int out) { return WriteAll(out, bytes); }, false);
+        target, std::nullopt, [bytes](int out) { return WriteAll(out, bytes); }, false);
     if (!staged) return false;
     op.staged = std::move(*staged);
     op.ok = true;
@@ -739,7 +760,9 @@ std::vector<bool> FileBatch::Commit(bool durable,
     // each file's own flush below then finds nothing left to wait for, instead of one wait for
     // the disk after the other.
     constexpr std::size_t kManyFiles = 8;
-    if (ops_.size() > kManyFiles) {
+    const auto staged = std::count_if(ops_.begin(), ops_.end(),
+                                      [](const Op& op) { return op.ok && op.staged.fd >= 0; });
+    if (static_cast<std::size_t>(staged) > kManyFiles) {
         std::vector<dev_t> flushed;
         for (const Op& op : ops_) {
             struct stat st;

@@ -105,6 +105,9 @@ class FileBatch {
   private:
     struct Op;
     std::vector<Op> ops_;
+    // The names of the folders Create writes into, read once per batch (upper-cased).
+    struct FolderNames;
+    std::vector<FolderNames> folderNames_;
 };
 
 // Removes the temporary files that copies cut short by a crash left in `folder`. Only names of
