@@ -33,8 +33,8 @@ constexpr char kWebAddress[] = "https://www.example.com/zel-nevora";
 constexpr char kMailAddress[] = "zel-nevora@example.com";
 constexpr char kCopyright[] = "Copyright (c) 2026 ZEL Nevora team";
 
-constexpr ColorCode kWindowColor = 12937777;    // ColorFromRgb(49, 106, 197)
-constexpr ColorCode kHoverTextColor = 4227327;  // ColorFromRgb(255, 128, 64)
+constexpr ColorCode kWindowColor = widgets::ColorFromRgb(49, 106, 197);
+constexpr ColorCode kHoverTextColor = widgets::ColorFromRgb(255, 128, 64);
 
 void SetColors(QWidget* w, ColorCode text, std::optional<ColorCode> background = std::nullopt) {
     QPalette pal = w->palette();

@@ -88,20 +88,20 @@ MessageDialog::MessageDialog(const QString& message, MessageType type, MessageBu
     QStyle::StandardPixmap iconKind{};
     const bool hasIcon = TypeIcon(type, iconKind);
     if (hasIcon) {
-        iconLabel = new QLabel(this);
-        iconLabel->setObjectName("iconLabel");
-        iconLabel->setPixmap(style()->standardIcon(iconKind, nullptr, this).pixmap(kIconSize, kIconSize));
-        iconLabel->setGeometry(horzMargin, vertMargin, kIconSize, kIconSize);
+        iconLabel_ = new QLabel(this);
+        iconLabel_->setObjectName("iconLabel");
+        iconLabel_->setPixmap(style()->standardIcon(iconKind, nullptr, this).pixmap(kIconSize, kIconSize));
+        iconLabel_->setGeometry(horzMargin, vertMargin, kIconSize, kIconSize);
     }
-    messageLabel = new QLabel(message, this);
-    messageLabel->setObjectName("messageLabel");
-    messageLabel->setTextFormat(Qt::PlainText);
-    messageLabel->setWordWrap(true);
-    messageLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    messageLabel_ = new QLabel(message, this);
+    messageLabel_->setObjectName("messageLabel");
+    messageLabel_->setTextFormat(Qt::PlainText);
+    messageLabel_->setWordWrap(true);
+    messageLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     const int textLeft = horzMargin + (hasIcon ? kIconSize + horzSpacing : 0);
     const int textWidth = textRect.width() + 1;
-    messageLabel->setGeometry(textLeft, vertMargin, textWidth,
-                         std::max(textRect.height(), messageLabel->heightForWidth(textWidth)));
+    messageLabel_->setGeometry(textLeft, vertMargin, textWidth,
+                         std::max(textRect.height(), messageLabel_->heightForWidth(textWidth)));
 
     int buttonWidth = across(50);
     constexpr int kButtonKinds = int(MessageButton::Help) + 1;
@@ -114,25 +114,25 @@ MessageDialog::MessageDialog(const QString& message, MessageType type, MessageBu
         // Help gives no result and closes nothing.
         if (const DialogResult result = kButtons[b].result; result != DialogResult::None)
             connect(button, &QPushButton::clicked, this, [this, result] { done(int(result)); });
-        buttonRow.push_back(button);
+        buttonRow_.push_back(button);
         made[b] = button;
     }
     for (MessageButton b : {MessageButton::Ok, MessageButton::Yes, MessageButton::Retry})
-        if (!defaultButton) defaultButton = made[std::size_t(b)];
+        if (!defaultButton_) defaultButton_ = made[std::size_t(b)];
     for (MessageButton b : {MessageButton::Cancel, MessageButton::No, MessageButton::Ok})
-        if (!cancelButton) cancelButton = made[std::size_t(b)];
-    if (defaultButton) {
-        defaultButton->setDefault(true);
-        defaultButton->setFocus();
+        if (!cancelButton_) cancelButton_ = made[std::size_t(b)];
+    if (defaultButton_) {
+        defaultButton_->setDefault(true);
+        defaultButton_->setFocus();
     }
 
-    const int textBottom = std::max(messageLabel->height(), hasIcon ? kIconSize : 0);
-    const int count = int(buttonRow.size());
+    const int textBottom = std::max(messageLabel_->height(), hasIcon ? kIconSize : 0);
+    const int count = int(buttonRow_.size());
     const int groupWidth = count * buttonWidth + std::max(0, count - 1) * buttonSpacing;
     const int clientWidth = std::max(textLeft - horzMargin + textWidth, groupWidth) + 2 * horzMargin;
     const int clientHeight = textBottom + vertSpacing + buttonHeight + 2 * vertMargin;
     int x = (clientWidth - groupWidth) / 2;
-    for (QPushButton* button : buttonRow) {
+    for (QPushButton* button : buttonRow_) {
         button->setGeometry(x, vertMargin + textBottom + vertSpacing, buttonWidth, buttonHeight);
         x += buttonWidth + buttonSpacing;
     }
@@ -144,7 +144,7 @@ void MessageDialog::reject() { done(int(DialogResult::Cancel)); }
 
 void MessageDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        if (cancelButton) cancelButton->click();
+        if (cancelButton_) cancelButton_->click();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -166,7 +166,7 @@ DialogResult ShowLanguageDialog(const std::string& message, MessageType type,
     std::unique_ptr<MessageDialog> dialog = BuildMessageDialog(message, type, buttons, parent);
     widgets::MarkAsProgramWindow(*dialog);
     if (type == MessageType::Information) dialog->setWindowTitle(widgets::ToQ(informationCaption));
-    for (QPushButton* button : dialog->buttonRow) {
+    for (QPushButton* button : dialog->buttons()) {
         button->resize(66, button->height());
         // Exact, case-sensitive, one after the other on the caption as it stands.
         const auto relabel = [button](const char* accel, const char* plain, const char* to) {
@@ -177,7 +177,7 @@ DialogResult ShowLanguageDialog(const std::string& message, MessageType type,
         relabel("&No", "No", "&English");
         relabel("&Cancel", "Cancel", "&Annuleren");
     }
-    dialog->helpContext = helpContext;
+    dialog->setHelpContext(helpContext);
     const auto result = DialogResult(dialog->exec());
     // The owner decides on its own re-activation by looking at the window it came back from, and
     // that news can arrive after we return: keep the closed dialog until the next one opens.

@@ -45,18 +45,27 @@ public:
     MessageDialog(const QString& message, MessageType type, MessageButtons buttons,
                  QWidget* parent = nullptr);
 
-    QLabel* iconLabel = nullptr;    // none for MessageType::Custom
-    QLabel* messageLabel = nullptr;
-    std::vector<QPushButton*> buttonRow;  // left to right
-    QPushButton* defaultButton = nullptr;
-    QPushButton* cancelButton = nullptr;
-    std::int32_t helpContext = 0;
+    // The buttons, left to right.
+    const std::vector<QPushButton*>& buttons() const { return buttonRow_; }
+    // The button Enter presses at first (Ok, else Yes, else Retry), or none.
+    QPushButton* defaultButton() const { return defaultButton_; }
+    // The help topic the dialog stands for; kept for the caller, shown nowhere.
+    std::int32_t helpContext() const { return helpContext_; }
+    void setHelpContext(std::int32_t context) { helpContext_ = context; }
 
     void reject() override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+
+private:
+    QLabel* iconLabel_ = nullptr;  // none for MessageType::Custom
+    QLabel* messageLabel_ = nullptr;
+    std::vector<QPushButton*> buttonRow_;
+    QPushButton* defaultButton_ = nullptr;  // Enter's button at first; none: no Ok, Yes, Retry
+    QPushButton* cancelButton_ = nullptr;   // Esc's button; none: Esc does nothing
+    std::int32_t helpContext_ = 0;
 };
 
 // Builds the dialog, not shown.

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QTextEdit>
 
+#include "mist/visibility.h"
 #include "platform/messages.h"
 #include "settings/texts.h"
 #include "widgets/TrackBar.h"
@@ -151,7 +152,8 @@ void FogRunPage::buildControls() {
                                  "Toestand:", widgets::colors::navy, false);
     AutoSize(fogStateCaption_);
     fogStateLabel_ =
-        MakeLabel(fogGroup_, "fogStateLabel", {232, 40, 90, 14}, " Mist ", 390138, false);
+        MakeLabel(fogGroup_, "fogStateLabel", {232, 40, 90, 14}, " Mist ",
+                                mist::kFogStateColors[2], false);  // 75 m, where the bar starts
     fogStateLabel_->setAutoFillBackground(true);
     QPalette pal = fogStateLabel_->palette();
     pal.setColor(QPalette::Window, widgets::ToQColor(widgets::colors::black));

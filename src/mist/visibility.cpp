@@ -5,8 +5,9 @@
 namespace mist {
 
 int SnapToLevel(int position) {
-    // 25 * Trunc(p * 0.04), done in integers so no rounding of 0.04 can move a boundary.
-    return 25 * (position / 25);  // C++ division truncates towards zero, as Trunc does
+    // In whole numbers, so that no rounding can move a level's boundary; the division truncates
+    // towards zero.
+    return 25 * (position / 25);
 }
 
 int LevelIndex(int level) {

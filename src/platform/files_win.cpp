@@ -126,7 +126,7 @@ bool WriteNew(const std::string& path, std::string_view bytes) {
 
 std::vector<FileEntry> FindFiles(std::string_view pattern, unsigned attrs) {
     std::vector<FileEntry> found;
-    // The runtime's filter: these attributes hide an entry unless the caller asked for them.
+    // These attributes hide an entry unless the caller asked for them.
     const DWORD skippable = (faHidden | faSysFile | faVolumeID | faDirectory) & ~attrs;
     // The system also matches a wildcard against an entry's 8.3 alias, so "*.env" would find
     // notes.envx through NOTES~1.ENV; only the name itself may match.

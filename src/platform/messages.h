@@ -20,8 +20,9 @@ MessagePresenter SetMessagePresenter(MessagePresenter presenter);
 // Shows a box through the presenter as it stands, without the format rule.
 void ShowMessageBox(MessageIcon icon, const std::string& title, const std::string& text);
 
-// The text goes through the runtime's Format with one empty-string argument first, so "%s"
-// vanishes, "%%" becomes "%" and any other specifier throws FormatError.
+// The text is formatted with one empty-string argument first (FormatWithEmptyArgument), so "%s"
+// vanishes, "%%" becomes "%" and any other specifier throws FormatError: translators' texts have
+// always been read that way.
 void ShowErrorMessage(const std::string& text, const std::string& title);
 void ShowInfoMessage(const std::string& text, const std::string& title);
 
@@ -30,7 +31,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Format(text, ['']) of the runtime.
+// `text` formatted with one empty-string argument: "%s" (with its flags, width and precision)
+// gives the empty string padded as asked, "%%" gives "%"; anything else, or padding past what a
+// box can show, throws FormatError.
 std::string FormatWithEmptyArgument(std::string_view text);
 
 // `text` with every "%" doubled, so a path put into a box's text shows as it is.

@@ -15,8 +15,8 @@ int HexDigit(char c) {
     return -1;
 }
 
-// Val() of the runtime for a 32-bit integer: leading blanks, a sign, then decimal digits or '$'
-// (or 'x') and hex digits, nothing after. Hex may use the full 32 bits.
+// A 32-bit integer as settings files have always held them: leading blanks, a sign, then decimal
+// digits or '$' (or 'x') and hex digits, nothing after. Hex may use the full 32 bits.
 bool ParseInteger(std::string_view s, std::int64_t& out) {
     std::size_t i = 0;
     while (i < s.size() && s[i] == ' ') ++i;

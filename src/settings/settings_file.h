@@ -24,7 +24,7 @@ void WriteString(std::string_view section, std::string_view key, std::string_vie
 bool ReadBool(std::string_view section, std::string_view key, bool def);
 void WriteBool(std::string_view section, std::string_view key, bool value);
 
-// The runtime's integer reading of a profile value: "0x"/"0X" (longer than 2) or "$" mark hex,
+// A profile value read as a whole number: "0x"/"0X" (longer than 2) or "$" mark hex,
 // otherwise a signed decimal; anything else gives `def`. Nonzero is true.
 bool ParseProfileBool(std::string_view text, bool def);
 

@@ -147,6 +147,11 @@ protected:
     void adjustBounds();
     virtual void paint(QPainter& canvas);
     void drawLabelText(QPainter& canvas, QRect rect, int flags);
+    // Where the text goes: the rect moved by the bevel, the alignments for its direction, and
+    // the highlight and shadow. `textSize` is along the text, then across it.
+    QRect placeText(QRect rect, QSize textSize) const;
+    // The disabled look, or the highlight, the shadow and the text itself, each in its colour.
+    void drawTextLayers(QPainter& canvas, const QString& text, QRect rect, int flags);
     void drawTextInDirection(QPainter& canvas, const QString& text, QRect rect,
                              TextDirection direction, int flags);
     static void drawRotatedText(QPainter& canvas, int x, int y, const QString& text, int angle);

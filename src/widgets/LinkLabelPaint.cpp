@@ -106,14 +106,17 @@ void LinkLabel::drawLabelText(QPainter& canvas, QRect rect, int flags) {
     canvas.setFont(font());
     QRect r = rect;
     const QString text = calcDrawRect(r);
-
-    const bool vertical = IsVertical(textDirection_);
-    int tw = r.width(), th = r.height();
-    if (vertical) {
+    QSize textSize = r.size();  // along the text, across it
+    if (IsVertical(textDirection_)) {
         const QFontMetrics fm = canvas.fontMetrics();
-        th = fm.height();
-        tw = fm.horizontalAdvance(text);
+        textSize = {fm.horizontalAdvance(text), fm.height()};
     }
+    drawTextLayers(canvas, text, placeText(r, textSize), flags);
+}
+
+QRect LinkLabel::placeText(QRect r, QSize textSize) const {
+    const bool vertical = IsVertical(textDirection_);
+    const int tw = textSize.width(), th = textSize.height();
     const int W = width(), H = height();
     const int BW = bevelWidth_, B = borderWidth_, HO = highlightOffset_, SO = shadowOffset_;
     const bool right = textDirection_ == TextDirection::Right,
@@ -161,7 +164,11 @@ void LinkLabel::drawLabelText(QPainter& canvas, QRect rect, int flags) {
             r.translate(-SO, 0);
         if (verticalAlignment_ == VerticalAlignment::Bottom) r.translate(0, -SO);
     }
+    return r;
+}
 
+void LinkLabel::drawTextLayers(QPainter& canvas, const QString& text, QRect r, int flags) {
+    const int HO = highlightOffset_, SO = shadowOffset_;
     if (!isEnabled()) {
         canvas.setPen(ToQColor(colors::buttonHighlight));
         drawTextInDirection(canvas, text, r.translated(1, 1), textDirection_, flags);

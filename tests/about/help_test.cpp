@@ -215,8 +215,8 @@ TEST(ShowLanguageDialog, FollowsTheFixedButtonOrderDefaultsAndResults) {
                 captions << b->text();
                 widths.push_back(b->width());
             }
-            if (auto* dialog = qobject_cast<MessageDialog*>(d); dialog && dialog->defaultButton)
-                defaultCaption = dialog->defaultButton->text();
+            if (auto* dialog = qobject_cast<MessageDialog*>(d); dialog && dialog->defaultButton())
+                defaultCaption = dialog->defaultButton()->text();
             QTest::keyClick(d, Qt::Key_Escape);
             if (d->isVisible()) d->close();  // Esc did nothing: the close box gives Cancel
         });
