@@ -281,8 +281,11 @@ bool Finish(Staged& staged, bool failIfExists) {
 
 // As Finish, for a file that must be new: the rename itself refuses a name that has appeared
 // since, where the file system can (a few cannot, and keep only the check before it).
-bool FinishNew(Staged& staged) {
-    bool ok = ::fsync(staged.fd) == 0;
+// `flushed`: the file system was flushed since the file was written, so its bytes are on disk
+// already. (A flush of a new file would also write out its temporary name, one journal commit
+// for every file.)
+bool FinishNew(Staged& staged, bool flushed) {
+    bool ok = flushed || ::fsync(staged.fd) == 0;
     ok = (::close(staged.fd) == 0) && ok;
     staged.fd = -1;
     if (ok) {
@@ -633,6 +636,7 @@ struct FileBatch::Op {
     enum class Kind { Copy, Keep, Delete, Link, Create } kind = Kind::Copy;
     bool failIfExists = false;
     bool ok = false;  // not refused so far
+    bool flushed = false;  // its file system was flushed at Commit, after it was written
     Staged staged;    // a copy: its temporary file; a kept file: a handle; all: the target
 };
 
@@ -756,20 +760,24 @@ std::vector<bool> FileBatch::Commit(bool durable,
                                     const std::function<void(std::size_t)>& applied) {
     std::vector<bool> done(ops_.size());
     std::vector<std::string> folders;  // changed, in the order they changed
-    // Many new files: one flush of each file system they are on writes them all out together;
-    // each file's own flush below then finds nothing left to wait for, instead of one wait for
-    // the disk after the other.
+    // Many files: one flush of each file system they are on writes them all out together,
+    // instead of one wait for the disk after the other. A new file then needs no flush of its
+    // own; a replacement's own flush finds nothing left to wait for.
     constexpr std::size_t kManyFiles = 8;
     const auto staged = std::count_if(ops_.begin(), ops_.end(),
                                       [](const Op& op) { return op.ok && op.staged.fd >= 0; });
     if (static_cast<std::size_t>(staged) > kManyFiles) {
-        std::vector<dev_t> flushed;
-        for (const Op& op : ops_) {
+        std::vector<std::pair<dev_t, bool>> flushed;  // each file system, and whether it was
+        for (Op& op : ops_) {
             struct stat st;
             if (!op.ok || op.staged.fd < 0 || ::fstat(op.staged.fd, &st) != 0) continue;
-            if (std::find(flushed.begin(), flushed.end(), st.st_dev) != flushed.end()) continue;
-            ::syncfs(op.staged.fd);
-            flushed.push_back(st.st_dev);
+            auto fs = std::find_if(flushed.begin(), flushed.end(),
+                                   [&](const auto& f) { return f.first == st.st_dev; });
+            if (fs == flushed.end()) {
+                flushed.emplace_back(st.st_dev, ::syncfs(op.staged.fd) == 0);
+                fs = flushed.end() - 1;
+            }
+            op.flushed = fs->second;
         }
     }
     for (std::size_t i = 0; i < ops_.size(); ++i) {
@@ -781,7 +789,7 @@ std::vector<bool> FileBatch::Commit(bool durable,
                 op.ok = Finish(op.staged, op.failIfExists);
                 break;
             case Op::Kind::Create:
-                op.ok = FinishNew(op.staged);
+                op.ok = FinishNew(op.staged, op.flushed);
                 break;
             case Op::Kind::Keep:
                 op.ok = ::fsync(op.staged.fd) == 0;
