@@ -196,6 +196,32 @@ class Tokenizer {
 
     bool bad = false;
 
+    // Moves past the parenthesis that closes the block it is in; its position, or nothing when
+    // the text ends first. Only quoted strings and parentheses matter here, so it goes character
+    // by character instead of item by item. A quote opens a string only where an item starts.
+    std::optional<std::size_t> SkipBlock() {
+        int open = 1;
+        bool itemStart = true;
+        while (pos_ < s_.size()) {
+            const char16_t c = s_[pos_++];
+            if (c == u'"' && itemStart) {
+                while (pos_ < s_.size() && s_[pos_] != u'"') pos_ += s_[pos_] == u'\\' ? 2 : 1;
+                if (pos_ >= s_.size()) return std::nullopt;
+                ++pos_;
+                itemStart = false;
+            } else if (c == u'(') {
+                ++open;
+                itemStart = true;
+            } else if (c == u')') {
+                if (--open == 0) return pos_ - 1;
+                itemStart = true;
+            } else {
+                itemStart = IsSpace(c);
+            }
+        }
+        return std::nullopt;
+    }
+
   private:
     const std::u16string& s_;
     std::size_t pos_;
@@ -223,17 +249,10 @@ bool ParseBlock(const std::u16string& s, Tokenizer& tok, Node& into, bool top, i
     // blocks are only followed to their closing parenthesis.
     constexpr int kKeptDepth = 6;
     if (depth >= kKeptDepth) {
-        Token t;
-        int open = 1;
-        while (tok.Next(t)) {
-            if (tok.bad) return false;
-            if (t.kind == Token::Kind::Open) ++open;
-            if (t.kind == Token::Kind::Close && --open == 0) {
-                into.close = t.begin;
-                return true;
-            }
-        }
-        return false;
+        const std::optional<std::size_t> close = tok.SkipBlock();
+        if (!close) return false;
+        into.close = *close;
+        return true;
     }
     Token t;
     std::optional<Token> pending;  // an item that may name the block that follows
@@ -264,8 +283,10 @@ bool ParseBlock(const std::u16string& s, Tokenizer& tok, Node& into, bool top, i
             }
             child.open = t.begin;
             if (!ParseBlock(s, tok, child, false, depth + 1)) return false;
+            // Of an event's own items (depth 5) only its ID is ever looked at.
             const bool skipped = skipNext || EqualsWord(child.name, "comment") ||
-                                 EqualsWord(child.name, "skip");
+                                 EqualsWord(child.name, "skip") ||
+                                 (depth == kKeptDepth - 1 && !EqualsWord(child.name, "id"));
             skipNext = false;
             if (skipped) into.children.pop_back();
             continue;
