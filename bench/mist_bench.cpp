@@ -10,6 +10,14 @@
 // - CopySameBytesAndSync: one cp of fourteen files holding those bytes (12 MiB + 8 KiB), then
 //   sync. Fair to the reference: as many files and bytes, one cp process, nothing skipped.
 // - CopyRouteFilesAndSync: the earlier reference, cp of the four route files (4 MiB) and sync.
+// - OpenRailsRunAndRestore: FogRunAndRestore with the Open Rails option on a route with 200
+//   activities of about 50 KB: also 200 fogged copies (about 10 MiB) and a weather file written
+//   new, each flushed, then read back, checked and deleted by the restore.
+// - CopyOpenRailsBytesAndSync: one cp of what that run writes (the fourteen files above plus 200
+//   files of the copies' sizes and the weather file), then sync; into a folder whose files are
+//   deleted outside the timing, as the run's copies are new files each time in a folder where
+//   the restore deleted the last ones (cp over files it made before would only rewrite them,
+//   which costs a file system far less than making new ones).
 // sync flushes the whole machine: other work on a shared machine slows the references too.
 // Repetitions of the four run interleaved, so both sides see the same load.
 #include <benchmark/benchmark.h>
@@ -32,6 +40,27 @@ constexpr std::size_t kFileSize = 1 << 20;
 constexpr std::size_t kTextureSize = 4096;
 const char* const kFiles[] = {"a_rain.env", "b_rain.env", "c_rain.env", "d_rain.env"};
 const char* const kTextures[] = {"ZEL_snowsky.ace", "ZEL_snowskylo.ace"};
+constexpr int kActivities = 200;
+
+// An activity of about 50 KB as the activity editor writes it (UTF-16LE, CRLF): a header and
+// enough events to fill it.
+std::string Activity(int n) {
+    std::string text = "SIMISA@@@@@@@@@@JINX0a0t______\r\n\r\nTr_Activity (\r\n"
+                       "\tTr_Activity_Header (\r\n\t\tName ( \"Activity " +
+                       std::to_string(n) + "\" )\r\n\t\tWeather ( 0 )\r\n\t)\r\n"
+                       "\tTr_Activity_File (\r\n\t\tEvents (\r\n";
+    for (int id = 1; text.size() < 25000; ++id) {
+        text += "\t\t\tEventCategoryLocation (\r\n\t\t\t\tEventTypeLocation ( )\r\n"
+                "\t\t\t\tID ( " + std::to_string(id) + " )\r\n\t\t\t\tActivation_Level ( 1 )\r\n"
+                "\t\t\t\tOutcomes (\r\n\t\t\t\t\tDisplayMessage ( \"Slow down\" )\r\n"
+                "\t\t\t\t)\r\n\t\t\t\tName ( Event )\r\n"
+                "\t\t\t\tLocation ( -6131 14888 -345.2 552.1 40 )\r\n\t\t\t)\r\n";
+    }
+    text += "\t\t)\r\n\t)\r\n)";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : text) utf16 += {c, '\0'};
+    return utf16;
+}
 
 void Write(const fs::path& file, std::size_t size, char fill) {
     fs::create_directories(file.parent_path());
@@ -66,10 +95,29 @@ struct Scene {
         }
     }
     ~Scene() { fs::remove_all(root); }
+
+    // The route's activities, and beside the same bytes what the Open Rails files will hold.
+    fs::path activities = ts / "Routes" / "R" / "Activities";
+    fs::path openRailsBytes = root / "same-bytes-or";
+    void AddActivities() {
+        fs::create_directories(activities);
+        fs::create_directories(openRailsBytes);
+        fs::copy(sameBytes, openRailsBytes, fs::copy_options::recursive);
+        for (int n = 0; n < kActivities; ++n) {
+            const std::string bytes = Activity(n);
+            const std::string name = "activity" + std::to_string(n);
+            std::ofstream(activities / (name + ".act"), std::ios::binary) << bytes;
+            // The copy is the activity and about 700 bytes of event and name.
+            std::ofstream(openRailsBytes / (name + "_copy.act"), std::ios::binary)
+                << bytes << std::string(700, 'e');
+        }
+        Write(openRailsBytes / "ZEL_Nevora_rain_50m.weather-or", 220, 'w');
+    }
 };
 
-void RunAndRestore(benchmark::State& state, bool firstTime) {
+void RunAndRestore(benchmark::State& state, bool firstTime, bool openRails = false) {
     Scene scene;
+    if (openRails) scene.AddActivities();
     const std::string root = scene.ts.string();
     for (auto _ : state) {
         if (firstTime) {
@@ -77,14 +125,18 @@ void RunAndRestore(benchmark::State& state, bool firstTime) {
             fs::remove_all(scene.root / "Dump" / "Back_up" / "R");
             state.ResumeTiming();
         }
-        const mist::FogRunRequest request{
+        mist::FogRunRequest request{
             root, "R", mist::Weather::Rain, 50,
             mist::FindEnvFiles(mist::RouteEnvFolder(root, "R") + platform::kPathSep,
                                mist::Weather::Rain)};
+        request.openRails = openRails;
+        request.fogWord = "mist";
         const auto ran = mist::RunFog(request);
         const auto record = mist::LoadRunRecord();
+        const std::size_t added = openRails ? kActivities + 1 : 0;
         if (ran != mist::RunOutcome::Installed || !record || record->files.size() != 4 ||
-            record->textures.size() != 2 || !mist::RestoreFog(*record).Complete()) {
+            record->textures.size() != 2 || record->added.size() != added ||
+            !mist::RestoreFog(*record).Complete()) {
             state.SkipWithError("the fog run or its restore failed");
             break;
         }
@@ -99,13 +151,23 @@ void FogRunAndRestoreFirstTime(benchmark::State& state) {
     RunAndRestore(state, true);
 }
 
-void CopyAndSync(benchmark::State& state, const std::string& sources) {
+void OpenRailsRunAndRestore(benchmark::State& state) {
+    RunAndRestore(state, false, true);
+}
+
+void CopyAndSync(benchmark::State& state, const std::string& sources, bool openRails = false) {
     Scene scene;
+    if (openRails) scene.AddActivities();
     const fs::path target = scene.root / "copy";
     fs::create_directories(target);
     const std::string command =
         "cd '" + scene.root.string() + "' && cp " + sources + " '" + target.string() + "/' && sync";
     for (auto _ : state) {
+        if (openRails) {
+            state.PauseTiming();
+            for (const auto& entry : fs::directory_iterator(target)) fs::remove(entry.path());
+            state.ResumeTiming();
+        }
         if (std::system(command.c_str()) != 0) {
             state.SkipWithError("cp or sync failed");
             break;
@@ -115,6 +177,10 @@ void CopyAndSync(benchmark::State& state, const std::string& sources) {
 
 void CopySameBytesAndSync(benchmark::State& state) {
     CopyAndSync(state, "same-bytes/*");
+}
+
+void CopyOpenRailsBytesAndSync(benchmark::State& state) {
+    CopyAndSync(state, "same-bytes-or/*", true);
 }
 
 void CopyRouteFilesAndSync(benchmark::State& state) {
@@ -130,6 +196,8 @@ ZEL_MIST_BENCHMARK(FogRunAndRestore);
 ZEL_MIST_BENCHMARK(FogRunAndRestoreFirstTime);
 ZEL_MIST_BENCHMARK(CopySameBytesAndSync);
 ZEL_MIST_BENCHMARK(CopyRouteFilesAndSync);
+ZEL_MIST_BENCHMARK(OpenRailsRunAndRestore);
+ZEL_MIST_BENCHMARK(CopyOpenRailsBytesAndSync);
 
 // Keeps the medians as the console reporter prints them.
 class MedianReporter : public benchmark::ConsoleReporter {
@@ -165,6 +233,7 @@ int main(int argc, char** argv) {
     ratio("FogRunAndRestore", "CopySameBytesAndSync");
     ratio("FogRunAndRestoreFirstTime", "CopySameBytesAndSync");
     ratio("FogRunAndRestore", "CopyRouteFilesAndSync");
+    ratio("OpenRailsRunAndRestore", "CopyOpenRailsBytesAndSync");
     benchmark::Shutdown();
     return 0;
 }

@@ -35,4 +35,9 @@ route "Kustbaan" sun.env rain.env snow.env autumn_rain.env
 route "Bergroute" summer_clear.env winter_clear.env winter_snow.env spring_snow.env
 mkdir -p "$ts/Routes/Havenlijn"  # a route without environment files
 python3 "$scripts/gen_env.py" --route 2000 "${envs[@]}"
+
+# Activities, which Open Rails takes its fog from: two per route with environment files.
+for r in Noordlijn Kustbaan Bergroute; do
+  python3 "$scripts/gen_activities.py" "$ts/Routes/$r" "$r"
+done
 echo "Demo simulator folder: $ts"

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLayout>
+#include <QMenu>
 #include <QMenuBar>
 #include <QWindow>
 
@@ -69,6 +70,14 @@ void MainWindow::buildMenu() {
     connect(languageGroup_, &QActionGroup::triggered, this, [this](QAction* item) {
         platform::RunGuarded([this, item] { onLanguageTriggered(item); });
     });
+    openRailsAction_ = optionsMenu_->addAction("Ook voor Open Rails");
+    openRailsAction_->setObjectName("openRailsAction");
+    openRailsAction_->setCheckable(true);
+    connect(openRailsAction_, &QAction::triggered, this,
+            platform::Guarded([this] { onOpenRailsTriggered(); }));
+    // The settings file is the only copy: another copy of the program may have changed it.
+    connect(optionsMenu_, &QMenu::aboutToShow, this,
+            platform::Guarded([this] { showOpenRailsSetting(); }));
 
     helpMenu_ = bar->addMenu("&Help");
     helpMenu_->setObjectName("helpMenu");
@@ -88,7 +97,22 @@ void MainWindow::initialize() {
     languageMenuPending_ = true;
     currentLanguage_ = settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
     page_->followVisibilityMouse();
+    showOpenRailsSetting();
     useLanguage(currentLanguage_);
+}
+
+void MainWindow::showOpenRailsSetting() {
+    openRailsAction_->setChecked(
+        settings::ReadBool(settings::kProgramSection, settings::kOpenRailsKey, false));
+}
+
+void MainWindow::onOpenRailsTriggered() {
+    const bool on = openRailsAction_->isChecked();
+    // Until the file holds the choice the item shows what it held; a failed write is reported
+    // by the guard and leaves it so.
+    openRailsAction_->setChecked(!on);
+    settings::WriteBool(settings::kProgramSection, settings::kOpenRailsKey, on);
+    openRailsAction_->setChecked(on);
 }
 
 void MainWindow::onShown() {

@@ -77,6 +77,9 @@ private:
     void onAboutTriggered();
     void onHelpTriggered();
     void onLanguageTriggered(QAction* item);
+    // Options > Ook voor Open Rails: stores the choice; the item shows what the file holds.
+    void onOpenRailsTriggered();
+    void showOpenRailsSetting();
 
     // Language.
     void applyText(int target, const std::string& text);
@@ -98,6 +101,7 @@ private:
     QMenu* languageMenu_ = nullptr;
     QAction* dutchAction_ = nullptr;
     QActionGroup* languageGroup_ = nullptr;
+    QAction* openRailsAction_ = nullptr;
     QMenu* helpMenu_ = nullptr;
     QAction* helpContentsAction_ = nullptr;
     QAction* helpSeparator_ = nullptr;

@@ -23,6 +23,7 @@ void MainWindow::applyText(int target, const std::string& text) {
         case kHelpMenu: helpMenu_->setTitle(ToQ(text)); break;
         case kHelpContentsAction: helpContentsAction_->setText(ToQ(text)); break;
         case kAboutAction: aboutAction_->setText(ToQ(text)); break;
+        case kOpenRailsAction: openRailsAction_->setText(ToQ(text)); break;
         case kErrorTitle: texts_.errorTitle = text; break;
         case kNoCloseMsg: texts_.noCloseMsg = text; break;
         case kCloseTitle: texts_.closeTitle = text; break;

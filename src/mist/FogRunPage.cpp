@@ -216,6 +216,10 @@ void FogRunPage::applyText(int target, const std::string& text) {
         case kInstallFailedMsg: texts_.installFailedMsg = text; break;
         case kRecordRefusedMsg: texts_.recordRefusedMsg = text; break;
         case kAlreadyFoggedMsg: texts_.alreadyFoggedMsg = text; break;
+        case kInfoOpenRailsActivities: texts_.openRailsActivitiesText = text; break;
+        case kInfoOpenRailsWeatherFile: texts_.openRailsWeatherFileText = text; break;
+        case kInfoOpenRailsSkipped: texts_.openRailsSkippedText = text; break;
+        case kOpenRailsFogWord: texts_.openRailsFogWord = text; break;
         default: break;
     }
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "mist/fog_run.h"
 
@@ -32,6 +33,9 @@ public:
         std::string errorTitle, noRouteMsg, routeErrMsg, routeNotFoundMsg;
         std::string backupFailedMsg, restoreFailedMsg, runPendingMsg, inUseMsg, installFailedMsg,
             recordRefusedMsg, alreadyFoggedMsg;
+        // The summary's lines of the Open Rails files, and the word a fogged copy's name gets.
+        std::string openRailsActivitiesText, openRailsWeatherFileText, openRailsSkippedText,
+            openRailsFogWord;
     };
 
     explicit FogRunPage(QWidget* parent = nullptr);
@@ -128,5 +132,12 @@ private:
     std::array<std::string, 4> envFiles_;  // the slots of the route's files a run replaces
     bool multiFileMode_ = false;
     std::optional<mist::RunRecord> currentRun_;
+    // What the summary says of the run's Open Rails files; nothing when the run made none.
+    struct OpenRailsSummary {
+        std::size_t activityCopies = 0;
+        std::string weatherFile;           // its name, empty when none was added
+        std::vector<std::string> skipped;  // activities not read, files not written
+    };
+    std::optional<OpenRailsSummary> openRailsSummary_;
     Texts texts_;
 };

@@ -1,7 +1,10 @@
 // The fog run of the page: discovery, "Maken...", the summary and the restore.
 #include "mist/FogRunPage.h"
 
+#include <algorithm>
+
 #include <QComboBox>
+#include <QStringList>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTextCursor>
@@ -11,6 +14,7 @@
 #include "mist/fog_run.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "settings/settings_file.h"
 #include "widgets/TrackBar.h"
 #include "widgets/qtext.h"
 
@@ -110,7 +114,24 @@ void FogRunPage::writeSummary() {
     heading(texts_.infoWeatherText, weatherButton(checkedWeather())->text());
     heading(texts_.infoVisibilityText, visibilityLabel_->text());
     heading(texts_.infoFogStateText, fogStateLabel_->text());
+    if (!openRailsSummary_) return;
+    heading(texts_.openRailsActivitiesText, QString::number(openRailsSummary_->activityCopies));
+    heading(texts_.openRailsWeatherFileText,
+            openRailsSummary_->weatherFile.empty() ? QStringLiteral("-")
+                                                   : widgets::PathToQ(openRailsSummary_->weatherFile));
+    if (!openRailsSummary_->skipped.empty()) {
+        QStringList names;
+        for (const std::string& name : openRailsSummary_->skipped) names << widgets::PathToQ(name);
+        heading(texts_.openRailsSkippedText, names.join(QStringLiteral(", ")));
+    }
 }
+
+namespace {
+
+// The last part of an added file's path: the name the summary shows.
+std::string LastPart(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+}  // namespace
 
 void FogRunPage::showCompletionPage() {
     choosingPage_->hide();
@@ -133,6 +154,11 @@ void FogRunPage::setAsideRefusedRecord() {
 
 // The completion page for a run that is on disk already, with the run's own controls and summary.
 void FogRunPage::showRun(const mist::RunRecord& record) {
+    openRailsSummary_.reset();
+    if (!record.added.empty()) {
+        const mist::OpenRailsFiles added = mist::AddedForOpenRails(record);
+        openRailsSummary_ = {added.activityCopies, LastPart(added.weatherFile), {}};
+    }
     routeName_ = record.route;
     for (std::size_t i = 0; i < envFiles_.size(); ++i)
         envFiles_[i] = i < record.files.size() ? record.files[i] : "";
@@ -155,6 +181,8 @@ void FogRunPage::reportNotPutBack(const std::string& installRoot, const std::str
     names.insert(names.end(), outcome.lost.begin(), outcome.lost.end());
     std::vector<std::string> paths = RouteFiles(installRoot, route, names);
     paths.insert(paths.end(), outcome.keptTextures.begin(), outcome.keptTextures.end());
+    paths.insert(paths.end(), outcome.addedRetry.begin(), outcome.addedRetry.end());
+    paths.insert(paths.end(), outcome.keptAdded.begin(), outcome.keptAdded.end());
     platform::ShowErrorMessage(texts_.restoreFailedMsg + PathList(paths), texts_.errorTitle);
 }
 
@@ -163,9 +191,15 @@ void FogRunPage::reportNotPutBack(const std::string& installRoot, const std::str
 bool FogRunPage::restore(const mist::RunRecord& record) {
     const mist::RestoreOutcome outcome = mist::RestoreFog(record);
     reportNotPutBack(record.installRoot, record.route, outcome);
-    if (outcome.retry.empty()) return true;
+    if (outcome.retry.empty() && outcome.addedRetry.empty()) return true;
     currentRun_ = record;
     currentRun_->files = outcome.retry;
+    const std::string routeFolder = mist::RouteFolder(record.installRoot, record.route);
+    std::erase_if(currentRun_->added, [&](const mist::AddedFile& file) {
+        const std::string location = mist::AddedFileLocation(routeFolder, file.path);
+        return std::find(outcome.addedRetry.begin(), outcome.addedRetry.end(), location) ==
+               outcome.addedRetry.end();
+    });
     return false;
 }
 
@@ -223,6 +257,10 @@ void FogRunPage::onMakeClicked() {
     mist::FogRunRequest request{installRoot_, routeName_, weather, visibilityBar_->value(), {}};
     request.found.names = envFiles_;
     request.found.multiFileMode = multiFileMode_;
+    // Read afresh, as every setting: the file is the only copy.
+    request.openRails = settings::ReadBool(settings::kProgramSection, settings::kOpenRailsKey, false);
+    request.fogWord = texts_.openRailsFogWord;
+    openRailsSummary_.reset();
     mist::RunReport report;
     switch (mist::RunFog(request, {}, &report)) {
         case mist::RunOutcome::Installed:
@@ -260,6 +298,13 @@ void FogRunPage::onMakeClicked() {
             return;  // refused above already
     }
     currentRun_ = report.record;
+    if (request.openRails) {
+        const mist::OpenRailsFiles added = mist::AddedForOpenRails(report.record);
+        openRailsSummary_ = {added.activityCopies, LastPart(added.weatherFile),
+                             report.unreadableActivities};
+        for (const std::string& path : report.notAdded)
+            openRailsSummary_->skipped.push_back(LastPart(path));
+    }
     writeSummary();
     showCompletionPage();
 }

@@ -18,6 +18,11 @@ namespace {
 constexpr std::string_view kSection = "Herstel";
 constexpr std::size_t kMaxFiles = 4;
 constexpr std::size_t kMaxTextures = 2;
+// Far beyond the activities of any route; keeps a damaged record from being read for ever.
+constexpr std::size_t kMaxAdded = 100000;
+// Files a batch keeps open at once while it writes the Open Rails files: each batch is flushed
+// as one, so a route's activities usually go in one.
+constexpr std::size_t kAddedPerBatch = 256;
 
 std::string Numbered(std::string_view key, std::size_t n) {
     return std::string(key) + std::to_string(n + 1);
@@ -85,11 +90,86 @@ std::optional<RunRecord> ParseRunRecord(const std::string& contents) {
         std::string name = get(Numbered("Textuur", i));
         if (!name.empty()) record.textures.push_back(std::move(name));
     }
+    // Numbered from 1 without gaps; a record written before they existed has none.
+    for (std::size_t i = 0; i < kMaxAdded; ++i) {
+        const std::string value = get(Numbered("Toegevoegd", i));
+        if (value.empty()) break;
+        auto file = ParseAddedFile(value);
+        if (!file) return std::nullopt;
+        record.added.push_back(std::move(*file));
+    }
+    for (std::size_t i = 0; i < kMaxAdded; ++i) {
+        std::string folder = get(Numbered("NieuweMap", i));
+        if (folder.empty()) break;
+        if (!IsAddedFolder(folder)) return std::nullopt;
+        record.addedFolders.push_back(std::move(folder));
+    }
     if (!IsSound(record)) return std::nullopt;
     return record;
 }
 
+// Writes the planned Open Rails files once the fog files are in. The record lists them already
+// (it was written with them, before the first route file changed), so that a crash at any point
+// leaves only files the restore knows and can check; afterwards it keeps only those that were
+// written. Nothing here can undo the fog run.
+void WriteOpenRailsFiles(const FogRunRequest& request, const OpenRailsPlan& plan,
+                         RunRecord& record, const StepHook& hook, RunReport& report) {
+    if (plan.files.empty()) return;
+    const RunRecord planned = record;
+    const std::string routeFolder = RouteFolder(request.installRoot, request.route);
+    std::vector<std::string> created;
+    for (const std::string& folder : plan.folders) {
+        if (platform::CreateFolder(AddedFileLocation(routeFolder, folder)))
+            created.push_back(folder);
+    }
+    std::vector<bool> written(plan.files.size());
+    for (std::size_t first = 0; first < plan.files.size(); first += kAddedPerBatch) {
+        const std::size_t end = std::min(plan.files.size(), first + kAddedPerBatch);
+        platform::FileBatch batch;
+        for (std::size_t i = first; i < end; ++i) {
+            batch.Create(AddedFileLocation(routeFolder, plan.files[i].path), plan.contents[i]);
+            Report(hook, Step::AddedStaged, i);
+        }
+        const std::vector<bool> done = batch.Commit(false, [&](std::size_t op) {
+            Report(hook, Step::Added, first + op);
+        });
+        for (std::size_t i = first; i < end; ++i) written[i] = done[i - first];
+    }
+    record.added.clear();
+    for (std::size_t i = 0; i < plan.files.size(); ++i) {
+        if (written[i]) {
+            record.added.push_back(plan.files[i]);
+        } else {
+            report.notAdded.push_back(plan.files[i].path);
+        }
+    }
+    record.addedFolders = std::move(created);
+    // If this fails the planned record stays: it names more than was written, and the restore
+    // deletes only files that hold what the run wrote.
+    if (record != planned) SaveRunRecord(record);
+}
+
 }  // namespace
+
+std::string RouteFolder(std::string_view installRoot, std::string_view route) {
+    using platform::JoinPath;
+    return JoinPath(JoinPath(installRoot, "Routes"), route);
+}
+
+OpenRailsFiles AddedForOpenRails(const RunRecord& record) {
+    OpenRailsFiles files;
+    for (const AddedFile& file : record.added) {
+        const auto slash = file.path.find('/');
+        if (file.path.find('/', slash + 1) != std::string::npos) continue;  // an extension
+        const std::string_view folder(file.path.data(), slash);
+        if (IsAddedFolder(folder)) {
+            files.weatherFile = file.path;
+        } else {
+            ++files.activityCopies;
+        }
+    }
+    return files;
+}
 
 bool IsPlainName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return false;
@@ -174,6 +254,16 @@ bool SaveRunRecord(const RunRecord& record) {
         }
     } catch (const std::invalid_argument&) {
         return false;  // a line break in a name: the profile format cannot hold it
+    }
+    // Appended as lines: one update per key would rewrite the whole text each time.
+    for (std::size_t i = 0; i < record.added.size(); ++i) {
+        const std::string line = FormatAddedFile(record.added[i]);
+        if (line.find_first_of("\r\n") != std::string::npos) return false;
+        ini += Numbered("Toegevoegd", i) + "=" + line + "\r\n";
+    }
+    for (std::size_t i = 0; i < record.addedFolders.size(); ++i) {
+        if (record.addedFolders[i].find_first_of("\r\n") != std::string::npos) return false;
+        ini += Numbered("NieuweMap", i) + "=" + record.addedFolders[i] + "\r\n";
     }
     // Reading it back catches anything else the format would change (an overlong path) before
     // the record is trusted with a route's files.
@@ -273,11 +363,31 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook, RunReport*
     for (std::string_view texture : TexturesFor(request.weather)) {
         if (!platform::IsFile(JoinPath(textures, texture))) record.textures.emplace_back(texture);
     }
-    if (!SaveRunRecord(record)) {
+    // The Open Rails files are worked out now, so that the one record lists them too.
+    OpenRailsPlan openRails;
+    if (request.openRails) {
+        openRails = PlanOpenRailsFiles(routeFolder, request.weather, request.metres,
+                                       request.fogWord);
+        report->unreadableActivities = std::move(openRails.unreadable);
+        record.added = openRails.files;
+        record.addedFolders = openRails.folders;
+    }
+    bool saved = SaveRunRecord(record);
+    if (!saved && !record.added.empty()) {
+        // A record too large for its reader (thousands of activities): the fog run goes on
+        // without them.
+        for (const AddedFile& file : record.added) report->notAdded.push_back(file.path);
+        openRails = {};
+        record.added.clear();
+        record.addedFolders.clear();
+        saved = SaveRunRecord(record);
+    }
+    if (!saved) {
         RemoveRunRecord();
         return RunOutcome::BackupFailed;
     }
     Report(hook, Step::RecordWritten, 0);
+    if (!record.added.empty()) Report(hook, Step::AddedRecorded, 0);
 
     // The new names need not be durable: until the restore, the record and the backups are what
     // a crash must not lose, and a route file is always either its old or its new self.
@@ -312,13 +422,15 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook, RunReport*
         report->undo = RestoreFog(record, hook);
         return RunOutcome::InstallFailed;
     }
+    WriteOpenRailsFiles(request, openRails, record, hook, *report);
     report->record = std::move(record);
     return RunOutcome::Installed;
 }
 
 RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
     using platform::JoinPath;
-    if (!ClaimDumpFolder()) return {{}, record.files, {}};  // another copy works on the Dump folder
+    // Another copy works on the Dump folder.
+    if (!ClaimDumpFolder()) return {{}, record.files, {}, {}, {}};
     const std::string envFolder = RouteEnvFolder(record.installRoot, record.route);
     const std::string backupFolder = RouteBackupFolder(record.route);
     const std::string textures = TexturesFolder(record.installRoot, record.route);
@@ -355,15 +467,54 @@ RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
             outcome.keptTextures.push_back(path);
         }
     }
+    const std::size_t textureOps = batch.Size() - files;
+    // The files added for Open Rails go the same way: only while they hold the run's bytes.
+    const std::string routeFolder = RouteFolder(record.installRoot, record.route);
+    std::vector<std::string> tempsRemoved;
+    std::vector<std::size_t> addedOps;  // index into record.added of each deletion
+    for (std::size_t j = 0; j < record.added.size(); ++j) {
+        const std::string location = AddedFileLocation(routeFolder, record.added[j].path);
+        const std::string folder = location.substr(0, location.find_last_of("/\\"));
+        if (std::find(tempsRemoved.begin(), tempsRemoved.end(), folder) == tempsRemoved.end()) {
+            platform::RemoveLeftoverTemporaries(folder);  // of a run cut short while writing
+            tempsRemoved.push_back(folder);
+        }
+        if (!platform::EntryExists(location)) continue;  // never written, or gone already
+        if (platform::IsLink(location) || !HoldsAddedBytes(location, record.added[j])) {
+            outcome.keptAdded.push_back(location);
+            continue;
+        }
+        batch.Delete(location);
+        addedOps.push_back(j);
+    }
     std::vector<bool> applied(files);
     const std::vector<bool> done = batch.Commit(true, [&](std::size_t op) {
         if (op < files) {
             applied[op] = true;
             Report(hook, Step::PutBack, op);
-        } else {
+        } else if (op < files + textureOps) {
             Report(hook, Step::TextureDeleted, op - files);
+        } else {
+            Report(hook, Step::AddedDeleted, addedOps[op - files - textureOps]);
         }
     });
+    std::vector<AddedFile> addedLeft;
+    for (std::size_t k = 0; k < addedOps.size(); ++k) {
+        const AddedFile& file = record.added[addedOps[k]];
+        const std::string location = AddedFileLocation(routeFolder, file.path);
+        if (done[files + textureOps + k] || !HoldsAddedBytes(location, file)) continue;
+        addedLeft.push_back(file);
+        outcome.addedRetry.push_back(location);
+    }
+    // A folder the run made goes once it is empty again; one that holds anything else stays.
+    std::vector<std::string> foldersLeft;
+    for (const std::string& folder : record.addedFolders) {
+        const std::string location = AddedFileLocation(routeFolder, folder);
+        platform::RemoveLeftoverTemporaries(location);
+        if (!platform::RemoveEmptyFolder(location) && !addedLeft.empty() &&
+            platform::IsDirectory(location))
+            foldersLeft.push_back(folder);
+    }
 
     std::vector<std::string> left;  // in slot order
     for (std::size_t i = 0; i < files; ++i) {
@@ -386,7 +537,7 @@ RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
         }
     }
 
-    if (left.empty()) {
+    if (left.empty() && addedLeft.empty()) {
         RemoveRunRecord();
         Report(hook, Step::RecordRemoved, 0);
     } else {
@@ -405,6 +556,8 @@ RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
         std::erase_if(rest.links, [&](const auto& link) {
             return std::find(left.begin(), left.end(), link.first) == left.end();
         });
+        rest.added = std::move(addedLeft);
+        rest.addedFolders = std::move(foldersLeft);
         SaveRunRecord(rest);
     }
     return outcome;

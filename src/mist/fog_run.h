@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "mist/discovery.h"
+#include "mist/openrails_files.h"
 #include "mist/weather.h"
 
 namespace mist {
@@ -41,6 +42,10 @@ struct RunRecord {
     // Route files that were symbolic links, by name: the link's target as stored. The restore
     // puts the link back instead of a copy of what it pointed to.
     std::map<std::string, std::string> links = {};
+    // Files the run added for Open Rails, listed before any was written, and the folder it made
+    // for them (paths under the route folder). A record without them restores as it always did.
+    std::vector<AddedFile> added = {};
+    std::vector<std::string> addedFolders = {};
     bool operator==(const RunRecord&) const = default;
 };
 
@@ -75,7 +80,11 @@ enum class Step {
     RestoreStaged,
     PutBack,
     TextureDeleted,
-    RecordRemoved
+    RecordRemoved,
+    AddedRecorded,  // the record lists the Open Rails files; none is written yet
+    AddedStaged,    // an Open Rails file, written beside its place
+    Added,
+    AddedDeleted
 };
 using StepHook = std::function<void(Step step, std::size_t index)>;
 
@@ -85,6 +94,10 @@ struct FogRunRequest {
     Weather weather = Weather::Sun;
     int metres = 0;
     EnvFiles found;  // the discovery result for this route and weather
+    // Also add fogged activity copies and a weather file for Open Rails, once the fog files are
+    // in; `fogWord` goes into the copies' display names.
+    bool openRails = false;
+    std::string fogWord = {};
 };
 
 enum class RunOutcome {
@@ -109,7 +122,14 @@ struct RestoreOutcome {
     // Textures the run added whose bytes are no longer the shipped texture's: somebody else's file
     // now, left where it is.
     std::vector<std::string> keptTextures;
-    bool Complete() const { return lost.empty() && retry.empty() && keptTextures.empty(); }
+    // Files the run added for Open Rails (full paths) that hold other bytes now: left where they
+    // are. And those that still hold the run's bytes but could not be deleted: kept for a retry.
+    std::vector<std::string> keptAdded;
+    std::vector<std::string> addedRetry;
+    bool Complete() const {
+        return lost.empty() && retry.empty() && keptTextures.empty() && keptAdded.empty() &&
+               addedRetry.empty();
+    }
 };
 
 // What a run leaves for the window.
@@ -122,7 +142,22 @@ struct RunReport {
     RestoreOutcome undo;
     // AlreadyFogged: the route files that hold a prepared fog file.
     std::vector<std::string> fogged;
+    // Installed with the Open Rails option: activity files that are no activity file (left
+    // alone), and added files that could not be written.
+    std::vector<std::string> unreadableActivities;
+    std::vector<std::string> notAdded;
 };
+
+// <installRoot>/Routes/<route>
+std::string RouteFolder(std::string_view installRoot, std::string_view route);
+
+// What a recorded run added for Open Rails, for its summary: the number of activity copies and
+// the weather file's path under the route folder (empty when it has none).
+struct OpenRailsFiles {
+    std::size_t activityCopies = 0;
+    std::string weatherFile;
+};
+OpenRailsFiles AddedForOpenRails(const RunRecord& record);
 
 // Whether the file holds the bytes of one of the prepared fog files of any weather and level.
 bool HoldsPreparedFogFile(std::string_view path);

@@ -14,8 +14,10 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <random>
 #endif
+
+#include <random>
+#include <unordered_set>
 
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -235,7 +237,8 @@ void Discard(Staged& staged) {
 // files reach the disk together. `mode` gives the new file's permissions (nullopt: those of the
 // file it replaces, or the default for a new file).
 template <typename Fill>
-std::optional<Staged> Stage(const Target& target, std::optional<mode_t> mode, Fill fill) {
+std::optional<Staged> Stage(const Target& target, std::optional<mode_t> mode, Fill fill,
+                            bool startWriteback = true) {
     std::optional<mode_t> existingMode;
     if (!MayReplace(target.path, existingMode)) return std::nullopt;
     if (!mode) mode = existingMode;
@@ -253,7 +256,9 @@ std::optional<Staged> Stage(const Target& target, std::optional<mode_t> mode, Fi
     }
 #ifdef __linux__
     // Only starts the write-back; the flush in Finish waits for it and reports its errors.
-    ::sync_file_range(staged.fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+    if (startWriteback) ::sync_file_range(staged.fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+#else
+    (void)startWriteback;
 #endif
     return staged;
 }
@@ -269,6 +274,27 @@ bool Finish(Staged& staged, bool failIfExists) {
     ok = ok && !(failIfExists && Exists(staged.target.path)) &&
          MayReplace(staged.target.path, ignored) &&
          ::rename(staged.temp.c_str(), staged.target.path.c_str()) == 0;
+    if (ok) staged.temp.clear();
+    Discard(staged);
+    return ok;
+}
+
+// As Finish, for a file that must be new: the rename itself refuses a name that has appeared
+// since, where the file system can (a few cannot, and keep only the check before it).
+// `flushed`: the file system was flushed since the file was written, so its bytes are on disk
+// already. (A flush of a new file would also write out its temporary name, one journal commit
+// for every file.)
+bool FinishNew(Staged& staged, bool flushed) {
+    bool ok = flushed || ::fsync(staged.fd) == 0;
+    ok = (::close(staged.fd) == 0) && ok;
+    staged.fd = -1;
+    if (ok) {
+        ok = ::renameat2(AT_FDCWD, staged.temp.c_str(), AT_FDCWD, staged.target.path.c_str(),
+                         RENAME_NOREPLACE) == 0;
+        if (!ok && (errno == EINVAL || errno == ENOSYS))
+            ok = !Exists(staged.target.path) &&
+                 ::rename(staged.temp.c_str(), staged.target.path.c_str()) == 0;
+    }
     if (ok) staged.temp.clear();
     Discard(staged);
     return ok;
@@ -395,6 +421,15 @@ bool DeleteFile(std::string_view path) {
     return resolved && MayDelete(*resolved) && ::unlink(resolved->c_str()) == 0;
 }
 
+bool RemoveEmptyFolder(std::string_view path) {
+    std::optional<std::string> resolved = ResolveExisting(path);
+    struct stat st;
+    if (!resolved || ::lstat(resolved->c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+    if (::rmdir(resolved->c_str()) != 0) return false;
+    SyncFolder(SplitLast(*resolved).first);
+    return true;
+}
+
 bool IsDirectory(std::string_view path) {
     std::optional<std::string> resolved = ResolveExisting(path);
     struct stat st;
@@ -510,12 +545,17 @@ bool SetReadOnly(std::string_view path, bool readOnly) {
 }
 #endif
 
+struct FileBatch::FolderNames {
+    std::string folder;
+    std::unordered_set<std::string> upper;
+};
+
 // A batch on Windows: the same calls one after the other at Commit.
 #ifdef _WIN32
 struct FileBatch::Op {
-    enum class Kind { Copy, CopyUnlessSame, Delete, Link } kind;
+    enum class Kind { Copy, CopyUnlessSame, Delete, Link, Create } kind;
     bool failIfExists = false;
-    std::string from, to;
+    std::string from, to;  // Create: `from` holds the bytes
 };
 
 FileBatch::FileBatch() = default;
@@ -542,6 +582,29 @@ bool FileBatch::Link(std::string_view target, std::string_view path) {
     return false;
 }
 
+bool FileBatch::Create(std::string_view path, std::string_view bytes) {
+    bool free = !EntryExists(path);
+    for (const Op& earlier : ops_)
+        free = free && !(earlier.kind == Op::Kind::Create && EqualNoCase(earlier.to, path));
+    ops_.push_back({Op::Kind::Create, true, std::string(bytes), std::string(path)});
+    return free;
+}
+
+namespace {
+// Written under a temporary name beside the target and moved to it without replacing anything.
+bool CreateNewFile(const std::string& path, const std::string& bytes) {
+    if (EntryExists(path)) return false;
+    static std::mt19937 random{std::random_device{}()};
+    const std::string::size_type cut = path.find_last_of("\\/");
+    const std::string folder = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+    const std::string temp = folder + ".zel-" + std::to_string(random()) + ".tmp";
+    if (!WriteFileAtomic(temp, bytes)) return false;
+    if (RenameFile(temp, path)) return true;
+    DeleteFile(temp);
+    return false;
+}
+}  // namespace
+
 std::vector<bool> FileBatch::Commit(bool, const std::function<void(std::size_t)>& applied) {
     std::vector<bool> done(ops_.size());
     for (std::size_t i = 0; i < ops_.size(); ++i) {
@@ -559,6 +622,9 @@ std::vector<bool> FileBatch::Commit(bool, const std::function<void(std::size_t)>
             case Op::Kind::Link:
                 done[i] = false;
                 break;
+            case Op::Kind::Create:
+                done[i] = CreateNewFile(op.to, op.from);
+                break;
         }
         if (done[i] && applied) applied(i);
     }
@@ -567,9 +633,10 @@ std::vector<bool> FileBatch::Commit(bool, const std::function<void(std::size_t)>
 }
 #else
 struct FileBatch::Op {
-    enum class Kind { Copy, Keep, Delete, Link } kind = Kind::Copy;
+    enum class Kind { Copy, Keep, Delete, Link, Create } kind = Kind::Copy;
     bool failIfExists = false;
     bool ok = false;  // not refused so far
+    bool flushed = false;  // its file system was flushed at Commit, after it was written
     Staged staged;    // a copy: its temporary file; a kept file: a handle; all: the target
 };
 
@@ -651,10 +718,68 @@ bool FileBatch::Link(std::string_view target, std::string_view path) {
     return false;
 }
 
+bool FileBatch::Create(std::string_view path, std::string_view bytes) {
+    Op& op = ops_.emplace_back();
+    op.kind = Op::Kind::Create;
+    auto [folderPart, name] = SplitLast(path);
+    if (name.empty() || name == "." || name == "..") return false;
+    std::string folder;
+    if (!folderPart.empty()) {
+        std::optional<std::string> onDisk = ResolveExisting(folderPart);
+        if (!onDisk) return false;
+        folder = *onDisk;
+    }
+    // A batch of new files writes hundreds into one folder: its names are listed once, not
+    // once for every file, and the batch's own names join them.
+    auto names = std::find_if(folderNames_.begin(), folderNames_.end(),
+                              [&](const FolderNames& f) { return f.folder == folder; });
+    if (names == folderNames_.end()) {
+        DIR* dir = ::opendir(OpenableFolder(folder).c_str());
+        if (dir == nullptr) return false;
+        FolderNames listed{folder, {}};
+        while (dirent* entry = ::readdir(dir)) listed.upper.insert(UpperCased(entry->d_name));
+        ::closedir(dir);
+        folderNames_.push_back(std::move(listed));
+        names = folderNames_.end() - 1;
+    }
+    // Taken in any spelling, by the folder or by the batch: refused. The rename at Commit
+    // refuses the exact name should it appear meanwhile.
+    if (!names->upper.insert(UpperCased(name)).second || Exists(folder + name)) return false;
+    const Target target{folder, folder + name};
+    // New files come many at a time: the flush of their whole file system at Commit writes
+    // them out together, rather than a start for each.
+    std::optional<Staged> staged = Stage(
+        target, std::nullopt, [bytes](int out) { return WriteAll(out, bytes); }, false);
+    if (!staged) return false;
+    op.staged = std::move(*staged);
+    op.ok = true;
+    return true;
+}
+
 std::vector<bool> FileBatch::Commit(bool durable,
                                     const std::function<void(std::size_t)>& applied) {
     std::vector<bool> done(ops_.size());
     std::vector<std::string> folders;  // changed, in the order they changed
+    // Many files: one flush of each file system they are on writes them all out together,
+    // instead of one wait for the disk after the other. A new file then needs no flush of its
+    // own; a replacement's own flush finds nothing left to wait for.
+    constexpr std::size_t kManyFiles = 8;
+    const auto staged = std::count_if(ops_.begin(), ops_.end(),
+                                      [](const Op& op) { return op.ok && op.staged.fd >= 0; });
+    if (static_cast<std::size_t>(staged) > kManyFiles) {
+        std::vector<std::pair<dev_t, bool>> flushed;  // each file system, and whether it was
+        for (Op& op : ops_) {
+            struct stat st;
+            if (!op.ok || op.staged.fd < 0 || ::fstat(op.staged.fd, &st) != 0) continue;
+            auto fs = std::find_if(flushed.begin(), flushed.end(),
+                                   [&](const auto& f) { return f.first == st.st_dev; });
+            if (fs == flushed.end()) {
+                flushed.emplace_back(st.st_dev, ::syncfs(op.staged.fd) == 0);
+                fs = flushed.end() - 1;
+            }
+            op.flushed = fs->second;
+        }
+    }
     for (std::size_t i = 0; i < ops_.size(); ++i) {
         Op& op = ops_[i];
         if (!op.ok) continue;
@@ -662,6 +787,9 @@ std::vector<bool> FileBatch::Commit(bool durable,
         switch (op.kind) {
             case Op::Kind::Copy:
                 op.ok = Finish(op.staged, op.failIfExists);
+                break;
+            case Op::Kind::Create:
+                op.ok = FinishNew(op.staged, op.flushed);
                 break;
             case Op::Kind::Keep:
                 op.ok = ::fsync(op.staged.fd) == 0;
@@ -698,6 +826,8 @@ std::vector<bool> FileBatch::Commit(bool durable,
     return done;
 }
 #endif
+
+std::size_t FileBatch::Size() const { return ops_.size(); }
 
 void RemoveLeftoverTemporaries(std::string_view folder) {
     for (const FileEntry& entry : FindFiles(JoinPath(folder, ".zel-*.tmp"), faAnyFile)) {

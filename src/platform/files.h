@@ -86,6 +86,10 @@ class FileBatch {
     // Adds a symbolic link at `path` that points to `target` (kept exactly as given), replacing
     // the file there as a copy would; false when it is refused already.
     bool Link(std::string_view target, std::string_view path);
+    // Adds a new file holding `bytes` at `path`: nothing of that name (ignoring case) may be
+    // there when it is added nor when it is committed, so nothing is ever replaced; false when it
+    // is refused already.
+    bool Create(std::string_view path, std::string_view bytes);
 
     // Carries out everything added since the last Commit; `applied` hears of each operation as it
     // takes effect (its index among them). With `durable` the folders that changed are flushed
@@ -95,9 +99,15 @@ class FileBatch {
     std::vector<bool> Commit(bool durable,
                              const std::function<void(std::size_t)>& applied = {});
 
+    // Operations added since the last Commit, refused ones included.
+    std::size_t Size() const;
+
   private:
     struct Op;
     std::vector<Op> ops_;
+    // The names of the folders Create writes into, read once per batch (upper-cased).
+    struct FolderNames;
+    std::vector<FolderNames> folderNames_;
 };
 
 // Removes the temporary files that copies cut short by a crash left in `folder`. Only names of
@@ -110,6 +120,9 @@ bool CreateFolder(std::string_view path);
 
 // DeleteFileA: files only; a read-only file is not deleted.
 bool DeleteFile(std::string_view path);
+
+// RemoveDirectoryA: removes a folder (not a link to one) only while it is empty.
+bool RemoveEmptyFolder(std::string_view path);
 
 bool IsDirectory(std::string_view path);
 bool IsFile(std::string_view path);

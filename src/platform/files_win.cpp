@@ -202,6 +202,11 @@ bool DeleteFile(std::string_view path) {
     return DeleteFileA(Str(path).c_str()) != 0;
 }
 
+bool RemoveEmptyFolder(std::string_view path) {
+    if (IsLink(path)) return false;
+    return RemoveDirectoryA(Str(path).c_str()) != 0;
+}
+
 bool IsDirectory(std::string_view path) {
     DWORD attr = AttributesOf(Str(path));
     return attr != kNoAttributes && (attr & FILE_ATTRIBUTE_DIRECTORY);

@@ -9,6 +9,8 @@ namespace settings {
 inline constexpr char kProgramSection[] = "Programma";
 inline constexpr char kLanguageKey[] = "Taalkeuze";
 inline constexpr char kLanguageAskedKey[] = "Taalscherm";
+// "1" when a fog run also makes fogged copies for Open Rails; missing or "0": it does not.
+inline constexpr char kOpenRailsKey[] = "OpenRails";
 inline constexpr char kLocationSection[] = "msts locatie";
 inline constexpr char kPathKey[] = "Pad";
 

@@ -89,6 +89,16 @@ constexpr PackText kMain[] = {
      "ZEL Nevora kan de map Dump niet in gebruik nemen: het slotbestand hieronder is geen gewoon "
      "bestand, dus niets houdt een tweede exemplaar tegen. Er is niets gewijzigd. Verwijder het "
      "en start het programma opnieuw:"},
+    // Open Rails takes its fog from activities and weather files: the option and its summary.
+    {kOpenRailsAction, "Menu", "OpenRails1", "Ook voor Open Rails"},
+    {kInfoOpenRailsActivities, "Infobox tekst", "open rails activiteiten",
+     "Open Rails-activiteiten met mist:"},
+    {kInfoOpenRailsWeatherFile, "Infobox tekst", "open rails weerbestand",
+     "Open Rails-weerbestand:"},
+    {kInfoOpenRailsSkipped, "Infobox tekst", "open rails niet gelezen",
+     "Overgeslagen:"},
+    // The word a fogged copy's display name gets, as in "Goederentrein (mist 50 m)".
+    {kOpenRailsFogWord, "Infobox tekst", "mist woord", "mist"},
 };
 static_assert(std::size(kMain) == kMainTargetCount);
 

@@ -30,6 +30,9 @@ enum MainTarget : int {
     kInUseMsg,
     kInstallFailedMsg, kRecordRefusedMsg, kAlreadyFoggedMsg,
     kLockNotAFileMsg,
+    // Open Rails: the option and what the summary says of its files.
+    kOpenRailsAction, kInfoOpenRailsActivities, kInfoOpenRailsWeatherFile, kInfoOpenRailsSkipped,
+    kOpenRailsFogWord,
     kMainTargetCount
 };
 std::span<const PackText> MainWindowTexts();

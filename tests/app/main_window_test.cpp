@@ -12,6 +12,7 @@
 #include "app/app_fixture.h"
 #include "mist/dump_lock.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 #include "settings/texts.h"
 #include "support/mist_fixtures.h"
 #ifndef _WIN32
@@ -352,3 +353,42 @@ TEST_F(MainWindowFixture, LockFileThatIsNoRegularFileKeepsEveryCopyOffTheDump) {
     EXPECT_TRUE(messages.messages().empty());
 }
 #endif
+
+TEST_F(MainWindowFixture, OpenRailsOptionSitsUnderTheLanguageItemAndIsStoredAsOneOrZero) {
+    WriteSettings("Nederlands");
+    CreateAndShow();
+    QMenu* options = control<QMenu>("optionsMenu");
+    auto* item = control<QAction>("openRailsAction");
+    const QList<QAction*> items = options->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0], languageMenu()->menuAction());
+    EXPECT_EQ(items[1], item);
+    EXPECT_EQ(item->text(), "Ook voor Open Rails");
+    EXPECT_TRUE(item->isCheckable());
+    EXPECT_FALSE(item->isChecked());  // off by default
+    EXPECT_EQ(Setting("Programma", "OpenRails"), "<missing>");
+
+    item->trigger();
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_EQ(Setting("Programma", "OpenRails"), "1");
+    item->trigger();
+    EXPECT_EQ(Setting("Programma", "OpenRails"), "0");
+
+    // The file is the only copy: a value written by another copy shows when the menu opens, and
+    // the next start shows what is stored.
+    platform::WriteProfileString(prog.settingsFile().string(), "programma", "openrails", "1");
+    emit options->aboutToShow();
+    EXPECT_TRUE(item->isChecked());
+    CreateAndShow();
+    EXPECT_TRUE(control<QAction>("openRailsAction")->isChecked());
+
+    // A write that fails is reported and the item keeps showing what the file holds.
+    ASSERT_TRUE(platform::SetReadOnly(prog.settingsFile().string(), true));
+    messages.clear();
+    control<QAction>("openRailsAction")->trigger();
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].text,
+              "Unable to write to " + prog.settingsFile().string() + ".");
+    EXPECT_TRUE(control<QAction>("openRailsAction")->isChecked());
+    EXPECT_EQ(Setting("Programma", "OpenRails"), "1");
+}

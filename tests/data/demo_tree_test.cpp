@@ -9,6 +9,8 @@
 
 #include "data/ace_reader.h"
 #include "data/env_reader.h"
+#include "mist/activity_copy.h"
+#include "support/activity_reader.h"
 #include "support/fixtures.h"
 
 namespace {
@@ -62,6 +64,36 @@ TEST(DemoSimulator, RoutesHoldRealEnvironmentFilesAndTextures) {
         }
     }
     EXPECT_GE(envFiles, 10);
+}
+
+// Open Rails takes its fog from activities: each route with environment files ships activities
+// in the editor's format, one with events and one without, and each takes the fog.
+TEST(DemoSimulator, RoutesHoldRealActivitiesWithAndWithoutEvents) {
+    testsupport::TempDir dir;
+    const fs::path ts = dir.path() / "TS";
+    const fs::path script = testsupport::SourceDir() / "scripts" / "make_demo.sh";
+    const std::string command = "bash '" + script.string() + "' '" + ts.string() + "' > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    for (const auto& route : fs::directory_iterator(ts / "Routes")) {
+        if (!fs::is_directory(route.path() / "Envfiles")) continue;
+        int withEvents = 0, withoutEvents = 0;
+        for (const auto& f : fs::directory_iterator(route.path() / "Activities")) {
+            const std::string bytes = testsupport::ReadFile(f.path());
+            const actcheck::Activity read = actcheck::ReadActivity(bytes);
+            for (const std::string& w : read.warnings) ADD_FAILURE() << f.path() << ": " << w;
+            EXPECT_EQ(read.encoding, "utf-16le") << f.path();
+            EXPECT_TRUE(read.crlf) << f.path();
+            ++(read.events.empty() ? withoutEvents : withEvents);
+            const auto copy = mist::FogActivity(bytes, {mist::Weather::Rain, 50, " (mist 50 m)", ""});
+            ASSERT_TRUE(copy) << f.path();
+            const actcheck::Activity fogged = actcheck::ReadActivity(*copy);
+            EXPECT_TRUE(fogged.warnings.empty()) << f.path();
+            ASSERT_EQ(fogged.events.size(), read.events.size() + 1) << f.path();
+            EXPECT_EQ(fogged.events[0].fogMetres, 50.0) << f.path();
+        }
+        EXPECT_GE(withEvents, 1) << route.path();
+        EXPECT_GE(withoutEvents, 1) << route.path();
+    }
 }
 
 }  // namespace

@@ -189,9 +189,16 @@ class Setup:
         for name in ("sun.env", "rain.env", "snow.env"):
             (env / name).write_bytes(f"SIMISA@@ route R {name}\r\n".encode() + bytes(range(256)))
         (env / "Textures" / "sky.ace").write_bytes(b"route R own sky\n")
+        # With Ook voor Open Rails on, every run also adds a fogged copy of this activity and a
+        # weather file, which every restore must take away again.
+        self.activities = self.route / "Activities"
+        self.activities.mkdir()
+        (self.activities / "freight.act").write_bytes(
+            "\ufeffSIMISA@@@@@@@@@@JINX0a0t______\r\n\r\nTr_Activity (\r\n\tTr_Activity_Header (\r\n"
+            "\t\tName ( \"Freight\" )\r\n\t)\r\n\tTr_Activity_File (\r\n\t)\r\n)".encode("utf-16-le"))
         (dump / "All_dat.ini").write_bytes(
-            b"[Programma]\r\nTaalkeuze=Nederlands\r\nTaalscherm=1\r\n[msts locatie]\r\nPad="
-            + os.fsencode(self.sim) + b"\r\n")
+            b"[Programma]\r\nTaalkeuze=Nederlands\r\nTaalscherm=1\r\nOpenRails=1\r\n"
+            b"[msts locatie]\r\nPad=" + os.fsencode(self.sim) + b"\r\n")
         self.original = self.snapshot()
 
     def snapshot(self):
@@ -199,7 +206,11 @@ class Setup:
                 for p in sorted(self.route.rglob("*")) if p.is_file()}
 
     def restored(self):
-        return self.snapshot() == self.original
+        return self.snapshot() == self.original and not (self.route / "WeatherFiles").exists()
+
+    def fogged_for_open_rails(self):
+        return (any(self.activities.glob("freight_ZEL_mist_*.act"))
+                and any((self.route / "WeatherFiles").glob("ZEL_Nevora_*.weather-or")))
 
 
 class Program:
@@ -281,6 +292,7 @@ def fog_run(x, setup, program, weather):
         x.click(window, MAKE_BUTTON)
         poll("the fog files in the route", lambda: not setup.restored())
         completion_page(x, window)
+        poll("the fogged copy and the weather file for Open Rails", setup.fogged_for_open_rails)
         if watch.unmapped() or not x.viewable(window):
             raise Failure("the main window was unmapped on the switch to the completion page")
     finally:

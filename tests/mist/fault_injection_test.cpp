@@ -22,7 +22,20 @@ struct Scenario {
     bool earlierBackups;  // the backup folder holds the first file's bytes and a stale second
     bool linkedFirst;     // the first route file is a link to a file outside the route
     int steps;          // progress reports of a whole run plus restore
+    bool openRails = false;  // two activities, one with an extension file, and a weather file
 };
+
+// Two activities (one with events and an Open Rails extension file) and no WeatherFiles folder.
+void AddActivities(const SimulatorTree& sim) {
+    const fs::path activities = sim.routes() / "R" / "ACTIVITIES";
+    const std::string header = "SIMISA@@@@@@@@@@JINX0a0t______\r\n\r\nTr_Activity (\r\n"
+                               "\tTr_Activity_Header (\r\n\t\tName ( \"A\" )\r\n\t)\r\n";
+    WriteFile(activities / "a.act",
+              header + "\tTr_Activity_File (\r\n\t\tEvents (\r\n\t\t\tEventCategoryTime (\r\n"
+                       "\t\t\t\tID ( 1 )\r\n\t\t\t)\r\n\t\t)\r\n\t)\r\n)");
+    WriteFile(activities / "b.act", header + "\tTr_Activity_File (\r\n\t)\r\n)");
+    WriteFile(activities / "OpenRails" / "a.act", "extension");
+}
 
 // Runs and restores in a child that kills itself at its `killAt`-th progress report.
 // Returns true when the child got that far and died there.
@@ -59,6 +72,9 @@ TEST(FaultInjection, KilledRunOrRestoreIsUndoneByTheNextStart) {
          false, 14},
         {"sun, a linked file", Weather::Sun, {"a_clear.env", "b_clear.env"}, false, false, true,
          14},
+        // Four files for Open Rails: listed in the record, each staged and in place, each deleted.
+        {"rain, one file, Open Rails", Weather::Rain, {"rain.env"}, false, false, false,
+         14 + 1 + 4 + 4 + 4, true},
     };
     for (const Scenario& s : scenarios) {
         int killAt = 1;
@@ -83,9 +99,13 @@ TEST(FaultInjection, KilledRunOrRestoreIsUndoneByTheNextStart) {
                 WriteFile(backups / s.files[0], ReadFile(sim.envfiles("R") / s.files[0]));
                 WriteFile(backups / s.files[1], "an older version");
             }
+            if (s.openRails) AddActivities(sim);
             const Snapshot before = TakeSnapshot(sim.routes());
 
-            const bool killed = KilledAt(FogRequest(sim, "R", s.weather, 50), killAt);
+            FogRunRequest request = FogRequest(sim, "R", s.weather, 50);
+            request.openRails = s.openRails;
+            request.fogWord = "mist";
+            const bool killed = KilledAt(request, killAt);
             if (const auto record = LoadRunRecord()) {
                 EXPECT_TRUE(RestoreFog(*record).Complete());
             }

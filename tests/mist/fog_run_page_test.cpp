@@ -340,3 +340,34 @@ TEST_F(FogWindowTest, CraftedRecordAtStartIsSetAsideAndTheProgramCloses) {
     EXPECT_EQ(ReadFile(prog.dump() / "Herstel_ongeldig.ini"), "set aside before");
     EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
 }
+
+TEST_F(FogWindowTest, OpenRailsOptionAddsCopiesNamesThemInTheSummaryAndRestoreRemovesThem) {
+    sim.AddEnvFile("R", "snow.env");
+    const fs::path activities = sim.routes() / "R" / "Activities";
+    const std::string activity =
+        "SIMISA@@@@@@@@@@JINX0a0t______\r\n\r\nTr_Activity (\r\n\tTr_Activity_Header (\r\n"
+        "\t\tName ( \"Freight\" )\r\n\t)\r\n\tTr_Activity_File (\r\n\t)\r\n)";
+    WriteFile(activities / "a.act", activity);
+    WriteFile(activities / "b.act", activity);
+    WriteFile(activities / "c.act", "no activity");
+    const Snapshot before = TakeSnapshot(sim.routes());
+    CreateAndShow();
+    control<QAction>("openRailsAction")->trigger();
+    Make("R", "snowButton");
+
+    ASSERT_TRUE(OnCompletionPage());
+    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_TRUE(fs::exists(activities / "a_ZEL_mist_snow_75m.act"));
+    EXPECT_TRUE(fs::exists(sim.routes() / "R" / "WeatherFiles" / "ZEL_Nevora_snow_75m.weather-or"));
+    const QStringList lines = summaryView()->toPlainText().split('\n');
+    ASSERT_EQ(lines.size(), 24);
+    const QString h(33, '-');
+    EXPECT_EQ(lines.mid(15), (QStringList{"Open Rails-activiteiten met mist:", "2", h,
+                                          "Open Rails-weerbestand:", "ZEL_Nevora_snow_75m.weather-or",
+                                          h, "Overgeslagen:", "c.act", h}));
+
+    restoreButton()->click();
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+}

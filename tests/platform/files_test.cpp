@@ -344,3 +344,33 @@ TEST_F(FilesTest, LeftoverTemporariesGoAndNothingElse) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FilesTest, CreatedFilesNeverReplaceAnythingAndEmptyFoldersAloneAreRemoved) {
+    WriteFile(root / "T/Taken.act", "theirs");
+    FileBatch batch;
+    EXPECT_FALSE(batch.Create(At("T/taken.ACT"), "ours"));  // there already, in any spelling
+    EXPECT_TRUE(batch.Create(At("T/new.act"), "ours"));
+    EXPECT_FALSE(batch.Create(At("T/NEW.act"), "again"));   // the batch's own name
+    EXPECT_TRUE(batch.Create(At("T/late.act"), "ours"));
+    WriteFile(root / "T/late.act", "theirs, meanwhile");
+    EXPECT_EQ(batch.Commit(true), (std::vector<bool>{false, true, false, false}));
+    EXPECT_EQ(ReadFile(root / "T/Taken.act"), "theirs");
+    EXPECT_EQ(ReadFile(root / "T/new.act"), "ours");
+    EXPECT_EQ(ReadFile(root / "T/late.act"), "theirs, meanwhile");
+    EXPECT_EQ(Listing(root / "T"), (std::vector<std::string>{"late.act", "new.act", "Taken.act"}));
+
+    EXPECT_FALSE(RemoveEmptyFolder(At("T")));
+    EXPECT_FALSE(RemoveEmptyFolder(At("T/new.act")));
+    fs::create_directories(root / "Empty");
+    std::error_code ec;
+    fs::create_directory_symlink(root / "Empty", root / "Link", ec);
+    if (!ec) {
+        EXPECT_FALSE(RemoveEmptyFolder(At("Link")));
+    }
+    EXPECT_TRUE(RemoveEmptyFolder(At("EMPTY")));
+    EXPECT_FALSE(fs::exists(root / "Empty"));
+}
+
+}  // namespace
