@@ -84,7 +84,6 @@ TEST(FaultInjection, KilledRunOrRestoreIsUndoneByTheNextStart) {
             SimulatorTree sim;
             WriteFogData(program);
             program.WriteSettings(SettingsText("Nederlands", sim.root().string()));
-    program.WriteSettings(SettingsText("Nederlands", sim.root().string()));
             for (const std::string& file : s.files) sim.AddEnvFile("R", file);
             const fs::path linked = sim.root() / "linked.env";
             if (s.linkedFirst) {
