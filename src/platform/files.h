@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace platform {
@@ -106,7 +107,11 @@ class FileBatch {
     struct Op;
     std::vector<Op> ops_;
     // The names of the folders Create writes into, read once per batch (upper-cased).
-    struct FolderNames;
+    // A folder's names, upper-cased, listed once per batch.
+    struct FolderNames {
+        std::string folder;
+        std::unordered_set<std::string> upper;
+    };
     std::vector<FolderNames> folderNames_;
 };
 

@@ -4,10 +4,13 @@
 #include "platform/win32.h"
 
 #include <atomic>
+#include <functional>
 #include <optional>
+#include <random>
 #include <string>
 
 #include "platform/files.h"
+#include "platform/text.h"
 
 namespace platform {
 
@@ -316,5 +319,93 @@ bool SetReadOnly(std::string_view path, bool readOnly) {
     if ((attr & ~DWORD{FILE_ATTRIBUTE_NORMAL}) != 0) attr &= ~DWORD{FILE_ATTRIBUTE_NORMAL};
     return SetFileAttributesA(p.c_str(), attr == 0 ? FILE_ATTRIBUTE_NORMAL : attr) != 0;
 }
+
+bool SameFileBytes(std::string_view a, std::string_view b) {
+    std::optional<std::string> first = ReadFileBytes(a);
+    if (!first) return false;
+    std::optional<std::string> second = ReadFileBytes(b);
+    return second && *first == *second;
+}
+struct FileBatch::Op {
+    enum class Kind { Copy, CopyUnlessSame, Delete, Link, Create } kind;
+    bool failIfExists = false;
+    std::string from, to;  // Create: `from` holds the bytes
+};
+
+FileBatch::FileBatch() = default;
+FileBatch::~FileBatch() = default;
+
+bool FileBatch::Copy(std::string_view from, std::string_view to, bool failIfExists) {
+    ops_.push_back({Op::Kind::Copy, failIfExists, std::string(from), std::string(to)});
+    return true;
+}
+
+bool FileBatch::CopyUnlessSame(std::string_view from, std::string_view to) {
+    ops_.push_back({Op::Kind::CopyUnlessSame, false, std::string(from), std::string(to)});
+    return true;
+}
+
+bool FileBatch::Delete(std::string_view path) {
+    ops_.push_back({Op::Kind::Delete, false, {}, std::string(path)});
+    return true;
+}
+
+// The program never reads a link on Windows (ReadLink finds none), so it never puts one back.
+bool FileBatch::Link(std::string_view target, std::string_view path) {
+    ops_.push_back({Op::Kind::Link, false, std::string(target), std::string(path)});
+    return false;
+}
+
+bool FileBatch::Create(std::string_view path, std::string_view bytes) {
+    bool free = !EntryExists(path);
+    for (const Op& earlier : ops_)
+        free = free && !(earlier.kind == Op::Kind::Create && EqualNoCase(earlier.to, path));
+    ops_.push_back({Op::Kind::Create, true, std::string(bytes), std::string(path)});
+    return free;
+}
+
+namespace {
+// Written under a temporary name beside the target and moved to it without replacing anything.
+bool CreateNewFile(const std::string& path, const std::string& bytes) {
+    if (EntryExists(path)) return false;
+    static std::mt19937 random{std::random_device{}()};
+    const std::string::size_type cut = path.find_last_of("\\/");
+    const std::string folder = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+    const std::string temp = folder + ".zel-" + std::to_string(random()) + ".tmp";
+    if (!WriteFileAtomic(temp, bytes)) return false;
+    if (RenameFile(temp, path)) return true;
+    DeleteFile(temp);
+    return false;
+}
+}  // namespace
+
+std::vector<bool> FileBatch::Commit(bool, const std::function<void(std::size_t)>& applied) {
+    std::vector<bool> done(ops_.size());
+    for (std::size_t i = 0; i < ops_.size(); ++i) {
+        const Op& op = ops_[i];
+        switch (op.kind) {
+            case Op::Kind::Copy:
+                done[i] = CopyFile(op.from, op.to, op.failIfExists);
+                break;
+            case Op::Kind::CopyUnlessSame:
+                done[i] = SameFileBytes(op.from, op.to) || CopyFile(op.from, op.to, false);
+                break;
+            case Op::Kind::Delete:
+                done[i] = DeleteFile(op.to);
+                break;
+            case Op::Kind::Link:
+                done[i] = false;
+                break;
+            case Op::Kind::Create:
+                done[i] = CreateNewFile(op.to, op.from);
+                break;
+        }
+        if (done[i] && applied) applied(i);
+    }
+    ops_.clear();
+    return done;
+}
+
+std::size_t FileBatch::Size() const { return ops_.size(); }
 
 }  // namespace platform
