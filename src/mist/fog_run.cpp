@@ -183,8 +183,7 @@ bool IsPlainName(std::string_view name) {
 }
 
 std::string RouteEnvFolder(std::string_view installRoot, std::string_view route) {
-    using platform::JoinPath;
-    return JoinPath(JoinPath(JoinPath(installRoot, "Routes"), route), "Envfiles");
+    return platform::JoinPath(RouteFolder(installRoot, route), "Envfiles");
 }
 
 std::string RouteBackupFolder(std::string_view route) {
@@ -292,8 +291,7 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook, RunReport*
         return RunOutcome::InstallFailed;
     }
 
-    const std::string routeFolder =
-        JoinPath(JoinPath(request.installRoot, "Routes"), request.route);
+    const std::string routeFolder = RouteFolder(request.installRoot, request.route);
     const std::string envFolder = RouteEnvFolder(request.installRoot, request.route);
     // A route file holding fog already (fogged by another copy of the program, or a run whose
     // record was lost) must not become the backup: the original's backup would be gone.
@@ -510,7 +508,8 @@ RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
     std::vector<std::string> foldersLeft;
     for (const std::string& folder : record.addedFolders) {
         const std::string location = AddedFileLocation(routeFolder, folder);
-        platform::RemoveLeftoverTemporaries(location);
+        if (std::find(tempsRemoved.begin(), tempsRemoved.end(), location) == tempsRemoved.end())
+            platform::RemoveLeftoverTemporaries(location);
         if (!platform::RemoveEmptyFolder(location) && !addedLeft.empty() &&
             platform::IsDirectory(location))
             foldersLeft.push_back(folder);
