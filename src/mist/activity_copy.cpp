@@ -245,9 +245,9 @@ struct Node {
 // the reader skips (a word starting with '#' or '_' and what follows it, comment and skip
 // blocks) are left out.
 bool ParseBlock(const std::u16string& s, Tokenizer& tok, Node& into, bool top, int depth) {
-    // Nothing below an event's own items is looked at (the event's ID is at depth 5): deeper
-    // blocks are only followed to their closing parenthesis.
-    constexpr int kKeptDepth = 6;
+    // Nothing below an event's ID is looked at: deeper blocks are only followed to their
+    // closing parenthesis.
+    constexpr int kEventDepth = 4, kKeptDepth = 6;
     if (depth >= kKeptDepth) {
         const std::optional<std::size_t> close = tok.SkipBlock();
         if (!close) return false;
@@ -270,25 +270,27 @@ bool ParseBlock(const std::u16string& s, Tokenizer& tok, Node& into, bool top, i
             return true;
         }
         if (t.kind == Token::Kind::Open) {
+            std::u16string_view name;
+            if (pending && !pending->quoted)
+                name = std::u16string_view(s).substr(pending->begin, pending->end - pending->begin);
+            // Of an event's own items (opened at depth 4) only its ID is ever looked at; they and
+            // what the reader skips are only followed to their closing parenthesis.
+            const bool skipped = skipNext || EqualsWord(name, "comment") ||
+                                 EqualsWord(name, "skip") ||
+                                 (depth == kEventDepth && !EqualsWord(name, "id"));
+            skipNext = false;
+            if (skipped) {
+                pending.reset();
+                if (!tok.SkipBlock()) return false;
+                continue;
+            }
             // Made in place: its own children go into its own list, so it stays where it is.
             Node& child = into.children.emplace_back();
-            if (pending) {
-                if (!pending->quoted)
-                    child.name = std::u16string_view(s).substr(pending->begin,
-                                                               pending->end - pending->begin);
-                child.nameBegin = pending->begin;
-                pending.reset();
-            } else {
-                child.nameBegin = t.begin;
-            }
+            child.name = name;
+            child.nameBegin = pending ? pending->begin : t.begin;
+            pending.reset();
             child.open = t.begin;
             if (!ParseBlock(s, tok, child, false, depth + 1)) return false;
-            // Of an event's own items (depth 5) only its ID is ever looked at.
-            const bool skipped = skipNext || EqualsWord(child.name, "comment") ||
-                                 EqualsWord(child.name, "skip") ||
-                                 (depth == kKeptDepth - 1 && !EqualsWord(child.name, "id"));
-            skipNext = false;
-            if (skipped) into.children.pop_back();
             continue;
         }
         flush();
