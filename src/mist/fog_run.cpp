@@ -7,6 +7,7 @@
 #include "mist/dump_lock.h"
 #include "mist/visibility.h"
 #include "platform/files.h"
+#include "platform/parallel.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "settings/settings_file.h"
@@ -469,20 +470,33 @@ RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
     // The files added for Open Rails go the same way: only while they hold the run's bytes.
     const std::string routeFolder = RouteFolder(record.installRoot, record.route);
     std::vector<std::string> tempsRemoved;
-    std::vector<std::size_t> addedOps;  // index into record.added of each deletion
-    for (std::size_t j = 0; j < record.added.size(); ++j) {
-        const std::string location = AddedFileLocation(routeFolder, record.added[j].path);
+    std::vector<std::string> locations;
+    for (const AddedFile& file : record.added) {
+        const std::string& location =
+            locations.emplace_back(AddedFileLocation(routeFolder, file.path));
         const std::string folder = location.substr(0, location.find_last_of("/\\"));
         if (std::find(tempsRemoved.begin(), tempsRemoved.end(), folder) == tempsRemoved.end()) {
             platform::RemoveLeftoverTemporaries(folder);  // of a run cut short while writing
             tempsRemoved.push_back(folder);
         }
-        if (!platform::EntryExists(location)) continue;  // never written, or gone already
-        if (platform::IsLink(location) || !HoldsAddedBytes(location, record.added[j])) {
-            outcome.keptAdded.push_back(location);
-            continue;
-        }
-        batch.Delete(location);
+    }
+    // Each is read back on its own: routes hold hundreds.
+    enum class Found : char { Gone, Ours, Changed };
+    std::vector<Found> found(record.added.size());
+    constexpr std::size_t kPerWorker = 8;
+    platform::ForEachIndex(found.size(), kPerWorker, platform::ProcessorWorkers(),
+                           [&](std::size_t j) {
+        const std::string& location = locations[j];
+        if (!platform::EntryExists(location)) return;  // never written, or gone already
+        found[j] = !platform::IsLink(location) && HoldsAddedBytes(location, record.added[j])
+                       ? Found::Ours
+                       : Found::Changed;
+    });
+    std::vector<std::size_t> addedOps;  // index into record.added of each deletion
+    for (std::size_t j = 0; j < record.added.size(); ++j) {
+        if (found[j] == Found::Changed) outcome.keptAdded.push_back(locations[j]);
+        if (found[j] != Found::Ours) continue;
+        batch.Delete(locations[j]);
         addedOps.push_back(j);
     }
     std::vector<bool> applied(files);

@@ -9,6 +9,7 @@
 #include "mist/fog_run.h"
 #include "mist/weather_file.h"
 #include "platform/files.h"
+#include "platform/parallel.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -158,18 +159,29 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
         FolderNames activityNames(activities), extensionNames(extensions);
         const std::string suffix = " (" + platform::DecodeForDisplay(fogWord) + " " +
                                    std::to_string(metres) + " m)";
-        for (const platform::FileEntry& entry :
+        std::vector<std::string> names;
+        for (platform::FileEntry& entry :
              platform::FindFiles(JoinPath(activities, "*.act"), platform::faAnyFileButFolder)) {
-            const std::string& name = entry.name;
-            if (IsActivityCopyName(name) || !EndsWithNoCase(name, ".act")) continue;
+            if (!IsActivityCopyName(entry.name) && EndsWithNoCase(entry.name, ".act"))
+                names.push_back(std::move(entry.name));
+        }
+        // Each activity is read and fogged on its own: routes hold hundreds.
+        std::vector<std::optional<std::string>> copies(names.size());
+        constexpr std::size_t kPerWorker = 8;
+        platform::ForEachIndex(names.size(), kPerWorker, platform::ProcessorWorkers(),
+                               [&](std::size_t i) {
+            const std::string& name = names[i];
             const std::string original = JoinPath(activities, name);
             const auto bytes = platform::IsLink(original) ? std::nullopt
                                                           : platform::ReadFileBytes(original);
-            std::optional<std::string> copy;
             if (bytes && bytes->size() <= kMaxActivitySize) {
                 const std::string stem = name.substr(0, name.size() - 4);
-                copy = FogActivity(*bytes, {weather, metres, suffix, stem});
+                copies[i] = FogActivity(*bytes, {weather, metres, suffix, stem});
             }
+        });
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::string& name = names[i];
+            std::optional<std::string>& copy = copies[i];
             if (!copy) {
                 plan.unreadable.push_back(name);
                 continue;

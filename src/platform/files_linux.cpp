@@ -14,6 +14,7 @@
 #include <unordered_set>
 
 #include "platform/files.h"
+#include "platform/parallel.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -489,6 +490,7 @@ struct FileBatch::Op {
     bool failIfExists = false;
     bool ok = false;  // not refused so far
     bool flushed = false;  // its file system was flushed at Commit, after it was written
+    bool deleted = false;  // a deletion that has been carried out (see ok)
     Staged staged;    // a copy: its temporary file; a kept file: a handle; all: the target
 };
 
@@ -632,8 +634,24 @@ std::vector<bool> FileBatch::Commit(bool durable,
             op.flushed = fs->second;
         }
     }
+    // Carries out the deletions from ops_[first] up to an operation of another kind. Each
+    // deletion may wait for the disk (a file system that discards freed blocks does so at
+    // once); many deletions go side by side, so that those waits overlap.
+    auto deleteFrom = [this](std::size_t first) {
+        std::size_t end = first;
+        while (end < ops_.size() && ops_[end].kind == Op::Kind::Delete) ++end;
+        constexpr std::size_t kPerWorker = 16, kMaxWorkers = 8;
+        ForEachIndex(end - first, kPerWorker, kMaxWorkers, [&](std::size_t k) {
+            Op& op = ops_[first + k];
+            const std::string& path = op.staged.target.path;
+            // Checked again: the file may have changed since it was added.
+            op.ok = op.ok && MayDelete(path) && ::unlink(path.c_str()) == 0;
+            op.deleted = true;
+        });
+    };
     for (std::size_t i = 0; i < ops_.size(); ++i) {
         Op& op = ops_[i];
+        if (op.kind == Op::Kind::Delete && !op.deleted) deleteFrom(i);
         if (!op.ok) continue;
         const std::string& path = op.staged.target.path;
         switch (op.kind) {
@@ -648,9 +666,7 @@ std::vector<bool> FileBatch::Commit(bool durable,
                 Discard(op.staged);
                 break;
             case Op::Kind::Delete:
-                // Checked again: the file may have changed since it was added.
-                op.ok = MayDelete(path) && ::unlink(path.c_str()) == 0;
-                break;
+                break;  // done by DeleteMany
             case Op::Kind::Link: {
                 std::optional<mode_t> ignored;
                 op.ok = MayReplace(path, ignored) &&

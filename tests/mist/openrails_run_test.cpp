@@ -116,6 +116,35 @@ TEST_F(OpenRailsRunTest, ChangedFilesAreLeftAndNamedAndTheFolderStaysWhileItHold
     EXPECT_EQ(ReadFile(route / "WeatherFiles" / "mine.weather-or"), "{}");
 }
 
+// Hundreds of activities are read, fogged and checked back side by side: what comes out must
+// not depend on which finishes first.
+TEST_F(OpenRailsRunTest, ManyActivitiesComeOutInTheirOrderAndOnlyChangedCopiesStay) {
+    std::vector<std::string> broken, copies;
+    for (int n = 0; n < 60; ++n) {
+        const std::string stem = "act" + std::to_string(100 + n);
+        const bool readable = n % 10 != 3;
+        WriteFile(activities / (stem + ".act"), readable ? Utf16(kActivity) : "no activity");
+        (readable ? copies : broken)
+            .push_back(readable ? "Activities/" + stem + "_ZEL_mist_rain_50m.act" : stem + ".act");
+    }
+    const Snapshot before = TakeSnapshot(sim.routes());
+    RunReport report;
+    ASSERT_EQ(Run(true, &report), RunOutcome::Installed);
+    EXPECT_EQ(report.unreadableActivities, broken);
+    ASSERT_EQ(report.record.added.size(), copies.size() + 1);
+    for (std::size_t i = 0; i < copies.size(); ++i)
+        EXPECT_EQ(report.record.added[i].path, copies[i]);
+
+    const std::vector<fs::path> edited = {activities / "act105_ZEL_mist_rain_50m.act",
+                                          activities / "act138_ZEL_mist_rain_50m.act"};
+    for (const fs::path& copy : edited) WriteFile(copy, "edited");
+    const RestoreOutcome outcome = RestoreFog(report.record);
+    EXPECT_EQ(outcome.keptAdded,
+              (std::vector<std::string>{edited[0].string(), edited[1].string()}));
+    for (const fs::path& copy : edited) fs::remove(copy);
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+}
+
 TEST_F(OpenRailsRunTest, WithoutTheOptionOrActivitiesOnlyWhatIsAskedForIsAdded) {
     WriteFile(activities / "a.act", kActivity);
     fs::create_directories(route / "WeatherFiles");
