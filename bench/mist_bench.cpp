@@ -14,10 +14,11 @@
 //   activities of about 50 KB: also 200 fogged copies (about 10 MiB) and a weather file written
 //   new, each flushed, then read back, checked and deleted by the restore.
 // - CopyOpenRailsBytesAndSync: one cp of what that run writes (the fourteen files above plus 200
-//   files of the copies' sizes and the weather file), then sync; into a folder whose files are
-//   deleted outside the timing, as the run's copies are new files each time in a folder where
-//   the restore deleted the last ones (cp over files it made before would only rewrite them,
-//   which costs a file system far less than making new ones).
+//   files of the copies' sizes and the weather file), then sync; into the route's Activities
+//   folder, where the run writes its copies, the copied files deleted outside the timing, as the
+//   run's copies are new files each time in a folder where the restore deleted the last ones
+//   (cp over files it made before would only rewrite them, which costs a file system far less
+//   than making new ones; and what making one costs depends on what was deleted near it).
 // sync flushes the whole machine: other work on a shared machine slows the references too.
 // Repetitions of the four run interleaved, so both sides see the same load.
 #include <benchmark/benchmark.h>
@@ -158,14 +159,20 @@ void OpenRailsRunAndRestore(benchmark::State& state) {
 void CopyAndSync(benchmark::State& state, const std::string& sources, bool openRails = false) {
     Scene scene;
     if (openRails) scene.AddActivities();
-    const fs::path target = scene.root / "copy";
+    // Into the folder the run writes to: a file system allocates a new file near its folder,
+    // and what that costs depends on what was deleted there lately.
+    const fs::path target = openRails ? scene.activities : scene.root / "copy";
     fs::create_directories(target);
+    std::vector<fs::path> copied;
+    if (openRails)
+        for (const auto& entry : fs::directory_iterator(scene.openRailsBytes))
+            copied.push_back(target / entry.path().filename());
     const std::string command =
         "cd '" + scene.root.string() + "' && cp " + sources + " '" + target.string() + "/' && sync";
     for (auto _ : state) {
         if (openRails) {
             state.PauseTiming();
-            for (const auto& entry : fs::directory_iterator(target)) fs::remove(entry.path());
+            for (const fs::path& file : copied) fs::remove(file);
             state.ResumeTiming();
         }
         if (std::system(command.c_str()) != 0) {
