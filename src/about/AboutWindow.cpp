@@ -11,6 +11,8 @@
 
 #include "about/window_font.h"
 #include "platform/messages.h"
+#include "settings/apply_texts.h"
+#include "settings/language.h"
 #include "settings/texts.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/qcolor.h"
@@ -147,11 +149,11 @@ AboutWindow::AboutWindow(std::function<std::string()> currentLanguage, QWidget* 
       currentLanguage_(std::move(currentLanguage)) {
     setObjectName("AboutWindow");
     setModal(false);
-    setWindowTitle(QStringLiteral("Info..."));
     setFont(about::WindowFont());
     setFixedSize(315, 213);
     SetColors(this, colors::black, kWindowColor);
     buildControls();
+    applyLanguage(settings::kDutch);
 }
 
 void AboutWindow::buildControls() {
@@ -162,19 +164,19 @@ void AboutWindow::buildControls() {
 
     trainPicture_ = MakePicture(panel_, "trainPicture", {-8, 8, 120, 130});
     trainPicture_->setScaledContents(true);
-    productLabel_ = MakeLabel(panel_, "productLabel", {120, 24}, "Product:  ZEL Nevora");
-    versionLabel_ = MakeLabel(panel_, "versionLabel", {120, 40}, "Versie:      " ZEL_VERSION);
-    webCaption_ = MakeLabel(panel_, "webCaption", {120, 64}, "Web:");
+    productLabel_ = MakeLabel(panel_, "productLabel", {120, 24}, "");
+    versionLabel_ = MakeLabel(panel_, "versionLabel", {120, 40}, "");
+    webCaption_ = MakeLabel(panel_, "webCaption", {120, 64}, "");
     webLink_ = MakeLink(panel_, "webLink", {160, 64, 110, 14}, "Velmaron", LinkType::Web,
                         kWebAddress, false);
-    mailCaption_ = MakeLabel(panel_, "mailCaption", {120, 80}, "E-mail:");
-    mailLink_ = MakeLink(panel_, "mailLink", {168, 80, 95, 14}, "Stuur een E-mail", LinkType::Email,
+    mailCaption_ = MakeLabel(panel_, "mailCaption", {120, 80}, "");
+    mailLink_ = MakeLink(panel_, "mailLink", {168, 80, 95, 14}, "", LinkType::Email,
                          kMailAddress, true);
     iconPicture_ = MakePicture(panel_, "iconPicture", {168, 96, 48, 48});
     // Plain text: an "&" in it is shown, never taken as an access key.
     copyrightLabel_ = MakeLabel(panel_, "copyrightLabel", {50, 144}, kCopyright);
 
-    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_ = new QPushButton(this);
     okButton_->setObjectName("okButton");
     okButton_->setGeometry(111, 178, 90, 27);
     okButton_->setFont(about::WindowFont(true));
@@ -187,19 +189,13 @@ void AboutWindow::buildControls() {
 void AboutWindow::onShown() { applyLanguage(currentLanguage_ ? currentLanguage_() : ""); }
 
 void AboutWindow::applyLanguage(const std::string& name) {
-    for (const settings::LoadedText& t :
-         settings::LoadTextsOrBuiltIn(settings::AboutTexts(), name)) {
-        switch (t.target) {
-            case settings::kAboutCaption: setWindowTitle(ToQ(t.text)); break;
-            case settings::kAboutProduct: SetLabel(productLabel_, t.text + kProductTail); break;
-            case settings::kAboutVersion: SetLabel(versionLabel_, t.text + kVersionTail); break;
-            case settings::kAboutWeb: SetLabel(webCaption_, t.text); break;
-            case settings::kAboutMail: SetLabel(mailCaption_, t.text); break;
-            case settings::kAboutMailAddress: mailLink_->setText(ToQ(t.text)); break;
-            case settings::kAboutButton: okButton_->setText(ToQ(t.text)); break;
-            default: break;
-        }
-    }
+    const settings::WindowTexts texts =
+        settings::LoadTextsOrBuiltIn(settings::TextWindow::About, name);
+    settings::ApplyTexts(*this, texts);
+    SetLabel(productLabel_, texts.text("About Dlg/product") + kProductTail);
+    SetLabel(versionLabel_, texts.text("About Dlg/Versie") + kVersionTail);
+    webCaption_->adjustSize();
+    mailCaption_->adjustSize();
 }
 
 void AboutWindow::onOkClicked() { hide(); }

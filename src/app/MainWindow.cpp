@@ -13,6 +13,7 @@
 #include "platform/messages.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
+#include "settings/apply_texts.h"
 #include "settings/texts.h"
 #include "widgets/fonts.h"
 #include "widgets/program_window.h"
@@ -27,10 +28,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buildControls();
     buildMenu();
     setCloseBox(true);
-    // Until a language is applied the boxes speak the built-in Dutch, never blank ones. (The
-    // targets from kInfoTitle on are texts the window and its page keep, not controls.)
-    for (const auto& text : settings::LoadTexts(settings::MainWindowTexts(), settings::kDutch))
-        if (text.target >= settings::kInfoTitle) applyText(text.target, text.text);
+    // Until a language is applied the window and its boxes speak the built-in Dutch.
+    texts_ = settings::BuiltInTexts(settings::TextWindow::Main);
+    settings::ApplyTexts(*this, texts_);
+    page_->setTexts(texts_);
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             [this](QWindow* window) { onFocusWindowChanged(window); });
 }
@@ -50,16 +51,16 @@ void MainWindow::buildControls() {
 
 void MainWindow::buildMenu() {
     QMenuBar* bar = menuBar();
-    fileMenu_ = bar->addMenu("&Bestand");
+    fileMenu_ = bar->addMenu(QString());
     fileMenu_->setObjectName("fileMenu");
-    exitAction_ = fileMenu_->addAction("&Afsluiten");
+    exitAction_ = fileMenu_->addAction(QString());
     exitAction_->setObjectName("exitAction");
     connect(exitAction_, &QAction::triggered, this,
             platform::Guarded([this] { onExitTriggered(); }));
 
-    optionsMenu_ = bar->addMenu("&Opties");
+    optionsMenu_ = bar->addMenu(QString());
     optionsMenu_->setObjectName("optionsMenu");
-    languageMenu_ = optionsMenu_->addMenu("Taal");
+    languageMenu_ = optionsMenu_->addMenu(QString());
     languageMenu_->setObjectName("languageMenu");
     languageGroup_ = new QActionGroup(this);
     languageGroup_->setExclusive(true);
@@ -70,7 +71,7 @@ void MainWindow::buildMenu() {
     connect(languageGroup_, &QActionGroup::triggered, this, [this](QAction* item) {
         platform::RunGuarded([this, item] { onLanguageTriggered(item); });
     });
-    openRailsAction_ = optionsMenu_->addAction("Ook voor Open Rails");
+    openRailsAction_ = optionsMenu_->addAction(QString());
     openRailsAction_->setObjectName("openRailsAction");
     openRailsAction_->setCheckable(true);
     connect(openRailsAction_, &QAction::triggered, this,
@@ -79,15 +80,15 @@ void MainWindow::buildMenu() {
     connect(optionsMenu_, &QMenu::aboutToShow, this,
             platform::Guarded([this] { showOpenRailsSetting(); }));
 
-    helpMenu_ = bar->addMenu("&Help");
+    helpMenu_ = bar->addMenu(QString());
     helpMenu_->setObjectName("helpMenu");
-    helpContentsAction_ = helpMenu_->addAction("H&elp inhoud");
+    helpContentsAction_ = helpMenu_->addAction(QString());
     helpContentsAction_->setObjectName("helpContentsAction");
     connect(helpContentsAction_, &QAction::triggered, this,
             platform::Guarded([this] { onHelpTriggered(); }));
     helpSeparator_ = helpMenu_->addSeparator();
     helpSeparator_->setObjectName("helpSeparator");
-    aboutAction_ = helpMenu_->addAction("&Info");
+    aboutAction_ = helpMenu_->addAction(QString());
     aboutAction_->setObjectName("aboutAction");
     connect(aboutAction_, &QAction::triggered, this,
             platform::Guarded([this] { onAboutTriggered(); }));
@@ -131,7 +132,7 @@ void MainWindow::onExitTriggered() { close(); }
 void MainWindow::onAboutTriggered() { emit aboutRequested(); }
 
 void MainWindow::onHelpTriggered() {
-    about::OpenHelp({texts_.languageDlgTitle, texts_.errorTitle, texts_.helpNotFoundMsg}, this);
+    about::OpenHelp({texts_.text("Meldingen/Messagedlg_Titel"), texts_.text("Meldingen/Titel"), texts_.text("Meldingen/Help_niet_gevonden")}, this);
 }
 
 void MainWindow::setCloseBox(bool closeBox) {
@@ -196,6 +197,6 @@ void MainWindow::reportUnrestoredRun() const { page_->reportUnrestoredRun(); }
 
 bool MainWindow::mayClose() {
     if (!page_->filesReplaced()) return true;
-    platform::ShowErrorMessage(texts_.noCloseMsg, texts_.closeTitle);
+    platform::ShowErrorMessage(texts_.text("Meldingen/Niet_afsluiten"), texts_.text("Meldingen/afsluit_titel"));
     return false;
 }

@@ -7,6 +7,7 @@
 
 #include "mist/FogRunPage.h"
 #include "settings/language_host.h"
+#include "settings/texts.h"
 
 class QAction;
 class QActionGroup;
@@ -16,13 +17,6 @@ class QWindow;
 class MainWindow : public QMainWindow, public settings::LanguageHost {
     Q_OBJECT
 public:
-    // The texts of the current language that only the window's message boxes show (the fog-run
-    // page keeps its own).
-    struct Texts {
-        std::string errorTitle, noCloseMsg, closeTitle, languageDlgTitle, languageReadErrMsg,
-            helpNotFoundMsg;
-    };
-
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -48,7 +42,8 @@ public:
     void applyLanguage(const std::string& name) override;
 
     const std::string& currentLanguage() const { return currentLanguage_; }
-    const Texts& texts() const { return texts_; }
+    // The texts of the current language (the fog-run page keeps a copy).
+    const settings::WindowTexts& texts() const { return texts_; }
     // The client area: route, weather and visibility, the fog run and its restore.
     const FogRunPage& fogRunPage() const { return *page_; }
 
@@ -82,7 +77,6 @@ private:
     void showOpenRailsSetting();
 
     // Language.
-    void applyText(int target, const std::string& text);
     // applyLanguage without storing the language.
     void showLanguage(const std::string& name);
     void checkPackFile(const std::string& name) override;
@@ -109,7 +103,7 @@ private:
 
     // State.
     std::string currentLanguage_;
-    Texts texts_;
+    settings::WindowTexts texts_;
     bool languageMenuPending_ = false;
     QPointer<QWindow> lastAppWindow_;
     bool lastAppWindowIsProgramWindow_ = false;

@@ -7,39 +7,18 @@
 #include "platform/messages.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
+#include "settings/apply_texts.h"
 #include "settings/texts.h"
 #include "widgets/qtext.h"
 
 using widgets::ToQ;
 
-void MainWindow::applyText(int target, const std::string& text) {
-    page_->applyText(target, text);
-    using namespace settings;
-    switch (static_cast<MainTarget>(target)) {
-        case kFileMenu: fileMenu_->setTitle(ToQ(text)); break;
-        case kExitAction: exitAction_->setText(ToQ(text)); break;
-        case kOptionsMenu: optionsMenu_->setTitle(ToQ(text)); break;
-        case kLanguageMenu: languageMenu_->setTitle(ToQ(text)); break;
-        case kHelpMenu: helpMenu_->setTitle(ToQ(text)); break;
-        case kHelpContentsAction: helpContentsAction_->setText(ToQ(text)); break;
-        case kAboutAction: aboutAction_->setText(ToQ(text)); break;
-        case kOpenRailsAction: openRailsAction_->setText(ToQ(text)); break;
-        case kErrorTitle: texts_.errorTitle = text; break;
-        case kNoCloseMsg: texts_.noCloseMsg = text; break;
-        case kCloseTitle: texts_.closeTitle = text; break;
-        case kLanguageDlgTitle: texts_.languageDlgTitle = text; break;
-        case kLanguageReadErrMsg: texts_.languageReadErrMsg = text; break;
-        case kHelpNotFoundMsg: texts_.helpNotFoundMsg = text; break;
-        default: break;
-    }
-}
-
 void MainWindow::showLanguage(const std::string& name) {
     currentLanguage_ = name;
     // Every pack value is read anew, so an edited pack shows at the next application.
-    for (const auto& text : settings::LoadTexts(settings::MainWindowTexts(), currentLanguage_)) {
-        applyText(text.target, text.text);
-    }
+    texts_ = settings::LoadTexts(settings::TextWindow::Main, currentLanguage_);
+    settings::ApplyTexts(*this, texts_);
+    page_->setTexts(texts_);
     page_->updateVisibilityDisplay();
 }
 
@@ -58,17 +37,17 @@ void MainWindow::checkPackFile(const std::string& name) {
     }
     dutchAction_->setChecked(true);
     applyLanguage(settings::kDutch);
-    platform::ShowErrorMessage(texts_.languageReadErrMsg, texts_.errorTitle);
+    platform::ShowErrorMessage(texts_.text("Meldingen/Taal_lees_err"), texts_.text("Meldingen/Titel"));
 }
 
 void MainWindow::checkPackHeader(const std::string& language, const std::string& program) {
     bool failed = false;
     if (!settings::LanguageValuePasses(language)) {
-        platform::ShowErrorMessage(texts_.languageReadErrMsg, texts_.errorTitle);
+        platform::ShowErrorMessage(texts_.text("Meldingen/Taal_lees_err"), texts_.text("Meldingen/Titel"));
         failed = true;
     }
     if (!settings::ProgramValuePasses(program)) {
-        platform::ShowErrorMessage(texts_.languageReadErrMsg, texts_.errorTitle);
+        platform::ShowErrorMessage(texts_.text("Meldingen/Taal_lees_err"), texts_.text("Meldingen/Titel"));
         failed = true;
     }
     if (!failed) {

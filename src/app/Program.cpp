@@ -15,20 +15,6 @@
 #include "settings/texts.h"
 #include "widgets/program_window.h"
 
-namespace {
-
-// A message of the main window in `language`, read without applying the pack to anything; the
-// built-in Dutch where the pack gives none (missing, unreadable, or not this program's).
-std::string MessageText(int target, const std::string& language) {
-    for (const settings::PackText& row : settings::MainWindowTexts()) {
-        if (row.target != target) continue;
-        return settings::LoadTextsOrBuiltIn(std::span(&row, 1), language).front().text;
-    }
-    return {};
-}
-
-}  // namespace
-
 bool Program::claimDumpFolder() {
     const mist::DumpClaim claim = mist::TryClaimDumpFolder();
     if (claim == mist::DumpClaim::Claimed) {
@@ -43,10 +29,10 @@ bool Program::claimDumpFolder() {
     platform::RunGuarded([&] {
         const std::string text =
             claim == mist::DumpClaim::InUse
-                ? MessageText(settings::kInUseMsg, language)
-                : MessageText(settings::kLockNotAFileMsg, language) + "\n" +
+                ? settings::LoadTextOrBuiltIn("Meldingen/Al_gestart", language)
+                : settings::LoadTextOrBuiltIn("Meldingen/Dump_bezet_fout", language) + "\n" +
                       platform::LiteralForFormat(mist::DumpLockPath());
-        platform::ShowErrorMessage(text, MessageText(settings::kErrorTitle, language));
+        platform::ShowErrorMessage(text, settings::LoadTextOrBuiltIn("Meldingen/Titel", language));
     });
     return false;
 }

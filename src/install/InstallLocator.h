@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "settings/texts.h"
 #include "widgets/program_window.h"
 
 class QGroupBox;
@@ -14,21 +15,13 @@ class QPushButton;
 class InstallLocator : public widgets::ProgramDialog {
     Q_OBJECT
 public:
-    // The texts of the current language that only the boxes and the folder chooser show.
-    struct Texts {
-        std::string browseTitle;
-        std::string errorTitle;
-        std::string notFoundMsg;
-        std::string foundMsg;
-        std::string foundTitle;
-    };
-
     explicit InstallLocator(QWidget* parent = nullptr);
 
     // Creation: shows the window modally when the stored folder lacks train.exe.
     void initialize();
 
-    const Texts& texts() const { return texts_; }
+    // The texts of the language in use (the boxes and the folder chooser take theirs here).
+    const settings::WindowTexts& texts() const { return texts_; }
 
 private:
     // "Ga verder...": stores the folder when it holds train.exe.
@@ -37,7 +30,6 @@ private:
     void onBrowseClicked();
     // Puts the simulator's registered folder into the folder field when its registry key exists.
     void readRegistryPath();
-    void applyText(int target, const std::string& text);
 
     QLabel* introLabel_ = nullptr;
     QGroupBox* folderGroup_ = nullptr;
@@ -45,7 +37,7 @@ private:
     QPushButton* browseButton_ = nullptr;
     QPushButton* continueButton_ = nullptr;
 
-    Texts texts_;
+    settings::WindowTexts texts_;
 };
 
 // Is there no file (of any attribute) at exactly this path?

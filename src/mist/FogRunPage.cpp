@@ -174,54 +174,9 @@ void FogRunPage::buildControls() {
     setTabOrder(restoreButton_, summaryView_);
 }
 
-void FogRunPage::applyText(int target, const std::string& text) {
-    using namespace settings;
-    switch (static_cast<MainTarget>(target)) {
-        case kRouteLabel: routeLabel_->setText(ToQ(text)); break;
-        case kRouteGroup: routeGroup_->setTitle(ToQ(text)); break;
-        case kRouteBoxText: routeBox_->setEditText(ToQ(text)); break;
-        case kNoRouteText: texts_.noRouteText = text; break;
-        case kWeatherGroup: weatherGroup_->setTitle(ToQ(text)); break;
-        case kWeatherLabel: weatherLabel_->setText(ToQ(text)); break;
-        case kSunButton: sunButton_->setText(ToQ(text)); break;
-        case kRainButton: rainButton_->setText(ToQ(text)); break;
-        case kSnowButton: snowButton_->setText(ToQ(text)); break;
-        case kFogGroup: fogGroup_->setTitle(ToQ(text)); break;
-        case kFogStateCaption:
-            fogStateCaption_->setText(ToQ(text));
-            fogStateCaption_->resize(fogStateCaption_->sizeHint());
-            break;
-        case kVisibilityCaption: visibilityCaption_->setText(ToQ(text)); break;
-        case kMakeButton: makeButton_->setText(ToQ(text)); break;
-        case kCompletionLabel: completionLabel_->setText(ToQ(text)); break;
-        case kRestoreButton: restoreButton_->setText(ToQ(text)); break;
-        case kInfoTitle: texts_.infoTitleText = text; break;
-        case kInfoRoute: texts_.infoRouteText = text; break;
-        case kInfoWeather: texts_.infoWeatherText = text; break;
-        case kInfoVisibility: texts_.infoVisibilityText = text; break;
-        case kInfoFogState: texts_.infoFogStateText = text; break;
-        case kFogState0: texts_.fogStateTexts[0] = text; break;
-        case kFogState1: texts_.fogStateTexts[1] = text; break;
-        case kFogState2: texts_.fogStateTexts[2] = text; break;
-        case kFogState3: texts_.fogStateTexts[3] = text; break;
-        case kFogState4: texts_.fogStateTexts[4] = text; break;
-        case kErrorTitle: texts_.errorTitle = text; break;
-        case kNoRouteMsg: texts_.noRouteMsg = text; break;
-        case kRouteErrMsg: texts_.routeErrMsg = text; break;
-        case kRouteNotFoundMsg: texts_.routeNotFoundMsg = text; break;
-        case kBackupFailedMsg: texts_.backupFailedMsg = text; break;
-        case kRestoreFailedMsg: texts_.restoreFailedMsg = text; break;
-        case kRunPendingMsg: texts_.runPendingMsg = text; break;
-        case kInUseMsg: texts_.inUseMsg = text; break;
-        case kInstallFailedMsg: texts_.installFailedMsg = text; break;
-        case kRecordRefusedMsg: texts_.recordRefusedMsg = text; break;
-        case kAlreadyFoggedMsg: texts_.alreadyFoggedMsg = text; break;
-        case kInfoOpenRailsActivities: texts_.openRailsActivitiesText = text; break;
-        case kInfoOpenRailsWeatherFile: texts_.openRailsWeatherFileText = text; break;
-        case kInfoOpenRailsSkipped: texts_.openRailsSkippedText = text; break;
-        case kOpenRailsFogWord: texts_.openRailsFogWord = text; break;
-        default: break;
-    }
+void FogRunPage::setTexts(const settings::WindowTexts& texts) {
+    texts_ = texts;
+    AutoSize(fogStateCaption_);
 }
 
 void FogRunPage::followVisibilityMouse() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "mist/fog_run.h"
+#include "settings/texts.h"
 
 class QComboBox;
 class QFrame;
@@ -23,26 +24,12 @@ class TrackBar;
 class FogRunPage : public QWidget {
     Q_OBJECT
 public:
-    // The texts of the current language that no control shows until they are needed: the
-    // route box placeholder, the summary's headings, the fog state names and the message boxes.
-    struct Texts {
-        std::string noRouteText;
-        std::string infoTitleText, infoRouteText, infoWeatherText, infoVisibilityText,
-            infoFogStateText;
-        std::array<std::string, 5> fogStateTexts;
-        std::string errorTitle, noRouteMsg, routeErrMsg, routeNotFoundMsg;
-        std::string backupFailedMsg, restoreFailedMsg, runPendingMsg, inUseMsg, installFailedMsg,
-            recordRefusedMsg, alreadyFoggedMsg;
-        // The summary's lines of the Open Rails files, and the word a fogged copy's name gets.
-        std::string openRailsActivitiesText, openRailsWeatherFileText, openRailsSkippedText,
-            openRailsFogWord;
-    };
-
     explicit FogRunPage(QWidget* parent = nullptr);
     ~FogRunPage() override;
 
-    // Sets one of the main window's language targets when it belongs to the page.
-    void applyText(int target, const std::string& text);
+    // Takes the main window's texts of the current language (its controls have them already):
+    // the route box placeholder, the summary's headings, the fog state names, the messages.
+    void setTexts(const settings::WindowTexts& texts);
     // Snaps the visibility bar to a level and shows it with its fog state in the current texts.
     void updateVisibilityDisplay();
     // Lets a mouse press on the visibility bar move its thumb there at once.
@@ -62,7 +49,7 @@ public:
     // The run the completion page stands for, as started or resumed: its restore does not depend
     // on the record in Dump staying there.
     const std::optional<mist::RunRecord>& currentRun() const { return currentRun_; }
-    const Texts& texts() const { return texts_; }
+    const settings::WindowTexts& texts() const { return texts_; }
 
 signals:
     // The completion page has come up (true) or gone again (false).
@@ -139,5 +126,5 @@ private:
         std::vector<std::string> skipped;  // activities not read, files not written
     };
     std::optional<OpenRailsSummary> openRailsSummary_;
-    Texts texts_;
+    settings::WindowTexts texts_;
 };

@@ -65,7 +65,7 @@ void FogRunPage::findEnvFiles(const std::string& envFolder, mist::Weather weathe
     }
     multiFileMode_ = found.multiFileMode;
     if (found.missing) {
-        platform::ShowErrorMessage(texts_.routeErrMsg, texts_.errorTitle);
+        platform::ShowErrorMessage(texts_.text("Meldingen/Route_err"), texts_.text("Meldingen/Titel"));
         envFileMissing_ = true;
     }
 }
@@ -106,23 +106,23 @@ void FogRunPage::writeSummary() {
 
     current.setForeground(maroon);
     boldUnderlined();
-    line(widgets::ToQ(texts_.infoTitleText));
+    line(widgets::ToQ(texts_.text("Infobox tekst/titel")));
     line(QString());
     current.setForeground(blue);
     line(hyphens);
-    heading(texts_.infoRouteText, widgets::PathToQ(routeName_));
-    heading(texts_.infoWeatherText, weatherButton(checkedWeather())->text());
-    heading(texts_.infoVisibilityText, visibilityLabel_->text());
-    heading(texts_.infoFogStateText, fogStateLabel_->text());
+    heading(texts_.text("Infobox tekst/route"), widgets::PathToQ(routeName_));
+    heading(texts_.text("Infobox tekst/het weer"), weatherButton(checkedWeather())->text());
+    heading(texts_.text("Infobox tekst/zicht"), visibilityLabel_->text());
+    heading(texts_.text("Infobox tekst/mist Toestand"), fogStateLabel_->text());
     if (!openRailsSummary_) return;
-    heading(texts_.openRailsActivitiesText, QString::number(openRailsSummary_->activityCopies));
-    heading(texts_.openRailsWeatherFileText,
+    heading(texts_.text("Infobox tekst/open rails activiteiten"), QString::number(openRailsSummary_->activityCopies));
+    heading(texts_.text("Infobox tekst/open rails weerbestand"),
             openRailsSummary_->weatherFile.empty() ? QStringLiteral("-")
                                                    : widgets::PathToQ(openRailsSummary_->weatherFile));
     if (!openRailsSummary_->skipped.empty()) {
         QStringList names;
         for (const std::string& name : openRailsSummary_->skipped) names << widgets::PathToQ(name);
-        heading(texts_.openRailsSkippedText, names.join(QStringLiteral(", ")));
+        heading(texts_.text("Infobox tekst/open rails niet gelezen"), names.join(QStringLiteral(", ")));
     }
 }
 
@@ -149,7 +149,7 @@ void FogRunPage::showChoosingPage() {
 // Sets aside a record in Dump that cannot be trusted, and says so.
 void FogRunPage::setAsideRefusedRecord() {
     if (const auto aside = mist::SetAsideRefusedRunRecord())
-        platform::ShowErrorMessage(texts_.recordRefusedMsg + PathList({*aside}), texts_.errorTitle);
+        platform::ShowErrorMessage(texts_.text("Meldingen/Herstel_ongeldig") + PathList({*aside}), texts_.text("Meldingen/Titel"));
 }
 
 // The completion page for a run that is on disk already, with the run's own controls and summary.
@@ -183,7 +183,7 @@ void FogRunPage::reportNotPutBack(const std::string& installRoot, const std::str
     paths.insert(paths.end(), outcome.keptTextures.begin(), outcome.keptTextures.end());
     paths.insert(paths.end(), outcome.addedRetry.begin(), outcome.addedRetry.end());
     paths.insert(paths.end(), outcome.keptAdded.begin(), outcome.keptAdded.end());
-    platform::ShowErrorMessage(texts_.restoreFailedMsg + PathList(paths), texts_.errorTitle);
+    platform::ShowErrorMessage(texts_.text("Meldingen/Herstel_mislukt") + PathList(paths), texts_.text("Meldingen/Titel"));
 }
 
 // Puts the route back; false while files whose backups are there still hold fog (the run then
@@ -212,7 +212,7 @@ bool FogRunPage::openUnrestoredRun() {
 }
 
 void FogRunPage::reportUnrestoredRun() const {
-    platform::ShowErrorMessage(texts_.runPendingMsg, texts_.errorTitle);
+    platform::ShowErrorMessage(texts_.text("Meldingen/Run_open"), texts_.text("Meldingen/Titel"));
 }
 
 bool FogRunPage::resumeUnrestoredRun() {
@@ -224,7 +224,7 @@ bool FogRunPage::resumeUnrestoredRun() {
 void FogRunPage::checkEnvFolder(const std::string& envFolder) {
     envFolderMissing_ = false;
     if (!mist::EnvFolderFound(envFolder)) {
-        platform::ShowErrorMessage(texts_.routeNotFoundMsg, texts_.errorTitle);
+        platform::ShowErrorMessage(texts_.text("Meldingen/Route_niet_gevonden"), texts_.text("Meldingen/Titel"));
         envFolderMissing_ = true;
     }
 }
@@ -235,13 +235,13 @@ void FogRunPage::onMakeClicked() {
     const QString routeText = routeBox_->currentText();
     routeName_ = widgets::PathFromQ(routeText);
     for (std::string& slot : envFiles_) slot.clear();
-    if (routeText.isEmpty() || routeText == widgets::ToQ(texts_.noRouteText)) {
-        platform::ShowErrorMessage(texts_.noRouteMsg, texts_.errorTitle);
+    if (routeText.isEmpty() || routeText == widgets::ToQ(texts_.text("Hoofd Scherm/RouteBox"))) {
+        platform::ShowErrorMessage(texts_.text("Meldingen/Geen_Route"), texts_.text("Meldingen/Titel"));
         return;
     }
     // A path in the box would take the run outside the Routes and backup folders.
     if (!mist::IsPlainName(routeName_)) {
-        platform::ShowErrorMessage(texts_.routeNotFoundMsg, texts_.errorTitle);
+        platform::ShowErrorMessage(texts_.text("Meldingen/Route_niet_gevonden"), texts_.text("Meldingen/Titel"));
         return;
     }
     const std::string envFolder = mist::RouteEnvFolder(installRoot_, routeName_);
@@ -259,7 +259,7 @@ void FogRunPage::onMakeClicked() {
     request.found.multiFileMode = multiFileMode_;
     // Read afresh, as every setting: the file is the only copy.
     request.openRails = settings::ReadBool(settings::kProgramSection, settings::kOpenRailsKey, false);
-    request.fogWord = texts_.openRailsFogWord;
+    request.fogWord = texts_.text("Infobox tekst/mist woord");
     openRailsSummary_.reset();
     mist::RunReport report;
     switch (mist::RunFog(request, {}, &report)) {
@@ -270,21 +270,21 @@ void FogRunPage::onMakeClicked() {
             return;
         case mist::RunOutcome::AlreadyFogged:
             platform::ShowErrorMessage(
-                texts_.alreadyFoggedMsg + PathList(RouteFiles(installRoot_, routeName_, report.fogged)),
-                texts_.errorTitle);
+                texts_.text("Meldingen/Al_mist") + PathList(RouteFiles(installRoot_, routeName_, report.fogged)),
+                texts_.text("Meldingen/Titel"));
             return;
         case mist::RunOutcome::BackupFailed:
-            platform::ShowErrorMessage(texts_.backupFailedMsg, texts_.errorTitle);
+            platform::ShowErrorMessage(texts_.text("Meldingen/Backup_mislukt"), texts_.text("Meldingen/Titel"));
             return;
         case mist::RunOutcome::InUse:
-            platform::ShowErrorMessage(texts_.inUseMsg, texts_.errorTitle);
+            platform::ShowErrorMessage(texts_.text("Meldingen/Al_gestart"), texts_.text("Meldingen/Titel"));
             return;
         case mist::RunOutcome::InstallFailed: {
             std::vector<std::string> files =
                 RouteFiles(installRoot_, routeName_, report.notInstalled);
             if (report.missingFogFile) files.push_back(*report.missingFogFile);
-            platform::ShowErrorMessage(texts_.installFailedMsg + PathList(files),
-                                       texts_.errorTitle);
+            platform::ShowErrorMessage(texts_.text("Meldingen/Mist_mislukt") + PathList(files),
+                                       texts_.text("Meldingen/Titel"));
             // Fog that could not be taken out again keeps the run open, as after a restore that
             // could not finish.
             reportNotPutBack(installRoot_, routeName_, report.undo);

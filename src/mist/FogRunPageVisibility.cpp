@@ -32,6 +32,6 @@ void FogRunPage::onVisibilityMousePressed(Qt::MouseButton, int x, int) {
 
 std::array<std::string, 5> FogRunPage::fogStateDisplayTexts() const {
     std::array<std::string, 5> texts;
-    for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = " " + texts_.fogStateTexts[i] + " ";
+    for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = " " + texts_.text("Toestanden/Toestand" + std::to_string(i)) + " ";
     return texts;
 }

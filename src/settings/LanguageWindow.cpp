@@ -9,11 +9,11 @@
 #include "platform/messages.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
+#include "settings/apply_texts.h"
 #include "settings/texts.h"
 #include "widgets/fonts.h"
 #include "widgets/qtext.h"
 
-using widgets::ToQ;
 
 LanguageWindow::LanguageWindow(settings::LanguageHost& host, QWidget* parent)
     : widgets::ProgramDialog(parent), host_(host), chosenLanguage_(settings::kDutch) {
@@ -23,9 +23,8 @@ LanguageWindow::LanguageWindow(settings::LanguageHost& host, QWidget* parent)
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(237, 117);
     setFont(widgets::WindowFont());
-    setWindowTitle("Kies uw taal ");
 
-    questionLabel_ = new QLabel("Selecteer de taal welke ZEL Nevora moet gebruiken.", this);
+    questionLabel_ = new QLabel(this);
     questionLabel_->setObjectName("questionLabel");
     questionLabel_->setGeometry(8, 8, 210, 26);
     questionLabel_->setWordWrap(true);
@@ -46,7 +45,7 @@ LanguageWindow::LanguageWindow(settings::LanguageHost& host, QWidget* parent)
     connect(languageBox_, &QComboBox::activated, this,
             platform::Guarded([this] { onLanguageEdited(); }));
 
-    okButton_ = new QPushButton("OK", this);
+    okButton_ = new QPushButton(this);
     okButton_->setObjectName("okButton");
     okButton_->setGeometry(88, 80, 75, 25);
     // Any error escaping OK (an unwritable settings file, a pack message the format rule
@@ -57,6 +56,9 @@ LanguageWindow::LanguageWindow(settings::LanguageHost& host, QWidget* parent)
     });
 
     setTabOrder(languageBox_, okButton_);
+    settings::ApplyTexts(*this, settings::BuiltInTexts(settings::TextWindow::Language));
+    // The caption the window opens with ends in a blank; a language's caption is as the table has it.
+    setWindowTitle(windowTitle() + ' ');
 }
 
 void LanguageWindow::initialize() {
@@ -89,14 +91,7 @@ std::string LanguageWindow::boxLanguage() const {
 
 void LanguageWindow::onLanguageEdited() {
     chosenLanguage_ = boxLanguage();
-    for (const auto& text : settings::LoadTexts(settings::LanguageWindowTexts(), chosenLanguage_)) {
-        if (text.keep) continue;
-        switch (static_cast<settings::LanguageWindowTarget>(text.target)) {
-            case settings::kLangQuestionLabel: questionLabel_->setText(ToQ(text.text)); break;
-            case settings::kLangCaption: setWindowTitle(ToQ(text.text)); break;
-            case settings::kLangOkButton: okButton_->setText(ToQ(text.text)); break;
-        }
-    }
+    settings::ApplyTexts(*this, settings::LoadTexts(settings::TextWindow::Language, chosenLanguage_));
 }
 
 void LanguageWindow::onOkClicked() {

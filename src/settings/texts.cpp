@@ -1,5 +1,7 @@
 #include "settings/texts.h"
 
+#include <algorithm>
+#include <cassert>
 #include <string_view>
 
 #include "settings/language.h"
@@ -14,165 +16,203 @@ bool ShownInABox(const PackText& row) {
            std::string_view(row.key) != "Messagedlg_Titel";
 }
 
+using enum TextWindow;
+
+constexpr PackText Control(TextWindow window, const char* object, const char* section,
+                           const char* key, const char* dutch, bool keptInDutch = false) {
+    return {TextUse::Control, window, object, section, key, dutch, keptInDutch};
+}
+constexpr PackText Title(TextWindow window, const char* section, const char* key,
+                         const char* dutch) {
+    return {TextUse::Title, window, nullptr, section, key, dutch, false};
+}
+constexpr PackText Text(const char* section, const char* key, const char* dutch) {
+    return {TextUse::Text, Main, nullptr, section, key, dutch, false};
+}
+
 // Built-in texts are 8-bit Windows-1252, as a pack would hold them.
-constexpr PackText kMain[] = {
-    {kRouteLabel, "Hoofd Scherm", "label1",
-     "Selecteer een route waarin u in de mist wilt gaan rijden:"},
-    {kRouteGroup, "Hoofd Scherm", "groupbox1", "Route Selecteren"},
-    {kRouteBoxText, "Hoofd Scherm", "RouteBox", "Geen route geselecteerd"},
-    {kNoRouteText, "Hoofd Scherm", "RouteBox", "Geen route geselecteerd"},
-    {kFileMenu, "Menu", "Bestand1", "&Bestand"},
-    {kExitAction, "Menu", "Afsluiten1", "&Afsluiten"},
-    {kOptionsMenu, "Menu", "Opties1", "&Opties"},
-    {kLanguageMenu, "Menu", "Taal1", "&Taal"},
-    {kHelpMenu, "Menu", "help1", "&Help"},
-    {kHelpContentsAction, "Menu", "Help2", "H&elp inhoud"},
-    {kAboutAction, "Menu", "info1", "&Info"},
-    {kWeatherGroup, "Hoofd Scherm", "Groupbox2", "Het weer"},
-    {kWeatherLabel, "Hoofd Scherm", "label2", "Kies het weer waarin u gaat rijden:"},
-    {kSunButton, "Hoofd Scherm", "Sun", "Zonnig (Clear)"},
-    {kRainButton, "Hoofd Scherm", "Rain", "Regen (Rain)"},
-    {kSnowButton, "Hoofd Scherm", "Snow", "Sneeuw (Snow)"},
-    {kFogGroup, "Hoofd Scherm", "Groupbox3", "Mist instellingen"},
-    {kFogStateCaption, "Hoofd Scherm", "label4", "Toestand:"},
-    {kVisibilityCaption, "Hoofd Scherm", "label5", "Zicht in meters:"},
-    {kMakeButton, "Hoofd Scherm", "Button1", "Maken..."},
-    {kCompletionLabel, "Voltooi scherm", "label3",
+constexpr PackText kTexts[] = {
+    // The main window.
+    Control(Main, "routeLabel", "Hoofd Scherm", "label1",
+     "Selecteer een route waarin u in de mist wilt gaan rijden:"),
+    Control(Main, "routeGroup", "Hoofd Scherm", "groupbox1", "Route Selecteren"),
+    Control(Main, "routeBox", "Hoofd Scherm", "RouteBox", "Geen route geselecteerd"),
+    Control(Main, "fileMenu", "Menu", "Bestand1", "&Bestand"),
+    Control(Main, "exitAction", "Menu", "Afsluiten1", "&Afsluiten"),
+    Control(Main, "optionsMenu", "Menu", "Opties1", "&Opties"),
+    Control(Main, "languageMenu", "Menu", "Taal1", "&Taal"),
+    Control(Main, "helpMenu", "Menu", "help1", "&Help"),
+    Control(Main, "helpContentsAction", "Menu", "Help2", "H&elp inhoud"),
+    Control(Main, "aboutAction", "Menu", "info1", "&Info"),
+    Control(Main, "weatherGroup", "Hoofd Scherm", "Groupbox2", "Het weer"),
+    Control(Main, "weatherLabel", "Hoofd Scherm", "label2", "Kies het weer waarin u gaat rijden:"),
+    Control(Main, "sunButton", "Hoofd Scherm", "Sun", "Zonnig (Clear)"),
+    Control(Main, "rainButton", "Hoofd Scherm", "Rain", "Regen (Rain)"),
+    Control(Main, "snowButton", "Hoofd Scherm", "Snow", "Sneeuw (Snow)"),
+    Control(Main, "fogGroup", "Hoofd Scherm", "Groupbox3", "Mist instellingen"),
+    Control(Main, "fogStateCaption", "Hoofd Scherm", "label4", "Toestand:"),
+    Control(Main, "visibilityCaption", "Hoofd Scherm", "label5", "Zicht in meters:"),
+    Control(Main, "makeButton", "Hoofd Scherm", "Button1", "Maken..."),
+    Control(Main, "completionLabel", "Voltooi scherm", "label3",
      "Het maken van mist in Train Simulator is voltooid en kan nu in Train Simulator worden "
      "gebruikt. klik op de onderstaande knop \"Ga terug en herstel alles\" om de gewijzigde "
-     "bestanden weer in hun oude staat terug te brengen en dit programma af te sluiten."},
-    {kRestoreButton, "Voltooi scherm", "Button2", "Ga terug en herstel alles"},
-    {kInfoTitle, "Infobox tekst", "titel", "Informatie van uw instellingen:"},
-    {kInfoRoute, "Infobox tekst", "route", "Route:"},
-    {kInfoWeather, "Infobox tekst", "het weer", "Het weer:"},
-    {kInfoVisibility, "Infobox tekst", "zicht", "Zicht in meters:"},
-    {kInfoFogState, "Infobox tekst", "mist Toestand", "Mist toestand:"},
-    {kFogState0, "Toestanden", "Toestand0", "Zeer dichte mist"},
-    {kFogState1, "Toestanden", "Toestand1", "Dichte mist"},
-    {kFogState2, "Toestanden", "Toestand2", "Mist"},
-    {kFogState3, "Toestanden", "Toestand3", "Mistig"},
-    {kFogState4, "Toestanden", "Toestand4", "Lichte mist"},
-    {kErrorTitle, "Meldingen", "Titel", "Fout"},
-    {kNoRouteMsg, "Meldingen", "Geen_Route", "Er is nog geen route geselecteerd!"},
-    {kRouteErrMsg, "Meldingen", "Route_err", "Deze route kan niet in de mist bereden worden."},
-    {kRouteNotFoundMsg, "Meldingen", "Route_niet_gevonden",
-     "De opgegeven route is niet gevonden. Mogelijk bestaat de route niet meer of is beschadigd."},
-    {kNoCloseMsg, "Meldingen", "Niet_afsluiten",
-     "Het programma kan niet worden afgesloten voordat de bestanden weer zijn herstelt."},
-    {kCloseTitle, "Meldingen", "afsluit_titel", "Fout bij afsluiten"},
-    {kLanguageDlgTitle, "Meldingen", "Messagedlg_Titel", "Kies een taal"},
-    {kLanguageReadErrMsg, "Meldingen", "Taal_lees_err", "Fout tijdens het lezen van taal bestand."},
-    {kHelpNotFoundMsg, "Meldingen", "Help_niet_gevonden", "Kan het help bestand niet openen."},
+     "bestanden weer in hun oude staat terug te brengen en dit programma af te sluiten."),
+    Control(Main, "restoreButton", "Voltooi scherm", "Button2", "Ga terug en herstel alles"),
+    Text("Infobox tekst", "titel", "Informatie van uw instellingen:"),
+    Text("Infobox tekst", "route", "Route:"),
+    Text("Infobox tekst", "het weer", "Het weer:"),
+    Text("Infobox tekst", "zicht", "Zicht in meters:"),
+    Text("Infobox tekst", "mist Toestand", "Mist toestand:"),
+    Text("Toestanden", "Toestand0", "Zeer dichte mist"),
+    Text("Toestanden", "Toestand1", "Dichte mist"),
+    Text("Toestanden", "Toestand2", "Mist"),
+    Text("Toestanden", "Toestand3", "Mistig"),
+    Text("Toestanden", "Toestand4", "Lichte mist"),
+    Text("Meldingen", "Titel", "Fout"),
+    Text("Meldingen", "Geen_Route", "Er is nog geen route geselecteerd!"),
+    Text("Meldingen", "Route_err", "Deze route kan niet in de mist bereden worden."),
+    Text("Meldingen", "Route_niet_gevonden",
+     "De opgegeven route is niet gevonden. Mogelijk bestaat de route niet meer of is beschadigd."),
+    Text("Meldingen", "Niet_afsluiten",
+     "Het programma kan niet worden afgesloten voordat de bestanden weer zijn herstelt."),
+    Text("Meldingen", "afsluit_titel", "Fout bij afsluiten"),
+    Text("Meldingen", "Messagedlg_Titel", "Kies een taal"),
+    Text("Meldingen", "Taal_lees_err", "Fout tijdens het lezen van taal bestand."),
+    Text("Meldingen", "Help_niet_gevonden", "Kan het help bestand niet openen."),
     // Safety messages of the fog run.
-    {kBackupFailedMsg, "Meldingen", "Backup_mislukt",
+    Text("Meldingen", "Backup_mislukt",
      "De reservekopie van de route kon niet worden gemaakt. Er is niets gewijzigd: de bestanden "
-     "van de route zijn onaangeroerd gelaten."},
-    {kRestoreFailedMsg, "Meldingen", "Herstel_mislukt",
-     "De volgende bestanden konden niet worden teruggezet:"},
-    {kRunPendingMsg, "Meldingen", "Run_open",
+     "van de route zijn onaangeroerd gelaten."),
+    Text("Meldingen", "Herstel_mislukt",
+     "De volgende bestanden konden niet worden teruggezet:"),
+    Text("Meldingen", "Run_open",
      "De mist van een eerdere sessie is nog niet verwijderd. Klik op \"Ga terug en herstel alles\" "
-     "om de bestanden van de route terug te zetten."},
-    {kInUseMsg, "Meldingen", "Al_gestart",
+     "om de bestanden van de route terug te zetten."),
+    Text("Meldingen", "Al_gestart",
      "ZEL Nevora is al gestart en werkt met deze map Dump. Twee exemplaren tegelijk zouden "
-     "elkaars bestanden overschrijven: sluit eerst het andere exemplaar."},
-    {kInstallFailedMsg, "Meldingen", "Mist_mislukt",
+     "elkaars bestanden overschrijven: sluit eerst het andere exemplaar."),
+    Text("Meldingen", "Mist_mislukt",
      "De mist kon niet worden gemaakt. Wat al was vervangen, is teruggezet. Deze bestanden "
-     "konden niet worden gelezen of vervangen:"},
-    {kRecordRefusedMsg, "Meldingen", "Herstel_ongeldig",
+     "konden niet worden gelezen of vervangen:"),
+    Text("Meldingen", "Herstel_ongeldig",
      "Het herstelbestand is ongeldig en is niet gebruikt: er is niets teruggezet of verwijderd. "
-     "U vindt het bestand hier:"},
-    {kAlreadyFoggedMsg, "Meldingen", "Al_mist",
+     "U vindt het bestand hier:"),
+    Text("Meldingen", "Al_mist",
      "Deze route heeft al mist: dit bestand is een mistbestand van ZEL Nevora. Er is niets "
      "gewijzigd. Herstel de route eerst met het exemplaar van ZEL Nevora dat de mist heeft "
-     "gemaakt:"},
-    {kLockNotAFileMsg, "Meldingen", "Dump_bezet_fout",
+     "gemaakt:"),
+    Text("Meldingen", "Dump_bezet_fout",
      "ZEL Nevora kan de map Dump niet in gebruik nemen: het slotbestand hieronder is geen gewoon "
      "bestand, dus niets houdt een tweede exemplaar tegen. Er is niets gewijzigd. Verwijder het "
-     "en start het programma opnieuw:"},
+     "en start het programma opnieuw:"),
     // Open Rails takes its fog from activities and weather files: the option and its summary.
-    {kOpenRailsAction, "Menu", "OpenRails1", "Ook voor Open Rails"},
-    {kInfoOpenRailsActivities, "Infobox tekst", "open rails activiteiten",
-     "Open Rails-activiteiten met mist:"},
-    {kInfoOpenRailsWeatherFile, "Infobox tekst", "open rails weerbestand",
-     "Open Rails-weerbestand:"},
-    {kInfoOpenRailsSkipped, "Infobox tekst", "open rails niet gelezen",
-     "Overgeslagen:"},
+    Control(Main, "openRailsAction", "Menu", "OpenRails1", "Ook voor Open Rails"),
+    Text("Infobox tekst", "open rails activiteiten",
+     "Open Rails-activiteiten met mist:"),
+    Text("Infobox tekst", "open rails weerbestand",
+     "Open Rails-weerbestand:"),
+    Text("Infobox tekst", "open rails niet gelezen",
+     "Overgeslagen:"),
     // The word a fogged copy's display name gets, as in "Goederentrein (mist 50 m)".
-    {kOpenRailsFogWord, "Infobox tekst", "mist woord", "mist"},
-};
-static_assert(std::size(kMain) == kMainTargetCount);
-
-constexpr PackText kLanguageWindow[] = {
-    {kLangQuestionLabel, "Taal Scherm", "label1",
-     "Selecteer de taal welke ZEL Nevora moet gebruiken."},
-    {kLangCaption, "Taal Scherm", "titel", "Kies uw taal"},
-    {kLangOkButton, "Taal Scherm", "button1", nullptr},
-};
-
-constexpr PackText kLocator[] = {
-    {kLocCaption, "locatie scherm", "titel", "Locatie"},
-    {kLocIntroLabel, "locatie scherm", "label1",
+    Text("Infobox tekst", "mist woord", "mist"),
+    // The language window.
+    Control(Language, "questionLabel", "Taal Scherm", "label1",
+     "Selecteer de taal welke ZEL Nevora moet gebruiken."),
+    Title(Language, "Taal Scherm", "titel", "Kies uw taal"),
+    // Built with "OK"; Dutch leaves whatever the last language gave it.
+    Control(Language, "okButton", "Taal Scherm", "button1", "OK", true),
+    // The window that asks where the simulator is.
+    Title(Locator, "locatie scherm", "titel", "Locatie"),
+    Control(Locator, "introLabel", "locatie scherm", "label1",
      "Voor u verder kan moet eerst de locatie worden aangegeven waar Microsoft Train Simulator is "
-     "ge\xEFnstalleerd."},
-    {kLocContinueButton, "locatie scherm", "button1", "Ga Verder"},
-    {kLocBrowseButton, "locatie scherm", "button2", "Bladeren..."},
-    {kLocFolderGroup, "locatie scherm", "groupbox1", "Locatie:"},
-    {kLocBrowseTitle, "map dialoog", "BrowseTekst", "Selecteer een map..."},
-    {kLocErrorTitle, "Meldingen", "Titel", "Fout"},
-    {kLocNotFoundMsg, "Meldingen", "Kan_niet_vinden",
-     "\"Microsoft Train Simulator\" is niet gevonden! Controleer of het opgegeven pad juist is."},
-    {kLocFoundMsg, "Meldingen", "Is_Gevonden", "\"Microsoft Train Simulator\" is met succes gevonden!"},
-    {kLocFoundTitle, "Meldingen", "Gevonden_Titel", "Voltooid"},
+     "ge\xEFnstalleerd."),
+    Control(Locator, "continueButton", "locatie scherm", "button1", "Ga Verder"),
+    Control(Locator, "browseButton", "locatie scherm", "button2", "Bladeren..."),
+    Control(Locator, "folderGroup", "locatie scherm", "groupbox1", "Locatie:"),
+    Text("map dialoog", "BrowseTekst", "Selecteer een map..."),
+    Text("Meldingen", "Kan_niet_vinden",
+     "\"Microsoft Train Simulator\" is niet gevonden! Controleer of het opgegeven pad juist is."),
+    Text("Meldingen", "Is_Gevonden", "\"Microsoft Train Simulator\" is met succes gevonden!"),
+    Text("Meldingen", "Gevonden_Titel", "Voltooid"),
+    // The About window.
+    Title(About, "About Dlg", "Titel", "Info..."),
+    Text("About Dlg", "product", "Product:"),
+    Text("About Dlg", "Versie", "Versie:"),
+    Control(About, "webCaption", "About Dlg", "Web", "Web:"),
+    Control(About, "mailCaption", "About Dlg", "Mail", "E-Mail:"),
+    Control(About, "mailLink", "About Dlg", "mail_adres", "Stuur een E-mail"),
+    Control(About, "okButton", "About Dlg", "button", "OK"),
 };
 
-constexpr PackText kAbout[] = {
-    {kAboutCaption, "About Dlg", "Titel", "Info..."},
-    {kAboutProduct, "About Dlg", "product", "Product:"},
-    {kAboutVersion, "About Dlg", "Versie", "Versie:"},
-    {kAboutWeb, "About Dlg", "Web", "Web:"},
-    {kAboutMail, "About Dlg", "Mail", "E-Mail:"},
-    {kAboutMailAddress, "About Dlg", "mail_adres", "Stuur een E-mail"},
-    {kAboutButton, "About Dlg", "button", "OK"},
-};
+bool Takes(TextWindow window, const PackText& row) {
+    return row.use == TextUse::Text || row.window == window;
+}
+
+bool IsRow(const PackText& row, std::string_view sectionKey) {
+    const std::string_view section(row.section), key(row.key);
+    return sectionKey.size() == section.size() + 1 + key.size() &&
+           sectionKey.substr(0, section.size()) == section && sectionKey[section.size()] == '/' &&
+           sectionKey.substr(section.size() + 1) == key;
+}
+
+LoadedText Load(const PackText& row, const std::string& language) {
+    if (language == kDutch) return {&row, row.dutch, row.keptInDutch};
+    std::string text = ReadPackString(language, row.section, row.key);
+    if (text.empty() && ShownInABox(row)) return {&row, row.dutch, false};
+    return {&row, std::move(text), false};
+}
 
 }  // namespace
 
-std::span<const PackText> MainWindowTexts() { return kMain; }
-std::span<const PackText> LanguageWindowTexts() { return kLanguageWindow; }
-std::span<const PackText> LocatorTexts() { return kLocator; }
-std::span<const PackText> AboutTexts() { return kAbout; }
+std::span<const PackText> TextTable() { return kTexts; }
+
+std::vector<const PackText*> TextsOf(TextWindow window) {
+    std::vector<const PackText*> rows;
+    for (const PackText& row : kTexts)
+        if (Takes(window, row)) rows.push_back(&row);
+    return rows;
+}
 
 std::vector<PackKey> AllPackKeys() {
     std::vector<PackKey> keys = {{kFileInfoSection, "Language"}, {kFileInfoSection, "Program"}};
-    for (auto table : {MainWindowTexts(), LanguageWindowTexts(), LocatorTexts(), AboutTexts()}) {
-        for (const auto& row : table) {
-            PackKey key{row.section, row.key};
-            bool seen = false;
-            for (const auto& k : keys) seen = seen || k == key;
-            if (!seen) keys.push_back(std::move(key));
-        }
+    for (const PackText& row : kTexts) {
+        PackKey key{row.section, row.key};
+        if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(std::move(key));
     }
     return keys;
 }
 
-std::vector<LoadedText> LoadTexts(std::span<const PackText> table, const std::string& language) {
-    std::vector<LoadedText> out;
-    out.reserve(table.size());
-    const bool dutch = language == kDutch;
-    for (const auto& row : table) {
-        std::string text = dutch ? "" : ReadPackString(language, row.section, row.key);
-        if (dutch || (text.empty() && ShownInABox(row))) {
-            out.push_back({row.target, row.dutch ? row.dutch : "", row.dutch == nullptr});
-        } else {
-            out.push_back({row.target, std::move(text), false});
-        }
-    }
-    return out;
+const LoadedText& WindowTexts::at(std::string_view sectionKey) const {
+    static const LoadedText none{nullptr, {}, false};
+    for (const LoadedText& loaded : texts_)
+        if (IsRow(*loaded.row, sectionKey)) return loaded;
+    assert(!"no such text in the table");
+    return none;
 }
 
-std::vector<LoadedText> LoadTextsOrBuiltIn(std::span<const PackText> table,
-                                           const std::string& language) {
-    return LoadTexts(table, PackAccepted(language) ? language : kDutch);
+WindowTexts LoadTexts(TextWindow window, const std::string& language) {
+    std::vector<LoadedText> texts;
+    for (const PackText* row : TextsOf(window)) texts.push_back(Load(*row, language));
+    return WindowTexts(std::move(texts));
+}
+
+WindowTexts LoadTextsOrBuiltIn(TextWindow window, const std::string& language) {
+    return LoadTexts(window, PackAccepted(language) ? language : kDutch);
+}
+
+std::string LoadTextOrBuiltIn(std::string_view sectionKey, const std::string& language) {
+    for (const PackText& row : kTexts) {
+        if (IsRow(row, sectionKey))
+            return Load(row, PackAccepted(language) ? language : kDutch).text;
+    }
+    assert(!"no such text in the table");
+    return {};
+}
+
+WindowTexts BuiltInTexts(TextWindow window) {
+    std::vector<LoadedText> texts;
+    for (const PackText* row : TextsOf(window)) texts.push_back({row, row->dutch, false});
+    return WindowTexts(std::move(texts));
 }
 
 }  // namespace settings

@@ -1,56 +1,37 @@
 #pragma once
-// Every language-dependent text of the program: where a pack keeps it and its built-in Dutch text.
-// Windows set their texts from these tables, and the pack checks derive the full key list from them.
+// Every language-dependent text of the program, declared once: where a pack keeps it, its built-in
+// Dutch and what it sets. Windows take their texts from this table, and the pack checks derive the
+// full key list from it.
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace settings {
 
+// The windows whose controls and titles the table names.
+enum class TextWindow { Main, Language, Locator, About };
+
+// What a text sets.
+enum class TextUse {
+    Control,  // the text of the window's control (widget, menu or action) of that object name
+    Title,    // the window's title
+    Text,     // a text the code takes by its "section/key" (messages, summary lines), any window
+};
+
 struct PackText {
-    int target;           // the window's own target number
+    TextUse use;
+    TextWindow window;   // for Control and Title
+    const char* object;  // for Control: the control's object name
     const char* section;
     const char* key;
-    const char* dutch;    // nullptr: for Dutch the target keeps the text it has
+    const char* dutch;   // built-in, Windows-1252 as a pack would hold it
+    bool keptInDutch;    // Dutch leaves the control as it is (it is built with `dutch`)
 };
+std::span<const PackText> TextTable();
 
-// Main window targets, in the order the main window sets them.
-enum MainTarget : int {
-    kRouteLabel, kRouteGroup, kRouteBoxText, kNoRouteText,
-    kFileMenu, kExitAction, kOptionsMenu, kLanguageMenu, kHelpMenu, kHelpContentsAction,
-    kAboutAction,
-    kWeatherGroup, kWeatherLabel, kSunButton, kRainButton, kSnowButton, kFogGroup,
-    kFogStateCaption, kVisibilityCaption, kMakeButton,
-    kCompletionLabel, kRestoreButton,
-    kInfoTitle, kInfoRoute, kInfoWeather, kInfoVisibility, kInfoFogState,
-    kFogState0, kFogState1, kFogState2, kFogState3, kFogState4,
-    kErrorTitle, kNoRouteMsg, kRouteErrMsg, kRouteNotFoundMsg, kNoCloseMsg, kCloseTitle,
-    kLanguageDlgTitle, kLanguageReadErrMsg, kHelpNotFoundMsg,
-    kBackupFailedMsg, kRestoreFailedMsg, kRunPendingMsg,
-    kInUseMsg,
-    kInstallFailedMsg, kRecordRefusedMsg, kAlreadyFoggedMsg,
-    kLockNotAFileMsg,
-    // Open Rails: the option and what the summary says of its files.
-    kOpenRailsAction, kInfoOpenRailsActivities, kInfoOpenRailsWeatherFile, kInfoOpenRailsSkipped,
-    kOpenRailsFogWord,
-    kMainTargetCount
-};
-std::span<const PackText> MainWindowTexts();
-
-enum LanguageWindowTarget : int { kLangQuestionLabel, kLangCaption, kLangOkButton };
-std::span<const PackText> LanguageWindowTexts();
-
-enum LocatorTarget : int {
-    kLocCaption, kLocIntroLabel, kLocContinueButton, kLocBrowseButton, kLocFolderGroup,
-    kLocBrowseTitle, kLocErrorTitle, kLocNotFoundMsg, kLocFoundMsg, kLocFoundTitle
-};
-std::span<const PackText> LocatorTexts();
-
-enum AboutTarget : int {
-    kAboutCaption, kAboutProduct, kAboutVersion, kAboutWeb, kAboutMail, kAboutMailAddress,
-    kAboutButton
-};
-std::span<const PackText> AboutTexts();
+// The rows a window takes: its controls and title, and every Text.
+std::vector<const PackText*> TextsOf(TextWindow window);
 
 // Every (section, key) the program reads from a pack, "File info" included, without repeats.
 struct PackKey {
@@ -60,22 +41,39 @@ struct PackKey {
 };
 std::vector<PackKey> AllPackKeys();
 
-// The texts of one table for a language: built-in for "Nederlands", else read from the pack as
-// it is (each read opens the pack anew; a missing key gives an empty text, a missing pack empty
-// texts). A message box never goes blank: a text of one that the pack leaves missing or empty is
-// the built-in one. Entries whose Dutch text is nullptr are left empty for Dutch and
-// flagged in `keep`.
 struct LoadedText {
-    int target;
+    const PackText* row;
     std::string text;
-    bool keep = false;  // Dutch with no built-in text: leave the target as it is
+    bool keep = false;  // leave the control as it is
 };
-std::vector<LoadedText> LoadTexts(std::span<const PackText> table, const std::string& language);
+
+// A window's texts in one language, in table order.
+class WindowTexts {
+  public:
+    WindowTexts() = default;
+    explicit WindowTexts(std::vector<LoadedText> texts) : texts_(std::move(texts)) {}
+    const std::vector<LoadedText>& all() const { return texts_; }
+    // The text of the row "section/key"; empty for a row the window does not take.
+    const std::string& text(std::string_view sectionKey) const { return at(sectionKey).text; }
+    const LoadedText& at(std::string_view sectionKey) const;
+
+  private:
+    std::vector<LoadedText> texts_;
+};
+
+// A window's texts for a language: built-in for "Nederlands", else read from the pack as it is
+// (each read opens the pack anew; a missing key gives an empty text, a missing pack empty texts).
+// A message box never goes blank: a text of one that the pack leaves missing or empty is the
+// built-in one.
+WindowTexts LoadTexts(TextWindow window, const std::string& language);
 
 // The same for a window that takes the stored language without the main window's checks (the
 // locator, the About window, the box before start-up): a pack that is missing, unreadable or
 // refused by its "File info" gives the built-in texts.
-std::vector<LoadedText> LoadTextsOrBuiltIn(std::span<const PackText> table,
-                                           const std::string& language);
+WindowTexts LoadTextsOrBuiltIn(TextWindow window, const std::string& language);
+std::string LoadTextOrBuiltIn(std::string_view sectionKey, const std::string& language);
+
+// The built-in texts of a window's rows, none kept: what its controls are built with.
+WindowTexts BuiltInTexts(TextWindow window);
 
 }  // namespace settings

@@ -29,8 +29,8 @@ const char kReadErr[] = "Fout tijdens het lezen van taal bestand.";
 std::string FullPack(const std::string& language = "Testish") {
     // One section each: only the first of two same-named sections is ever read.
     std::map<std::string, std::string> sections;
-    for (const auto& row : settings::MainWindowTexts()) {
-        sections[row.section] += std::string(row.key) + "=" + row.key + "!\r\n";
+    for (const settings::PackText* row : settings::TextsOf(settings::TextWindow::Main)) {
+        sections[row->section] += std::string(row->key) + "=" + row->key + "!\r\n";
     }
     std::string extra;
     for (const auto& [name, lines] : sections) extra += "[" + name + "]\r\n" + lines;
@@ -66,7 +66,7 @@ TEST_F(MainWindowFixture, StoredDutchUsesBuiltInTextsWithoutTouchingAnyPack) {
     EXPECT_EQ(control<QLabel>("completionLabel")->text().left(14), "Het maken van ");
     EXPECT_EQ(control<QAction>("exitAction")->text(), "&Afsluiten");
     EXPECT_EQ(languageMenu()->title(), "&Taal");
-    EXPECT_EQ(mainWindow->texts().noCloseMsg,
+    EXPECT_EQ(mainWindow->texts().text("Meldingen/Niet_afsluiten"),
               "Het programma kan niet worden afgesloten voordat de bestanden weer zijn herstelt.");
     EXPECT_EQ(fogStateLabel()->text(), " Mist ");
     EXPECT_EQ(dutchAction()->text(), "Nederlands");
@@ -82,7 +82,7 @@ TEST_F(MainWindowFixture, StoredPackSetsEveryTextOfTheMainWindow) {
     EXPECT_EQ(control<QLabel>("routeLabel")->text(), "label1!");
     EXPECT_EQ(control<QGroupBox>("routeGroup")->title(), "groupbox1!");
     EXPECT_EQ(routeBox()->currentText(), "RouteBox!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().noRouteText, "RouteBox!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Hoofd Scherm/RouteBox"), "RouteBox!");
     EXPECT_EQ(control<QMenu>("fileMenu")->title(), "Bestand1!");
     EXPECT_EQ(control<QAction>("exitAction")->text(), "Afsluiten1!");
     EXPECT_EQ(control<QMenu>("optionsMenu")->title(), "Opties1!");
@@ -101,21 +101,21 @@ TEST_F(MainWindowFixture, StoredPackSetsEveryTextOfTheMainWindow) {
     EXPECT_EQ(makeButton()->text(), "Button1!");
     EXPECT_EQ(control<QLabel>("completionLabel")->text(), "label3!");
     EXPECT_EQ(restoreButton()->text(), "Button2!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().infoTitleText, "titel!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().infoRouteText, "route!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().infoWeatherText, "het weer!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().infoVisibilityText, "zicht!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().infoFogStateText, "mist Toestand!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().fogStateTexts[4], "Toestand4!");
-    EXPECT_EQ(mainWindow->texts().errorTitle, "Titel!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().noRouteMsg, "Geen_Route!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().routeErrMsg, "Route_err!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().routeNotFoundMsg, "Route_niet_gevonden!");
-    EXPECT_EQ(mainWindow->texts().noCloseMsg, "Niet_afsluiten!");
-    EXPECT_EQ(mainWindow->texts().closeTitle, "afsluit_titel!");
-    EXPECT_EQ(mainWindow->texts().languageDlgTitle, "Messagedlg_Titel!");
-    EXPECT_EQ(mainWindow->texts().languageReadErrMsg, "Taal_lees_err!");
-    EXPECT_EQ(mainWindow->texts().helpNotFoundMsg, "Help_niet_gevonden!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Infobox tekst/titel"), "titel!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Infobox tekst/route"), "route!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Infobox tekst/het weer"), "het weer!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Infobox tekst/zicht"), "zicht!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Infobox tekst/mist Toestand"), "mist Toestand!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Toestanden/Toestand4"), "Toestand4!");
+    EXPECT_EQ(mainWindow->texts().text("Meldingen/Titel"), "Titel!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Meldingen/Geen_Route"), "Geen_Route!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Meldingen/Route_err"), "Route_err!");
+    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Meldingen/Route_niet_gevonden"), "Route_niet_gevonden!");
+    EXPECT_EQ(mainWindow->texts().text("Meldingen/Niet_afsluiten"), "Niet_afsluiten!");
+    EXPECT_EQ(mainWindow->texts().text("Meldingen/afsluit_titel"), "afsluit_titel!");
+    EXPECT_EQ(mainWindow->texts().text("Meldingen/Messagedlg_Titel"), "Messagedlg_Titel!");
+    EXPECT_EQ(mainWindow->texts().text("Meldingen/Taal_lees_err"), "Taal_lees_err!");
+    EXPECT_EQ(mainWindow->texts().text("Meldingen/Help_niet_gevonden"), "Help_niet_gevonden!");
     EXPECT_EQ(fogStateLabel()->text(), " Toestand2! ");
     // Never changed by a language.
     EXPECT_EQ(mainWindow->windowTitle(), "ZEL Nevora");
@@ -227,12 +227,12 @@ TEST_F(MainWindowFixture, PercentInAPackMessageGoesThroughTheFormatRule) {
     prog.WritePack("Pct", PackText("Pct", "ZEL Nevora",
                                    "[Meldingen]\r\nNiet_afsluiten=100%% zeker%s\r\nTitel=%d\r\n"));
     CreateMainWindow();
-    platform::ShowErrorMessage(mainWindow->texts().noCloseMsg, "t");
+    platform::ShowErrorMessage(mainWindow->texts().text("Meldingen/Niet_afsluiten"), "t");
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].text, "100% zeker");
     // Any other specifier is the runtime's format error, shown by the top-level guard.
     messages.clear();
-    platform::RunGuarded([&] { platform::ShowErrorMessage(mainWindow->texts().errorTitle, "t"); });
+    platform::RunGuarded([&] { platform::ShowErrorMessage(mainWindow->texts().text("Meldingen/Titel"), "t"); });
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].title, "ZEL Nevora");
 }

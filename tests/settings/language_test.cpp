@@ -55,13 +55,14 @@ TEST(LanguagePacks, TextsComeFromThePackWithoutDutchFallBack) {
     testsupport::ProgramFolder prog;
     prog.WritePack("Part",
                    testsupport::PackText("Part", "ZEL Nevora", "[Taal Scherm]\r\ntitel=Choose\r\n"));
-    const auto texts = settings::LoadTexts(settings::LanguageWindowTexts(), "Part");
-    ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[0].text, "");  // a missing key is empty, never the Dutch text
-    EXPECT_EQ(texts[1].text, "Choose");
-    const auto dutch = settings::LoadTexts(settings::LanguageWindowTexts(), "Nederlands");
-    EXPECT_EQ(dutch[1].text, "Kies uw taal");
-    EXPECT_TRUE(dutch[2].keep);  // the button has no built-in text: it keeps its caption
+    using settings::TextWindow;
+    const auto texts = settings::LoadTexts(TextWindow::Language, "Part");
+    EXPECT_EQ(texts.all().size(), settings::TextsOf(TextWindow::Language).size());
+    EXPECT_EQ(texts.text("Taal Scherm/label1"), "");  // a missing key is empty, never the Dutch
+    EXPECT_EQ(texts.text("Taal Scherm/titel"), "Choose");
+    const auto dutch = settings::LoadTexts(TextWindow::Language, "Nederlands");
+    EXPECT_EQ(dutch.text("Taal Scherm/titel"), "Kies uw taal");
+    EXPECT_TRUE(dutch.at("Taal Scherm/button1").keep);  // Dutch leaves the button's caption
 }
 
 // A box never goes blank: a message the pack lacks or leaves empty is the built-in one, while the
@@ -72,16 +73,15 @@ TEST(LanguagePacks, MessagesThePackLacksAreTheBuiltInOnesKeyByKey) {
     prog.WritePack("Part", testsupport::PackText("", "Other",
                                                  "[Meldingen]\r\nTitel=Error\r\nTaal_lees_err=\r\n"
                                                  "[Hoofd Scherm]\r\nSun=Sunny\r\n"));
-    std::map<int, std::string> main, locator;
-    for (const auto& t : LoadTexts(MainWindowTexts(), "Part")) main[t.target] = t.text;
-    EXPECT_EQ(main[kErrorTitle], "Error");
-    EXPECT_EQ(main[kLanguageReadErrMsg], "Fout tijdens het lezen van taal bestand.");
-    EXPECT_EQ(main[kNoRouteMsg], "Er is nog geen route geselecteerd!");
-    EXPECT_EQ(main[kSunButton], "Sunny");
-    EXPECT_EQ(main[kMakeButton], "");
-    for (const auto& t : LoadTexts(LocatorTexts(), "Missing")) locator[t.target] = t.text;
-    EXPECT_EQ(locator[kLocCaption], "");
-    EXPECT_EQ(locator[kLocErrorTitle], "Fout");
+    const WindowTexts main = LoadTexts(TextWindow::Main, "Part");
+    EXPECT_EQ(main.text("Meldingen/Titel"), "Error");
+    EXPECT_EQ(main.text("Meldingen/Taal_lees_err"), "Fout tijdens het lezen van taal bestand.");
+    EXPECT_EQ(main.text("Meldingen/Geen_Route"), "Er is nog geen route geselecteerd!");
+    EXPECT_EQ(main.text("Hoofd Scherm/Sun"), "Sunny");
+    EXPECT_EQ(main.text("Hoofd Scherm/Button1"), "");
+    const WindowTexts locator = LoadTexts(TextWindow::Locator, "Missing");
+    EXPECT_EQ(locator.text("locatie scherm/titel"), "");
+    EXPECT_EQ(locator.text("Meldingen/Titel"), "Fout");
 }
 
 // The windows that take the stored language without the main window's checks.
@@ -91,9 +91,9 @@ TEST(LanguagePacks, MissingOrRefusedPackGivesTheBuiltInTexts) {
     prog.WritePack("Other", testsupport::PackText("Other", "Other program",
                                                   "[Taal Scherm]\r\ntitel=Choose\r\n"));
     for (const char* name : {"Headless", "Other", "Missing", ""}) {
-        const auto texts = settings::LoadTextsOrBuiltIn(settings::LanguageWindowTexts(), name);
-        EXPECT_EQ(texts[1].text, "Kies uw taal") << name;
-        EXPECT_TRUE(texts[2].keep) << name;
+        const auto texts = settings::LoadTextsOrBuiltIn(settings::TextWindow::Language, name);
+        EXPECT_EQ(texts.text("Taal Scherm/titel"), "Kies uw taal") << name;
+        EXPECT_TRUE(texts.at("Taal Scherm/button1").keep) << name;
     }
 }
 
