@@ -49,8 +49,6 @@ public:
 
     const std::string& currentLanguage() const { return currentLanguage_; }
     const Texts& texts() const { return texts_; }
-    // The client area: route, weather and visibility, the fog run and its restore.
-    const FogRunPage& fogRunPage() const { return *page_; }
 
 signals:
     // Help > Info: the program shows its About window.
