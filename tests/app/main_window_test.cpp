@@ -230,7 +230,7 @@ TEST_F(MainWindowFixture, PercentInAPackMessageGoesThroughTheFormatRule) {
     platform::ShowErrorMessage(mainWindow->texts().noCloseMsg, "t");
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].text, "100% zeker");
-    // Any other specifier is the runtime's format error, shown by the top-level guard.
+    // Any other specifier is a format error, shown by the top-level guard.
     messages.clear();
     platform::RunGuarded([&] { platform::ShowErrorMessage(mainWindow->texts().errorTitle, "t"); });
     ASSERT_EQ(messages.messages().size(), 1u);
