@@ -44,8 +44,6 @@ public:
     const std::string& currentLanguage() const { return currentLanguage_; }
     // The texts of the current language (the fog-run page keeps a copy).
     const settings::WindowTexts& texts() const { return texts_; }
-    // The client area: route, weather and visibility, the fog run and its restore.
-    const FogRunPage& fogRunPage() const { return *page_; }
 
 signals:
     // Help > Info: the program shows its About window.
@@ -72,7 +70,7 @@ private:
     void onAboutTriggered();
     void onHelpTriggered();
     void onLanguageTriggered(QAction* item);
-    // Options > Ook voor Open Rails: stores the choice; the item shows what the file holds.
+    // The Open Rails option: stores the choice; the item shows what the file holds.
     void onOpenRailsTriggered();
     void showOpenRailsSetting();
 

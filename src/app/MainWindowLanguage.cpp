@@ -1,4 +1,4 @@
-// The main window's language: applying texts, the pack checks and the Options > Taal menu.
+// The main window's language: applying texts, the pack checks and the language menu.
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
@@ -19,7 +19,6 @@ void MainWindow::showLanguage(const std::string& name) {
     texts_ = settings::LoadTexts(settings::TextWindow::Main, currentLanguage_);
     settings::ApplyTexts(*this, texts_);
     page_->setTexts(texts_);
-    page_->updateVisibilityDisplay();
 }
 
 void MainWindow::applyLanguage(const std::string& name) {

@@ -29,7 +29,6 @@ public:
     int run();
 
     MainWindow& mainWindow() { return *mainWindow_; }
-    AboutWindow& aboutWindow() { return *aboutWindow_; }
 
 private:
     std::unique_ptr<MainWindow> mainWindow_;

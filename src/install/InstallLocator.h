@@ -24,9 +24,9 @@ public:
     const settings::WindowTexts& texts() const { return texts_; }
 
 private:
-    // "Ga verder...": stores the folder when it holds train.exe.
+    // The continue button: stores the folder when it holds train.exe.
     void onContinueClicked();
-    // "Bladeren...": lets the user pick the folder.
+    // The browse button: lets the user pick the folder.
     void onBrowseClicked();
     // Puts the simulator's registered folder into the folder field when its registry key exists.
     void readRegistryPath();

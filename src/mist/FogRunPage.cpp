@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextEdit>
+#include <optional>
+#include <type_traits>
 
 #include "mist/visibility.h"
 #include "platform/messages.h"
@@ -31,20 +33,115 @@ void SetTextColor(QWidget* w, widgets::ColorCode color) {
     w->setPalette(pal);
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, QRect geometry, const QString& text,
-                  widgets::ColorCode color, bool wordWrap) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setWordWrap(wordWrap);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(geometry);
-    SetTextColor(label, color);
-    return label;
+// What a control of the page is, and so how it is made.
+enum class Kind {
+    Label,
+    WrappedLabel,
+    Summary,
+    Button,
+    Page,
+    Group,
+    RouteBox,
+    WeatherButton,
+    VisibilityBar,
+    Frame
+};
+
+// One control of the page as it is made; the text table's texts come with the language. `keep` stores it in the page's member for it.
+struct Control {
+    void (*keep)(FogRunPage& page, QWidget* control);
+    Kind kind;
+    const char* name;
+    const char* parent;       // the parent's object name; none: the page itself
+    int x, y, width, height;  // a label 0 wide takes the size of its text
+    const char* text;
+    std::optional<widgets::ColorCode> color = std::nullopt;  // of the text; none: the style's
+    int fontHeight = 0;                                      // pixels; 0: the window's font
+    const char* fontFace = nullptr;                          // none: the window's face
+};
+
+template <auto Member>
+void Keep(FogRunPage& page, QWidget* control) {
+    page.*Member = static_cast<std::remove_reference_t<decltype(page.*Member)>>(control);
 }
 
-// An auto-sized label: only its top-left corner is fixed.
-void AutoSize(QLabel* label) { label->resize(label->sizeHint()); }
+QWidget* MakeControl(const Control& c, QWidget* parent) {
+    const QString text = QString::fromUtf8(c.text);
+    QWidget* w = nullptr;
+    switch (c.kind) {
+        case Kind::Label:
+        case Kind::WrappedLabel: {
+            auto* label = new QLabel(text, parent);
+            label->setWordWrap(c.kind == Kind::WrappedLabel);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setTextFormat(Qt::PlainText);
+            w = label;
+            break;
+        }
+        case Kind::Summary: {
+            auto* view = new QTextEdit(parent);
+            view->setReadOnly(true);
+            view->setAlignment(Qt::AlignHCenter);
+            view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            w = view;
+            break;
+        }
+        case Kind::Button:
+            w = new QPushButton(text, parent);
+            break;
+        case Kind::Page:
+            w = new QWidget(parent);
+            w->setAutoFillBackground(true);
+            w->raise();
+            break;
+        case Kind::Group:
+            w = new QGroupBox(text, parent);
+            break;
+        case Kind::RouteBox: {
+            auto* box = new QComboBox(parent);
+            box->setEditable(true);
+            box->setInsertPolicy(QComboBox::NoInsert);  // the list holds folder names only
+            box->setEditText(text);
+            w = box;
+            break;
+        }
+        case Kind::WeatherButton:
+            w = new QRadioButton(text, parent);
+            break;
+        case Kind::VisibilityBar: {
+            auto* bar = new widgets::TrackBar(parent);
+            bar->setRange(25, 125);
+            bar->setSingleStep(25);
+            bar->setPageStep(2);
+            bar->setTickPosition(QSlider::TicksBelow);
+            bar->setTickInterval(25);
+            bar->setValue(75);
+            w = bar;
+            break;
+        }
+        case Kind::Frame: {
+            auto* frame = new QFrame(parent);
+            frame->setFrameShape(QFrame::Box);
+            frame->setFrameShadow(QFrame::Sunken);
+            w = frame;
+            break;
+        }
+    }
+    w->setObjectName(c.name);
+    w->setGeometry(c.x, c.y, c.width, c.height);
+    if (c.fontHeight != 0)
+        w->setFont(c.fontFace ? WindowFont(c.fontHeight, c.fontFace) : WindowFont(c.fontHeight));
+    if (c.color) {
+        if (auto* view = qobject_cast<QTextEdit*>(w)) {
+            view->setTextColor(widgets::ToQColor(*c.color));
+        } else {
+            SetTextColor(w, *c.color);
+        }
+    }
+    if (auto* label = qobject_cast<QLabel*>(w); label && c.width == 0)
+        label->resize(label->sizeHint());
+    return w;
+}
 
 }  // namespace
 
@@ -57,112 +154,72 @@ FogRunPage::FogRunPage(QWidget* parent) : QWidget(parent) {
 FogRunPage::~FogRunPage() = default;
 
 void FogRunPage::buildControls() {
-    // The completion page lies beneath choosingPage_.
-    completionLabel_ =
-        MakeLabel(this, "completionLabel", {8, 8, 321, 89},
-                  "Het maken van mist in Train Simulator is voltooid en kan nu in Train "
-                  "Simulator worden gebruikt. klik op de onderstaande knop \"Ga terug en "
-                  "herstel alles\" om de gewijzigde bestanden weer in hun oude staat terug te "
-                  "brengen en dit programma af te sluiten.",
-                  widgets::colors::navy, true);
-    completionLabel_->setFont(WindowFont(13));
-    summaryView_ = new QTextEdit(this);
-    summaryView_->setObjectName("summaryView");
-    summaryView_->setGeometry(8, 104, 329, 89);
-    summaryView_->setReadOnly(true);
-    summaryView_->setAlignment(Qt::AlignHCenter);
-    summaryView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    summaryView_->setFont(WindowFont(13, "Arial"));
-    summaryView_->setTextColor(widgets::ToQColor(widgets::colors::maroon));
-    restoreButton_ = new QPushButton("Ga terug en herstel alles", this);
-    restoreButton_->setObjectName("restoreButton");
-    restoreButton_->setGeometry(100, 200, 160, 25);
+    using namespace widgets::colors;
+    using P = FogRunPage;
+    using enum Kind;
+    // In creation order, which sets the stacking and the tab chain: the completion page, then the
+    // choosing page over it.
+    static constexpr Control kControls[] = {
+        {Keep<&P::completionLabel_>, WrappedLabel, "completionLabel", nullptr, 8, 8, 321, 89,
+         "", navy, 13},
+        {Keep<&P::summaryView_>, Summary, "summaryView", nullptr, 8, 104, 329, 89, "", maroon, 13,
+         "Arial"},
+        {Keep<&P::restoreButton_>, Button, "restoreButton", nullptr, 100, 200, 160, 25, ""},
+        {Keep<&P::choosingPage_>, Page, "choosingPage", nullptr, 0, 0, 353, 233, ""},
+
+        {Keep<&P::routeGroup_>, Group, "routeGroup", "choosingPage", 8, 8, 177, 113,
+         "", red},
+        {Keep<&P::routeLabel_>, WrappedLabel, "routeLabel", "routeGroup", 8, 24, 145, 49,
+         "", navy},
+        {Keep<&P::routeBox_>, RouteBox, "routeBox", "routeGroup", 8, 72, 161, 21,
+         "", teal},
+
+        {Keep<&P::weatherGroup_>, Group, "weatherGroup", "choosingPage", 192, 8, 153, 113,
+         "", red},
+        {Keep<&P::weatherLabel_>, WrappedLabel, "weatherLabel", "weatherGroup", 8, 24, 137, 33,
+         "", navy},
+        {Keep<&P::sunButton_>, WeatherButton, "sunButton", "weatherGroup", 16, 56, 113, 17,
+         "", teal},
+        {Keep<&P::rainButton_>, WeatherButton, "rainButton", "weatherGroup", 16, 72, 113, 17,
+         "", teal},
+        {Keep<&P::snowButton_>, WeatherButton, "snowButton", "weatherGroup", 16, 88, 113, 17,
+         "", teal},
+
+        {Keep<&P::fogGroup_>, Group, "fogGroup", "choosingPage", 8, 128, 337, 65,
+         "", red},
+        {Keep<&P::visibilityBar_>, VisibilityBar, "visibilityBar", "fogGroup", 8, 16, 150, 45, ""},
+        {Keep<&P::visibilityFrame_>, Frame, "visibilityFrame", "fogGroup", 168, 10, 161, 50, ""},
+        {Keep<&P::visibilityCaption_>, Label, "visibilityCaption", "fogGroup", 176, 16, 83, 13,
+         "", navy},
+        {Keep<&P::visibilityLabel_>, Label, "visibilityLabel", "fogGroup", 264, 16, 0, 0, "75 m",
+         black},
+        {Keep<&P::fogStateCaption_>, Label, "fogStateCaption", "fogGroup", 176, 40, 0, 0,
+         "", navy},
+        // 75 m, where the bar starts.
+        {Keep<&P::fogStateLabel_>, Label, "fogStateLabel", "fogGroup", 232, 40, 90, 14, "",
+         mist::kFogStateColors[2]},
+
+        {Keep<&P::makeButton_>, Button, "makeButton", "choosingPage", 136, 200, 75, 25, "", black},
+    };
+    for (const Control& c : kControls) {
+        QWidget* parent = c.parent ? findChild<QWidget*>(QLatin1String(c.parent)) : this;
+        c.keep(*this, MakeControl(c, parent));
+    }
+
+    sunButton_->setChecked(true);
+    fogStateLabel_->setAutoFillBackground(true);
+    QPalette pal = fogStateLabel_->palette();
+    pal.setColor(QPalette::Window, widgets::ToQColor(black));
+    fogStateLabel_->setPalette(pal);
+
     connect(restoreButton_, &QPushButton::clicked, this,
             platform::Guarded([this] { onRestoreClicked(); }));
-
-    choosingPage_ = new QWidget(this);
-    choosingPage_->setObjectName("choosingPage");
-    choosingPage_->setGeometry(0, 0, 353, 233);
-    choosingPage_->setAutoFillBackground(true);
-    choosingPage_->raise();
-
-    routeGroup_ = new QGroupBox("Route Selecteren", choosingPage_);
-    routeGroup_->setObjectName("routeGroup");
-    routeGroup_->setGeometry(8, 8, 177, 113);
-    SetTextColor(routeGroup_, widgets::colors::red);
-    routeLabel_ = MakeLabel(routeGroup_, "routeLabel", {8, 24, 145, 49},
-                            "Selecteer een route waarin u in de mist wilt gaan rijden:",
-                            widgets::colors::navy, true);
-    routeBox_ = new QComboBox(routeGroup_);
-    routeBox_->setObjectName("routeBox");
-    routeBox_->setEditable(true);
-    routeBox_->setInsertPolicy(QComboBox::NoInsert);  // the list holds folder names only
-    routeBox_->setGeometry(8, 72, 161, 21);
-    SetTextColor(routeBox_, widgets::colors::teal);
-    routeBox_->setEditText("Geen Route Geselecteerd");
     // The change handler runs for the user's changes only: typing or picking an entry.
     connect(routeBox_->lineEdit(), &QLineEdit::textEdited, this,
             platform::Guarded([this] { onRouteEdited(); }));
     connect(routeBox_, &QComboBox::activated, this, platform::Guarded([this] { onRouteEdited(); }));
-
-    weatherGroup_ = new QGroupBox("Het weer", choosingPage_);
-    weatherGroup_->setObjectName("weatherGroup");
-    weatherGroup_->setGeometry(192, 8, 153, 113);
-    SetTextColor(weatherGroup_, widgets::colors::red);
-    weatherLabel_ = MakeLabel(weatherGroup_, "weatherLabel", {8, 24, 137, 33},
-                              "Kies het weer waarin u gaat rijden:", widgets::colors::navy, true);
-    auto radio = [this](const char* name, const char* text, int top) {
-        auto* button = new QRadioButton(text, weatherGroup_);
-        button->setObjectName(name);
-        button->setGeometry(16, top, 113, 17);
-        SetTextColor(button, widgets::colors::teal);
-        return button;
-    };
-    sunButton_ = radio("sunButton", "Zonnig (Clear)", 56);
-    rainButton_ = radio("rainButton", "Regen (Rain)", 72);
-    snowButton_ = radio("snowButton", "Sneeuw (Snow)", 88);
-    sunButton_->setChecked(true);
-
-    fogGroup_ = new QGroupBox("Mist instellingen", choosingPage_);
-    fogGroup_->setObjectName("fogGroup");
-    fogGroup_->setGeometry(8, 128, 337, 65);
-    SetTextColor(fogGroup_, widgets::colors::red);
-    visibilityBar_ = new widgets::TrackBar(fogGroup_);
-    visibilityBar_->setObjectName("visibilityBar");
-    visibilityBar_->setGeometry(8, 16, 150, 45);
-    visibilityBar_->setRange(25, 125);
-    visibilityBar_->setSingleStep(25);
-    visibilityBar_->setPageStep(2);
-    visibilityBar_->setTickPosition(QSlider::TicksBelow);
-    visibilityBar_->setTickInterval(25);
-    visibilityBar_->setValue(75);
     connect(visibilityBar_, &widgets::TrackBar::valueEdited, this,
             platform::Guarded([this] { onVisibilityChanged(); }));
-    visibilityFrame_ = new QFrame(fogGroup_);
-    visibilityFrame_->setObjectName("visibilityFrame");
-    visibilityFrame_->setGeometry(168, 10, 161, 50);
-    visibilityFrame_->setFrameShape(QFrame::Box);
-    visibilityFrame_->setFrameShadow(QFrame::Sunken);
-    visibilityCaption_ = MakeLabel(fogGroup_, "visibilityCaption", {176, 16, 83, 13},
-                                   "Zicht in meters:", widgets::colors::navy, false);
-    visibilityLabel_ = MakeLabel(fogGroup_, "visibilityLabel", {264, 16, 0, 0}, "75 m",
-                                 widgets::colors::black, false);
-    AutoSize(visibilityLabel_);
-    fogStateCaption_ = MakeLabel(fogGroup_, "fogStateCaption", {176, 40, 0, 0},
-                                 "Toestand:", widgets::colors::navy, false);
-    AutoSize(fogStateCaption_);
-    fogStateLabel_ =
-        MakeLabel(fogGroup_, "fogStateLabel", {232, 40, 90, 14}, " Mist ",
-                                mist::kFogStateColors[2], false);  // 75 m, where the bar starts
-    fogStateLabel_->setAutoFillBackground(true);
-    QPalette pal = fogStateLabel_->palette();
-    pal.setColor(QPalette::Window, widgets::ToQColor(widgets::colors::black));
-    fogStateLabel_->setPalette(pal);
-
-    makeButton_ = new QPushButton("Maken...", choosingPage_);
-    makeButton_->setObjectName("makeButton");
-    makeButton_->setGeometry(136, 200, 75, 25);
-    SetTextColor(makeButton_, widgets::colors::black);
     connect(makeButton_, &QPushButton::clicked, this,
             platform::Guarded([this] { onMakeClicked(); }));
 
@@ -176,7 +233,8 @@ void FogRunPage::buildControls() {
 
 void FogRunPage::setTexts(const settings::WindowTexts& texts) {
     texts_ = texts;
-    AutoSize(fogStateCaption_);
+    fogStateCaption_->resize(fogStateCaption_->sizeHint());  // a label as wide as its text
+    updateVisibilityDisplay();
 }
 
 void FogRunPage::followVisibilityMouse() {

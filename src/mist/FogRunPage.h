@@ -1,5 +1,5 @@
 #pragma once
-// The main window's client area: the choosing page (route, weather, visibility and "Maken...")
+// The main window's client area: the choosing page (route, weather, visibility and the make button)
 // over the completion page (the summary and the restore button), and the fog run they start.
 #include <QWidget>
 #include <array>

@@ -17,7 +17,7 @@ void FogRunPage::fillRouteList(const std::string& folder) {
     QStringList names;
     // Asking for folders still returns plain files, which are dropped here.
     for (const auto& entry :
-         platform::FindFiles(platform::JoinPath(folder, "*.*"), platform::faDirectory)) {
+         platform::FindFiles(platform::JoinPath(folder, "*.*"), platform::FileAttr::Directory)) {
         if (entry.IsDirectory()) {
             names.push_back(widgets::PathToQ(entry.name));
         }

@@ -1,4 +1,4 @@
-// The fog run of the page: discovery, "Maken...", the summary and the restore.
+// The fog run of the page: discovery, the make button, the summary and the restore.
 #include "mist/FogRunPage.h"
 
 #include <algorithm>

@@ -14,19 +14,19 @@ std::vector<std::string> HandledSlots(const std::array<std::string, 4>& names, b
 }
 
 bool EnvFolderFound(std::string_view envFolder) {
-    return platform::FindFirst(envFolder, platform::faDirectory).has_value();
+    return platform::FindFirst(envFolder, platform::FileAttr::Directory).has_value();
 }
 
 EnvFiles FindEnvFiles(std::string_view envFolder, Weather weather) {
     const SearchPatterns patterns = PatternsFor(weather);
     EnvFiles found;
     if (auto first = platform::FindFirst(std::string(envFolder).append(patterns.first),
-                                         platform::faAnyFileButFolder)) {
+                                         platform::FileAttr::AnyFileButFolder)) {
         found.names[0] = first->name;
         return found;
     }
     const auto broad = platform::FindFiles(std::string(envFolder).append(patterns.broad),
-                                           platform::faAnyFileButFolder);
+                                           platform::FileAttr::AnyFileButFolder);
     if (broad.empty()) {
         found.missing = true;
         return found;

@@ -109,47 +109,6 @@ std::optional<RunRecord> ParseRunRecord(const std::string& contents) {
     return record;
 }
 
-// Writes the planned Open Rails files once the fog files are in. The record lists them already
-// (it was written with them, before the first route file changed), so that a crash at any point
-// leaves only files the restore knows and can check; afterwards it keeps only those that were
-// written. Nothing here can undo the fog run.
-void WriteOpenRailsFiles(const FogRunRequest& request, const OpenRailsPlan& plan,
-                         RunRecord& record, const StepHook& hook, RunReport& report) {
-    if (plan.files.empty()) return;
-    const RunRecord planned = record;
-    const std::string routeFolder = RouteFolder(request.installRoot, request.route);
-    std::vector<std::string> created;
-    for (const std::string& folder : plan.folders) {
-        if (platform::CreateFolder(AddedFileLocation(routeFolder, folder)))
-            created.push_back(folder);
-    }
-    std::vector<bool> written(plan.files.size());
-    for (std::size_t first = 0; first < plan.files.size(); first += kAddedPerBatch) {
-        const std::size_t end = std::min(plan.files.size(), first + kAddedPerBatch);
-        platform::FileBatch batch;
-        for (std::size_t i = first; i < end; ++i) {
-            batch.Create(AddedFileLocation(routeFolder, plan.files[i].path), plan.contents[i]);
-            Report(hook, Step::AddedStaged, i);
-        }
-        const std::vector<bool> done = batch.Commit(false, [&](std::size_t op) {
-            Report(hook, Step::Added, first + op);
-        });
-        for (std::size_t i = first; i < end; ++i) written[i] = done[i - first];
-    }
-    record.added.clear();
-    for (std::size_t i = 0; i < plan.files.size(); ++i) {
-        if (written[i]) {
-            record.added.push_back(plan.files[i]);
-        } else {
-            report.notAdded.push_back(plan.files[i].path);
-        }
-    }
-    record.addedFolders = std::move(created);
-    // If this fails the planned record stays: it names more than was written, and the restore
-    // deletes only files that hold what the run wrote.
-    if (record != planned) SaveRunRecord(record);
-}
-
 }  // namespace
 
 std::string RouteFolder(std::string_view installRoot, std::string_view route) {
@@ -270,15 +229,42 @@ bool SaveRunRecord(const RunRecord& record) {
     return platform::WriteFileAtomic(RunRecordPath(), ini) && LoadRunRecord() == record;
 }
 
-RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook, RunReport* report) {
-    using platform::JoinPath;
-    RunReport unused;
-    if (!report) report = &unused;
-    *report = {};
+namespace {
+
+// What the steps of one fog run share: the request, where the run works, and what the steps have
+// found and decided so far.
+struct FogRun {
+    FogRun(const FogRunRequest& request, const StepHook& hook, RunReport& report)
+        : request(request),
+          hook(hook),
+          report(report),
+          routeFolder(RouteFolder(request.installRoot, request.route)),
+          envFolder(RouteEnvFolder(request.installRoot, request.route)),
+          backupFolder(RouteBackupFolder(request.route)),
+          texturesFolder(TexturesFolder(request.installRoot, request.route)) {}
+
+    const FogRunRequest& request;
+    const StepHook& hook;
+    RunReport& report;
+    const std::string routeFolder;
+    const std::string envFolder;
+    const std::string backupFolder;
+    const std::string texturesFolder;
+    std::vector<std::string> handled;          // the route's files the run replaces, in slot order
+    std::string prepared;                      // the prepared fog file they get
+    std::map<std::string, std::string> links;  // route files that are links: their targets
+    RunRecord record;
+    OpenRailsPlan openRails;
+};
+
+using RunStep = std::optional<RunOutcome> (*)(FogRun& run);
+
+// Whether the run may start at all; nothing is touched here.
+std::optional<RunOutcome> CheckRequest(FogRun& run) {
+    const FogRunRequest& request = run.request;
     if (!IsPlainName(request.route)) return RunOutcome::BadRouteName;
-    const std::vector<std::string> handled =
-        HandledSlots(request.found.names, request.found.multiFileMode);
-    if (handled.empty()) return RunOutcome::NothingFound;
+    run.handled = HandledSlots(request.found.names, request.found.multiFileMode);
+    if (run.handled.empty()) return RunOutcome::NothingFound;
     if (!ClaimDumpFolder()) return RunOutcome::InUse;
     // Backing up now would overwrite the only copies of files still waiting to be put back; a
     // record that cannot be used is set aside (and reported) first, never taken for none.
@@ -287,56 +273,72 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook, RunReport*
     // Without its fog file the run could only fail later, after changing the route.
     const std::optional<std::string> prepared = PreparedEnvFile(request.weather, request.metres);
     if (!prepared || !platform::IsFile(*prepared)) {
-        report->notInstalled = handled;
-        report->missingFogFile = prepared;
+        run.report.notInstalled = run.handled;
+        run.report.missingFogFile = prepared;
         return RunOutcome::InstallFailed;
     }
+    run.prepared = *prepared;
+    return std::nullopt;
+}
 
-    const std::string routeFolder = RouteFolder(request.installRoot, request.route);
-    const std::string envFolder = RouteEnvFolder(request.installRoot, request.route);
+// Whether each route file can be backed up as what it is; nothing is touched here either.
+std::optional<RunOutcome> CheckRouteFiles(FogRun& run) {
+    using platform::JoinPath;
     // A route file holding fog already (fogged by another copy of the program, or a run whose
     // record was lost) must not become the backup: the original's backup would be gone.
-    for (const std::string& name : handled) {
-        if (HoldsPreparedFogFile(JoinPath(envFolder, name))) report->fogged.push_back(name);
+    for (const std::string& name : run.handled) {
+        if (HoldsPreparedFogFile(JoinPath(run.envFolder, name))) run.report.fogged.push_back(name);
     }
-    if (!report->fogged.empty()) return RunOutcome::AlreadyFogged;
+    if (!run.report.fogged.empty()) return RunOutcome::AlreadyFogged;
     // A route file that is a link is put back as that link; where its target cannot be read (on
     // Windows), the restore could only leave a copy in its place.
-    std::map<std::string, std::string> links;
-    for (const std::string& name : handled) {
-        const std::string path = JoinPath(envFolder, name);
+    for (const std::string& name : run.handled) {
+        const std::string path = JoinPath(run.envFolder, name);
         if (!platform::IsLink(path)) continue;
         const auto target = platform::ReadLink(path);
         if (!target) return RunOutcome::BackupFailed;
-        links[name] = *target;
+        run.links[name] = *target;
     }
+    return std::nullopt;
+}
 
-    const std::string backupFolder = RouteBackupFolder(request.route);
-    platform::CreateFolder(backupFolder);
+// Makes the route's backup folder and checks that it is the program's own.
+std::optional<RunOutcome> PrepareBackupFolder(FogRun& run) {
+    using platform::JoinPath;
+    platform::CreateFolder(run.backupFolder);
     // A backup folder that is (or leads into) the route's own folder would take each file's
     // place instead of keeping a copy; a link may lead anywhere, where backups would overwrite
     // and the leftover clean-up below would delete.
-    if (platform::IsLink(backupFolder) || platform::SameFile(backupFolder, routeFolder) ||
-        platform::SameFile(backupFolder, envFolder)) {
+    if (platform::IsLink(run.backupFolder) ||
+        platform::SameFile(run.backupFolder, run.routeFolder) ||
+        platform::SameFile(run.backupFolder, run.envFolder)) {
         return RunOutcome::BackupFailed;
     }
-    for (const std::string& name : handled) {
+    for (const std::string& name : run.handled) {
         // A backup that is the route's file itself (a hard link) is no copy of it.
-        if (platform::SameFile(JoinPath(envFolder, name), JoinPath(backupFolder, name)))
+        if (platform::SameFile(JoinPath(run.envFolder, name), JoinPath(run.backupFolder, name)))
             return RunOutcome::BackupFailed;
     }
-    platform::RemoveLeftoverTemporaries(backupFolder);  // of a run cut short before its record
+    platform::RemoveLeftoverTemporaries(run.backupFolder);  // of a run cut short before its record
+    return std::nullopt;
+}
+
+// Backs up every route file the run replaces, all made durable together, and checks each backup.
+std::optional<RunOutcome> BackUpRouteFiles(FogRun& run) {
+    using platform::JoinPath;
+    const std::vector<std::string>& handled = run.handled;
     platform::FileBatch backups;
     for (std::size_t i = 0; i < handled.size(); ++i) {
         // After a restore the backups usually hold these bytes already: they are kept, not
         // written again.
-        backups.CopyUnlessSame(JoinPath(envFolder, handled[i]), JoinPath(backupFolder, handled[i]));
-        Report(hook, Step::BackupStaged, i);
+        backups.CopyUnlessSame(JoinPath(run.envFolder, handled[i]),
+                               JoinPath(run.backupFolder, handled[i]));
+        Report(run.hook, Step::BackupStaged, i);
     }
     std::vector<bool> applied(handled.size());
     const std::vector<bool> durable = backups.Commit(true, [&](std::size_t i) {
         applied[i] = true;
-        Report(hook, Step::BackedUp, i);
+        Report(run.hook, Step::BackedUp, i);
     });
     // Checked only once all copies are in place, so that two names the backup folder takes for
     // the same file cannot pass one after the other. A backup made but perhaps not on disk is no
@@ -345,38 +347,45 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook, RunReport*
     for (std::size_t i = 0; i < handled.size(); ++i) {
         const std::string& name = handled[i];
         if ((applied[i] && !durable[i]) ||
-            !platform::SameFileBytes(JoinPath(envFolder, name), JoinPath(backupFolder, name))) {
+            !platform::SameFileBytes(JoinPath(run.envFolder, name),
+                                     JoinPath(run.backupFolder, name))) {
             return RunOutcome::BackupFailed;
         }
     }
+    return std::nullopt;
+}
 
-    RunRecord record{request.route,
-                     request.installRoot,
-                     request.weather,
-                     request.metres,
-                     request.found.multiFileMode,
-                     handled,
-                     {},
-                     std::move(links)};
-    const std::string textures = TexturesFolder(request.installRoot, request.route);
+// Writes the run record, before the first route file changes: what the restore puts back, the
+// textures the route lacks and the Open Rails files the run will add.
+std::optional<RunOutcome> WriteRunRecord(FogRun& run) {
+    const FogRunRequest& request = run.request;
+    RunRecord& record = run.record;
+    record = {request.route,
+              request.installRoot,
+              request.weather,
+              request.metres,
+              request.found.multiFileMode,
+              run.handled,
+              {},
+              std::move(run.links)};
     for (std::string_view texture : TexturesFor(request.weather)) {
-        if (!platform::IsFile(JoinPath(textures, texture))) record.textures.emplace_back(texture);
+        if (!platform::IsFile(platform::JoinPath(run.texturesFolder, texture)))
+            record.textures.emplace_back(texture);
     }
     // The Open Rails files are worked out now, so that the one record lists them too.
-    OpenRailsPlan openRails;
     if (request.openRails) {
-        openRails = PlanOpenRailsFiles(routeFolder, request.weather, request.metres,
-                                       request.fogWord);
-        report->unreadableActivities = std::move(openRails.unreadable);
-        record.added = openRails.files;
-        record.addedFolders = openRails.folders;
+        run.openRails =
+            PlanOpenRailsFiles(run.routeFolder, request.weather, request.metres, request.fogWord);
+        run.report.unreadableActivities = std::move(run.openRails.unreadable);
+        record.added = run.openRails.files;
+        record.addedFolders = run.openRails.folders;
     }
     bool saved = SaveRunRecord(record);
     if (!saved && !record.added.empty()) {
         // A record too large for its reader (thousands of activities): the fog run goes on
         // without them.
-        for (const AddedFile& file : record.added) report->notAdded.push_back(file.path);
-        openRails = {};
+        for (const AddedFile& file : record.added) run.report.notAdded.push_back(file.path);
+        run.openRails = {};
         record.added.clear();
         record.addedFolders.clear();
         saved = SaveRunRecord(record);
@@ -385,195 +394,319 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook, RunReport*
         RemoveRunRecord();
         return RunOutcome::BackupFailed;
     }
-    Report(hook, Step::RecordWritten, 0);
-    if (!record.added.empty()) Report(hook, Step::AddedRecorded, 0);
+    Report(run.hook, Step::RecordWritten, 0);
+    if (!record.added.empty()) Report(run.hook, Step::AddedRecorded, 0);
+    return std::nullopt;
+}
 
+// Adds the textures and copies the fog file over each route file, as one batch; a run that did
+// not take is put back at once.
+std::optional<RunOutcome> InstallFogFiles(FogRun& run) {
+    using platform::JoinPath;
+    const RunRecord& record = run.record;
     // The new names need not be durable: until the restore, the record and the backups are what
     // a crash must not lose, and a route file is always either its old or its new self.
     platform::FileBatch installs;
     const std::string shippedTextures = platform::DumpPath("Textures");
     std::size_t staged = 0;
     for (const std::string& texture : record.textures) {
-        installs.Copy(JoinPath(shippedTextures, texture), JoinPath(textures, texture), true);
-        Report(hook, Step::InstallStaged, staged++);
+        installs.Copy(JoinPath(shippedTextures, texture), JoinPath(run.texturesFolder, texture),
+                      true);
+        Report(run.hook, Step::InstallStaged, staged++);
     }
-    for (const std::string& name : handled) {
-        installs.Copy(*prepared, JoinPath(envFolder, name), false);
-        Report(hook, Step::InstallStaged, staged++);
+    for (const std::string& name : run.handled) {
+        installs.Copy(run.prepared, JoinPath(run.envFolder, name), false);
+        Report(run.hook, Step::InstallStaged, staged++);
     }
     const std::size_t added = record.textures.size();
     installs.Commit(false, [&](std::size_t op) {
         if (op < added) {
-            Report(hook, Step::TextureAdded, op);
+            Report(run.hook, Step::TextureAdded, op);
         } else {
-            Report(hook, Step::Installed, op - added);
+            Report(run.hook, Step::Installed, op - added);
         }
     });
 
     // A texture that could not be added only changes the sky; a route file without the fog file
     // (full disk, read-only file or folder) is a run that did not happen. The bytes settle it,
     // whatever each copy reported.
-    for (const std::string& name : handled) {
-        if (!platform::SameFileBytes(*prepared, JoinPath(envFolder, name)))
-            report->notInstalled.push_back(name);
+    for (const std::string& name : run.handled) {
+        if (!platform::SameFileBytes(run.prepared, JoinPath(run.envFolder, name)))
+            run.report.notInstalled.push_back(name);
     }
-    if (!report->notInstalled.empty()) {
-        report->undo = RestoreFog(record, hook);
+    if (!run.report.notInstalled.empty()) {
+        run.report.undo = RestoreFog(record, run.hook);
         return RunOutcome::InstallFailed;
     }
-    WriteOpenRailsFiles(request, openRails, record, hook, *report);
-    report->record = std::move(record);
-    return RunOutcome::Installed;
+    return std::nullopt;
 }
 
-RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
-    using platform::JoinPath;
-    // Another copy works on the Dump folder.
-    if (!ClaimDumpFolder()) return {{}, record.files, {}, {}, {}};
-    const std::string envFolder = RouteEnvFolder(record.installRoot, record.route);
-    const std::string backupFolder = RouteBackupFolder(record.route);
-    const std::string textures = TexturesFolder(record.installRoot, record.route);
-    // What a run or restore cut short was about to put into the route.
-    platform::RemoveLeftoverTemporaries(envFolder);
-    platform::RemoveLeftoverTemporaries(textures);
-
-    // The files and the deletions are made durable together before the record goes.
-    platform::FileBatch batch;
-    const std::size_t files = record.files.size();
-    auto linkOf = [&](const std::string& name) -> const std::string* {
-        const auto link = record.links.find(name);
-        return link == record.links.end() ? nullptr : &link->second;
-    };
-    for (std::size_t i = 0; i < files; ++i) {
-        const std::string& name = record.files[i];
-        if (const std::string* target = linkOf(name)) {
-            batch.Link(*target, JoinPath(envFolder, name));
-        } else {
-            batch.Copy(JoinPath(backupFolder, name), JoinPath(envFolder, name), false);
-        }
-        Report(hook, Step::RestoreStaged, i);
+// Writes the planned Open Rails files once the fog files are in. The record lists them already
+// (it was written with them, before the first route file changed), so that a crash at any point
+// leaves only files the restore knows and can check; afterwards it keeps only those that were
+// written. Nothing here can undo the fog run.
+void WriteOpenRailsFiles(FogRun& run) {
+    const OpenRailsPlan& plan = run.openRails;
+    RunRecord& record = run.record;
+    if (plan.files.empty()) return;
+    const RunRecord planned = record;
+    std::vector<std::string> created;
+    for (const std::string& folder : plan.folders) {
+        if (platform::CreateFolder(AddedFileLocation(run.routeFolder, folder)))
+            created.push_back(folder);
     }
-    // An added texture is deleted only while it is still the one the run copied in: whatever else
-    // stands there now (also through a Textures folder that leads elsewhere) is not ours.
+    std::vector<bool> written(plan.files.size());
+    for (std::size_t first = 0; first < plan.files.size(); first += kAddedPerBatch) {
+        const std::size_t end = std::min(plan.files.size(), first + kAddedPerBatch);
+        platform::FileBatch batch;
+        for (std::size_t i = first; i < end; ++i) {
+            batch.Create(AddedFileLocation(run.routeFolder, plan.files[i].path), plan.contents[i]);
+            Report(run.hook, Step::AddedStaged, i);
+        }
+        const std::vector<bool> done =
+            batch.Commit(false, [&](std::size_t op) { Report(run.hook, Step::Added, first + op); });
+        for (std::size_t i = first; i < end; ++i) written[i] = done[i - first];
+    }
+    record.added.clear();
+    for (std::size_t i = 0; i < plan.files.size(); ++i) {
+        if (written[i]) {
+            record.added.push_back(plan.files[i]);
+        } else {
+            run.report.notAdded.push_back(plan.files[i].path);
+        }
+    }
+    record.addedFolders = std::move(created);
+    // If this fails the planned record stays: it names more than was written, and the restore
+    // deletes only files that hold what the run wrote.
+    if (record != planned) SaveRunRecord(record);
+}
+
+// The target a route file that was a link gets back, or nothing for a plain file.
+const std::string* LinkOf(const RunRecord& record, const std::string& name) {
+    const auto link = record.links.find(name);
+    return link == record.links.end() ? nullptr : &link->second;
+}
+
+// What the steps of one restore share. Its batch holds the files put back, then the textures'
+// deletions, then the Open Rails files' deletions, and is made durable as one before the record
+// goes.
+struct Restore {
+    Restore(const RunRecord& record, const StepHook& hook)
+        : record(record),
+          hook(hook),
+          routeFolder(RouteFolder(record.installRoot, record.route)),
+          envFolder(RouteEnvFolder(record.installRoot, record.route)),
+          backupFolder(RouteBackupFolder(record.route)),
+          texturesFolder(TexturesFolder(record.installRoot, record.route)),
+          files(record.files.size()) {}
+
+    const RunRecord& record;
+    const StepHook& hook;
+    const std::string routeFolder;
+    const std::string envFolder;
+    const std::string backupFolder;
+    const std::string texturesFolder;
+    platform::FileBatch batch;
+    const std::size_t files;                // operations of the batch that put a file back
+    std::size_t textureOps = 0;             // and that delete a texture
+    std::vector<std::string> locations;     // each Open Rails file's place
+    std::vector<std::string> tempsRemoved;  // folders already rid of leftover temporaries
+    std::vector<std::size_t> addedOps;      // index into record.added of each deletion
+    std::vector<bool> applied;              // by file: put back
+    std::vector<bool> done;                 // by operation: durable
+    std::vector<AddedFile> addedLeft;
+    std::vector<std::string> foldersLeft;
+    std::vector<std::string> left;  // files not back, in slot order
     RestoreOutcome outcome;
+};
+
+// Each file goes back from its backup, or as the link it was.
+void StagePutBacks(Restore& restore) {
+    using platform::JoinPath;
+    for (std::size_t i = 0; i < restore.files; ++i) {
+        const std::string& name = restore.record.files[i];
+        if (const std::string* target = LinkOf(restore.record, name)) {
+            restore.batch.Link(*target, JoinPath(restore.envFolder, name));
+        } else {
+            restore.batch.Copy(JoinPath(restore.backupFolder, name),
+                               JoinPath(restore.envFolder, name), false);
+        }
+        Report(restore.hook, Step::RestoreStaged, i);
+    }
+}
+
+// An added texture is deleted only while it is still the one the run copied in: whatever else
+// stands there now (also through a Textures folder that leads elsewhere) is not ours.
+void StageTextureDeletions(Restore& restore) {
+    using platform::JoinPath;
     const std::string shippedTextures = platform::DumpPath("Textures");
-    for (const std::string& texture : record.textures) {
-        const std::string path = JoinPath(textures, texture);
+    for (const std::string& texture : restore.record.textures) {
+        const std::string path = JoinPath(restore.texturesFolder, texture);
         if (!platform::EntryExists(path)) continue;
         if (platform::SameFileBytes(JoinPath(shippedTextures, texture), path)) {
-            batch.Delete(path);
+            restore.batch.Delete(path);
         } else {
-            outcome.keptTextures.push_back(path);
+            restore.outcome.keptTextures.push_back(path);
         }
     }
-    const std::size_t textureOps = batch.Size() - files;
-    // The files added for Open Rails go the same way: only while they hold the run's bytes.
-    const std::string routeFolder = RouteFolder(record.installRoot, record.route);
-    std::vector<std::string> tempsRemoved;
-    std::vector<std::string> locations;
+    restore.textureOps = restore.batch.Size() - restore.files;
+}
+
+// The files added for Open Rails go the same way: only while they hold the run's bytes.
+void StageAddedDeletions(Restore& restore) {
+    const RunRecord& record = restore.record;
     for (const AddedFile& file : record.added) {
         const std::string& location =
-            locations.emplace_back(AddedFileLocation(routeFolder, file.path));
+            restore.locations.emplace_back(AddedFileLocation(restore.routeFolder, file.path));
         const std::string folder = location.substr(0, location.find_last_of("/\\"));
-        if (std::find(tempsRemoved.begin(), tempsRemoved.end(), folder) == tempsRemoved.end()) {
+        std::vector<std::string>& cleared = restore.tempsRemoved;
+        if (std::find(cleared.begin(), cleared.end(), folder) == cleared.end()) {
             platform::RemoveLeftoverTemporaries(folder);  // of a run cut short while writing
-            tempsRemoved.push_back(folder);
+            cleared.push_back(folder);
         }
     }
     // Each is read back on its own: routes hold hundreds.
     enum class Found : char { Gone, Ours, Changed };
     std::vector<Found> found(record.added.size());
     constexpr std::size_t kPerWorker = 8;
-    platform::ForEachIndex(found.size(), kPerWorker, platform::ProcessorWorkers(),
-                           [&](std::size_t j) {
-        const std::string& location = locations[j];
-        if (!platform::EntryExists(location)) return;  // never written, or gone already
-        found[j] = !platform::IsLink(location) && HoldsAddedBytes(location, record.added[j])
-                       ? Found::Ours
-                       : Found::Changed;
-    });
-    std::vector<std::size_t> addedOps;  // index into record.added of each deletion
+    platform::ForEachIndex(
+        found.size(), kPerWorker, platform::ProcessorWorkers(), [&](std::size_t j) {
+            const std::string& location = restore.locations[j];
+            if (!platform::EntryExists(location)) return;  // never written, or gone already
+            found[j] = !platform::IsLink(location) && HoldsAddedBytes(location, record.added[j])
+                           ? Found::Ours
+                           : Found::Changed;
+        });
     for (std::size_t j = 0; j < record.added.size(); ++j) {
-        if (found[j] == Found::Changed) outcome.keptAdded.push_back(locations[j]);
+        if (found[j] == Found::Changed) restore.outcome.keptAdded.push_back(restore.locations[j]);
         if (found[j] != Found::Ours) continue;
-        batch.Delete(locations[j]);
-        addedOps.push_back(j);
+        restore.batch.Delete(restore.locations[j]);
+        restore.addedOps.push_back(j);
     }
-    std::vector<bool> applied(files);
-    const std::vector<bool> done = batch.Commit(true, [&](std::size_t op) {
+}
+
+void CommitRestore(Restore& restore) {
+    const std::size_t files = restore.files;
+    const std::size_t textureOps = restore.textureOps;
+    restore.applied.assign(files, false);
+    restore.done = restore.batch.Commit(true, [&](std::size_t op) {
         if (op < files) {
-            applied[op] = true;
-            Report(hook, Step::PutBack, op);
+            restore.applied[op] = true;
+            Report(restore.hook, Step::PutBack, op);
         } else if (op < files + textureOps) {
-            Report(hook, Step::TextureDeleted, op - files);
+            Report(restore.hook, Step::TextureDeleted, op - files);
         } else {
-            Report(hook, Step::AddedDeleted, addedOps[op - files - textureOps]);
+            Report(restore.hook, Step::AddedDeleted, restore.addedOps[op - files - textureOps]);
         }
     });
-    std::vector<AddedFile> addedLeft;
-    for (std::size_t k = 0; k < addedOps.size(); ++k) {
-        const AddedFile& file = record.added[addedOps[k]];
-        const std::string location = AddedFileLocation(routeFolder, file.path);
-        if (done[files + textureOps + k] || !HoldsAddedBytes(location, file)) continue;
-        addedLeft.push_back(file);
-        outcome.addedRetry.push_back(location);
-    }
-    // A folder the run made goes once it is empty again; one that holds anything else stays.
-    std::vector<std::string> foldersLeft;
-    for (const std::string& folder : record.addedFolders) {
-        const std::string location = AddedFileLocation(routeFolder, folder);
-        if (std::find(tempsRemoved.begin(), tempsRemoved.end(), location) == tempsRemoved.end())
-            platform::RemoveLeftoverTemporaries(location);
-        if (!platform::RemoveEmptyFolder(location) && !addedLeft.empty() &&
-            platform::IsDirectory(location))
-            foldersLeft.push_back(folder);
-    }
+}
 
-    std::vector<std::string> left;  // in slot order
-    for (std::size_t i = 0; i < files; ++i) {
-        if (done[i]) continue;
-        const std::string& name = record.files[i];
-        const std::string route = JoinPath(envFolder, name);
-        const std::string backup = JoinPath(backupFolder, name);
-        const std::string* target = linkOf(name);
+// The Open Rails files that still hold the run's bytes although their deletion failed, and the
+// folders the run made: one goes once it is empty again; one that holds anything else stays.
+void SettleAddedFiles(Restore& restore) {
+    const RunRecord& record = restore.record;
+    const std::size_t firstAddedOp = restore.files + restore.textureOps;
+    for (std::size_t k = 0; k < restore.addedOps.size(); ++k) {
+        const AddedFile& file = record.added[restore.addedOps[k]];
+        const std::string location = AddedFileLocation(restore.routeFolder, file.path);
+        if (restore.done[firstAddedOp + k] || !HoldsAddedBytes(location, file)) continue;
+        restore.addedLeft.push_back(file);
+        restore.outcome.addedRetry.push_back(location);
+    }
+    const std::vector<std::string>& cleared = restore.tempsRemoved;
+    for (const std::string& folder : record.addedFolders) {
+        const std::string location = AddedFileLocation(restore.routeFolder, folder);
+        if (std::find(cleared.begin(), cleared.end(), location) == cleared.end())
+            platform::RemoveLeftoverTemporaries(location);
+        if (!platform::RemoveEmptyFolder(location) && !restore.addedLeft.empty() &&
+            platform::IsDirectory(location))
+            restore.foldersLeft.push_back(folder);
+    }
+}
+
+// The route files that are not back: lost when there is nothing to put back now, else to retry.
+void SettleRouteFiles(Restore& restore) {
+    using platform::JoinPath;
+    for (std::size_t i = 0; i < restore.files; ++i) {
+        if (restore.done[i]) continue;
+        const std::string& name = restore.record.files[i];
+        const std::string route = JoinPath(restore.envFolder, name);
+        const std::string backup = JoinPath(restore.backupFolder, name);
+        const std::string* target = LinkOf(restore.record, name);
         // Not replaced but already back: a read-only route file that never took the fog file, or
         // the link itself. One replaced but perhaps not on disk is tried again, whatever the
         // bytes say now.
-        if (!applied[i] && (target ? platform::ReadLink(route) == *target
-                                   : platform::SameFileBytes(backup, route)))
+        if (!restore.applied[i] && (target ? platform::ReadLink(route) == *target
+                                           : platform::SameFileBytes(backup, route)))
             continue;
-        left.push_back(name);
-        if (!platform::IsDirectory(envFolder) || (!target && !platform::ReadFileBytes(backup))) {
-            outcome.lost.push_back(name);
+        restore.left.push_back(name);
+        if (!platform::IsDirectory(restore.envFolder) ||
+            (!target && !platform::ReadFileBytes(backup))) {
+            restore.outcome.lost.push_back(name);
         } else {
-            outcome.retry.push_back(name);
+            restore.outcome.retry.push_back(name);
         }
     }
+}
 
-    if (left.empty() && addedLeft.empty()) {
+// Removes the record once everything is back, else keeps in it what is left to do.
+void UpdateRunRecord(Restore& restore) {
+    const RunRecord& record = restore.record;
+    const std::vector<std::string>& left = restore.left;
+    if (left.empty() && restore.addedLeft.empty()) {
         RemoveRunRecord();
-        Report(hook, Step::RecordRemoved, 0);
-    } else {
-        // What is left to do. If this write fails the old record stays, and retrying all of it
-        // is harmless.
-        RunRecord rest = record;
-        rest.files = left;
-        rest.textures.clear();
-        for (const std::string& texture : record.textures) {
-            const std::string path = JoinPath(textures, texture);
-            if (platform::IsFile(path) && std::find(outcome.keptTextures.begin(),
-                                                    outcome.keptTextures.end(),
-                                                    path) == outcome.keptTextures.end())
-                rest.textures.push_back(texture);
-        }
-        std::erase_if(rest.links, [&](const auto& link) {
-            return std::find(left.begin(), left.end(), link.first) == left.end();
-        });
-        rest.added = std::move(addedLeft);
-        rest.addedFolders = std::move(foldersLeft);
-        SaveRunRecord(rest);
+        Report(restore.hook, Step::RecordRemoved, 0);
+        return;
     }
-    return outcome;
+    // If this write fails the old record stays, and retrying all of it is harmless.
+    RunRecord rest = record;
+    rest.files = left;
+    rest.textures.clear();
+    const std::vector<std::string>& kept = restore.outcome.keptTextures;
+    for (const std::string& texture : record.textures) {
+        const std::string path = platform::JoinPath(restore.texturesFolder, texture);
+        if (platform::IsFile(path) && std::find(kept.begin(), kept.end(), path) == kept.end())
+            rest.textures.push_back(texture);
+    }
+    std::erase_if(rest.links, [&](const auto& link) {
+        return std::find(left.begin(), left.end(), link.first) == left.end();
+    });
+    rest.added = std::move(restore.addedLeft);
+    rest.addedFolders = std::move(restore.foldersLeft);
+    SaveRunRecord(rest);
+}
+
+}  // namespace
+
+RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook, RunReport* report) {
+    RunReport unused;
+    if (!report) report = &unused;
+    *report = {};
+    FogRun run(request, hook, *report);
+    for (const RunStep step : {CheckRequest, CheckRouteFiles, PrepareBackupFolder, BackUpRouteFiles,
+                               WriteRunRecord, InstallFogFiles}) {
+        if (const std::optional<RunOutcome> outcome = step(run)) return *outcome;
+    }
+    WriteOpenRailsFiles(run);
+    report->record = std::move(run.record);
+    return RunOutcome::Installed;
+}
+
+RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
+    // Another copy works on the Dump folder.
+    if (!ClaimDumpFolder()) return {{}, record.files, {}, {}, {}};
+    Restore restore(record, hook);
+    // What a run or restore cut short was about to put into the route.
+    platform::RemoveLeftoverTemporaries(restore.envFolder);
+    platform::RemoveLeftoverTemporaries(restore.texturesFolder);
+    StagePutBacks(restore);
+    StageTextureDeletions(restore);
+    StageAddedDeletions(restore);
+    CommitRestore(restore);
+    SettleAddedFiles(restore);
+    SettleRouteFiles(restore);
+    UpdateRunRecord(restore);
+    return std::move(restore.outcome);
 }
 
 }  // namespace mist

@@ -54,7 +54,7 @@ class FolderNames {
   public:
     explicit FolderNames(const std::string& folder) {
         for (const platform::FileEntry& entry :
-             platform::FindFiles(platform::JoinPath(folder, "*"), platform::faAnyFile))
+             platform::FindFiles(platform::JoinPath(folder, "*"), platform::FileAttr::AnyFile))
             names_.insert(Upper(entry.name));
     }
     bool Taken(std::string_view name) const { return names_.count(Upper(name)) != 0; }
@@ -160,8 +160,8 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
         const std::string suffix = " (" + platform::DecodeForDisplay(fogWord) + " " +
                                    std::to_string(metres) + " m)";
         std::vector<std::string> names;
-        for (platform::FileEntry& entry :
-             platform::FindFiles(JoinPath(activities, "*.act"), platform::faAnyFileButFolder)) {
+        for (platform::FileEntry& entry : platform::FindFiles(
+                 JoinPath(activities, "*.act"), platform::FileAttr::AnyFileButFolder)) {
             if (!IsActivityCopyName(entry.name) && EndsWithNoCase(entry.name, ".act"))
                 names.push_back(std::move(entry.name));
         }

@@ -30,18 +30,18 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
     return p == pattern.size();
 }
 
-std::optional<FileEntry> FindFirst(std::string_view pattern, unsigned attrs) {
+std::optional<FileEntry> FindFirst(std::string_view pattern, FileAttr attrs) {
     std::vector<FileEntry> found = FindFiles(pattern, attrs);
     if (found.empty()) return std::nullopt;
     return found.front();
 }
 
 bool AnyFileMatches(std::string_view pattern) {
-    return FindFirst(pattern, faAnyFileButFolder).has_value();
+    return FindFirst(pattern, FileAttr::AnyFileButFolder).has_value();
 }
 
 void RemoveLeftoverTemporaries(std::string_view folder) {
-    for (const FileEntry& entry : FindFiles(JoinPath(folder, ".zel-*.tmp"), faAnyFile)) {
+    for (const FileEntry& entry : FindFiles(JoinPath(folder, ".zel-*.tmp"), FileAttr::AnyFile)) {
         if (!entry.IsDirectory()) DeleteFile(JoinPath(folder, entry.name));
     }
 }

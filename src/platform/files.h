@@ -13,25 +13,45 @@
 
 namespace platform {
 
-// Attribute bits, numbered as the Windows runtime numbers them.
-enum Attr : unsigned {
-    faReadOnly = 0x01,
-    faHidden = 0x02,
-    faSysFile = 0x04,
-    faVolumeID = 0x08,
-    faDirectory = 0x10,
-    faArchive = 0x20,
-    faAnyFile = 0x3F,
+// Attribute bits of a directory entry. The values are the ones Windows gives its entries, so
+// its backend passes them through unchanged.
+enum class FileAttr : unsigned {
+    None = 0,
+    ReadOnly = 0x01,
+    Hidden = 0x02,
+    System = 0x04,
+    Volume = 0x08,
+    Directory = 0x10,
+    Archive = 0x20,
+    AnyFile = 0x3F,
+    // Hidden, system and read-only files all count, folders do not.
+    AnyFileButFolder = 0x2F,
 };
 
-// Every attribute but the directory one: hidden, system and read-only files all count, folders
-// do not.
-inline constexpr unsigned faAnyFileButFolder = faAnyFile & ~unsigned{faDirectory};
+constexpr FileAttr operator|(FileAttr a, FileAttr b) {
+    return FileAttr(unsigned(a) | unsigned(b));
+}
+constexpr FileAttr operator&(FileAttr a, FileAttr b) {
+    return FileAttr(unsigned(a) & unsigned(b));
+}
+// Every other attribute bit.
+constexpr FileAttr operator~(FileAttr a) {
+    return FileAttr(~unsigned(a) & unsigned(FileAttr::AnyFile));
+}
+constexpr FileAttr& operator|=(FileAttr& a, FileAttr b) {
+    return a = a | b;
+}
+static_assert(FileAttr::AnyFileButFolder == (FileAttr::AnyFile & ~FileAttr::Directory));
+
+// Whether `attrs` holds any of the bits in `flags`.
+constexpr bool HasAttr(FileAttr attrs, FileAttr flags) {
+    return (attrs & flags) != FileAttr::None;
+}
 
 struct FileEntry {
     std::string name;  // bare name, spelled as on disk
-    unsigned attr = 0;
-    bool IsDirectory() const { return (attr & faDirectory) != 0; }
+    FileAttr attr = FileAttr::None;
+    bool IsDirectory() const { return HasAttr(attr, FileAttr::Directory); }
 };
 
 // '*' any run (also none), '?' one character; case-insensitive over the whole name.
@@ -44,10 +64,10 @@ bool WildcardMatch(std::string_view pattern, std::string_view name);
 // still returns plain files. Order: names sorted by their upper-cased bytes, as NTFS lists them;
 // on Windows the file system's own order. A wildcard matches the whole name only, never the
 // 8.3 alias Windows keeps beside it. The entries "." and ".." are never returned.
-std::vector<FileEntry> FindFiles(std::string_view pattern, unsigned attrs);
+std::vector<FileEntry> FindFiles(std::string_view pattern, FileAttr attrs);
 
 // The first entry FindFiles would return, if any.
-std::optional<FileEntry> FindFirst(std::string_view pattern, unsigned attrs);
+std::optional<FileEntry> FindFirst(std::string_view pattern, FileAttr attrs);
 
 // Does `pattern` name a file of any attribute (but no folder), as FindFirst finds one?
 bool AnyFileMatches(std::string_view pattern);

@@ -316,16 +316,16 @@ std::optional<Staged> StageCopy(const std::string& source, const Target& target)
     return staged;
 }
 
-unsigned AttributesOf(const std::string& name, const struct stat& st) {
-    unsigned attr = S_ISDIR(st.st_mode) ? faDirectory : faArchive;
-    if (!name.empty() && name[0] == '.') attr |= faHidden;
-    if (IsReadOnlyMode(st.st_mode)) attr |= faReadOnly;
+FileAttr AttributesOf(const std::string& name, const struct stat& st) {
+    FileAttr attr = S_ISDIR(st.st_mode) ? FileAttr::Directory : FileAttr::Archive;
+    if (!name.empty() && name[0] == '.') attr |= FileAttr::Hidden;
+    if (IsReadOnlyMode(st.st_mode)) attr |= FileAttr::ReadOnly;
     return attr;
 }
 
 }  // namespace
 
-std::vector<FileEntry> FindFiles(std::string_view pattern, unsigned attrs) {
+std::vector<FileEntry> FindFiles(std::string_view pattern, FileAttr attrs) {
     std::vector<FileEntry> found;
     auto [folder, mask] = SplitLast(pattern);
     std::string resolved;
@@ -336,14 +336,15 @@ std::vector<FileEntry> FindFiles(std::string_view pattern, unsigned attrs) {
     }
     DIR* dir = ::opendir(OpenableFolder(resolved).c_str());
     if (dir == nullptr) return found;
-    const unsigned skippable = (faHidden | faSysFile | faVolumeID | faDirectory) & ~attrs;
+    const FileAttr skippable =
+        (FileAttr::Hidden | FileAttr::System | FileAttr::Volume | FileAttr::Directory) & ~attrs;
     while (dirent* entry = ::readdir(dir)) {
         std::string name = entry->d_name;
         if (name == "." || name == ".." || !WildcardMatch(mask, name)) continue;
         struct stat st;
         if (!StatPath(resolved + name, st)) continue;
-        unsigned attr = AttributesOf(name, st);
-        if ((attr & skippable) != 0) continue;
+        const FileAttr attr = AttributesOf(name, st);
+        if (HasAttr(attr, skippable)) continue;
         found.push_back({std::move(name), attr});
     }
     ::closedir(dir);

@@ -127,10 +127,11 @@ bool WriteNew(const std::string& path, std::string_view bytes) {
 
 }  // namespace
 
-std::vector<FileEntry> FindFiles(std::string_view pattern, unsigned attrs) {
+std::vector<FileEntry> FindFiles(std::string_view pattern, FileAttr attrs) {
     std::vector<FileEntry> found;
     // These attributes hide an entry unless the caller asked for them.
-    const DWORD skippable = (faHidden | faSysFile | faVolumeID | faDirectory) & ~attrs;
+    const auto skippable = static_cast<DWORD>(
+        (FileAttr::Hidden | FileAttr::System | FileAttr::Volume | FileAttr::Directory) & ~attrs);
     // The system also matches a wildcard against an entry's 8.3 alias, so "*.env" would find
     // notes.envx through NOTES~1.ENV; only the name itself may match.
     const std::string mask = SplitLast(pattern).second;
@@ -142,7 +143,7 @@ std::vector<FileEntry> FindFiles(std::string_view pattern, unsigned attrs) {
         std::string name = data.cFileName;
         if (name == "." || name == ".." || (data.dwFileAttributes & skippable) != 0) continue;
         if (wildcard && !WildcardMatch(mask, name)) continue;
-        found.push_back({std::move(name), data.dwFileAttributes & faAnyFile});
+        found.push_back({std::move(name), FileAttr(data.dwFileAttributes) & FileAttr::AnyFile});
     } while (FindNextFileA(find, &data));
     FindClose(find);
     return found;

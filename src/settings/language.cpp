@@ -28,7 +28,8 @@ PackFileInfo ReadPackFileInfo(std::string_view name) {
 
 std::vector<std::string> FindPackNames(std::string_view folder) {
     std::vector<std::string> names;
-    for (const auto& entry : platform::FindFiles(platform::JoinPath(folder, "*.lng"), platform::faAnyFile))
+    for (const auto& entry :
+         platform::FindFiles(platform::JoinPath(folder, "*.lng"), platform::FileAttr::AnyFile))
         names.push_back(StripLastExtension(entry.name));
     return names;
 }

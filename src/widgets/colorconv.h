@@ -24,7 +24,8 @@ void HlsToRgb(const ColorTriple& hls, ColorTriple& rgb);
 // Pure red reports hue 1, greys hue 0. Raises ColorConversionError before writing `hls`.
 void RgbToHls(const ColorTriple& rgb, ColorTriple& hls);
 
-// Lighter: 255 - Round((256 - c) * lightenFactor) per channel byte, modulo 256 (0 gives white).
+// Lighter: each channel byte c becomes 255 - r modulo 256, r being (256 - c) * lightenFactor
+// rounded half to even (a factor of 0 gives white).
 // Darker: the luminance times darkenFactor (0 gives black). Both come back as plain RGB values.
 // The lighter shade is written before the darker one is computed, so it is set even when the
 // darken factor pushes the luminance out of range and ColorConversionError escapes.

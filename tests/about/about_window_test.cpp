@@ -202,7 +202,7 @@ TEST_F(AboutWindowTest, HelpInfoOpensItAndReturningRefillsTheRouteList) {
     program.showMainWindow();
     testsupport::ProcessEvents();
     MainWindow& window = program.mainWindow();
-    AboutWindow& shown = program.aboutWindow();
+    AboutWindow& shown = *testsupport::TopLevel<AboutWindow>("AboutWindow");
     Child<QComboBox>(window, "routeBox")->setCurrentIndex(0);
     ASSERT_EQ(Child<QComboBox>(window, "routeBox")->currentText(), "Alpha");
 

@@ -56,6 +56,8 @@ protected:
     QLabel* fogStateLabel() const { return control<QLabel>("fogStateLabel"); }
     QMenu* languageMenu() const { return control<QMenu>("languageMenu"); }
     QAction* dutchAction() const { return control<QAction>("dutchAction"); }
+    // The client area: route, weather and visibility, the fog run and its restore.
+    const FogRunPage& fogRunPage() const { return *control<FogRunPage>("client"); }
 
     std::string Setting(const std::string& section, const std::string& key) const {
         return prog.Setting(section, key);

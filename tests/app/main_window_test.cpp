@@ -82,7 +82,7 @@ TEST_F(MainWindowFixture, StoredPackSetsEveryTextOfTheMainWindow) {
     EXPECT_EQ(control<QLabel>("routeLabel")->text(), "label1!");
     EXPECT_EQ(control<QGroupBox>("routeGroup")->title(), "groupbox1!");
     EXPECT_EQ(routeBox()->currentText(), "RouteBox!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Hoofd Scherm/RouteBox"), "RouteBox!");
+    EXPECT_EQ(fogRunPage().texts().text("Hoofd Scherm/RouteBox"), "RouteBox!");
     EXPECT_EQ(control<QMenu>("fileMenu")->title(), "Bestand1!");
     EXPECT_EQ(control<QAction>("exitAction")->text(), "Afsluiten1!");
     EXPECT_EQ(control<QMenu>("optionsMenu")->title(), "Opties1!");
@@ -101,16 +101,16 @@ TEST_F(MainWindowFixture, StoredPackSetsEveryTextOfTheMainWindow) {
     EXPECT_EQ(makeButton()->text(), "Button1!");
     EXPECT_EQ(control<QLabel>("completionLabel")->text(), "label3!");
     EXPECT_EQ(restoreButton()->text(), "Button2!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Infobox tekst/titel"), "titel!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Infobox tekst/route"), "route!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Infobox tekst/het weer"), "het weer!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Infobox tekst/zicht"), "zicht!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Infobox tekst/mist Toestand"), "mist Toestand!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Toestanden/Toestand4"), "Toestand4!");
+    EXPECT_EQ(fogRunPage().texts().text("Infobox tekst/titel"), "titel!");
+    EXPECT_EQ(fogRunPage().texts().text("Infobox tekst/route"), "route!");
+    EXPECT_EQ(fogRunPage().texts().text("Infobox tekst/het weer"), "het weer!");
+    EXPECT_EQ(fogRunPage().texts().text("Infobox tekst/zicht"), "zicht!");
+    EXPECT_EQ(fogRunPage().texts().text("Infobox tekst/mist Toestand"), "mist Toestand!");
+    EXPECT_EQ(fogRunPage().texts().text("Toestanden/Toestand4"), "Toestand4!");
     EXPECT_EQ(mainWindow->texts().text("Meldingen/Titel"), "Titel!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Meldingen/Geen_Route"), "Geen_Route!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Meldingen/Route_err"), "Route_err!");
-    EXPECT_EQ(mainWindow->fogRunPage().texts().text("Meldingen/Route_niet_gevonden"), "Route_niet_gevonden!");
+    EXPECT_EQ(fogRunPage().texts().text("Meldingen/Geen_Route"), "Geen_Route!");
+    EXPECT_EQ(fogRunPage().texts().text("Meldingen/Route_err"), "Route_err!");
+    EXPECT_EQ(fogRunPage().texts().text("Meldingen/Route_niet_gevonden"), "Route_niet_gevonden!");
     EXPECT_EQ(mainWindow->texts().text("Meldingen/Niet_afsluiten"), "Niet_afsluiten!");
     EXPECT_EQ(mainWindow->texts().text("Meldingen/afsluit_titel"), "afsluit_titel!");
     EXPECT_EQ(mainWindow->texts().text("Meldingen/Messagedlg_Titel"), "Messagedlg_Titel!");
@@ -230,7 +230,7 @@ TEST_F(MainWindowFixture, PercentInAPackMessageGoesThroughTheFormatRule) {
     platform::ShowErrorMessage(mainWindow->texts().text("Meldingen/Niet_afsluiten"), "t");
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].text, "100% zeker");
-    // Any other specifier is the runtime's format error, shown by the top-level guard.
+    // Any other specifier is a format error, shown by the top-level guard.
     messages.clear();
     platform::RunGuarded([&] { platform::ShowErrorMessage(mainWindow->texts().text("Meldingen/Titel"), "t"); });
     ASSERT_EQ(messages.messages().size(), 1u);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,9 +26,7 @@ namespace {
 
 // The main window while start-up is still creating the program's windows.
 MainWindow& StartingMainWindow() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* window = qobject_cast<MainWindow*>(w)) return *window;
-    throw std::logic_error("no main window");
+    return *testsupport::TopLevel<MainWindow>("MainWindow");
 }
 
 }  // namespace

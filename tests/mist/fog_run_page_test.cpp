@@ -35,7 +35,7 @@ class FogWindowTest : public MainWindowFixture {
     }
     bool OnCompletionPage() const {
         const bool completion = control<QWidget>("choosingPage")->isHidden();
-        EXPECT_EQ(mainWindow->fogRunPage().filesReplaced(), completion);
+        EXPECT_EQ(fogRunPage().filesReplaced(), completion);
         EXPECT_EQ(control<QAction>("exitAction")->isEnabled(), !completion);
         EXPECT_EQ(control<QMenu>("optionsMenu")->menuAction()->isVisible(), !completion);
         EXPECT_EQ(bool(mainWindow->windowFlags() & Qt::WindowCloseButtonHint), !completion);
@@ -107,9 +107,9 @@ TEST_F(FogWindowTest, EachWeatherFillsItsSlotsAndRunsAgainAfterRestore) {
                           Case{"rainButton", {"RAIN.ENV"}, false},
                           Case{"snowButton", {"x_snow.env", "y_snow.env"}, true}}) {
         Make("R", c.weather);
-        ASSERT_TRUE(mainWindow->fogRunPage().currentRun());
-        EXPECT_EQ(mainWindow->fogRunPage().currentRun()->files, c.files);
-        EXPECT_EQ(mainWindow->fogRunPage().currentRun()->multiFileMode, c.multi);
+        ASSERT_TRUE(fogRunPage().currentRun());
+        EXPECT_EQ(fogRunPage().currentRun()->files, c.files);
+        EXPECT_EQ(fogRunPage().currentRun()->multiFileMode, c.multi);
         ASSERT_TRUE(OnCompletionPage());
         restoreButton()->click();
         EXPECT_EQ(TakeSnapshot(sim.routes()), before);
@@ -158,8 +158,8 @@ TEST_F(FogWindowTest, FailedBackupStaysOnTheChoosingPage) {
     fs::remove_all(prog.dump() / "Back_up");
     CreateAndShow();
     Make("R", "rainButton");
-    EXPECT_EQ(Texts(), std::vector<std::string>{mainWindow->fogRunPage().texts().text("Meldingen/Backup_mislukt")});
-    EXPECT_NE(mainWindow->fogRunPage().texts().text("Meldingen/Backup_mislukt"), "");
+    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Backup_mislukt")});
+    EXPECT_NE(fogRunPage().texts().text("Meldingen/Backup_mislukt"), "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
 }
@@ -175,7 +175,7 @@ TEST_F(FogWindowTest, RestoreNamesTheFilesItCouldNotPutBack) {
     platform::SetReadOnly((sim.envfiles("R") / "a_rain.env").string(), true);
     fs::remove(prog.dump() / "Back_up" / "R" / "b%d_rain.env");
     restoreButton()->click();
-    EXPECT_EQ(Texts(), std::vector<std::string>{mainWindow->fogRunPage().texts().text("Meldingen/Herstel_mislukt") + "\n" +
+    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Herstel_mislukt") + "\n" +
                                                 folder + "a_rain.env\n" + folder + "b%d_rain.env"});
     EXPECT_TRUE(OnCompletionPage());  // a_rain.env's backup is there: try again
 
@@ -184,7 +184,7 @@ TEST_F(FogWindowTest, RestoreNamesTheFilesItCouldNotPutBack) {
     messages.clear();
     platform::SetReadOnly((sim.envfiles("R") / "a_rain.env").string(), false);
     restoreButton()->click();
-    EXPECT_EQ(Texts(), std::vector<std::string>{mainWindow->fogRunPage().texts().text("Meldingen/Herstel_mislukt") +
+    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Herstel_mislukt") +
                                                 "\n" + folder + "b%d_rain.env"});
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(ReadFile(sim.envfiles("R") / "a_rain.env"), "original R/a_rain.env\n");
@@ -206,9 +206,9 @@ TEST_F(FogWindowTest, RouteAlreadyInFogIsRefusedWithItsBox) {
     CreateAndShow();
     const Snapshot tree = TakeSnapshot(sim.root());
     Make("R", "rainButton");
-    EXPECT_EQ(Texts(), std::vector<std::string>{mainWindow->fogRunPage().texts().text("Meldingen/Al_mist") +
+    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Al_mist") +
                                                 "\n" + (sim.envfiles("R") / "rain.env").string()});
-    EXPECT_NE(mainWindow->fogRunPage().texts().text("Meldingen/Al_mist"), "");
+    EXPECT_NE(fogRunPage().texts().text("Meldingen/Al_mist"), "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(TakeSnapshot(sim.root()), tree);
     EXPECT_FALSE(fs::exists(prog.dump() / "Back_up" / "R"));
@@ -230,7 +230,7 @@ TEST_F(FogWindowTest, RunLeftByAKilledSessionReopensOnTheCompletionPage) {
     CreateAndShow();
     EXPECT_FALSE(OnCompletionPage());
     Make("S", "rainButton");  // must not overwrite the backups of the unrestored run
-    EXPECT_EQ(Texts(), std::vector<std::string>{mainWindow->fogRunPage().texts().text("Meldingen/Run_open")});
+    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Run_open")});
     EXPECT_TRUE(OnCompletionPage());
     EXPECT_TRUE(control<QRadioButton>("snowButton")->isChecked());
     EXPECT_EQ(summaryView()->toPlainText(), summary);
@@ -250,9 +250,9 @@ TEST_F(FogWindowTest, RunThatCannotReplaceEveryFileNamesThemAndStaysOnTheChoosin
     const std::string folder = (sim.envfiles("R") / "").string();
     CreateAndShow();
     Make("R", "rainButton");
-    EXPECT_EQ(Texts(), std::vector<std::string>{mainWindow->fogRunPage().texts().text("Meldingen/Mist_mislukt") + "\n" +
+    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Mist_mislukt") + "\n" +
                                                 folder + "b_rain.env"});
-    EXPECT_NE(mainWindow->fogRunPage().texts().text("Meldingen/Mist_mislukt"), "");
+    EXPECT_NE(fogRunPage().texts().text("Meldingen/Mist_mislukt"), "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_TRUE(summaryView()->toPlainText().isEmpty());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
@@ -262,7 +262,7 @@ TEST_F(FogWindowTest, RunThatCannotReplaceEveryFileNamesThemAndStaysOnTheChoosin
     const fs::path fogFile = prog.dump() / "rain" / "rain75.env";
     fs::remove(fogFile);
     Make("R", "rainButton");
-    EXPECT_EQ(Texts(), std::vector<std::string>{mainWindow->fogRunPage().texts().text("Meldingen/Mist_mislukt") + "\n" +
+    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Mist_mislukt") + "\n" +
                                                 folder + "a_rain.env\n" + folder + "b_rain.env\n" +
                                                 fogFile.string()});
     EXPECT_FALSE(OnCompletionPage());
@@ -302,7 +302,7 @@ TEST_F(FogWindowTest, RestoreWithoutItsRecordPutsBackTheWindowsOwnRun) {
                 break;
             case Crafted:
                 WriteFile(record, CraftedRecord(sim));
-                expected = {mainWindow->fogRunPage().texts().text("Meldingen/Herstel_ongeldig") + "\n" +
+                expected = {fogRunPage().texts().text("Meldingen/Herstel_ongeldig") + "\n" +
                             (prog.dump() / "Herstel_ongeldig.ini").string()};
                 break;
             case RestoredElsewhere:  // by another copy of the program: nothing left to do
@@ -330,9 +330,9 @@ TEST_F(FogWindowTest, CraftedRecordAtStartIsSetAsideAndTheProgramCloses) {
     CreateAndShow();
     EXPECT_FALSE(mainWindow->openUnrestoredRun());
     const fs::path aside = prog.dump() / "Herstel_ongeldig_2.ini";
-    EXPECT_EQ(Texts(), std::vector<std::string>{mainWindow->fogRunPage().texts().text("Meldingen/Herstel_ongeldig") + "\n" +
+    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Herstel_ongeldig") + "\n" +
                                                 aside.string()});
-    EXPECT_NE(mainWindow->fogRunPage().texts().text("Meldingen/Herstel_ongeldig"), "");
+    EXPECT_NE(fogRunPage().texts().text("Meldingen/Herstel_ongeldig"), "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_TRUE(mainWindow->close());
     EXPECT_EQ(TakeSnapshot(sim.root()), before);

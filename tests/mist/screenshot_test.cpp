@@ -18,11 +18,11 @@ TEST_F(MainWindowFixture, CompletionPageRendersToPng) {
     control<QRadioButton>("snowButton")->setChecked(true);
     routeBox()->setEditText("Noordlijn");
     makeButton()->click();
-    ASSERT_TRUE(mainWindow->fogRunPage().filesReplaced());
+    ASSERT_TRUE(fogRunPage().filesReplaced());
     const QString dir = qEnvironmentVariableIsSet("ZEL_SCREENSHOT_DIR")
                             ? qEnvironmentVariable("ZEL_SCREENSHOT_DIR")
                             : QDir::currentPath();
     ASSERT_TRUE(testsupport::GrabToPng(mainWindow.get(), dir + "/completion-page.png"));
     restoreButton()->click();
-    EXPECT_FALSE(mainWindow->fogRunPage().filesReplaced());
+    EXPECT_FALSE(fogRunPage().filesReplaced());
 }

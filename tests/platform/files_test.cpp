@@ -28,7 +28,7 @@ std::vector<std::string> Names(const std::vector<FileEntry>& entries) {
 
 // Every entry of a folder, hidden ones included.
 std::vector<std::string> Listing(const fs::path& folder) {
-    return Names(FindFiles((folder / "*").string(), faAnyFile));
+    return Names(FindFiles((folder / "*").string(), FileAttr::AnyFile));
 }
 
 // A path written with '/' in the separator of the backend under test.
@@ -94,21 +94,21 @@ TEST_F(FilesTest, SearchFiltersAttributesLikeFindFirst) {
     MarkHidden("Env/.git");
     ASSERT_TRUE(SetReadOnly(At("Env/locked.env"), true));
 
-    EXPECT_EQ(Names(FindFiles(At("Env/*.env"), 0)),
+    EXPECT_EQ(Names(FindFiles(At("Env/*.env"), FileAttr::None)),
               (std::vector<std::string>{"locked.env", "rain.env"}));
-    EXPECT_EQ(Names(FindFiles(At("Env/*.env"), faHidden)),
+    EXPECT_EQ(Names(FindFiles(At("Env/*.env"), FileAttr::Hidden)),
               (std::vector<std::string>{".hidden.env", "locked.env", "rain.env"}));
     // Asking for folders still gives the plain files; hidden folders need the hidden bit too.
-    EXPECT_EQ(Names(FindFiles(At("Env/*.*"), faDirectory)),
+    EXPECT_EQ(Names(FindFiles(At("Env/*.*"), FileAttr::Directory)),
               (std::vector<std::string>{"locked.env", "old_rain.env", "rain.env"}));
-    EXPECT_EQ(Names(FindFiles(At("Env/*"), faAnyFile & ~faDirectory)),
+    EXPECT_EQ(Names(FindFiles(At("Env/*"), FileAttr::AnyFile & ~FileAttr::Directory)),
               (std::vector<std::string>{".hidden.env", "locked.env", "rain.env"}));
-    std::vector<FileEntry> all = FindFiles(At("Env/*"), faAnyFile);
+    std::vector<FileEntry> all = FindFiles(At("Env/*"), FileAttr::AnyFile);
     ASSERT_EQ(Names(all), (std::vector<std::string>{".git", ".hidden.env", "locked.env",
                                                     "old_rain.env", "rain.env"}));
-    EXPECT_EQ(all[0].attr, faDirectory | faHidden);
-    EXPECT_EQ(all[2].attr, faArchive | faReadOnly);
-    EXPECT_EQ(all[4].attr, faArchive);
+    EXPECT_EQ(all[0].attr, FileAttr::Directory | FileAttr::Hidden);
+    EXPECT_EQ(all[2].attr, FileAttr::Archive | FileAttr::ReadOnly);
+    EXPECT_EQ(all[4].attr, FileAttr::Archive);
 }
 
 TEST_F(FilesTest, SearchResolvesCaseAndSortsByUpperCase) {
@@ -116,17 +116,17 @@ TEST_F(FilesTest, SearchResolvesCaseAndSortsByUpperCase) {
                              "[x].env", "10.env", "9.env"})
         WriteFile(root / "TS/Routes/R1/Envfiles" / name, "");
     // NTFS lists names by their upper-cased form, so '_' and '[' come after the letters.
-    EXPECT_EQ(Names(FindFiles(At("ts/ROUTES//r1/ENVFILES/*.ENV"), 0)),
+    EXPECT_EQ(Names(FindFiles(At("ts/ROUTES//r1/ENVFILES/*.ENV"), FileAttr::None)),
               (std::vector<std::string>{"10.env", "9.env", "a-b.env", "A.env", "a1.env", "b.env",
                                         "C.env", "[x].env", "_x.env", "~t.env"}));
     // A name without wildcards finds the entry itself, spelled as on disk.
-    std::optional<FileEntry> folder = FindFirst(At("ts/routes/r1/envfiles"), faDirectory);
+    std::optional<FileEntry> folder = FindFirst(At("ts/routes/r1/envfiles"), FileAttr::Directory);
     ASSERT_TRUE(folder);
     EXPECT_EQ(folder->name, "Envfiles");
     EXPECT_EQ(ResolvePath(At("ts/routes//R1/envfiles/c.ENV")), At("TS/Routes//R1/Envfiles/C.env"));
     EXPECT_EQ(ResolvePath(At("ts/nowhere")), At("ts/nowhere"));
-    EXPECT_TRUE(FindFiles(At("missing/*.*"), faAnyFile).empty());
-    EXPECT_TRUE(FindFiles(At("TS/Routes/R1/Envfiles/A.env/*"), faAnyFile).empty());
+    EXPECT_TRUE(FindFiles(At("missing/*.*"), FileAttr::AnyFile).empty());
+    EXPECT_TRUE(FindFiles(At("TS/Routes/R1/Envfiles/A.env/*"), FileAttr::AnyFile).empty());
     EXPECT_TRUE(IsFile(At("ts/routes/r1/envfiles/A.ENV")));
     EXPECT_TRUE(IsDirectory(At("ts/routes/r1/")));
     EXPECT_FALSE(IsDirectory(At("ts/routes/r1/envfiles/a.env")));
@@ -136,10 +136,13 @@ TEST_F(FilesTest, SearchMatchesWholeNamesOnly) {
     for (const char* name : {"rain.env", "notes.envx", "rain.env.bak", "rain_old.envx", "x.lngx"})
         WriteFile(root / "Env" / name, "");
     // Windows also matches a pattern against 8.3 aliases (NOTES~1.ENV); those must not count.
-    EXPECT_EQ(Names(FindFiles(At("Env/*.env"), 0)), std::vector<std::string>{"rain.env"});
-    EXPECT_EQ(Names(FindFiles(At("Env/*rain*.env"), 0)), std::vector<std::string>{"rain.env"});
-    EXPECT_TRUE(FindFiles(At("Env/*.lng"), faAnyFile).empty());
-    EXPECT_EQ(Names(FindFiles(At("Env/RAIN.ENV"), 0)), std::vector<std::string>{"rain.env"});
+    EXPECT_EQ(Names(FindFiles(At("Env/*.env"), FileAttr::None)),
+              std::vector<std::string>{"rain.env"});
+    EXPECT_EQ(Names(FindFiles(At("Env/*rain*.env"), FileAttr::None)),
+              std::vector<std::string>{"rain.env"});
+    EXPECT_TRUE(FindFiles(At("Env/*.lng"), FileAttr::AnyFile).empty());
+    EXPECT_EQ(Names(FindFiles(At("Env/RAIN.ENV"), FileAttr::None)),
+              std::vector<std::string>{"rain.env"});
 }
 
 TEST_F(FilesTest, CopyReplacesAtomicallyAndKeepsTheTargetsSpelling) {
@@ -154,7 +157,8 @@ TEST_F(FilesTest, CopyReplacesAtomicallyAndKeepsTheTargetsSpelling) {
     EXPECT_EQ(Listing(root / "Route"), std::vector<std::string>{"RAIN.ENV"})
         << "temp file left or name doubled";
     // The copy of a read-only file is writable, so it can be replaced again later.
-    EXPECT_FALSE(FindFirst(At("Route/RAIN.ENV"), 0)->attr & faReadOnly);
+    EXPECT_FALSE(
+        HasAttr(FindFirst(At("Route/RAIN.ENV"), FileAttr::None)->attr, FileAttr::ReadOnly));
     EXPECT_TRUE(CopyFile(At("src.env"), At("route/new.env"), true));
     EXPECT_EQ(ReadFile(root / "Route/new.env"), "fog");
 }
@@ -329,7 +333,7 @@ TEST_F(FilesTest, CopyUnlessSameKeepsATargetThatHoldsTheBytes) {
     batch.CopyUnlessSame(At("a.src"), At("T/stale.env"));
     EXPECT_EQ(batch.Commit(true), (std::vector<bool>{true, true}));
     EXPECT_LT(fs::last_write_time(root / "T/same.env"), yesterday) << "rewritten";
-    EXPECT_TRUE(FindFirst(At("T/same.env"), 0)->attr & faReadOnly);
+    EXPECT_TRUE(HasAttr(FindFirst(At("T/same.env"), FileAttr::None)->attr, FileAttr::ReadOnly));
     EXPECT_EQ(ReadFile(root / "T/stale.env"), "A");
     EXPECT_GT(fs::last_write_time(root / "T/stale.env"), yesterday);
 }

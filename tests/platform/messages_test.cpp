@@ -20,7 +20,7 @@ TEST(Format, EmptyArgumentAndPadding) {
     EXPECT_EQ(FormatWithEmptyArgument(""), "");
 }
 
-TEST(Format, AnythingElseIsTheRuntimeError) {
+TEST(Format, AnythingElseIsAFormatError) {
     for (const char* text : {"%d", "%s and %s", "50%", "%1:s", "%*s", "%-*s", "%.*s", "%x", "%5-s",
                              "% s", "%g", "%p", "%U", "%999999999999s"}) {
         try {

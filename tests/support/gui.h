@@ -2,6 +2,7 @@
 // Helpers for driving real windows under the offscreen platform.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -46,6 +47,16 @@ T* Child(const QObject& parent, const char* name) {
     T* child = parent.findChild<T*>(QString::fromLatin1(name));
     if (child == nullptr) throw std::logic_error(std::string("no control named ") + name);
     return child;
+}
+
+// The top-level window of class T with this object name; a missing one throws, as for Child.
+template <class T>
+T* TopLevel(const char* name) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* window = qobject_cast<T*>(w);
+        if (window != nullptr && window->objectName() == QLatin1String(name)) return window;
+    }
+    throw std::logic_error(std::string("no window named ") + name);
 }
 
 // Lets queued events run (activation, paints) for about `ms` milliseconds.
