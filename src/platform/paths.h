@@ -5,11 +5,14 @@
 
 namespace platform {
 
+// The one switch between the systems: other code branches on kWindows with a plain if, where both
+// branches compile everywhere, or lives in a *_win.cpp / *_linux.cpp file of its own.
 #ifdef _WIN32
-inline constexpr char kPathSep = '\\';
+inline constexpr bool kWindows = true;
 #else
-inline constexpr char kPathSep = '/';
+inline constexpr bool kWindows = false;
 #endif
+inline constexpr char kPathSep = kWindows ? '\\' : '/';
 
 // a + separator + b, nothing normalised: a stored folder with a trailing separator gives two in a
 // row, as on Windows, and an empty a gives a path at the root.

@@ -12,12 +12,11 @@
 #include "app/app_fixture.h"
 #include "mist/dump_lock.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/profile.h"
 #include "settings/texts.h"
 #include "support/mist_fixtures.h"
-#ifndef _WIN32
 #include "support/other_copy.h"
-#endif
 
 using testsupport::PackText;
 
@@ -154,12 +153,9 @@ TEST_F(MainWindowFixture, PackWithoutAValidHeaderIsRefusedInItsOwnWordsThenDutch
         prog.WritePack("Bad", c.bytes);
         messages.clear();
         CreateMainWindow();
-#ifdef _WIN32
-        // The system's profile reader reads UTF-16 text: only the header's values refuse that one.
-        const size_t boxes = std::string_view(c.what) == "UTF-16" ? 1 : 2;
-#else
-        const size_t boxes = 2;
-#endif
+        // The system's profile reader on Windows reads UTF-16 text: only the header's values
+        // refuse that one there.
+        const size_t boxes = platform::kWindows && std::string_view(c.what) == "UTF-16" ? 1 : 2;
         ASSERT_EQ(messages.messages().size(), boxes);
         const bool ownWords = std::string_view(c.what) == "wrong values";
         for (const auto& m : messages.messages()) {
@@ -173,10 +169,10 @@ TEST_F(MainWindowFixture, PackWithoutAValidHeaderIsRefusedInItsOwnWordsThenDutch
     }
 }
 
-#ifndef _WIN32
 // A FIFO or an oversized file in place of the pack, the settings file or the run record reads as
 // an unreadable one, at once: start-up reports the pack as it reports a missing one and goes on.
 TEST_F(MainWindowFixture, FifoOrHugeFileInDumpIsUnreadableAndStartUpGoesOn) {
+    if constexpr (platform::kWindows) GTEST_SKIP() << "Windows has no FIFOs";
     std::string huge = PackText("Huge", "ZEL Nevora", "[Hoofd Scherm]\r\nButton1=Make\r\n");
     huge.resize(platform::kMaxDataFileSize + 1, ';');
     prog.WritePack("Huge", huge);
@@ -205,7 +201,6 @@ TEST_F(MainWindowFixture, FifoOrHugeFileInDumpIsUnreadableAndStartUpGoesOn) {
     EXPECT_FALSE(mainWindow->openUnrestoredRun());
     EXPECT_FALSE(watchdog.fired()) << "start-up waited on a FIFO";
 }
-#endif
 
 TEST_F(MainWindowFixture, UnwritableSettingsFileIsReportedAndTheWindowStillWorks) {
     WriteSettings("Nederlands");
@@ -264,8 +259,8 @@ TEST_F(MainWindowFixture, LayoutFollowsTheFormDescription) {
     EXPECT_FALSE(mainWindow->windowFlags() & Qt::WindowMaximizeButtonHint);
 }
 
-#ifndef _WIN32  // the other copy is a forked process
 TEST_F(MainWindowFixture, SecondCopyOnTheSameDumpIsRefusedInItsLanguageUntilTheFirstIsKilled) {
+    if constexpr (platform::kWindows) GTEST_SKIP() << "the other copy is a forked process";
     WriteSettings("English");
     prog.WritePack("English",
                    PackText("English", "ZEL Nevora",
@@ -303,6 +298,7 @@ TEST_F(MainWindowFixture, SecondCopyOnTheSameDumpIsRefusedInItsLanguageUntilTheF
 // A lock file that is not a regular file keeps every copy off the Dump folder, the box naming it;
 // only a Dump where nothing can be made counts as free.
 TEST_F(MainWindowFixture, LockFileThatIsNoRegularFileKeepsEveryCopyOffTheDump) {
+    if constexpr (platform::kWindows) GTEST_SKIP() << "the other copy is a forked process";
     namespace fs = std::filesystem;
     WriteSettings("Nederlands");
     const fs::path lock = prog.dump() / "Bezet.lck";
@@ -352,7 +348,6 @@ TEST_F(MainWindowFixture, LockFileThatIsNoRegularFileKeepsEveryCopyOffTheDump) {
     EXPECT_TRUE(Program::claimDumpFolder());
     EXPECT_TRUE(messages.messages().empty());
 }
-#endif
 
 TEST_F(MainWindowFixture, OpenRailsOptionSitsUnderTheLanguageItemAndIsStoredAsOneOrZero) {
     WriteSettings("Nederlands");

@@ -9,6 +9,7 @@
 
 #include "install/InstallLocator.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/shell.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
@@ -216,9 +217,8 @@ TEST_F(LocatorTest, UnwritableSettingsAtConfirmationIsReportedAndTheWindowStillC
 }
 
 TEST_F(LocatorTest, StartsAtTheSimulatorInTheDefaultCompatibilityPrefix) {
-#ifdef _WIN32
-    GTEST_SKIP() << "players run the simulator in a compatibility prefix only on Linux";
-#endif
+    if constexpr (platform::kWindows)
+        GTEST_SKIP() << "players run the simulator in a compatibility prefix only on Linux";
     const fs::path programFiles = home.path() / ".wine" / "drive_c" / "Program Files (x86)";
     const fs::path folder = programFiles / "microsoft games" / "Train Simulator";
     fs::create_directories(folder);

@@ -2,15 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#ifdef __linux__
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <sys/mount.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "support/mist_fixtures.h"
@@ -20,20 +11,6 @@ using namespace testsupport;
 using Names = std::vector<std::string>;
 
 namespace {
-
-#ifdef __linux__
-// chattr +i / -i: nothing in the folder can change, not even for root.
-bool SetImmutable(const fs::path& path, bool on) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return ok;
-}
-#endif
 
 // Links are made where the system lets us; false where it does not (Windows without the right).
 bool MakeLink(const fs::path& target, const fs::path& link) {
@@ -149,9 +126,7 @@ TEST_F(FogRunTest, NamesTheBackupFolderConfusesAreRefused) {
 }
 
 TEST_F(FogRunTest, NameTheRecordCannotHoldIsRefused) {
-#ifdef _WIN32
-    GTEST_SKIP() << "Windows file names cannot hold a line break";
-#endif
+    if constexpr (platform::kWindows) GTEST_SKIP() << "Windows file names cannot hold a line break";
     sim.AddEnvFile("R", "x\nrain.env");
     const Snapshot before = TakeSnapshot(sim.routes());
     EXPECT_EQ(Run(Weather::Rain), RunOutcome::BackupFailed);
@@ -209,11 +184,7 @@ TEST_F(FogRunTest, UnreadableRecordNeverLetsFogReplaceTheBackup) {
             fs::remove(record);
             std::error_code ec;
             if (variant == Folder) fs::create_directory(record);
-#ifdef __linux__
-            if (variant == Fifo) made = ::mkfifo(record.c_str(), 0600) == 0;
-#else
-            if (variant == Fifo) made = false;
-#endif
+            if (variant == Fifo) made = MakeFifo(record);
             if (variant == DanglingLink) fs::create_symlink(sim.root() / "gone", record, ec);
             made = made && !ec;
         }
@@ -303,12 +274,8 @@ TEST_F(FogRunTest, RunThatCannotReplaceEveryFileIsUndone) {
         const fs::path envfiles = sim.envfiles(route);
         fs::create_directories(envfiles);
         Names expected{"a_rain.env", "b_rain.env"};
-        bool mounted = false;
-#ifdef __linux__
         // A small file system of its own, filled up once the route's files are in.
-        mounted =
-            cause == FullDisk && ::mount("tmpfs", envfiles.c_str(), "tmpfs", 0, "size=64k") == 0;
-#endif
+        const bool mounted = cause == FullDisk && MountSmallFileSystem(envfiles);
         if (cause == FullDisk && !mounted) continue;  // needs the right to mount
         sim.AddEnvFile(route, "a_rain.env");
         sim.AddEnvFile(route, "b_rain.env");
@@ -319,11 +286,7 @@ TEST_F(FogRunTest, RunThatCannotReplaceEveryFileIsUndone) {
         }
         if (mounted) WriteFile(envfiles / "filler", std::string(1 << 20, 'x'));
         const Snapshot before = TakeSnapshot(sim.routes() / route);
-#ifdef __linux__
         if (cause == ImmutableFolder && !SetImmutable(envfiles, true)) continue;
-#else
-        if (cause == ImmutableFolder) continue;
-#endif
         if (cause == NoFogFile) fs::remove(program.dump() / "rain" / "rain75.env");
 
         RunReport report;
@@ -334,10 +297,8 @@ TEST_F(FogRunTest, RunThatCannotReplaceEveryFileIsUndone) {
         EXPECT_EQ(report.missingFogFile.has_value(), cause == NoFogFile);
         EXPECT_EQ(TakeSnapshot(sim.routes() / route), before);
         EXPECT_FALSE(fs::exists(RunRecordPath()));
-#ifdef __linux__
         if (cause == ImmutableFolder) SetImmutable(envfiles, false);
-        if (mounted) ::umount2(envfiles.c_str(), MNT_DETACH);
-#endif
+        if (mounted) Unmount(envfiles);
     }
     EXPECT_FALSE(fs::exists(Backup("a_rain.env", "R3")));  // no fog file: nothing was touched
 }

@@ -8,10 +8,6 @@
 #include "platform/paths.h"
 #include "support/fixtures.h"
 
-#ifdef _WIN32
-#include "platform/win32.h"
-#endif
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -75,12 +71,10 @@ class FilesTest : public ::testing::Test {
     std::string At(const std::string& relative) const { return (root / relative).string(); }
     // A name starting with '.' is what the emulation calls hidden. Windows keeps hidden as an
     // attribute of its own (wine also hides dot names), so there the entry gets it as well.
-    void MarkHidden([[maybe_unused]] const std::string& relative) const {
-#ifdef _WIN32
-        const std::string path = At(relative);
-        ASSERT_TRUE(SetFileAttributesA(path.c_str(), GetFileAttributesA(path.c_str()) |
-                                                         FILE_ATTRIBUTE_HIDDEN));
-#endif
+    void MarkHidden(const std::string& relative) const {
+        if constexpr (kWindows) {
+            ASSERT_TRUE(testsupport::SetHiddenAttribute(At(relative)));
+        }
     }
 };
 
@@ -203,20 +197,20 @@ TEST_F(FilesTest, CreateAndDelete) {
 TEST_F(FilesTest, LockOnANameThatHoldsNoRegularFileIsRefusedAsSuch) {
     std::vector<std::string> planted = {"folder.lck"};
     fs::create_directory(root / "folder.lck");
-#ifndef _WIN32
-    WriteFile(root / "real.lck", "");
-    fs::create_symlink(root / "nowhere", root / "dangling.lck");
-    fs::create_symlink(root / "real.lck", root / "link.lck");
-    testsupport::MakeFifo(root / "fifo.lck");
     testsupport::FifoWatchdog watchdog({root / "fifo.lck"});
-    planted.insert(planted.end(), {"dangling.lck", "link.lck", "fifo.lck"});
-#endif
+    if constexpr (!kWindows) {
+        WriteFile(root / "real.lck", "");
+        fs::create_symlink(root / "nowhere", root / "dangling.lck");
+        fs::create_symlink(root / "real.lck", root / "link.lck");
+        testsupport::MakeFifo(root / "fifo.lck");
+        planted.insert(planted.end(), {"dangling.lck", "link.lck", "fifo.lck"});
+    }
     for (const std::string& name : planted)
         EXPECT_EQ(HoldFileLock(At(name)), LockState::NotAFile) << name;
-#ifndef _WIN32
-    EXPECT_FALSE(fs::exists(root / "nowhere"));  // not made through the link
-    EXPECT_FALSE(watchdog.fired()) << "waited on the FIFO";
-#endif
+    if constexpr (!kWindows) {
+        EXPECT_FALSE(fs::exists(root / "nowhere"));  // not made through the link
+        EXPECT_FALSE(watchdog.fired()) << "waited on the FIFO";
+    }
     // Where nothing can be made, there is simply no lock.
     EXPECT_EQ(HoldFileLock(At("missing/x.lck")), LockState::Unavailable);
 }

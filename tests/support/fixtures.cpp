@@ -1,6 +1,5 @@
 #include "support/fixtures.h"
 
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -10,12 +9,6 @@
 
 #include "platform/paths.h"
 #include "platform/profile.h"
-
-#ifndef _WIN32
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace testsupport {
 
@@ -116,22 +109,6 @@ MessageRecorder::MessageRecorder() {
 
 MessageRecorder::~MessageRecorder() { platform::SetMessagePresenter(previous_); }
 
-namespace {
-
-void SetEnv(const std::string& name, const char* value) {
-#ifdef _WIN32
-    _putenv_s(name.c_str(), value ? value : "");
-#else
-    if (value) {
-        ::setenv(name.c_str(), value, 1);
-    } else {
-        ::unsetenv(name.c_str());
-    }
-#endif
-}
-
-}  // namespace
-
 ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
     if (const char* old = std::getenv(name_.c_str())) previous_ = old;
     SetEnv(name_, value.c_str());
@@ -143,35 +120,5 @@ fs::path SourceDir() {
     if (const char* dir = std::getenv("ZEL_SOURCE_DIR")) return dir;
     return fs::path(__FILE__).parent_path().parent_path().parent_path();
 }
-
-#ifndef _WIN32
-void MakeFifo(const fs::path& path) {
-    fs::create_directories(path.parent_path());
-    if (::mkfifo(path.c_str(), 0666) != 0) throw std::runtime_error("cannot make " + path.string());
-}
-
-FifoWatchdog::FifoWatchdog(std::vector<fs::path> fifos, int seconds) : fifos_(std::move(fifos)) {
-    thread_ = std::thread([this, seconds] {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        while (!stop_ && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        while (!stop_) {
-            fired_ = true;
-            // Succeeds only while a reader has it open, and the close then gives that reader
-            // the end of the file.
-            for (const fs::path& fifo : fifos_) {
-                const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-                if (fd >= 0) ::close(fd);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    });
-}
-
-FifoWatchdog::~FifoWatchdog() {
-    stop_ = true;
-    thread_.join();
-}
-#endif
 
 }  // namespace testsupport

@@ -1,13 +1,11 @@
 #pragma once
 // Temporary program folders, simulator trees and a recording message presenter.
+#include <atomic>
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <vector>
-#ifndef _WIN32
-#include <atomic>
 #include <thread>
-#endif
+#include <vector>
 
 #include "platform/messages.h"
 
@@ -112,9 +110,14 @@ private:
 // Root of the source tree (for shipped data), from ZEL_SOURCE_DIR set by CTest.
 fs::path SourceDir();
 
-#ifndef _WIN32
-// Makes a FIFO at `path`.
-void MakeFifo(const fs::path& path);
+// What only one system has, for tests that plant it. Defined per system (fixtures_linux.cpp,
+// fixtures_win.cpp); where the system has no such thing they do nothing and return false.
+
+// Sets an environment variable, or removes it when `value` is null.
+void SetEnv(const std::string& name, const char* value);
+
+// Makes a FIFO at `path`: false on Windows, which has none; throws where it cannot be made.
+bool MakeFifo(const fs::path& path);
 
 // Keeps a test that reads FIFOs from hanging the suite when the reader waits on one after all:
 // once `seconds` have passed, it keeps opening each FIFO for writing until it is destroyed,
@@ -132,6 +135,16 @@ private:
     std::atomic<bool> stop_{false}, fired_{false};
     std::thread thread_;
 };
-#endif
+
+// chattr +i / -i: nothing in the folder can change, not even for root.
+bool SetImmutable(const fs::path& path, bool on);
+
+// A small file system of its own (64 KiB) mounted on `folder`, to fill up; false without the
+// right to mount. Unmount takes it away again.
+bool MountSmallFileSystem(const fs::path& folder);
+void Unmount(const fs::path& folder);
+
+// Windows' hidden attribute, which it keeps apart from the name.
+bool SetHiddenAttribute(const fs::path& path);
 
 }  // namespace testsupport

@@ -11,6 +11,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/paths.h"
 #include "platform/shell.h"
 #include "widgets/linklabel_testing.h"
 
@@ -174,9 +175,8 @@ QString BitmapFamily() {
 }
 
 TEST(LinkLabel, TurnedTextNeedsAnOutlineFontExceptWhileLoading) {
-#ifdef _WIN32
-    GTEST_SKIP() << "Qt's Windows font databases cannot make a bitmap face from BDF data";
-#endif
+    if constexpr (platform::kWindows)
+        GTEST_SKIP() << "Qt's Windows font databases cannot make a bitmap face from BDF data";
     const QString bitmap = BitmapFamily();
     ASSERT_FALSE(bitmap.isEmpty());
     ProbeLabel l;

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#ifdef _WIN32
 #include "platform/win32.h"
 
 namespace {
@@ -93,4 +92,3 @@ TEST_F(RegistryTest, OnlyThe32BitViewCounts) {
 }
 
 }  // namespace
-#endif
