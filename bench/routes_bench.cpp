@@ -6,7 +6,7 @@
 #include <QComboBox>
 #include <filesystem>
 
-#include "app/MainWindow.h"
+#include "app/main_window.h"
 #include "platform/paths.h"
 #include "settings/settings_file.h"
 

@@ -2,13 +2,13 @@
 // window's first frame. Usage: zel_startup_probe <program folder>
 #include <QApplication>
 
-#include "app/MainWindow.h"
-#include "app/Program.h"
+#include "app/main_window.h"
+#include "app/program.h"
 #include "first_frame.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "widgets/fonts.h"
-#include "widgets/qcolor.h"
+#include "widgets/qt_color.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;

@@ -1,11 +1,11 @@
 // ZEL Nevora: drive a simulator route in fog, and put every file back afterwards.
 #include <QApplication>
 
-#include "app/Program.h"
+#include "app/program.h"
 #include "platform/shell.h"
 #include "widgets/app_icon.h"
 #include "widgets/fonts.h"
-#include "widgets/qcolor.h"
+#include "widgets/qt_color.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

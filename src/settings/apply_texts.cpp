@@ -7,8 +7,8 @@
 #include <QLabel>
 #include <QMenu>
 
-#include "widgets/LinkLabel.h"
-#include "widgets/qtext.h"
+#include "widgets/link_label.h"
+#include "widgets/qt_text.h"
 
 namespace settings {
 

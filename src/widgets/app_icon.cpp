@@ -4,7 +4,7 @@
 
 // The pictures live in this static library; referencing their initialiser keeps the linker from
 // dropping them. Q_INIT_RESOURCE must be used outside any namespace.
-static void InitAppIconResources() { Q_INIT_RESOURCE(appicon); }
+static void InitAppIconResources() { Q_INIT_RESOURCE(app_icon); }
 
 namespace widgets {
 

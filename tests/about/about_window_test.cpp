@@ -4,11 +4,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "about/AboutWindow.h"
+#include "about/about_window.h"
 #include "about/shell_recorder.h"
-#include "app/Program.h"
+#include "app/program.h"
 #include "app/app_fixture.h"
-#include "widgets/LinkLabel.h"
+#include "widgets/link_label.h"
 #include "widgets/program_window.h"
 
 using testsupport::Child;

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "about/MessageDialog.h"
+#include "about/message_dialog.h"
 #include "about/shell_recorder.h"
 #include "app/app_fixture.h"
 #include "widgets/program_window.h"

@@ -4,8 +4,8 @@
 #include <QDir>
 #include <QImage>
 
-#include "about/AboutWindow.h"
-#include "about/MessageDialog.h"
+#include "about/about_window.h"
+#include "about/message_dialog.h"
 #include "app/app_fixture.h"
 
 namespace {

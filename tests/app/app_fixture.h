@@ -11,11 +11,11 @@
 #include <memory>
 #include <string>
 
-#include "app/MainWindow.h"
+#include "app/main_window.h"
 #include "platform/messages.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
-#include "widgets/TrackBar.h"
+#include "widgets/track_bar.h"
 
 class MainWindowFixture : public ::testing::Test {
 protected:

@@ -8,14 +8,14 @@
 #include <QRadioButton>
 #include <map>
 
-#include "app/Program.h"
+#include "app/program.h"
 #include "app/app_fixture.h"
-#include "mist/dump_lock.h"
+#include "fog/dump_lock.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "settings/texts.h"
-#include "support/mist_fixtures.h"
+#include "support/fog_fixtures.h"
 #include "support/other_copy.h"
 
 using testsupport::PackText;
@@ -265,7 +265,7 @@ TEST_F(MainWindowFixture, SecondCopyOnTheSameDumpIsRefusedInItsLanguageUntilTheF
     prog.WritePack("English",
                    PackText("English", "ZEL Nevora",
                             "[Meldingen]\r\nTitel=Error\r\nAl_gestart=Running already.\r\n"));
-    testsupport::OtherCopy first([] { return mist::ClaimDumpFolder(); });
+    testsupport::OtherCopy first([] { return fog::ClaimDumpFolder(); });
     ASSERT_TRUE(first.Ready());
     // A record write of the first copy, under way: only the holder of the folder may clear it.
     testsupport::WriteFile(prog.dump() / ".zel-42.tmp", "[Herstel]");

@@ -6,9 +6,9 @@
 #include <QWheelEvent>
 
 #include "app/app_fixture.h"
-#include "mist/visibility.h"
-#include "widgets/TrackBar.h"
-#include "widgets/qcolor.h"
+#include "fog/visibility.h"
+#include "widgets/track_bar.h"
+#include "widgets/qt_color.h"
 
 namespace {
 
@@ -42,11 +42,11 @@ protected:
     int Position() const { return visibilityBar()->value(); }
     // The bar sits on a level and both readouts show that level.
     void ExpectOnALevel(const std::string& input) const {
-        const int index = mist::LevelIndex(Position());
+        const int index = fog::LevelIndex(Position());
         ASSERT_GE(index, 0) << input << " left the bar at " << Position();
         EXPECT_EQ(visibilityLabel()->text(), QString::number(Position()) + " m") << input;
         EXPECT_EQ(TextColor(fogStateLabel()),
-                  widgets::ToQColor(mist::kFogStateColors[std::size_t(index)]))
+                  widgets::ToQColor(fog::kFogStateColors[std::size_t(index)]))
             << input;
     }
 };

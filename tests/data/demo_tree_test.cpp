@@ -9,7 +9,7 @@
 
 #include "data/ace_reader.h"
 #include "data/env_reader.h"
-#include "mist/activity_copy.h"
+#include "fog/activity_copy.h"
 #include "support/activity_reader.h"
 #include "support/fixtures.h"
 
@@ -84,7 +84,7 @@ TEST(DemoSimulator, RoutesHoldRealActivitiesWithAndWithoutEvents) {
             EXPECT_EQ(read.encoding, "utf-16le") << f.path();
             EXPECT_TRUE(read.crlf) << f.path();
             ++(read.events.empty() ? withoutEvents : withEvents);
-            const auto copy = mist::FogActivity(bytes, {mist::Weather::Rain, 50, " (mist 50 m)", ""});
+            const auto copy = fog::FogActivity(bytes, {fog::Weather::Rain, 50, " (mist 50 m)", ""});
             ASSERT_TRUE(copy) << f.path();
             const actcheck::Activity fogged = actcheck::ReadActivity(*copy);
             EXPECT_TRUE(fogged.warnings.empty()) << f.path();

@@ -11,11 +11,11 @@
 #include <QTest>
 #include <stdexcept>
 
-#include "app/MainWindow.h"
-#include "app/Program.h"
-#include "install/InstallLocator.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "install/install_locator.h"
 #include "platform/profile.h"
-#include "settings/LanguageWindow.h"
+#include "settings/language_window.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
 

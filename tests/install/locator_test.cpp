@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "install/InstallLocator.h"
+#include "install/install_locator.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/shell.h"

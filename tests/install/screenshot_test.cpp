@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QImage>
 
-#include "install/InstallLocator.h"
+#include "install/install_locator.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
 

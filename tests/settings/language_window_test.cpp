@@ -9,7 +9,7 @@
 
 #include "app/app_fixture.h"
 #include "platform/files.h"
-#include "settings/LanguageWindow.h"
+#include "settings/language_window.h"
 
 using testsupport::Child;
 using testsupport::PackText;

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "app/app_fixture.h"
-#include "settings/LanguageWindow.h"
+#include "settings/language_window.h"
 
 TEST_F(MainWindowFixture, LanguageWindowRendersToPng) {
     prog.WritePack("English", testsupport::PackText("English", "ZEL Nevora"));

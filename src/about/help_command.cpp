@@ -1,0 +1,41 @@
+#include "about/help_command.h"
+
+#include "about/message_dialog.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+
+namespace about {
+
+void OpenHelp(const HelpTexts& texts, QWidget* parent) {
+    std::string document;
+    switch (ShowLanguageDialog("Choose a language for the help file.", MessageType::Information,
+                               {MessageButton::Yes, MessageButton::No}, 0, texts.dialogTitle,
+                               parent)) {
+        case DialogResult::Yes: document = "ZEL Nevora Help (Nederlands).doc"; break;
+        case DialogResult::No: document = "ZEL Nevora Help (English).doc"; break;
+        default: return;  // closed without a choice
+    }
+    const std::string path = platform::ProgramFolder() + document;
+    // A folder of that name is no document.
+    if (platform::IsFile(path)) {
+        // The name as spelled on disk, since the desktop's handler does not ignore case.
+        const std::string onDisk = platform::ResolvePath(path);
+        // The desktop may have no program for the document: the box names it, so the player
+        // can open it another way. Only the pack text goes through the format rule, the path
+        // is shown as it is; each is decoded on its own, as a Windows-1252 pack text and a
+        // UTF-8 path would not decode together.
+        if (!platform::ShellOpen(onDisk)) {
+            platform::ShowMessageBox(
+                platform::MessageIcon::Error, texts.errorTitle,
+                platform::DecodeForDisplay(platform::FormatWithEmptyArgument(texts.notFoundMsg)) +
+                    "\n\n" + platform::DecodeForDisplay(onDisk));
+        }
+    } else {
+        platform::ShowErrorMessage(texts.notFoundMsg, texts.errorTitle);
+    }
+}
+
+}  // namespace about

@@ -1,0 +1,373 @@
+// The fog run through the real main window: controls, message boxes and the files on disk.
+#include "app/main_window.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+#include "app/app_fixture.h"
+#include "platform/files.h"
+#include "support/fog_fixtures.h"
+#include "widgets/track_bar.h"
+
+using namespace testsupport;
+
+namespace {
+const char kNoClose[] =
+    "Het programma kan niet worden afgesloten voordat de bestanden weer zijn herstelt.";
+}
+
+class FogWindowTest : public MainWindowFixture {
+  protected:
+    void SetUp() override {
+        WriteFogData(prog);
+        WriteSettings("Nederlands");
+    }
+    void Make(const QString& route, const char* weather = "sunButton") {
+        control<QRadioButton>(weather)->setChecked(true);
+        routeBox()->setEditText(route);
+        makeButton()->click();
+    }
+    bool OnCompletionPage() const {
+        const bool completion = control<QWidget>("choosingPage")->isHidden();
+        EXPECT_EQ(fogRunPage().filesReplaced(), completion);
+        EXPECT_EQ(control<QAction>("exitAction")->isEnabled(), !completion);
+        EXPECT_EQ(control<QMenu>("optionsMenu")->menuAction()->isVisible(), !completion);
+        EXPECT_EQ(bool(mainWindow->windowFlags() & Qt::WindowCloseButtonHint), !completion);
+        return completion;
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& m : messages.messages()) texts.push_back(m.text);
+        return texts;
+    }
+};
+
+TEST_F(FogWindowTest, RainRunShowsSummaryRefusesCloseAndRestoresEverything) {
+    sim.AddEnvFile("R", "rain.env");
+    WriteFile(sim.envfiles("R") / "Textures" / "ZEL_snowsky.ace", "own sky");
+    const Snapshot before = TakeSnapshot(sim.routes());
+    CreateAndShow();
+    QTest::keyClick(visibilityBar(), Qt::Key_Left);  // 50 m
+    Make("R", "rainButton");
+
+    ASSERT_TRUE(OnCompletionPage());
+    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_EQ(ReadFile(sim.envfiles("R") / "rain.env"), "fog rain50.env\n");
+    EXPECT_EQ(ReadFile(sim.envfiles("R") / "Textures" / "ZEL_snowsky.ace"), "own sky");
+    EXPECT_TRUE(fs::exists(sim.envfiles("R") / "Textures" / "ZEL_snowskylo.ace"));
+
+    const QStringList lines = summaryView()->toPlainText().split('\n');
+    const QString h(33, '-');
+    EXPECT_EQ(lines, (QStringList{"Informatie van uw instellingen:", "", h, "Route:", "R", h,
+                                  "Het weer:", "Regen (Rain)", h, "Zicht in meters:", "50 m", h,
+                                  "Mist toestand:", " Dichte mist ", h}));
+    const QColor maroon(128, 0, 0), blue(0, 0, 255), grey(128, 128, 128);
+    const QColor colours[] = {maroon, maroon, blue, blue, grey, blue, blue, grey,
+                              blue,   blue,   grey, blue, blue, grey, blue};
+    int i = 0;
+    for (QTextBlock b = summaryView()->document()->begin(); b.isValid(); b = b.next(), ++i) {
+        if (b.text().isEmpty()) continue;
+        const QTextCharFormat f = b.begin().fragment().charFormat();
+        EXPECT_EQ(f.foreground().color(), colours[i]) << i;
+        EXPECT_TRUE(f.fontUnderline() && f.fontWeight() == QFont::Bold) << i;
+        EXPECT_EQ(b.blockFormat().alignment() & Qt::AlignHCenter, Qt::AlignHCenter) << i;
+    }
+
+    EXPECT_FALSE(mainWindow->close());
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].text, kNoClose);
+    EXPECT_EQ(messages.messages()[0].title, "Fout bij afsluiten");
+
+    restoreButton()->click();
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_TRUE(summaryView()->toPlainText().isEmpty());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+    EXPECT_TRUE(mainWindow->close());
+}
+
+TEST_F(FogWindowTest, EachWeatherFillsItsSlotsAndRunsAgainAfterRestore) {
+    for (const char* name :
+         {"a_clear.env", "b_clear.env", "RAIN.ENV", "x_snow.env", "y_snow.env"}) {
+        sim.AddEnvFile("R", name);
+    }
+    const Snapshot before = TakeSnapshot(sim.routes());
+    CreateAndShow();
+    struct Case {
+        const char* weather;
+        std::vector<std::string> files;
+        bool multi;
+    };
+    for (const Case& c : {Case{"sunButton", {"a_clear.env", "b_clear.env"}, true},
+                          Case{"rainButton", {"RAIN.ENV"}, false},
+                          Case{"snowButton", {"x_snow.env", "y_snow.env"}, true}}) {
+        Make("R", c.weather);
+        ASSERT_TRUE(fogRunPage().currentRun());
+        EXPECT_EQ(fogRunPage().currentRun()->files, c.files);
+        EXPECT_EQ(fogRunPage().currentRun()->multiFileMode, c.multi);
+        ASSERT_TRUE(OnCompletionPage());
+        restoreButton()->click();
+        EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+    }
+    EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(FogWindowTest, RefusedRunsShowOneBoxAndTouchNothing) {
+    sim.AddEnvFile("R", "rain.env");
+    WriteFile(sim.root() / "Envfiles" / "sun.env", "outside the routes");
+    fs::create_directories(sim.routes() / "NoEnv");
+    CreateAndShow();
+    const Snapshot tree = TakeSnapshot(sim.root()), dump = TakeSnapshot(prog.dump());
+    const struct {
+        QString route;
+        const char* message;
+    } cases[] = {
+        {"Geen route geselecteerd", "Er is nog geen route geselecteerd!"},
+        {"", "Er is nog geen route geselecteerd!"},
+        {"..",
+         "De opgegeven route is niet gevonden. Mogelijk bestaat de route niet meer of is "
+         "beschadigd."},
+        {"../Routes/R",
+         "De opgegeven route is niet gevonden. Mogelijk bestaat de route niet meer of is "
+         "beschadigd."},
+        {"NoEnv",
+         "De opgegeven route is niet gevonden. Mogelijk bestaat de route niet meer of is "
+         "beschadigd."},
+        {"R", "Deze route kan niet in de mist bereden worden."},  // sunButton: no file
+    };
+    for (const auto& c : cases) {
+        messages.clear();
+        Make(c.route);
+        EXPECT_EQ(Texts(), std::vector<std::string>{c.message}) << c.route.toStdString();
+        EXPECT_FALSE(OnCompletionPage());
+        EXPECT_TRUE(summaryView()->toPlainText().isEmpty());
+    }
+    EXPECT_EQ(TakeSnapshot(sim.root()), tree);
+    EXPECT_EQ(TakeSnapshot(prog.dump()), dump);
+    EXPECT_TRUE(mainWindow->close());
+}
+
+TEST_F(FogWindowTest, FailedBackupStaysOnTheChoosingPage) {
+    sim.AddEnvFile("R", "rain.env");
+    const Snapshot before = TakeSnapshot(sim.routes());
+    fs::remove_all(prog.dump() / "Back_up");
+    CreateAndShow();
+    Make("R", "rainButton");
+    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Backup_mislukt")});
+    EXPECT_NE(fogRunPage().texts().text("Meldingen/Backup_mislukt"), "");
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+}
+
+TEST_F(FogWindowTest, RestoreNamesTheFilesItCouldNotPutBack) {
+    sim.AddEnvFile("R", "a_rain.env");
+    sim.AddEnvFile("R", "b%d_rain.env");  // a '%' in a name is no format
+    CreateAndShow();
+    Make("R", "rainButton");
+    ASSERT_TRUE(OnCompletionPage());
+    const std::string folder = (sim.envfiles("R") / "").string();
+
+    platform::SetReadOnly((sim.envfiles("R") / "a_rain.env").string(), true);
+    fs::remove(prog.dump() / "Back_up" / "R" / "b%d_rain.env");
+    restoreButton()->click();
+    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Herstel_mislukt") + "\n" +
+                                                folder + "a_rain.env\n" + folder + "b%d_rain.env"});
+    EXPECT_TRUE(OnCompletionPage());  // a_rain.env's backup is there: try again
+
+    // Without its backup b%d_rain.env cannot come back now: named again, and the player may
+    // close the program, but the run stays recorded for a later start.
+    messages.clear();
+    platform::SetReadOnly((sim.envfiles("R") / "a_rain.env").string(), false);
+    restoreButton()->click();
+    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Herstel_mislukt") +
+                                                "\n" + folder + "b%d_rain.env"});
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_EQ(ReadFile(sim.envfiles("R") / "a_rain.env"), "original R/a_rain.env\n");
+    EXPECT_TRUE(mainWindow->close());
+
+    WriteFile(prog.dump() / "Back_up" / "R" / "b%d_rain.env", "original R/b%d_rain.env\n");
+    messages.clear();
+    CreateAndShow();
+    EXPECT_TRUE(mainWindow->openUnrestoredRun());
+    restoreButton()->click();
+    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_EQ(ReadFile(sim.envfiles("R") / "b%d_rain.env"), "original R/b%d_rain.env\n");
+    EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
+}
+
+TEST_F(FogWindowTest, RouteAlreadyInFogIsRefusedWithItsBox) {
+    sim.AddEnvFile("R", "rain.env", ReadFile(prog.dump() / "rain" / "rain25.env"));
+    CreateAndShow();
+    const Snapshot tree = TakeSnapshot(sim.root());
+    Make("R", "rainButton");
+    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Al_mist") +
+                                                "\n" + (sim.envfiles("R") / "rain.env").string()});
+    EXPECT_NE(fogRunPage().texts().text("Meldingen/Al_mist"), "");
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_EQ(TakeSnapshot(sim.root()), tree);
+    EXPECT_FALSE(fs::exists(prog.dump() / "Back_up" / "R"));
+    EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
+}
+
+TEST_F(FogWindowTest, RunLeftByAKilledSessionReopensOnTheCompletionPage) {
+    sim.AddEnvFile("R", "snow.env");
+    sim.AddEnvFile("S", "rain.env");
+    sim.AddTexturesFolder("R");
+    const Snapshot before = TakeSnapshot(sim.routes());
+    CreateAndShow();
+    QTest::keyClick(visibilityBar(), Qt::Key_End);  // 125 m
+    Make("R", "snowButton");
+    ASSERT_TRUE(OnCompletionPage());
+    const QString summary = summaryView()->toPlainText();
+    mainWindow.reset();  // ended by force: no restore
+
+    CreateAndShow();
+    EXPECT_FALSE(OnCompletionPage());
+    Make("S", "rainButton");  // must not overwrite the backups of the unrestored run
+    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Run_open")});
+    EXPECT_TRUE(OnCompletionPage());
+    EXPECT_TRUE(control<QRadioButton>("snowButton")->isChecked());
+    EXPECT_EQ(summaryView()->toPlainText(), summary);
+    EXPECT_FALSE(mainWindow->close());
+    restoreButton()->click();
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+    EXPECT_FALSE(mainWindow->openUnrestoredRun());
+    EXPECT_TRUE(mainWindow->close());
+}
+
+TEST_F(FogWindowTest, RunThatCannotReplaceEveryFileNamesThemAndStaysOnTheChoosingPage) {
+    sim.AddEnvFile("R", "a_rain.env");
+    sim.AddEnvFile("R", "b_rain.env");
+    sim.AddTexturesFolder("R");
+    platform::SetReadOnly((sim.envfiles("R") / "b_rain.env").string(), true);
+    const Snapshot before = TakeSnapshot(sim.routes());
+    const std::string folder = (sim.envfiles("R") / "").string();
+    CreateAndShow();
+    Make("R", "rainButton");
+    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Mist_mislukt") + "\n" +
+                                                folder + "b_rain.env"});
+    EXPECT_NE(fogRunPage().texts().text("Meldingen/Mist_mislukt"), "");
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_TRUE(summaryView()->toPlainText().isEmpty());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+
+    messages.clear();
+    platform::SetReadOnly((sim.envfiles("R") / "b_rain.env").string(), false);
+    const fs::path fogFile = prog.dump() / "rain" / "rain75.env";
+    fs::remove(fogFile);
+    Make("R", "rainButton");
+    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Mist_mislukt") + "\n" +
+                                                folder + "a_rain.env\n" + folder + "b_rain.env\n" +
+                                                fogFile.string()});
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+    EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
+    EXPECT_TRUE(mainWindow->close());
+}
+
+namespace {
+// A record that would have the restore replace the simulator's train.exe with a file from the
+// program folder and delete one of the player's files.
+std::string CraftedRecord(const SimulatorTree& sim) {
+    return "[Herstel]\r\nRoute=R\r\nPad=" + sim.root().string() +
+           "\r\nWeer=rain\r\nZicht=75\r\nMeerdere=0\r\nBestand1=../../../train.exe\r\n"
+           "Textuur1=../../../../notes.txt\r\n";
+}
+}  // namespace
+
+TEST_F(FogWindowTest, RestoreWithoutItsRecordPutsBackTheWindowsOwnRun) {
+    sim.AddEnvFile("R", "rain.env");
+    sim.AddTexturesFolder("R");
+    WriteFile(prog.root() / "train.exe", "not the simulator");
+    WriteFile(sim.root() / "notes.txt", "the player's notes");
+    const Snapshot before = TakeSnapshot(sim.root());
+    const fs::path record = prog.dump() / "Herstel.ini";
+    CreateAndShow();
+    enum Variant { Gone, Crafted, RestoredElsewhere };
+    for (const Variant variant : {Gone, Crafted, RestoredElsewhere}) {
+        SCOPED_TRACE(variant);
+        messages.clear();
+        Make("R", "rainButton");
+        ASSERT_TRUE(OnCompletionPage());
+        std::vector<std::string> expected;
+        switch (variant) {
+            case Gone:
+                fs::remove(record);
+                break;
+            case Crafted:
+                WriteFile(record, CraftedRecord(sim));
+                expected = {fogRunPage().texts().text("Meldingen/Herstel_ongeldig") + "\n" +
+                            (prog.dump() / "Herstel_ongeldig.ini").string()};
+                break;
+            case RestoredElsewhere:  // by another copy of the program: nothing left to do
+                ASSERT_TRUE(fog::RestoreFog(*fog::LoadRunRecord()).Complete());
+                break;
+        }
+        restoreButton()->click();
+        EXPECT_EQ(Texts(), expected);
+        EXPECT_FALSE(OnCompletionPage());
+        EXPECT_EQ(TakeSnapshot(sim.root()), before);
+        EXPECT_FALSE(fs::exists(record));
+    }
+    EXPECT_EQ(ReadFile(prog.dump() / "Herstel_ongeldig.ini"), CraftedRecord(sim));
+    EXPECT_TRUE(mainWindow->close());
+}
+
+TEST_F(FogWindowTest, CraftedRecordAtStartIsSetAsideAndTheProgramCloses) {
+    sim.AddEnvFile("R", "rain.env");
+    WriteFile(prog.root() / "train.exe", "not the simulator");
+    WriteFile(sim.root() / "notes.txt", "the player's notes");
+    WriteFile(prog.dump() / "Back_up" / "R" / "rain.env", "an old backup");
+    WriteFile(prog.dump() / "Herstel_ongeldig.ini", "set aside before");
+    WriteFile(prog.dump() / "Herstel.ini", CraftedRecord(sim));
+    const Snapshot before = TakeSnapshot(sim.root());
+    CreateAndShow();
+    EXPECT_FALSE(mainWindow->openUnrestoredRun());
+    const fs::path aside = prog.dump() / "Herstel_ongeldig_2.ini";
+    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Herstel_ongeldig") + "\n" +
+                                                aside.string()});
+    EXPECT_NE(fogRunPage().texts().text("Meldingen/Herstel_ongeldig"), "");
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_TRUE(mainWindow->close());
+    EXPECT_EQ(TakeSnapshot(sim.root()), before);
+    EXPECT_EQ(ReadFile(aside), CraftedRecord(sim));
+    EXPECT_EQ(ReadFile(prog.dump() / "Herstel_ongeldig.ini"), "set aside before");
+    EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
+}
+
+TEST_F(FogWindowTest, OpenRailsOptionAddsCopiesNamesThemInTheSummaryAndRestoreRemovesThem) {
+    sim.AddEnvFile("R", "snow.env");
+    const fs::path activities = sim.routes() / "R" / "Activities";
+    const std::string activity =
+        "SIMISA@@@@@@@@@@JINX0a0t______\r\n\r\nTr_Activity (\r\n\tTr_Activity_Header (\r\n"
+        "\t\tName ( \"Freight\" )\r\n\t)\r\n\tTr_Activity_File (\r\n\t)\r\n)";
+    WriteFile(activities / "a.act", activity);
+    WriteFile(activities / "b.act", activity);
+    WriteFile(activities / "c.act", "no activity");
+    const Snapshot before = TakeSnapshot(sim.routes());
+    CreateAndShow();
+    control<QAction>("openRailsAction")->trigger();
+    Make("R", "snowButton");
+
+    ASSERT_TRUE(OnCompletionPage());
+    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_TRUE(fs::exists(activities / "a_ZEL_mist_snow_75m.act"));
+    EXPECT_TRUE(fs::exists(sim.routes() / "R" / "WeatherFiles" / "ZEL_Nevora_snow_75m.weather-or"));
+    const QStringList lines = summaryView()->toPlainText().split('\n');
+    ASSERT_EQ(lines.size(), 24);
+    const QString h(33, '-');
+    EXPECT_EQ(lines.mid(15), (QStringList{"Open Rails-activiteiten met mist:", "2", h,
+                                          "Open Rails-weerbestand:", "ZEL_Nevora_snow_75m.weather-or",
+                                          h, "Overgeslagen:", "c.act", h}));
+
+    restoreButton()->click();
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+}
