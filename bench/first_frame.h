@@ -7,7 +7,7 @@
 #include <QWidget>
 
 class QuitAfterFirstFrame : public QObject {
-public:
+  public:
     explicit QuitAfterFirstFrame(QWidget* window) { window->installEventFilter(this); }
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint && !done_) {
@@ -18,6 +18,6 @@ public:
         return false;
     }
 
-private:
+  private:
     bool done_ = false;
 };

@@ -46,16 +46,21 @@ constexpr int kActivities = 200;
 // An activity of about 50 KB as the activity editor writes it (UTF-16LE, CRLF): a header and
 // enough events to fill it.
 std::string Activity(int n) {
-    std::string text = "SIMISA@@@@@@@@@@JINX0a0t______\r\n\r\nTr_Activity (\r\n"
-                       "\tTr_Activity_Header (\r\n\t\tName ( \"Activity " +
-                       std::to_string(n) + "\" )\r\n\t\tWeather ( 0 )\r\n\t)\r\n"
-                       "\tTr_Activity_File (\r\n\t\tEvents (\r\n";
+    std::string text =
+        "SIMISA@@@@@@@@@@JINX0a0t______\r\n\r\nTr_Activity (\r\n"
+        "\tTr_Activity_Header (\r\n\t\tName ( \"Activity " +
+        std::to_string(n) +
+        "\" )\r\n\t\tWeather ( 0 )\r\n\t)\r\n"
+        "\tTr_Activity_File (\r\n\t\tEvents (\r\n";
     for (int id = 1; text.size() < 25000; ++id) {
-        text += "\t\t\tEventCategoryLocation (\r\n\t\t\t\tEventTypeLocation ( )\r\n"
-                "\t\t\t\tID ( " + std::to_string(id) + " )\r\n\t\t\t\tActivation_Level ( 1 )\r\n"
-                "\t\t\t\tOutcomes (\r\n\t\t\t\t\tDisplayMessage ( \"Slow down\" )\r\n"
-                "\t\t\t\t)\r\n\t\t\t\tName ( Event )\r\n"
-                "\t\t\t\tLocation ( -6131 14888 -345.2 552.1 40 )\r\n\t\t\t)\r\n";
+        text +=
+            "\t\t\tEventCategoryLocation (\r\n\t\t\t\tEventTypeLocation ( )\r\n"
+            "\t\t\t\tID ( " +
+            std::to_string(id) +
+            " )\r\n\t\t\t\tActivation_Level ( 1 )\r\n"
+            "\t\t\t\tOutcomes (\r\n\t\t\t\t\tDisplayMessage ( \"Slow down\" )\r\n"
+            "\t\t\t\t)\r\n\t\t\t\tName ( Event )\r\n"
+            "\t\t\t\tLocation ( -6131 14888 -345.2 552.1 40 )\r\n\t\t\t)\r\n";
     }
     text += "\t\t)\r\n\t)\r\n)";
     std::string utf16 = "\xFF\xFE";
@@ -79,8 +84,8 @@ struct Scene {
         fs::create_directories(root / "Dump" / "Back_up");
         fs::create_directories(env / "Textures");
         platform::SetProgramFolder(root.string());
-        std::ofstream(root / "Dump" / "All_dat.ini") << "[msts locatie]\r\nPad=" << ts.string()
-                                                     << "\r\n";
+        std::ofstream(root / "Dump" / "All_dat.ini")
+            << "[msts locatie]\r\nPad=" << ts.string() << "\r\n";
         Write(root / "Dump" / "rain" / "rain50.env", kFileSize, 'f');
         for (const char* texture : kTextures) {
             Write(root / "Dump" / "Textures" / texture, kTextureSize, 's');
@@ -129,7 +134,7 @@ void RunAndRestore(benchmark::State& state, bool firstTime, bool openRails = fal
         fog::FogRunRequest request{
             root, "R", fog::Weather::Rain, 50,
             fog::FindEnvFiles(fog::RouteEnvFolder(root, "R") + platform::kPathSep,
-                               fog::Weather::Rain)};
+                              fog::Weather::Rain)};
         request.openRails = openRails;
         request.fogWord = "mist";
         const auto ran = fog::RunFog(request);

@@ -17,7 +17,8 @@ namespace {
 void BM_RouteList5000(benchmark::State& state) {
     const fs::path root = fs::temp_directory_path() / "zel-bench-routes";
     fs::remove_all(root);
-    for (int i = 0; i < 5000; ++i) fs::create_directories(root / "Routes" / ("Route " + std::to_string(i)));
+    for (int i = 0; i < 5000; ++i)
+        fs::create_directories(root / "Routes" / ("Route " + std::to_string(i)));
     fs::create_directories(root / "program" / "Dump");
     platform::SetProgramFolder((root / "program").string());
     settings::WriteString(settings::kLocationSection, settings::kPathKey, root.string());

@@ -37,7 +37,8 @@ RunResult RunOnce(const std::vector<std::string>& argv) {
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     const auto end = std::chrono::steady_clock::now();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error(argv[0] + " failed");
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error(argv[0] + " failed");
     return {std::chrono::duration<double>(end - start).count(), usage.ru_maxrss};
 }
 
@@ -69,7 +70,9 @@ void Measure(benchmark::State& state, const std::vector<std::string>& argv) {
     state.counters["peak_KiB"] = double(peak);
 }
 
-void BM_BareWindow(benchmark::State& state) { Measure(state, {ZEL_BARE_PROBE}); }
+void BM_BareWindow(benchmark::State& state) {
+    Measure(state, {ZEL_BARE_PROBE});
+}
 
 void BM_ZelNevora(benchmark::State& state) {
     static const std::string folder = PrepareProgramFolder();

@@ -20,7 +20,9 @@
 
 // The pictures live in this static library; referencing the initialiser keeps the linker from
 // dropping them. Q_INIT_RESOURCE must be used outside any namespace.
-static void InitAboutResources() { Q_INIT_RESOURCE(about); }
+static void InitAboutResources() {
+    Q_INIT_RESOURCE(about);
+}
 
 namespace {
 
@@ -51,10 +53,10 @@ void SetColors(QWidget* w, ColorCode text, std::optional<ColorCode> background =
 
 // A panel with a lowered outer and a raised inner bevel, one pixel each.
 class BevelPanel : public QWidget {
-public:
+  public:
     using QWidget::QWidget;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         const QColor shadow = ToQColor(colors::buttonShadow),
@@ -65,7 +67,7 @@ protected:
         Frame3D(p, r, light, shadow);
     }
 
-private:
+  private:
     static void Frame3D(QPainter& p, QRect r, const QColor& topLeft, const QColor& bottomRight) {
         p.setPen(topLeft);
         p.drawLine(r.topLeft(), r.topRight());
@@ -110,7 +112,7 @@ void SetLabel(QLabel* label, const std::string& text) {
 }
 
 LinkLabel* MakeLink(QWidget* parent, const char* name, QRect geometry, const char* caption,
-                     LinkType type, const char* address, bool showAccelChar) {
+                    LinkType type, const char* address, bool showAccelChar) {
     auto* link = new LinkLabel(parent);
     link->setObjectName(name);
     // Loaded as one batch of settings: the size follows the text once, at the end.
@@ -144,8 +146,8 @@ LinkLabel* MakeLink(QWidget* parent, const char* name, QRect geometry, const cha
 
 AboutWindow::AboutWindow(std::function<std::string()> currentLanguage, QWidget* parent)
     : widgets::ProgramDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+                                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                                         Qt::MSWindowsFixedSizeDialogHint),
       currentLanguage_(std::move(currentLanguage)) {
     setObjectName("AboutWindow");
     setModal(false);
@@ -170,8 +172,8 @@ void AboutWindow::buildControls() {
     webLink_ = MakeLink(panel_, "webLink", {160, 64, 110, 14}, "Velmaron", LinkType::Web,
                         kWebAddress, false);
     mailCaption_ = MakeLabel(panel_, "mailCaption", {120, 80}, "");
-    mailLink_ = MakeLink(panel_, "mailLink", {168, 80, 95, 14}, "", LinkType::Email,
-                         kMailAddress, true);
+    mailLink_ =
+        MakeLink(panel_, "mailLink", {168, 80, 95, 14}, "", LinkType::Email, kMailAddress, true);
     iconPicture_ = MakePicture(panel_, "iconPicture", {168, 96, 48, 48});
     // Plain text: an "&" in it is shown, never taken as an access key.
     copyrightLabel_ = MakeLabel(panel_, "copyrightLabel", {50, 144}, kCopyright);
@@ -186,7 +188,9 @@ void AboutWindow::buildControls() {
     connect(okButton_, &QPushButton::clicked, this, platform::Guarded([this] { onOkClicked(); }));
 }
 
-void AboutWindow::onShown() { applyLanguage(currentLanguage_ ? currentLanguage_() : ""); }
+void AboutWindow::onShown() {
+    applyLanguage(currentLanguage_ ? currentLanguage_() : "");
+}
 
 void AboutWindow::applyLanguage(const std::string& name) {
     const settings::WindowTexts texts =
@@ -198,12 +202,14 @@ void AboutWindow::applyLanguage(const std::string& name) {
     mailCaption_->adjustSize();
 }
 
-void AboutWindow::onOkClicked() { hide(); }
+void AboutWindow::onOkClicked() {
+    hide();
+}
 
 void AboutWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (event->spontaneous()) return;  // the window system's re-show (after minimising) is no opening
+    if (event->spontaneous())
+        return;  // the window system's re-show (after minimising) is no opening
     widgets::CenterOnPrimaryScreen(*this);
     platform::RunGuarded([this] { onShown(); });
 }
-

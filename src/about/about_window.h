@@ -14,14 +14,14 @@ class LinkLabel;
 
 class AboutWindow : public widgets::ProgramDialog {
     Q_OBJECT
-public:
+  public:
     // `currentLanguage` gives the main window's active language.
     explicit AboutWindow(std::function<std::string()> currentLanguage, QWidget* parent = nullptr);
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void buildControls();
     // Each change from hidden to shown: the texts in the main window's current language.
     void onShown();

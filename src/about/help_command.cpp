@@ -14,9 +14,14 @@ void OpenHelp(const HelpTexts& texts, QWidget* parent) {
     switch (ShowLanguageDialog("Choose a language for the help file.", MessageType::Information,
                                {MessageButton::Yes, MessageButton::No}, 0, texts.dialogTitle,
                                parent)) {
-        case DialogResult::Yes: document = "ZEL Nevora Help (Nederlands).doc"; break;
-        case DialogResult::No: document = "ZEL Nevora Help (English).doc"; break;
-        default: return;  // closed without a choice
+        case DialogResult::Yes:
+            document = "ZEL Nevora Help (Nederlands).doc";
+            break;
+        case DialogResult::No:
+            document = "ZEL Nevora Help (English).doc";
+            break;
+        default:
+            return;  // closed without a choice
     }
     const std::string path = platform::ProgramFolder() + document;
     // A folder of that name is no document.

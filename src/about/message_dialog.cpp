@@ -26,10 +26,14 @@ struct ButtonInfo {
 
 // Indexed by MessageButton.
 constexpr ButtonInfo kButtons[] = {
-    {"Yes", "&Yes", DialogResult::Yes},                {"No", "&No", DialogResult::No},
-    {"OK", "OK", DialogResult::Ok},                    {"Cancel", "Cancel", DialogResult::Cancel},
-    {"Abort", "&Abort", DialogResult::Abort},          {"Retry", "&Retry", DialogResult::Retry},
-    {"Ignore", "&Ignore", DialogResult::Ignore},       {"All", "&All", DialogResult::All},
+    {"Yes", "&Yes", DialogResult::Yes},
+    {"No", "&No", DialogResult::No},
+    {"OK", "OK", DialogResult::Ok},
+    {"Cancel", "Cancel", DialogResult::Cancel},
+    {"Abort", "&Abort", DialogResult::Abort},
+    {"Retry", "&Retry", DialogResult::Retry},
+    {"Ignore", "&Ignore", DialogResult::Ignore},
+    {"All", "&All", DialogResult::All},
     {"NoToAll", "N&o to All", DialogResult::NoToAll},
     {"YesToAll", "Yes to &All", DialogResult::YesToAll},
     {"Help", "&Help", DialogResult::None},
@@ -37,22 +41,36 @@ constexpr ButtonInfo kButtons[] = {
 
 QString TypeCaption(MessageType type) {
     switch (type) {
-        case MessageType::Warning: return QStringLiteral("Warning");
-        case MessageType::Error: return QStringLiteral("Error");
-        case MessageType::Information: return QStringLiteral("Information");
-        case MessageType::Confirmation: return QStringLiteral("Confirmation");
-        case MessageType::Custom: break;
+        case MessageType::Warning:
+            return QStringLiteral("Warning");
+        case MessageType::Error:
+            return QStringLiteral("Error");
+        case MessageType::Information:
+            return QStringLiteral("Information");
+        case MessageType::Confirmation:
+            return QStringLiteral("Confirmation");
+        case MessageType::Custom:
+            break;
     }
     return widgets::ToQ(platform::ApplicationTitle());
 }
 
 bool TypeIcon(MessageType type, QStyle::StandardPixmap& icon) {
     switch (type) {
-        case MessageType::Warning: icon = QStyle::SP_MessageBoxWarning; return true;
-        case MessageType::Error: icon = QStyle::SP_MessageBoxCritical; return true;
-        case MessageType::Information: icon = QStyle::SP_MessageBoxInformation; return true;
-        case MessageType::Confirmation: icon = QStyle::SP_MessageBoxQuestion; return true;
-        case MessageType::Custom: break;
+        case MessageType::Warning:
+            icon = QStyle::SP_MessageBoxWarning;
+            return true;
+        case MessageType::Error:
+            icon = QStyle::SP_MessageBoxCritical;
+            return true;
+        case MessageType::Information:
+            icon = QStyle::SP_MessageBoxInformation;
+            return true;
+        case MessageType::Confirmation:
+            icon = QStyle::SP_MessageBoxQuestion;
+            return true;
+        case MessageType::Custom:
+            break;
     }
     return false;
 }
@@ -60,7 +78,7 @@ bool TypeIcon(MessageType type, QStyle::StandardPixmap& icon) {
 }  // namespace
 
 MessageDialog::MessageDialog(const QString& message, MessageType type, MessageButtons buttons,
-                           QWidget* parent)
+                             QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
@@ -71,9 +89,10 @@ MessageDialog::MessageDialog(const QString& message, MessageType type, MessageBu
     // Measured in dialog units of the message font: a quarter of the average
     // character width across, an eighth of the line height down.
     const QFontMetrics fm(font());
-    const int charWidth =
-        (fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) +
-         26) / 52;
+    const int charWidth = (fm.horizontalAdvance(QStringLiteral(
+                               "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) +
+                           26) /
+                          52;
     const auto across = [&](int units) { return units * charWidth / 4; };
     const auto down = [&](int units) { return units * fm.height() / 8; };
     const int horzMargin = across(8), vertMargin = down(8), horzSpacing = across(10),
@@ -90,7 +109,8 @@ MessageDialog::MessageDialog(const QString& message, MessageType type, MessageBu
     if (hasIcon) {
         iconLabel_ = new QLabel(this);
         iconLabel_->setObjectName("iconLabel");
-        iconLabel_->setPixmap(style()->standardIcon(iconKind, nullptr, this).pixmap(kIconSize, kIconSize));
+        iconLabel_->setPixmap(
+            style()->standardIcon(iconKind, nullptr, this).pixmap(kIconSize, kIconSize));
         iconLabel_->setGeometry(horzMargin, vertMargin, kIconSize, kIconSize);
     }
     messageLabel_ = new QLabel(message, this);
@@ -100,8 +120,9 @@ MessageDialog::MessageDialog(const QString& message, MessageType type, MessageBu
     messageLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     const int textLeft = horzMargin + (hasIcon ? kIconSize + horzSpacing : 0);
     const int textWidth = textRect.width() + 1;
-    messageLabel_->setGeometry(textLeft, vertMargin, textWidth,
-                         std::max(textRect.height(), messageLabel_->heightForWidth(textWidth)));
+    messageLabel_->setGeometry(
+        textLeft, vertMargin, textWidth,
+        std::max(textRect.height(), messageLabel_->heightForWidth(textWidth)));
 
     int buttonWidth = across(50);
     constexpr int kButtonKinds = int(MessageButton::Help) + 1;
@@ -129,7 +150,8 @@ MessageDialog::MessageDialog(const QString& message, MessageType type, MessageBu
     const int textBottom = std::max(messageLabel_->height(), hasIcon ? kIconSize : 0);
     const int count = int(buttonRow_.size());
     const int groupWidth = count * buttonWidth + std::max(0, count - 1) * buttonSpacing;
-    const int clientWidth = std::max(textLeft - horzMargin + textWidth, groupWidth) + 2 * horzMargin;
+    const int clientWidth =
+        std::max(textLeft - horzMargin + textWidth, groupWidth) + 2 * horzMargin;
     const int clientHeight = textBottom + vertSpacing + buttonHeight + 2 * vertMargin;
     int x = (clientWidth - groupWidth) / 2;
     for (QPushButton* button : buttonRow_) {
@@ -140,7 +162,9 @@ MessageDialog::MessageDialog(const QString& message, MessageType type, MessageBu
 }
 
 // The close box (and any other close request) ends the dialog with Cancel.
-void MessageDialog::reject() { done(int(DialogResult::Cancel)); }
+void MessageDialog::reject() {
+    done(int(DialogResult::Cancel));
+}
 
 void MessageDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {

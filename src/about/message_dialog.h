@@ -16,24 +16,43 @@ enum class MessageType { Warning, Error, Information, Confirmation, Custom };
 
 // In the fixed button order, which is also the left-to-right order on the dialog.
 enum class MessageButton {
-    Yes, No, Ok, Cancel, Abort, Retry, Ignore, All, NoToAll, YesToAll, Help
+    Yes,
+    No,
+    Ok,
+    Cancel,
+    Abort,
+    Retry,
+    Ignore,
+    All,
+    NoToAll,
+    YesToAll,
+    Help
 };
 
 class MessageButtons {
-public:
+  public:
     MessageButtons(std::initializer_list<MessageButton> buttons) {
         for (MessageButton b : buttons) bits_ |= 1u << unsigned(b);
     }
     bool contains(MessageButton b) const { return (bits_ & (1u << unsigned(b))) != 0; }
 
-private:
+  private:
     unsigned bits_ = 0;
 };
 
 // The dialog's exec() code for each button; None: no result (Help).
 enum class DialogResult : std::int16_t {
-    None = 0, Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7, All = 8,
-    NoToAll = 9, YesToAll = 10
+    None = 0,
+    Ok = 1,
+    Cancel = 2,
+    Abort = 3,
+    Retry = 4,
+    Ignore = 5,
+    Yes = 6,
+    No = 7,
+    All = 8,
+    NoToAll = 9,
+    YesToAll = 10
 };
 
 // The message dialog: the type's icon, the word-wrapped message and one push button per
@@ -41,9 +60,9 @@ enum class DialogResult : std::int16_t {
 // button, and the close box ends it with DialogResult::Cancel. exec() returns the modal result.
 class MessageDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     MessageDialog(const QString& message, MessageType type, MessageButtons buttons,
-                 QWidget* parent = nullptr);
+                  QWidget* parent = nullptr);
 
     // The buttons, left to right.
     const std::vector<QPushButton*>& buttons() const { return buttonRow_; }
@@ -55,11 +74,11 @@ public:
 
     void reject() override;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     QLabel* iconLabel_ = nullptr;  // none for MessageType::Custom
     QLabel* messageLabel_ = nullptr;
     std::vector<QPushButton*> buttonRow_;

@@ -11,9 +11,9 @@
 
 #include "about/help_command.h"
 #include "platform/messages.h"
+#include "settings/apply_texts.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
-#include "settings/apply_texts.h"
 #include "settings/texts.h"
 #include "widgets/fonts.h"
 #include "widgets/program_window.h"
@@ -127,12 +127,18 @@ void MainWindow::onActivated() {
     page_->showRoutes(settings::ReadString(settings::kLocationSection, settings::kPathKey));
 }
 
-void MainWindow::onExitTriggered() { close(); }
+void MainWindow::onExitTriggered() {
+    close();
+}
 
-void MainWindow::onAboutTriggered() { emit aboutRequested(); }
+void MainWindow::onAboutTriggered() {
+    emit aboutRequested();
+}
 
 void MainWindow::onHelpTriggered() {
-    about::OpenHelp({texts_.text("Meldingen/Messagedlg_Titel"), texts_.text("Meldingen/Titel"), texts_.text("Meldingen/Help_niet_gevonden")}, this);
+    about::OpenHelp({texts_.text("Meldingen/Messagedlg_Titel"), texts_.text("Meldingen/Titel"),
+                     texts_.text("Meldingen/Help_niet_gevonden")},
+                    this);
 }
 
 void MainWindow::setCloseBox(bool closeBox) {
@@ -191,12 +197,17 @@ void MainWindow::onFocusWindowChanged(QWindow* window) {
     }
 }
 
-bool MainWindow::openUnrestoredRun() { return page_->openUnrestoredRun(); }
+bool MainWindow::openUnrestoredRun() {
+    return page_->openUnrestoredRun();
+}
 
-void MainWindow::reportUnrestoredRun() const { page_->reportUnrestoredRun(); }
+void MainWindow::reportUnrestoredRun() const {
+    page_->reportUnrestoredRun();
+}
 
 bool MainWindow::mayClose() {
     if (!page_->filesReplaced()) return true;
-    platform::ShowErrorMessage(texts_.text("Meldingen/Niet_afsluiten"), texts_.text("Meldingen/afsluit_titel"));
+    platform::ShowErrorMessage(texts_.text("Meldingen/Niet_afsluiten"),
+                               texts_.text("Meldingen/afsluit_titel"));
     return false;
 }

@@ -16,7 +16,7 @@ class QWindow;
 
 class MainWindow : public QMainWindow, public settings::LanguageHost {
     Q_OBJECT
-public:
+  public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -45,17 +45,17 @@ public:
     // The texts of the current language (the fog-run page keeps a copy).
     const settings::WindowTexts& texts() const { return texts_; }
 
-signals:
+  signals:
     // Help > Info: the program shows its About window.
     void aboutRequested();
     // The window has really closed (the program ends then).
     void closed();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildMenu();
 

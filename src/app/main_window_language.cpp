@@ -5,9 +5,9 @@
 
 #include "app/main_window.h"
 #include "platform/messages.h"
+#include "settings/apply_texts.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
-#include "settings/apply_texts.h"
 #include "settings/texts.h"
 #include "widgets/qt_text.h"
 
@@ -36,17 +36,20 @@ void MainWindow::checkPackFile(const std::string& name) {
     }
     dutchAction_->setChecked(true);
     applyLanguage(settings::kDutch);
-    platform::ShowErrorMessage(texts_.text("Meldingen/Taal_lees_err"), texts_.text("Meldingen/Titel"));
+    platform::ShowErrorMessage(texts_.text("Meldingen/Taal_lees_err"),
+                               texts_.text("Meldingen/Titel"));
 }
 
 void MainWindow::checkPackHeader(const std::string& language, const std::string& program) {
     bool failed = false;
     if (!settings::LanguageValuePasses(language)) {
-        platform::ShowErrorMessage(texts_.text("Meldingen/Taal_lees_err"), texts_.text("Meldingen/Titel"));
+        platform::ShowErrorMessage(texts_.text("Meldingen/Taal_lees_err"),
+                                   texts_.text("Meldingen/Titel"));
         failed = true;
     }
     if (!settings::ProgramValuePasses(program)) {
-        platform::ShowErrorMessage(texts_.text("Meldingen/Taal_lees_err"), texts_.text("Meldingen/Titel"));
+        platform::ShowErrorMessage(texts_.text("Meldingen/Taal_lees_err"),
+                                   texts_.text("Meldingen/Titel"));
         failed = true;
     }
     if (!failed) {

@@ -9,7 +9,7 @@ class InstallLocator;
 class AboutWindow;
 
 class Program {
-public:
+  public:
     // Claims the Dump folder for this copy of the program for as long as it runs. When another
     // copy holds it, or its lock file is not a regular file (then the box names it), says so in a
     // box (in the language of the settings file) and returns false: the caller then ends without
@@ -30,7 +30,7 @@ public:
 
     MainWindow& mainWindow() { return *mainWindow_; }
 
-private:
+  private:
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<LanguageWindow> languageWindow_;
     std::unique_ptr<InstallLocator> locator_;

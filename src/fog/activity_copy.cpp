@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <climits>
+#include <cstring>
 #include <vector>
 
 #include "platform/text.h"
@@ -100,11 +100,17 @@ std::u16string ToUnits(std::string_view utf8, bool utf16) {
     return out;
 }
 
-std::u16string Ascii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
+std::u16string Ascii(std::string_view s) {
+    return std::u16string(s.begin(), s.end());
+}
 
-bool IsSpace(char16_t c) { return c <= u' '; }
+bool IsSpace(char16_t c) {
+    return c <= u' ';
+}
 
-char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c; }
+char16_t Lower(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c;
+}
 
 bool EqualsWord(std::u16string_view a, std::string_view lowerAscii) {
     if (a.size() != lowerAscii.size()) return false;
@@ -390,8 +396,8 @@ std::vector<std::u16string> FogEventLines(long long id, Weather weather, int met
     // Rain and snow fall from a heavy sky; fog alone keeps the sky the activity has.
     if (weather == Weather::Rain) lines.push_back(u"\t\t\tORTSOvercast ( 0.8 0 )");
     if (weather == Weather::Snow) lines.push_back(u"\t\t\tORTSOvercast ( 0.7 0 )");
-    lines.insert(lines.end(), {u"\t\t)", u"\t)", u"\tName ( \"ZEL Nevora\" )", u"\tTime ( 0 )",
-                               u")"});
+    lines.insert(lines.end(),
+                 {u"\t\t)", u"\t)", u"\tName ( \"ZEL Nevora\" )", u"\tTime ( 0 )", u")"});
     return lines;
 }
 
@@ -431,8 +437,7 @@ std::optional<std::string> FogActivity(std::string_view activity, const Activity
         return std::nullopt;
     const std::size_t firstLineEnd = s.find(u'\n');
     if (firstLineEnd == std::u16string::npos) return std::nullopt;
-    const std::u16string eol =
-        firstLineEnd > 0 && s[firstLineEnd - 1] == u'\r' ? u"\r\n" : u"\n";
+    const std::u16string eol = firstLineEnd > 0 && s[firstLineEnd - 1] == u'\r' ? u"\r\n" : u"\n";
 
     Tokenizer tok(s, firstLineEnd + 1);
     Node root;

@@ -160,7 +160,9 @@ std::optional<RunRecord> LoadRunRecord() {
     return ParseRunRecord(*contents);
 }
 
-bool RunRecordPresent() { return platform::EntryExists(RunRecordPath()); }
+bool RunRecordPresent() {
+    return platform::EntryExists(RunRecordPath());
+}
 
 std::optional<std::string> SetAsideRefusedRunRecord() {
     const std::string path = RunRecordPath();

@@ -14,13 +14,13 @@
 #include "fog/visibility.h"
 #include "platform/messages.h"
 #include "settings/texts.h"
-#include "widgets/track_bar.h"
 #include "widgets/fonts.h"
 #include "widgets/qt_color.h"
 #include "widgets/qt_text.h"
+#include "widgets/track_bar.h"
 
-using widgets::WindowFont;
 using widgets::ToQ;
+using widgets::WindowFont;
 
 namespace {
 
@@ -47,7 +47,8 @@ enum class Kind {
     Frame
 };
 
-// One control of the page as it is made; the text table's texts come with the language. `keep` stores it in the page's member for it.
+// One control of the page as it is made; the text table's texts come with the language. `keep`
+// stores it in the page's member for it.
 struct Control {
     void (*keep)(FogRunPage& page, QWidget* control);
     Kind kind;
@@ -160,41 +161,35 @@ void FogRunPage::buildControls() {
     // In creation order, which sets the stacking and the tab chain: the completion page, then the
     // choosing page over it.
     static constexpr Control kControls[] = {
-        {Keep<&P::completionLabel_>, WrappedLabel, "completionLabel", nullptr, 8, 8, 321, 89,
-         "", navy, 13},
+        {Keep<&P::completionLabel_>, WrappedLabel, "completionLabel", nullptr, 8, 8, 321, 89, "",
+         navy, 13},
         {Keep<&P::summaryView_>, Summary, "summaryView", nullptr, 8, 104, 329, 89, "", maroon, 13,
          "Arial"},
         {Keep<&P::restoreButton_>, Button, "restoreButton", nullptr, 100, 200, 160, 25, ""},
         {Keep<&P::choosingPage_>, Page, "choosingPage", nullptr, 0, 0, 353, 233, ""},
 
-        {Keep<&P::routeGroup_>, Group, "routeGroup", "choosingPage", 8, 8, 177, 113,
-         "", red},
-        {Keep<&P::routeLabel_>, WrappedLabel, "routeLabel", "routeGroup", 8, 24, 145, 49,
-         "", navy},
-        {Keep<&P::routeBox_>, RouteBox, "routeBox", "routeGroup", 8, 72, 161, 21,
-         "", teal},
+        {Keep<&P::routeGroup_>, Group, "routeGroup", "choosingPage", 8, 8, 177, 113, "", red},
+        {Keep<&P::routeLabel_>, WrappedLabel, "routeLabel", "routeGroup", 8, 24, 145, 49, "", navy},
+        {Keep<&P::routeBox_>, RouteBox, "routeBox", "routeGroup", 8, 72, 161, 21, "", teal},
 
-        {Keep<&P::weatherGroup_>, Group, "weatherGroup", "choosingPage", 192, 8, 153, 113,
-         "", red},
-        {Keep<&P::weatherLabel_>, WrappedLabel, "weatherLabel", "weatherGroup", 8, 24, 137, 33,
-         "", navy},
-        {Keep<&P::sunButton_>, WeatherButton, "sunButton", "weatherGroup", 16, 56, 113, 17,
-         "", teal},
-        {Keep<&P::rainButton_>, WeatherButton, "rainButton", "weatherGroup", 16, 72, 113, 17,
-         "", teal},
-        {Keep<&P::snowButton_>, WeatherButton, "snowButton", "weatherGroup", 16, 88, 113, 17,
-         "", teal},
+        {Keep<&P::weatherGroup_>, Group, "weatherGroup", "choosingPage", 192, 8, 153, 113, "", red},
+        {Keep<&P::weatherLabel_>, WrappedLabel, "weatherLabel", "weatherGroup", 8, 24, 137, 33, "",
+         navy},
+        {Keep<&P::sunButton_>, WeatherButton, "sunButton", "weatherGroup", 16, 56, 113, 17, "",
+         teal},
+        {Keep<&P::rainButton_>, WeatherButton, "rainButton", "weatherGroup", 16, 72, 113, 17, "",
+         teal},
+        {Keep<&P::snowButton_>, WeatherButton, "snowButton", "weatherGroup", 16, 88, 113, 17, "",
+         teal},
 
-        {Keep<&P::fogGroup_>, Group, "fogGroup", "choosingPage", 8, 128, 337, 65,
-         "", red},
+        {Keep<&P::fogGroup_>, Group, "fogGroup", "choosingPage", 8, 128, 337, 65, "", red},
         {Keep<&P::visibilityBar_>, VisibilityBar, "visibilityBar", "fogGroup", 8, 16, 150, 45, ""},
         {Keep<&P::visibilityFrame_>, Frame, "visibilityFrame", "fogGroup", 168, 10, 161, 50, ""},
-        {Keep<&P::visibilityCaption_>, Label, "visibilityCaption", "fogGroup", 176, 16, 83, 13,
-         "", navy},
+        {Keep<&P::visibilityCaption_>, Label, "visibilityCaption", "fogGroup", 176, 16, 83, 13, "",
+         navy},
         {Keep<&P::visibilityLabel_>, Label, "visibilityLabel", "fogGroup", 264, 16, 0, 0, "75 m",
          black},
-        {Keep<&P::fogStateCaption_>, Label, "fogStateCaption", "fogGroup", 176, 40, 0, 0,
-         "", navy},
+        {Keep<&P::fogStateCaption_>, Label, "fogStateCaption", "fogGroup", 176, 40, 0, 0, "", navy},
         // 75 m, where the bar starts.
         {Keep<&P::fogStateLabel_>, Label, "fogStateLabel", "fogGroup", 232, 40, 90, 14, "",
          fog::kFogStateColors[2]},

@@ -23,7 +23,7 @@ class TrackBar;
 
 class FogRunPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit FogRunPage(QWidget* parent = nullptr);
     ~FogRunPage() override;
 
@@ -51,11 +51,11 @@ public:
     const std::optional<fog::RunRecord>& currentRun() const { return currentRun_; }
     const settings::WindowTexts& texts() const { return texts_; }
 
-signals:
+  signals:
     // The completion page has come up (true) or gone again (false).
     void filesReplacedChanged(bool replaced);
 
-private:
+  private:
     void buildControls();
 
     // Route list.

@@ -1,22 +1,20 @@
 // The fog run of the page: discovery, the make button, the summary and the restore.
-#include "fog/fog_run_page.h"
-
-#include <algorithm>
-
 #include <QComboBox>
-#include <QStringList>
 #include <QLabel>
 #include <QRadioButton>
+#include <QStringList>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <algorithm>
 
 #include "fog/discovery.h"
 #include "fog/fog_run.h"
+#include "fog/fog_run_page.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "settings/settings_file.h"
-#include "widgets/track_bar.h"
 #include "widgets/qt_text.h"
+#include "widgets/track_bar.h"
 
 namespace {
 
@@ -65,7 +63,8 @@ void FogRunPage::findEnvFiles(const std::string& envFolder, fog::Weather weather
     }
     multiFileMode_ = found.multiFileMode;
     if (found.missing) {
-        platform::ShowErrorMessage(texts_.text("Meldingen/Route_err"), texts_.text("Meldingen/Titel"));
+        platform::ShowErrorMessage(texts_.text("Meldingen/Route_err"),
+                                   texts_.text("Meldingen/Titel"));
         envFileMissing_ = true;
     }
 }
@@ -115,21 +114,26 @@ void FogRunPage::writeSummary() {
     heading(texts_.text("Infobox tekst/zicht"), visibilityLabel_->text());
     heading(texts_.text("Infobox tekst/mist Toestand"), fogStateLabel_->text());
     if (!openRailsSummary_) return;
-    heading(texts_.text("Infobox tekst/open rails activiteiten"), QString::number(openRailsSummary_->activityCopies));
+    heading(texts_.text("Infobox tekst/open rails activiteiten"),
+            QString::number(openRailsSummary_->activityCopies));
     heading(texts_.text("Infobox tekst/open rails weerbestand"),
-            openRailsSummary_->weatherFile.empty() ? QStringLiteral("-")
-                                                   : widgets::PathToQ(openRailsSummary_->weatherFile));
+            openRailsSummary_->weatherFile.empty()
+                ? QStringLiteral("-")
+                : widgets::PathToQ(openRailsSummary_->weatherFile));
     if (!openRailsSummary_->skipped.empty()) {
         QStringList names;
         for (const std::string& name : openRailsSummary_->skipped) names << widgets::PathToQ(name);
-        heading(texts_.text("Infobox tekst/open rails niet gelezen"), names.join(QStringLiteral(", ")));
+        heading(texts_.text("Infobox tekst/open rails niet gelezen"),
+                names.join(QStringLiteral(", ")));
     }
 }
 
 namespace {
 
 // The last part of an added file's path: the name the summary shows.
-std::string LastPart(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+std::string LastPart(const std::string& path) {
+    return path.substr(path.rfind('/') + 1);
+}
 
 }  // namespace
 
@@ -149,7 +153,8 @@ void FogRunPage::showChoosingPage() {
 // Sets aside a record in Dump that cannot be trusted, and says so.
 void FogRunPage::setAsideRefusedRecord() {
     if (const auto aside = fog::SetAsideRefusedRunRecord())
-        platform::ShowErrorMessage(texts_.text("Meldingen/Herstel_ongeldig") + PathList({*aside}), texts_.text("Meldingen/Titel"));
+        platform::ShowErrorMessage(texts_.text("Meldingen/Herstel_ongeldig") + PathList({*aside}),
+                                   texts_.text("Meldingen/Titel"));
 }
 
 // The completion page for a run that is on disk already, with the run's own controls and summary.
@@ -183,7 +188,8 @@ void FogRunPage::reportNotPutBack(const std::string& installRoot, const std::str
     paths.insert(paths.end(), outcome.keptTextures.begin(), outcome.keptTextures.end());
     paths.insert(paths.end(), outcome.addedRetry.begin(), outcome.addedRetry.end());
     paths.insert(paths.end(), outcome.keptAdded.begin(), outcome.keptAdded.end());
-    platform::ShowErrorMessage(texts_.text("Meldingen/Herstel_mislukt") + PathList(paths), texts_.text("Meldingen/Titel"));
+    platform::ShowErrorMessage(texts_.text("Meldingen/Herstel_mislukt") + PathList(paths),
+                               texts_.text("Meldingen/Titel"));
 }
 
 // Puts the route back; false while files whose backups are there still hold fog (the run then
@@ -224,7 +230,8 @@ bool FogRunPage::resumeUnrestoredRun() {
 void FogRunPage::checkEnvFolder(const std::string& envFolder) {
     envFolderMissing_ = false;
     if (!fog::EnvFolderFound(envFolder)) {
-        platform::ShowErrorMessage(texts_.text("Meldingen/Route_niet_gevonden"), texts_.text("Meldingen/Titel"));
+        platform::ShowErrorMessage(texts_.text("Meldingen/Route_niet_gevonden"),
+                                   texts_.text("Meldingen/Titel"));
         envFolderMissing_ = true;
     }
 }
@@ -236,12 +243,14 @@ void FogRunPage::onMakeClicked() {
     routeName_ = widgets::PathFromQ(routeText);
     for (std::string& slot : envFiles_) slot.clear();
     if (routeText.isEmpty() || routeText == widgets::ToQ(texts_.text("Hoofd Scherm/RouteBox"))) {
-        platform::ShowErrorMessage(texts_.text("Meldingen/Geen_Route"), texts_.text("Meldingen/Titel"));
+        platform::ShowErrorMessage(texts_.text("Meldingen/Geen_Route"),
+                                   texts_.text("Meldingen/Titel"));
         return;
     }
     // A path in the box would take the run outside the Routes and backup folders.
     if (!fog::IsPlainName(routeName_)) {
-        platform::ShowErrorMessage(texts_.text("Meldingen/Route_niet_gevonden"), texts_.text("Meldingen/Titel"));
+        platform::ShowErrorMessage(texts_.text("Meldingen/Route_niet_gevonden"),
+                                   texts_.text("Meldingen/Titel"));
         return;
     }
     const std::string envFolder = fog::RouteEnvFolder(installRoot_, routeName_);
@@ -258,7 +267,8 @@ void FogRunPage::onMakeClicked() {
     request.found.names = envFiles_;
     request.found.multiFileMode = multiFileMode_;
     // Read afresh, as every setting: the file is the only copy.
-    request.openRails = settings::ReadBool(settings::kProgramSection, settings::kOpenRailsKey, false);
+    request.openRails =
+        settings::ReadBool(settings::kProgramSection, settings::kOpenRailsKey, false);
     request.fogWord = texts_.text("Infobox tekst/mist woord");
     openRailsSummary_.reset();
     fog::RunReport report;
@@ -270,14 +280,17 @@ void FogRunPage::onMakeClicked() {
             return;
         case fog::RunOutcome::AlreadyFogged:
             platform::ShowErrorMessage(
-                texts_.text("Meldingen/Al_mist") + PathList(RouteFiles(installRoot_, routeName_, report.fogged)),
+                texts_.text("Meldingen/Al_mist") +
+                    PathList(RouteFiles(installRoot_, routeName_, report.fogged)),
                 texts_.text("Meldingen/Titel"));
             return;
         case fog::RunOutcome::BackupFailed:
-            platform::ShowErrorMessage(texts_.text("Meldingen/Backup_mislukt"), texts_.text("Meldingen/Titel"));
+            platform::ShowErrorMessage(texts_.text("Meldingen/Backup_mislukt"),
+                                       texts_.text("Meldingen/Titel"));
             return;
         case fog::RunOutcome::InUse:
-            platform::ShowErrorMessage(texts_.text("Meldingen/Al_gestart"), texts_.text("Meldingen/Titel"));
+            platform::ShowErrorMessage(texts_.text("Meldingen/Al_gestart"),
+                                       texts_.text("Meldingen/Titel"));
             return;
         case fog::RunOutcome::InstallFailed: {
             std::vector<std::string> files =

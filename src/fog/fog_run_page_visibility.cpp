@@ -1,14 +1,15 @@
 // The visibility scale of the fog-run page.
-#include "fog/fog_run_page.h"
-
 #include <QLabel>
 
+#include "fog/fog_run_page.h"
 #include "fog/visibility.h"
-#include "widgets/track_bar.h"
 #include "widgets/qt_color.h"
 #include "widgets/qt_text.h"
+#include "widgets/track_bar.h"
 
-void FogRunPage::onVisibilityChanged() { updateVisibilityDisplay(); }
+void FogRunPage::onVisibilityChanged() {
+    updateVisibilityDisplay();
+}
 
 void FogRunPage::updateVisibilityDisplay() {
     const std::array<std::string, 5> displayTexts = fogStateDisplayTexts();
@@ -20,8 +21,7 @@ void FogRunPage::updateVisibilityDisplay() {
     if (index < 0) return;
     fogStateLabel_->setText(widgets::ToQ(displayTexts[std::size_t(index)]));
     QPalette pal = fogStateLabel_->palette();
-    pal.setColor(QPalette::WindowText,
-                 widgets::ToQColor(fog::kFogStateColors[std::size_t(index)]));
+    pal.setColor(QPalette::WindowText, widgets::ToQColor(fog::kFogStateColors[std::size_t(index)]));
     fogStateLabel_->setPalette(pal);
 }
 
@@ -32,6 +32,7 @@ void FogRunPage::onVisibilityMousePressed(Qt::MouseButton, int x, int) {
 
 std::array<std::string, 5> FogRunPage::fogStateDisplayTexts() const {
     std::array<std::string, 5> texts;
-    for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = " " + texts_.text("Toestanden/Toestand" + std::to_string(i)) + " ";
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        texts[i] = " " + texts_.text("Toestanden/Toestand" + std::to_string(i)) + " ";
     return texts;
 }

@@ -157,8 +157,8 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
         const bool hasExtensions =
             platform::IsDirectory(extensions) && !platform::IsLink(extensions);
         FolderNames activityNames(activities), extensionNames(extensions);
-        const std::string suffix = " (" + platform::DecodeForDisplay(fogWord) + " " +
-                                   std::to_string(metres) + " m)";
+        const std::string suffix =
+            " (" + platform::DecodeForDisplay(fogWord) + " " + std::to_string(metres) + " m)";
         std::vector<std::string> names;
         for (platform::FileEntry& entry : platform::FindFiles(
                  JoinPath(activities, "*.act"), platform::FileAttr::AnyFileButFolder)) {
@@ -168,17 +168,17 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
         // Each activity is read and fogged on its own: routes hold hundreds.
         std::vector<std::optional<std::string>> copies(names.size());
         constexpr std::size_t kPerWorker = 8;
-        platform::ForEachIndex(names.size(), kPerWorker, platform::ProcessorWorkers(),
-                               [&](std::size_t i) {
-            const std::string& name = names[i];
-            const std::string original = JoinPath(activities, name);
-            const auto bytes = platform::IsLink(original) ? std::nullopt
-                                                          : platform::ReadFileBytes(original);
-            if (bytes && bytes->size() <= kMaxActivitySize) {
-                const std::string stem = name.substr(0, name.size() - 4);
-                copies[i] = FogActivity(*bytes, {weather, metres, suffix, stem});
-            }
-        });
+        platform::ForEachIndex(
+            names.size(), kPerWorker, platform::ProcessorWorkers(), [&](std::size_t i) {
+                const std::string& name = names[i];
+                const std::string original = JoinPath(activities, name);
+                const auto bytes =
+                    platform::IsLink(original) ? std::nullopt : platform::ReadFileBytes(original);
+                if (bytes && bytes->size() <= kMaxActivitySize) {
+                    const std::string stem = name.substr(0, name.size() - 4);
+                    copies[i] = FogActivity(*bytes, {weather, metres, suffix, stem});
+                }
+            });
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string& name = names[i];
             std::optional<std::string>& copy = copies[i];

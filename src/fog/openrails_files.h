@@ -42,7 +42,7 @@ struct OpenRailsPlan {
     std::vector<std::string> contents;  // the bytes of each
     std::vector<std::string> folders;   // created first (the weather files folder, if missing)
     std::size_t activityCopies = 0;
-    std::string weatherFile;            // path of the weather file, as in `files`
+    std::string weatherFile;              // path of the weather file, as in `files`
     std::vector<std::string> unreadable;  // activity file names that are no activity file
 };
 

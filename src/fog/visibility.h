@@ -11,11 +11,11 @@ inline constexpr std::array<int, 5> kLevels = {25, 50, 75, 100, 125};
 
 // Text colours of the fog states, from the densest fog (red) to the lightest (green).
 inline constexpr std::array<widgets::ColorCode, 5> kFogStateColors = {
-    widgets::ColorFromRgb(255, 2, 2),   // 25 m
-    widgets::ColorFromRgb(252, 152, 3), // 50 m
-    widgets::ColorFromRgb(250, 243, 5), // 75 m
-    widgets::ColorFromRgb(189, 250, 5), // 100 m
-    widgets::ColorFromRgb(16, 207, 5),  // 125 m
+    widgets::ColorFromRgb(255, 2, 2),    // 25 m
+    widgets::ColorFromRgb(252, 152, 3),  // 50 m
+    widgets::ColorFromRgb(250, 243, 5),  // 75 m
+    widgets::ColorFromRgb(189, 250, 5),  // 100 m
+    widgets::ColorFromRgb(16, 207, 5),   // 125 m
 };
 
 // A track bar position rounded down to a multiple of 25 (49 -> 25, 125 -> 125).

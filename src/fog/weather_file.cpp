@@ -21,10 +21,14 @@ std::string WeatherFileJson(Weather weather, int metres) {
            "    {\r\n"
            "      \"Type\": \"Fog\",\r\n"
            "      \"Time\": \"00:00\",\r\n"
-           "      \"FogVisibility\": " + std::to_string(metres) + ",\r\n"
+           "      \"FogVisibility\": " +
+           std::to_string(metres) +
+           ",\r\n"
            "      \"FogSetTime\": 300,\r\n"
            "      \"FogLiftTime\": 300,\r\n"
-           "      \"FogOvercast\": " + std::to_string(overcast) + "\r\n"
+           "      \"FogOvercast\": " +
+           std::to_string(overcast) +
+           "\r\n"
            "    }\r\n"
            "  ]\r\n"
            "}\r\n";

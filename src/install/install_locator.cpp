@@ -11,8 +11,8 @@
 #include "platform/paths.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
-#include "settings/settings_file.h"
 #include "settings/apply_texts.h"
+#include "settings/settings_file.h"
 #include "settings/texts.h"
 #include "widgets/fonts.h"
 #include "widgets/qt_text.h"
@@ -85,7 +85,8 @@ void InstallLocator::initialize() {
 }
 
 void InstallLocator::readRegistryPath() {
-    if (std::optional<std::string> folder = platform::ReadLocalMachineString(kRegistryKey, kRegistryValue)) {
+    if (std::optional<std::string> folder =
+            platform::ReadLocalMachineString(kRegistryKey, kRegistryValue)) {
         folderEdit_->setText(widgets::PathToQ(*folder));
     }
 }
@@ -93,10 +94,12 @@ void InstallLocator::readRegistryPath() {
 void InstallLocator::onContinueClicked() {
     const std::string folder = widgets::PathFromQ(folderEdit_->text());
     if (TrainExeMissing(platform::JoinPath(folder, kTrainExe))) {
-        platform::ShowErrorMessage(texts_.text("Meldingen/Kan_niet_vinden"), texts_.text("Meldingen/Titel"));
+        platform::ShowErrorMessage(texts_.text("Meldingen/Kan_niet_vinden"),
+                                   texts_.text("Meldingen/Titel"));
         return;
     }
-    platform::ShowInfoMessage(texts_.text("Meldingen/Is_Gevonden"), texts_.text("Meldingen/Gevonden_Titel"));
+    platform::ShowInfoMessage(texts_.text("Meldingen/Is_Gevonden"),
+                              texts_.text("Meldingen/Gevonden_Titel"));
     accept();
     // Stored exactly as typed: a trailing separator stays.
     settings::WriteString(settings::kLocationSection, settings::kPathKey, folder);
@@ -107,13 +110,17 @@ void InstallLocator::onBrowseClicked() {
     if (!folder.empty()) folderEdit_->setText(widgets::PathToQ(folder));
 }
 
-bool TrainExeMissing(const std::string& path) { return !platform::AnyFileMatches(path); }
+bool TrainExeMissing(const std::string& path) {
+    return !platform::AnyFileMatches(path);
+}
 
-std::string PickFolder(const std::string& title, int /*flags*/) { return platform::ChooseFolder(title); }
+std::string PickFolder(const std::string& title, int /*flags*/) {
+    return platform::ChooseFolder(title);
+}
 
 std::optional<std::string> FindSimulatorInDefaultPrefix() {
-    const std::string driveC =
-        platform::JoinPath(platform::JoinPath(widgets::PathFromQ(QDir::homePath()), ".wine"), "drive_c");
+    const std::string driveC = platform::JoinPath(
+        platform::JoinPath(widgets::PathFromQ(QDir::homePath()), ".wine"), "drive_c");
     for (const char* programFiles : {"Program Files", "Program Files (x86)"}) {
         const std::string folder = platform::JoinPath(
             platform::JoinPath(platform::JoinPath(driveC, programFiles), "Microsoft Games"),

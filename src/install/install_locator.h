@@ -14,7 +14,7 @@ class QPushButton;
 
 class InstallLocator : public widgets::ProgramDialog {
     Q_OBJECT
-public:
+  public:
     explicit InstallLocator(QWidget* parent = nullptr);
 
     // Creation: shows the window modally when the stored folder lacks train.exe.
@@ -23,7 +23,7 @@ public:
     // The texts of the language in use (the boxes and the folder chooser take theirs here).
     const settings::WindowTexts& texts() const { return texts_; }
 
-private:
+  private:
     // The continue button: stores the folder when it holds train.exe.
     void onContinueClicked();
     // The browse button: lets the user pick the folder.

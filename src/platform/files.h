@@ -117,8 +117,7 @@ class FileBatch {
     // too, so the new names survive a power cut; without it only the contents are safe (a crash
     // may still show the old file, never a mix). Returns each operation's success: one that took
     // effect in a folder that could not be flushed has failed.
-    std::vector<bool> Commit(bool durable,
-                             const std::function<void(std::size_t)>& applied = {});
+    std::vector<bool> Commit(bool durable, const std::function<void(std::size_t)>& applied = {});
 
     // Operations added since the last Commit, refused ones included.
     std::size_t Size() const;

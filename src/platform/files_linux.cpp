@@ -308,8 +308,7 @@ std::optional<Staged> StageCopy(const std::string& source, const Target& target)
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) return false;
             if (n == 0) return true;
-            if (!WriteAll(out, std::string_view(buffer, static_cast<size_t>(n))))
-                return false;
+            if (!WriteAll(out, std::string_view(buffer, static_cast<size_t>(n)))) return false;
         }
     });
     ::close(in);
@@ -489,10 +488,10 @@ bool SetReadOnly(std::string_view path, bool readOnly) {
 struct FileBatch::Op {
     enum class Kind { Copy, Keep, Delete, Link, Create } kind = Kind::Copy;
     bool failIfExists = false;
-    bool ok = false;  // not refused so far
+    bool ok = false;       // not refused so far
     bool flushed = false;  // its file system was flushed at Commit, after it was written
     bool deleted = false;  // a deletion that has been carried out (see ok)
-    Staged staged;    // a copy: its temporary file; a kept file: a handle; all: the target
+    Staged staged;         // a copy: its temporary file; a kept file: a handle; all: the target
 };
 
 FileBatch::FileBatch() = default;
@@ -611,8 +610,7 @@ bool FileBatch::Create(std::string_view path, std::string_view bytes) {
     return true;
 }
 
-std::vector<bool> FileBatch::Commit(bool durable,
-                                    const std::function<void(std::size_t)>& applied) {
+std::vector<bool> FileBatch::Commit(bool durable, const std::function<void(std::size_t)>& applied) {
     std::vector<bool> done(ops_.size());
     std::vector<std::string> folders;  // changed, in the order they changed
     // Many files: one flush of each file system they are on writes them all out together,
@@ -695,6 +693,8 @@ std::vector<bool> FileBatch::Commit(bool durable,
     return done;
 }
 
-std::size_t FileBatch::Size() const { return ops_.size(); }
+std::size_t FileBatch::Size() const {
+    return ops_.size();
+}
 
 }  // namespace platform

@@ -1,8 +1,6 @@
 // The Win32 backend of the file functions: the system's own search, copy, create and delete,
 // with the case rules, attributes and listing order of the file system. Replacements still go
 // through a temporary file renamed over the target, so a crash never leaves half a file.
-#include "platform/win32.h"
-
 #include <atomic>
 #include <functional>
 #include <optional>
@@ -11,6 +9,7 @@
 
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/win32.h"
 
 namespace platform {
 
@@ -31,7 +30,8 @@ std::pair<std::string, std::string> SplitLast(std::string_view path) {
     std::string_view::size_type cut = path.find_last_of("\\/");
     if (cut == std::string_view::npos) {
         // "C:name" is relative to the drive's current folder: the drive is the folder part.
-        if (path.size() >= 2 && path[1] == ':') return {Str(path.substr(0, 2)), Str(path.substr(2))};
+        if (path.size() >= 2 && path[1] == ':')
+            return {Str(path.substr(0, 2)), Str(path.substr(2))};
         return {std::string(), Str(path)};
     }
     return {Str(path.substr(0, cut + 1)), Str(path.substr(cut + 1))};
@@ -66,7 +66,8 @@ std::optional<Target> ResolveTarget(std::string_view path) {
     auto [folder, name] = SplitLast(path);
     if (name.empty() || name == "." || name == ".." || HasWildcard(name)) return std::nullopt;
     DWORD folderAttr = AttributesOf(folder.empty() ? std::string(".") : folder);
-    if (folderAttr == kNoAttributes || !(folderAttr & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+    if (folderAttr == kNoAttributes || !(folderAttr & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
     return Target{folder, folder + OnDiskName(Str(path)).value_or(name)};
 }
 
@@ -158,7 +159,8 @@ std::string ResolvePath(std::string_view path) {
         pos = 2;
     } else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
         size_t server = path.find_first_of("\\/", 2);
-        size_t share = server == std::string_view::npos ? server : path.find_first_of("\\/", server + 1);
+        size_t share =
+            server == std::string_view::npos ? server : path.find_first_of("\\/", server + 1);
         pos = share == std::string_view::npos ? path.size() : share;
     }
     resolved.assign(path.substr(0, pos));
@@ -239,7 +241,9 @@ bool EntryExists(std::string_view path) {
     return !p.empty() && !HasWildcard(p) && AttributesOf(p) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::optional<std::string> ReadLink(std::string_view) { return std::nullopt; }
+std::optional<std::string> ReadLink(std::string_view) {
+    return std::nullopt;
+}
 
 bool SameFile(std::string_view a, std::string_view b) {
     // Opened for no access at all, so no sharing mode of another program stands in the way;
@@ -407,6 +411,8 @@ std::vector<bool> FileBatch::Commit(bool, const std::function<void(std::size_t)>
     return done;
 }
 
-std::size_t FileBatch::Size() const { return ops_.size(); }
+std::size_t FileBatch::Size() const {
+    return ops_.size();
+}
 
 }  // namespace platform

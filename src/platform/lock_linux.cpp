@@ -52,6 +52,8 @@ bool StillNamed(const std::string& path, const Opened& opened) {
            static_cast<std::uint64_t>(onDisk.st_ino) == opened.file;
 }
 
-void Close(const Opened& opened) { ::close(static_cast<int>(opened.handle)); }
+void Close(const Opened& opened) {
+    ::close(static_cast<int>(opened.handle));
+}
 
 }  // namespace platform::lockbackend

@@ -39,8 +39,12 @@ LockState OpenAndLock(const std::string& path, Opened& result) {
 }
 
 // Nobody can remove or replace a file held open without sharing.
-bool StillNamed(const std::string&, const Opened&) { return true; }
+bool StillNamed(const std::string&, const Opened&) {
+    return true;
+}
 
-void Close(const Opened& opened) { ::CloseHandle(reinterpret_cast<HANDLE>(opened.handle)); }
+void Close(const Opened& opened) {
+    ::CloseHandle(reinterpret_cast<HANDLE>(opened.handle));
+}
 
 }  // namespace platform::lockbackend

@@ -27,7 +27,7 @@ void ShowErrorMessage(const std::string& text, const std::string& title);
 void ShowInfoMessage(const std::string& text, const std::string& title);
 
 class FormatError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -32,7 +32,6 @@ using profiledetail::kMaxValueLength;
 using profiledetail::Trim;
 constexpr std::string_view kNewLine = "\r\n";
 
-
 bool IsQuote(char c) {
     return c == '"' || c == '\'';
 }
@@ -64,8 +63,7 @@ Line ParseLine(std::string_view contents, size_t pos) {
     size_t newline = contents.find('\n', pos);
     line.end = newline == std::string_view::npos ? contents.size() : newline + 1;
     line.contentEnd = newline == std::string_view::npos ? contents.size() : newline;
-    if (line.contentEnd > line.begin && contents[line.contentEnd - 1] == '\r')
-        --line.contentEnd;
+    if (line.contentEnd > line.begin && contents[line.contentEnd - 1] == '\r') --line.contentEnd;
     std::string_view text = Trim(contents.substr(line.begin, line.contentEnd - line.begin));
     if (text.empty()) {
         line.kind = LineKind::Blank;

@@ -8,15 +8,15 @@ namespace platform {
 
 // Raised when a profile write fails; message "Unable to write to <full path>".
 class ProfileWriteError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // GetPrivateProfileStringA: section and key match case-insensitively, the first match wins,
 // blanks around names and values are trimmed, one pair of enclosing quotes is removed, the value
 // is cut to 1023 characters; a missing file, section or key gives `def`.
-std::string GetProfileString(std::string_view file, std::string_view section,
-                             std::string_view key, std::string_view def);
+std::string GetProfileString(std::string_view file, std::string_view section, std::string_view key,
+                             std::string_view def);
 
 // WritePrivateProfileStringA: changes only the key's own line, creates the section and the file
 // as needed, writes CRLF, replaces the file atomically. Throws ProfileWriteError on failure.
@@ -28,9 +28,9 @@ void WriteProfileString(std::string_view file, std::string_view section, std::st
 // value reads back as written (up to the 1023-character cut). ProfileUpdate throws
 // std::invalid_argument for a line break in any argument, a ']' in the section name or an '='
 // or a leading ';' or '[' in the key: such text would add lines of its own to the file.
-std::string ProfileLookup(std::string_view contents, std::string_view section,
-                          std::string_view key, std::string_view def);
-std::string ProfileUpdate(std::string_view contents, std::string_view section,
-                          std::string_view key, std::string_view value);
+std::string ProfileLookup(std::string_view contents, std::string_view section, std::string_view key,
+                          std::string_view def);
+std::string ProfileUpdate(std::string_view contents, std::string_view section, std::string_view key,
+                          std::string_view value);
 
 }  // namespace platform

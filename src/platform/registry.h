@@ -7,7 +7,7 @@
 namespace platform {
 
 class RegistryError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

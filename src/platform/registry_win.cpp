@@ -9,14 +9,14 @@ namespace {
 
 // Closes the key on every way out, the type error included.
 class OpenKey {
-public:
+  public:
     explicit OpenKey(HKEY key) : key_(key) {}
     ~OpenKey() { RegCloseKey(key_); }
     OpenKey(const OpenKey&) = delete;
     OpenKey& operator=(const OpenKey&) = delete;
     HKEY get() const { return key_; }
 
-private:
+  private:
     HKEY key_;
 };
 
@@ -46,7 +46,8 @@ std::optional<std::string> ReadLocalMachineString(std::string_view key, std::str
     for (;;) {
         DWORD type = 0;
         DWORD size = 0;
-        LONG status = RegQueryValueExA(open.get(), valueName.c_str(), nullptr, &type, nullptr, &size);
+        LONG status =
+            RegQueryValueExA(open.get(), valueName.c_str(), nullptr, &type, nullptr, &size);
         if (status != ERROR_SUCCESS) return std::string();  // a missing value reads as empty
         if (type != REG_SZ && type != REG_EXPAND_SZ)
             throw RegistryError("Invalid data type for '" + valueName + "'");

@@ -6,7 +6,9 @@
 
 namespace settings {
 
-std::string PackFolder() { return platform::DumpPath("Languages"); }
+std::string PackFolder() {
+    return platform::DumpPath("Languages");
+}
 
 std::string PackPath(std::string_view name) {
     return platform::JoinPath(PackFolder(), std::string(name) + ".lng");
@@ -44,7 +46,9 @@ bool LanguageValuePasses(std::string_view language) {
            static_cast<unsigned char>(language[0]) >= 32;
 }
 
-bool ProgramValuePasses(std::string_view program) { return program == kProgramName; }
+bool ProgramValuePasses(std::string_view program) {
+    return program == kProgramName;
+}
 
 bool PackAccepted(std::string_view name) {
     const PackFileInfo info = ReadPackFileInfo(name);

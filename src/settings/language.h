@@ -11,7 +11,7 @@ inline constexpr char kDutch[] = "Nederlands";
 inline constexpr char kProgramName[] = "ZEL Nevora";
 inline constexpr char kFileInfoSection[] = "File info";
 
-std::string PackFolder();                    // Dump/Languages, no trailing separator
+std::string PackFolder();                     // Dump/Languages, no trailing separator
 std::string PackPath(std::string_view name);  // Dump/Languages/<name>.lng
 
 // One value of a pack, empty when the pack, section or key is missing.

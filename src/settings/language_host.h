@@ -5,14 +5,14 @@
 namespace settings {
 
 class LanguageHost {
-public:
+  public:
     virtual ~LanguageHost() = default;
 
     // Takes a language into use, as start-up and the language window do: Dutch at once, a pack
     // through the file and header checks. The "File info" is read first, for Dutch too.
     void useLanguage(const std::string& name);
 
-protected:
+  protected:
     // Sets every text of a language and stores it as the program's language.
     virtual void applyLanguage(const std::string& name) = 0;
     // The pack checks: each reports a refused pack and falls back to Dutch.

@@ -7,13 +7,12 @@
 #include <QShowEvent>
 
 #include "platform/messages.h"
+#include "settings/apply_texts.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
-#include "settings/apply_texts.h"
 #include "settings/texts.h"
 #include "widgets/fonts.h"
 #include "widgets/qt_text.h"
-
 
 LanguageWindow::LanguageWindow(settings::LanguageHost& host, QWidget* parent)
     : widgets::ProgramDialog(parent), host_(host), chosenLanguage_(settings::kDutch) {
@@ -57,7 +56,8 @@ LanguageWindow::LanguageWindow(settings::LanguageHost& host, QWidget* parent)
 
     setTabOrder(languageBox_, okButton_);
     settings::ApplyTexts(*this, settings::BuiltInTexts(settings::TextWindow::Language));
-    // The caption the window opens with ends in a blank; a language's caption is as the table has it.
+    // The caption the window opens with ends in a blank; a language's caption is as the table has
+    // it.
     setWindowTitle(windowTitle() + ' ');
 }
 
@@ -72,7 +72,9 @@ void LanguageWindow::initialize() {
     exec();
 }
 
-void LanguageWindow::onActivated() { fillLanguageList(settings::PackFolder()); }
+void LanguageWindow::onActivated() {
+    fillLanguageList(settings::PackFolder());
+}
 
 void LanguageWindow::fillLanguageList(const std::string& folder) {
     for (const std::string& name : settings::FindPackNames(folder)) {
@@ -91,7 +93,8 @@ std::string LanguageWindow::boxLanguage() const {
 
 void LanguageWindow::onLanguageEdited() {
     chosenLanguage_ = boxLanguage();
-    settings::ApplyTexts(*this, settings::LoadTexts(settings::TextWindow::Language, chosenLanguage_));
+    settings::ApplyTexts(*this,
+                         settings::LoadTexts(settings::TextWindow::Language, chosenLanguage_));
 }
 
 void LanguageWindow::onOkClicked() {
@@ -107,4 +110,3 @@ void LanguageWindow::showEvent(QShowEvent* event) {
     // over it are no other window of the program and do not count.
     if (!event->spontaneous()) platform::RunGuarded([this] { onActivated(); });
 }
-

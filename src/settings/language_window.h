@@ -11,7 +11,7 @@ class QPushButton;
 
 class LanguageWindow : public widgets::ProgramDialog {
     Q_OBJECT
-public:
+  public:
     explicit LanguageWindow(settings::LanguageHost& host, QWidget* parent = nullptr);
 
     // Creation: shows the window modally while the question is still open.
@@ -19,10 +19,10 @@ public:
 
     const std::string& chosenLanguage() const { return chosenLanguage_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     // Runs when the window is displayed: lists the packs below "Nederlands".
     void onActivated();
     // Appends the language name of every pack in `folder` to the box; never clears it.

@@ -50,7 +50,9 @@ bool ParseInteger(std::string_view s, std::int64_t& out) {
 
 }  // namespace
 
-std::string SettingsFile() { return platform::DumpPath("All_dat.ini"); }
+std::string SettingsFile() {
+    return platform::DumpPath("All_dat.ini");
+}
 
 std::string ReadString(std::string_view section, std::string_view key) {
     return platform::GetProfileString(SettingsFile(), section, key, "");

@@ -34,7 +34,7 @@ constexpr PackText Text(const char* section, const char* key, const char* dutch)
 constexpr PackText kTexts[] = {
     // The main window.
     Control(Main, "routeLabel", "Hoofd Scherm", "label1",
-     "Selecteer een route waarin u in de mist wilt gaan rijden:"),
+            "Selecteer een route waarin u in de mist wilt gaan rijden:"),
     Control(Main, "routeGroup", "Hoofd Scherm", "groupbox1", "Route Selecteren"),
     Control(Main, "routeBox", "Hoofd Scherm", "RouteBox", "Geen route geselecteerd"),
     Control(Main, "fileMenu", "Menu", "Bestand1", "&Bestand"),
@@ -54,9 +54,9 @@ constexpr PackText kTexts[] = {
     Control(Main, "visibilityCaption", "Hoofd Scherm", "label5", "Zicht in meters:"),
     Control(Main, "makeButton", "Hoofd Scherm", "Button1", "Maken..."),
     Control(Main, "completionLabel", "Voltooi scherm", "label3",
-     "Het maken van mist in Train Simulator is voltooid en kan nu in Train Simulator worden "
-     "gebruikt. klik op de onderstaande knop \"Ga terug en herstel alles\" om de gewijzigde "
-     "bestanden weer in hun oude staat terug te brengen en dit programma af te sluiten."),
+            "Het maken van mist in Train Simulator is voltooid en kan nu in Train Simulator worden "
+            "gebruikt. klik op de onderstaande knop \"Ga terug en herstel alles\" om de gewijzigde "
+            "bestanden weer in hun oude staat terug te brengen en dit programma af te sluiten."),
     Control(Main, "restoreButton", "Voltooi scherm", "Button2", "Ga terug en herstel alles"),
     Text("Infobox tekst", "titel", "Informatie van uw instellingen:"),
     Text("Infobox tekst", "route", "Route:"),
@@ -72,66 +72,70 @@ constexpr PackText kTexts[] = {
     Text("Meldingen", "Geen_Route", "Er is nog geen route geselecteerd!"),
     Text("Meldingen", "Route_err", "Deze route kan niet in de mist bereden worden."),
     Text("Meldingen", "Route_niet_gevonden",
-     "De opgegeven route is niet gevonden. Mogelijk bestaat de route niet meer of is beschadigd."),
+         "De opgegeven route is niet gevonden. Mogelijk bestaat de route niet meer of is "
+         "beschadigd."),
     Text("Meldingen", "Niet_afsluiten",
-     "Het programma kan niet worden afgesloten voordat de bestanden weer zijn herstelt."),
+         "Het programma kan niet worden afgesloten voordat de bestanden weer zijn herstelt."),
     Text("Meldingen", "afsluit_titel", "Fout bij afsluiten"),
     Text("Meldingen", "Messagedlg_Titel", "Kies een taal"),
     Text("Meldingen", "Taal_lees_err", "Fout tijdens het lezen van taal bestand."),
     Text("Meldingen", "Help_niet_gevonden", "Kan het help bestand niet openen."),
     // Safety messages of the fog run.
-    Text("Meldingen", "Backup_mislukt",
-     "De reservekopie van de route kon niet worden gemaakt. Er is niets gewijzigd: de bestanden "
-     "van de route zijn onaangeroerd gelaten."),
-    Text("Meldingen", "Herstel_mislukt",
-     "De volgende bestanden konden niet worden teruggezet:"),
+    Text(
+        "Meldingen", "Backup_mislukt",
+        "De reservekopie van de route kon niet worden gemaakt. Er is niets gewijzigd: de bestanden "
+        "van de route zijn onaangeroerd gelaten."),
+    Text("Meldingen", "Herstel_mislukt", "De volgende bestanden konden niet worden teruggezet:"),
     Text("Meldingen", "Run_open",
-     "De mist van een eerdere sessie is nog niet verwijderd. Klik op \"Ga terug en herstel alles\" "
-     "om de bestanden van de route terug te zetten."),
+         "De mist van een eerdere sessie is nog niet verwijderd. Klik op \"Ga terug en herstel "
+         "alles\" "
+         "om de bestanden van de route terug te zetten."),
     Text("Meldingen", "Al_gestart",
-     "ZEL Nevora is al gestart en werkt met deze map Dump. Twee exemplaren tegelijk zouden "
-     "elkaars bestanden overschrijven: sluit eerst het andere exemplaar."),
+         "ZEL Nevora is al gestart en werkt met deze map Dump. Twee exemplaren tegelijk zouden "
+         "elkaars bestanden overschrijven: sluit eerst het andere exemplaar."),
     Text("Meldingen", "Mist_mislukt",
-     "De mist kon niet worden gemaakt. Wat al was vervangen, is teruggezet. Deze bestanden "
-     "konden niet worden gelezen of vervangen:"),
-    Text("Meldingen", "Herstel_ongeldig",
-     "Het herstelbestand is ongeldig en is niet gebruikt: er is niets teruggezet of verwijderd. "
-     "U vindt het bestand hier:"),
+         "De mist kon niet worden gemaakt. Wat al was vervangen, is teruggezet. Deze bestanden "
+         "konden niet worden gelezen of vervangen:"),
+    Text(
+        "Meldingen", "Herstel_ongeldig",
+        "Het herstelbestand is ongeldig en is niet gebruikt: er is niets teruggezet of verwijderd. "
+        "U vindt het bestand hier:"),
     Text("Meldingen", "Al_mist",
-     "Deze route heeft al mist: dit bestand is een mistbestand van ZEL Nevora. Er is niets "
-     "gewijzigd. Herstel de route eerst met het exemplaar van ZEL Nevora dat de mist heeft "
-     "gemaakt:"),
-    Text("Meldingen", "Dump_bezet_fout",
-     "ZEL Nevora kan de map Dump niet in gebruik nemen: het slotbestand hieronder is geen gewoon "
-     "bestand, dus niets houdt een tweede exemplaar tegen. Er is niets gewijzigd. Verwijder het "
-     "en start het programma opnieuw:"),
+         "Deze route heeft al mist: dit bestand is een mistbestand van ZEL Nevora. Er is niets "
+         "gewijzigd. Herstel de route eerst met het exemplaar van ZEL Nevora dat de mist heeft "
+         "gemaakt:"),
+    Text(
+        "Meldingen", "Dump_bezet_fout",
+        "ZEL Nevora kan de map Dump niet in gebruik nemen: het slotbestand hieronder is geen "
+        "gewoon "
+        "bestand, dus niets houdt een tweede exemplaar tegen. Er is niets gewijzigd. Verwijder het "
+        "en start het programma opnieuw:"),
     // Open Rails takes its fog from activities and weather files: the option and its summary.
     Control(Main, "openRailsAction", "Menu", "OpenRails1", "Ook voor Open Rails"),
-    Text("Infobox tekst", "open rails activiteiten",
-     "Open Rails-activiteiten met mist:"),
-    Text("Infobox tekst", "open rails weerbestand",
-     "Open Rails-weerbestand:"),
-    Text("Infobox tekst", "open rails niet gelezen",
-     "Overgeslagen:"),
+    Text("Infobox tekst", "open rails activiteiten", "Open Rails-activiteiten met mist:"),
+    Text("Infobox tekst", "open rails weerbestand", "Open Rails-weerbestand:"),
+    Text("Infobox tekst", "open rails niet gelezen", "Overgeslagen:"),
     // The word a fogged copy's display name gets, as in "Goederentrein (mist 50 m)".
     Text("Infobox tekst", "mist woord", "mist"),
     // The language window.
     Control(Language, "questionLabel", "Taal Scherm", "label1",
-     "Selecteer de taal welke ZEL Nevora moet gebruiken."),
+            "Selecteer de taal welke ZEL Nevora moet gebruiken."),
     Title(Language, "Taal Scherm", "titel", "Kies uw taal"),
     // Built with "OK"; Dutch leaves whatever the last language gave it.
     Control(Language, "okButton", "Taal Scherm", "button1", "OK", true),
     // The window that asks where the simulator is.
     Title(Locator, "locatie scherm", "titel", "Locatie"),
     Control(Locator, "introLabel", "locatie scherm", "label1",
-     "Voor u verder kan moet eerst de locatie worden aangegeven waar Microsoft Train Simulator is "
-     "ge\xEFnstalleerd."),
+            "Voor u verder kan moet eerst de locatie worden aangegeven waar Microsoft Train "
+            "Simulator is "
+            "ge\xEFnstalleerd."),
     Control(Locator, "continueButton", "locatie scherm", "button1", "Ga Verder"),
     Control(Locator, "browseButton", "locatie scherm", "button2", "Bladeren..."),
     Control(Locator, "folderGroup", "locatie scherm", "groupbox1", "Locatie:"),
     Text("map dialoog", "BrowseTekst", "Selecteer een map..."),
     Text("Meldingen", "Kan_niet_vinden",
-     "\"Microsoft Train Simulator\" is niet gevonden! Controleer of het opgegeven pad juist is."),
+         "\"Microsoft Train Simulator\" is niet gevonden! Controleer of het opgegeven pad juist "
+         "is."),
     Text("Meldingen", "Is_Gevonden", "\"Microsoft Train Simulator\" is met succes gevonden!"),
     Text("Meldingen", "Gevonden_Titel", "Voltooid"),
     // The About window.
@@ -164,7 +168,9 @@ LoadedText Load(const PackText& row, const std::string& language) {
 
 }  // namespace
 
-std::span<const PackText> TextTable() { return kTexts; }
+std::span<const PackText> TextTable() {
+    return kTexts;
+}
 
 std::vector<const PackText*> TextsOf(TextWindow window) {
     std::vector<const PackText*> rows;

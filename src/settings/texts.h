@@ -25,8 +25,8 @@ struct PackText {
     const char* object;  // for Control: the control's object name
     const char* section;
     const char* key;
-    const char* dutch;   // built-in, Windows-1252 as a pack would hold it
-    bool keptInDutch;    // Dutch leaves the control as it is (it is built with `dutch`)
+    const char* dutch;  // built-in, Windows-1252 as a pack would hold it
+    bool keptInDutch;   // Dutch leaves the control as it is (it is built with `dutch`)
 };
 std::span<const PackText> TextTable();
 

@@ -4,7 +4,9 @@
 
 // The pictures live in this static library; referencing their initialiser keeps the linker from
 // dropping them. Q_INIT_RESOURCE must be used outside any namespace.
-static void InitAppIconResources() { Q_INIT_RESOURCE(app_icon); }
+static void InitAppIconResources() {
+    Q_INIT_RESOURCE(app_icon);
+}
 
 namespace widgets {
 
@@ -16,6 +18,8 @@ QIcon AppIcon() {
     return icon;
 }
 
-void InstallAppIcon() { QApplication::setWindowIcon(AppIcon()); }
+void InstallAppIcon() {
+    QApplication::setWindowIcon(AppIcon());
+}
 
 }  // namespace widgets

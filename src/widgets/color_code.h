@@ -37,10 +37,18 @@ inline constexpr ColorCode buttonHighlight = 0x80000014;
 
 }  // namespace colors
 
-constexpr bool IsSystemColor(ColorCode c) { return (c & 0x80000000u) != 0; }
-constexpr std::uint8_t RedOf(ColorCode c) { return c & 0xFF; }
-constexpr std::uint8_t GreenOf(ColorCode c) { return (c >> 8) & 0xFF; }
-constexpr std::uint8_t BlueOf(ColorCode c) { return (c >> 16) & 0xFF; }
+constexpr bool IsSystemColor(ColorCode c) {
+    return (c & 0x80000000u) != 0;
+}
+constexpr std::uint8_t RedOf(ColorCode c) {
+    return c & 0xFF;
+}
+constexpr std::uint8_t GreenOf(ColorCode c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr std::uint8_t BlueOf(ColorCode c) {
+    return (c >> 16) & 0xFF;
+}
 constexpr ColorCode ColorFromRgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return ColorCode(r) | (ColorCode(g) << 8) | (ColorCode(b) << 16);
 }

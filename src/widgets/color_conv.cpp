@@ -26,7 +26,9 @@ double RoundHalfEven(double x) {
     return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
 }
 
-double Clamp01(double v) { return v < 0.0 ? 0.0 : (v > 1.0 ? 1.0 : v); }
+double Clamp01(double v) {
+    return v < 0.0 ? 0.0 : (v > 1.0 ? 1.0 : v);
+}
 
 // NaN fails too, since every comparison with it is false.
 void CheckRange(const ColorTriple& t, const char* function, const char* const names[3]) {
@@ -37,7 +39,9 @@ void CheckRange(const ColorTriple& t, const char* function, const char* const na
     }
 }
 
-std::uint8_t ByteOf(double channel) { return std::uint8_t(RoundHalfEven(channel * 255.0)); }
+std::uint8_t ByteOf(double channel) {
+    return std::uint8_t(RoundHalfEven(channel * 255.0));
+}
 
 }  // namespace
 
@@ -115,9 +119,15 @@ void RgbToHls(const ColorTriple& rgb, ColorTriple& hls) {
 
     double h6;
     switch (smallest) {
-        case R: h6 = n[G] > n[B] ? 2.0 + (n[B] + 1.0) / 2.0 : 4.0 - (n[G] + 1.0) / 2.0; break;
-        case G: h6 = n[B] > n[R] ? 4.0 + (n[R] + 1.0) / 2.0 : 6.0 - (n[B] + 1.0) / 2.0; break;
-        default: h6 = n[R] > n[G] ? (n[G] + 1.0) / 2.0 : 2.0 - (n[R] + 1.0) / 2.0; break;
+        case R:
+            h6 = n[G] > n[B] ? 2.0 + (n[B] + 1.0) / 2.0 : 4.0 - (n[G] + 1.0) / 2.0;
+            break;
+        case G:
+            h6 = n[B] > n[R] ? 4.0 + (n[R] + 1.0) / 2.0 : 6.0 - (n[B] + 1.0) / 2.0;
+            break;
+        default:
+            h6 = n[R] > n[G] ? (n[G] + 1.0) / 2.0 : 2.0 - (n[R] + 1.0) / 2.0;
+            break;
     }
     const double hue = h6 * (1.0 / 6.0);
 

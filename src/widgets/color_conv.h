@@ -15,7 +15,7 @@ using ColorTriple = std::array<double, 3>;
 
 // The only error of the conversions: an input component outside 0..1 or not a number.
 class ColorConversionError : public std::runtime_error {
-public:
+  public:
     explicit ColorConversionError(const std::string& message) : std::runtime_error(message) {}
 };
 

@@ -14,7 +14,9 @@
 
 // The cursor resource lives in this static library; referencing its initialiser keeps the linker
 // from dropping it. Q_INIT_RESOURCE must be used outside any namespace.
-static void InitLinkLabelResources() { Q_INIT_RESOURCE(link_label); }
+static void InitLinkLabelResources() {
+    Q_INIT_RESOURCE(link_label);
+}
 
 namespace widgets {
 namespace {
@@ -35,7 +37,9 @@ bool IsOutlineFace(const QString& family) {
     return QFontDatabase::isSmoothlyScalable(info.family(), info.styleName());
 }
 
-bool IsSeparator(QChar c) { return c == u'\\' || c == u'/'; }
+bool IsSeparator(QChar c) {
+    return c == u'\\' || c == u'/';
+}
 
 }  // namespace
 
@@ -58,8 +62,9 @@ QString ShortenPath(const QString& fileName, const QFontMetrics& metrics, int ma
     qsizetype lastSep = fileName.size() - 1;
     while (lastSep >= drive.size() && !IsSeparator(fileName[lastSep])) --lastSep;
     const QString name = fileName.mid(lastSep + 1);
-    const QString dir = lastSep >= drive.size() ? fileName.mid(drive.size(), lastSep + 1 - drive.size())
-                                                : QString();
+    const QString dir = lastSep >= drive.size()
+                            ? fileName.mid(drive.size(), lastSep + 1 - drive.size())
+                            : QString();
     const QChar sep = lastSep >= drive.size() ? fileName[lastSep] : QChar(u'\\');
 
     QStringList folders;
@@ -117,16 +122,22 @@ LinkLabel::LinkLabel(QWidget* parent)
 
 LinkLabel::~LinkLabel() = default;
 
-void LinkLabel::beginLoading() { loading_ = true; }
+void LinkLabel::beginLoading() {
+    loading_ = true;
+}
 
 void LinkLabel::endLoading() {
     loading_ = false;
     adjustBounds();
 }
 
-void LinkLabel::invalidate() { update(); }
+void LinkLabel::invalidate() {
+    update();
+}
 
-void LinkLabel::makeCustom() { labelStyle_ = LabelStyle::Custom; }
+void LinkLabel::makeCustom() {
+    labelStyle_ = LabelStyle::Custom;
+}
 
 void LinkLabel::setText(const QString& caption) {
     if (caption == text_) return;
@@ -249,11 +260,17 @@ void LinkLabel::setVerticalAlignment(VerticalAlignment value) {
     invalidate();
 }
 
-void LinkLabel::setLinkActive(bool value) { linkActive_ = value; }
+void LinkLabel::setLinkActive(bool value) {
+    linkActive_ = value;
+}
 
-void LinkLabel::setLinkAddress(const QString& value) { linkAddress_ = value; }
+void LinkLabel::setLinkAddress(const QString& value) {
+    linkAddress_ = value;
+}
 
-void LinkLabel::setLinkType(LinkType value) { linkType_ = value; }
+void LinkLabel::setLinkType(LinkType value) {
+    linkType_ = value;
+}
 
 void LinkLabel::setShadowColor(ColorCode value) {
     if (value == shadowColor_) return;
@@ -321,7 +338,8 @@ void LinkLabel::setLabelStyle(LabelStyle value) {
             showHighlight_ = true;
             showShadow_ = true;
             break;
-        case LabelStyle::Custom: break;
+        case LabelStyle::Custom:
+            break;
         case LabelStyle::Link:
             bevelStyle_ = BevelStyle::None;
             bevelWidth_ = 1;
@@ -359,7 +377,9 @@ void LinkLabel::setLabelStyle(LabelStyle value) {
     invalidate();
 }
 
-bool LinkLabel::isTransparent() const { return !testAttribute(Qt::WA_OpaquePaintEvent); }
+bool LinkLabel::isTransparent() const {
+    return !testAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void LinkLabel::setTransparent(bool value) {
     if (value == isTransparent()) return;
@@ -421,7 +441,9 @@ void LinkLabel::updateMnemonicShortcut() {
     mnemonicShortcut_->setEnabled(!key.isEmpty());
 }
 
-void LinkLabel::updateOutlineFont() { outlineFont_ = IsOutlineFace(font().family()); }
+void LinkLabel::updateOutlineFont() {
+    outlineFont_ = IsOutlineFace(font().family());
+}
 
 void LinkLabel::updateFromFont() {
     update();

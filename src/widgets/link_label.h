@@ -45,7 +45,7 @@ bool MatchesMnemonic(QChar ch, const QString& text);
 
 class LinkLabel : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit LinkLabel(QWidget* parent = nullptr);
     ~LinkLabel() override;
 
@@ -133,13 +133,13 @@ public:
     bool isHovered() const { return hovered_; }
     bool hasOutlineFont() const { return outlineFont_; }
 
-signals:
+  signals:
     void clicked();
     void linkAboutToOpen();  // just before the shell opens the link
     void mouseEntered();
     void mouseLeft();
 
-protected:
+  protected:
     virtual void executeLink();
     // Requests a repaint; the one place every setter's "repaint" goes through.
     virtual void invalidate();
@@ -167,7 +167,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void makeCustom();
     void updateFromFont();
     void updateOutlineFont();

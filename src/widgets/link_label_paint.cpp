@@ -8,8 +8,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "widgets/link_label.h"
 #include "widgets/color_conv.h"
+#include "widgets/link_label.h"
 #include "widgets/qt_color.h"
 
 namespace widgets {
@@ -19,13 +19,18 @@ constexpr int kUnbounded = 1 << 20;  // "as wide/high as the text wants" for mea
 
 int AlignmentFlag(HorizontalAlignment a) {
     switch (a) {
-        case HorizontalAlignment::Right: return Qt::AlignRight;
-        case HorizontalAlignment::Center: return Qt::AlignHCenter;
-        default: return Qt::AlignLeft;
+        case HorizontalAlignment::Right:
+            return Qt::AlignRight;
+        case HorizontalAlignment::Center:
+            return Qt::AlignHCenter;
+        default:
+            return Qt::AlignLeft;
     }
 }
 
-bool IsVertical(TextDirection d) { return d == TextDirection::Down || d == TextDirection::Up; }
+bool IsVertical(TextDirection d) {
+    return d == TextDirection::Down || d == TextDirection::Up;
+}
 
 // A one-pixel line from `pos` towards `to`, leaving out `to` itself; `pos` moves to `to`.
 // Bevel lines are always horizontal or vertical.
@@ -52,7 +57,8 @@ void LinkLabel::paint(QPainter& canvas) {
     if (!isTransparent() || hoverFill)
         canvas.fillRect(rect(), ToQColor(hoverFill ? hoverColor_ : backgroundColor_));
     canvas.setBrush(Qt::NoBrush);
-    const int flags = (wordWrap_ ? int(Qt::TextWordWrap) : 0) | Qt::TextExpandTabs | AlignmentFlag(alignment_);
+    const int flags =
+        (wordWrap_ ? int(Qt::TextWordWrap) : 0) | Qt::TextExpandTabs | AlignmentFlag(alignment_);
     drawLabelText(canvas, rect(), flags);
     if (bevelStyle_ != BevelStyle::None) drawBevel(canvas, rect());
 }
@@ -63,8 +69,9 @@ QString LinkLabel::measuringText(const QString& text) const {
 }
 
 int LinkLabel::measureFlags() const {
-    return (wordWrap_ ? int(Qt::TextWordWrap) : 0) | Qt::TextExpandTabs | Qt::AlignLeft | Qt::AlignTop |
-           Qt::TextIncludeTrailingSpaces | (showMnemonic_ ? int(Qt::TextShowMnemonic) : 0);
+    return (wordWrap_ ? int(Qt::TextWordWrap) : 0) | Qt::TextExpandTabs | Qt::AlignLeft |
+           Qt::AlignTop | Qt::TextIncludeTrailingSpaces |
+           (showMnemonic_ ? int(Qt::TextShowMnemonic) : 0);
 }
 
 QSize LinkLabel::textSize(const QString& text, int width) const {
@@ -207,13 +214,19 @@ void LinkLabel::drawTextInDirection(QPainter& canvas, const QString& text, QRect
                                     TextDirection direction, int flags) {
     const QFontMetrics fm = canvas.fontMetrics();
     switch (direction) {
-        case TextDirection::Right: canvas.drawText(rect, flags, text); break;
+        case TextDirection::Right:
+            canvas.drawText(rect, flags, text);
+            break;
         case TextDirection::Left:
             drawRotatedText(canvas, rect.left() + fm.horizontalAdvance(text),
                             rect.top() + fm.height(), text, 180);
             break;
-        case TextDirection::Down: drawRotatedText(canvas, rect.left() + fm.height(), rect.top(), text, 270); break;
-        case TextDirection::Up: drawRotatedText(canvas, rect.left(), rect.top() + fm.horizontalAdvance(text), text, 90); break;
+        case TextDirection::Down:
+            drawRotatedText(canvas, rect.left() + fm.height(), rect.top(), text, 270);
+            break;
+        case TextDirection::Up:
+            drawRotatedText(canvas, rect.left(), rect.top() + fm.horizontalAdvance(text), text, 90);
+            break;
     }
 }
 

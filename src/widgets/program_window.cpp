@@ -10,7 +10,9 @@ namespace {
 constexpr char kProgramWindowProperty[] = "programWindow";
 }
 
-void MarkAsProgramWindow(QWidget& window) { window.setProperty(kProgramWindowProperty, true); }
+void MarkAsProgramWindow(QWidget& window) {
+    window.setProperty(kProgramWindowProperty, true);
+}
 
 bool IsProgramWindow(const QWidget& window) {
     return window.property(kProgramWindowProperty).toBool();

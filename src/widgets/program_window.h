@@ -17,10 +17,10 @@ void CenterOnPrimaryScreen(QWidget& window);
 class ProgramDialog : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit ProgramDialog(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 

@@ -14,7 +14,11 @@ inline QString ToQ(const std::string& text) {
 }
 
 // File and folder names: the file-system encoding, both ways.
-inline QString PathToQ(const std::string& path) { return QFile::decodeName(path.c_str()); }
-inline std::string PathFromQ(const QString& path) { return QFile::encodeName(path).toStdString(); }
+inline QString PathToQ(const std::string& path) {
+    return QFile::decodeName(path.c_str());
+}
+inline std::string PathFromQ(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 }  // namespace widgets

@@ -21,14 +21,28 @@ void TrackBar::setValueByUser(int value) {
 void TrackBar::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Left:
-        case Qt::Key_Up: setValueByUser(value() - singleStep()); break;
+        case Qt::Key_Up:
+            setValueByUser(value() - singleStep());
+            break;
         case Qt::Key_Right:
-        case Qt::Key_Down: setValueByUser(value() + singleStep()); break;
-        case Qt::Key_PageUp: setValueByUser(value() - pageStep()); break;
-        case Qt::Key_PageDown: setValueByUser(value() + pageStep()); break;
-        case Qt::Key_Home: setValueByUser(minimum()); break;
-        case Qt::Key_End: setValueByUser(maximum()); break;
-        default: QWidget::keyPressEvent(event); return;
+        case Qt::Key_Down:
+            setValueByUser(value() + singleStep());
+            break;
+        case Qt::Key_PageUp:
+            setValueByUser(value() - pageStep());
+            break;
+        case Qt::Key_PageDown:
+            setValueByUser(value() + pageStep());
+            break;
+        case Qt::Key_Home:
+            setValueByUser(minimum());
+            break;
+        case Qt::Key_End:
+            setValueByUser(maximum());
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
     }
     event->accept();
 }
@@ -36,11 +50,13 @@ void TrackBar::keyPressEvent(QKeyEvent* event) {
 int TrackBar::valueAt(int x) const {
     QStyleOptionSlider opt;
     initStyleOption(&opt);
-    const QRect groove = style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove, this);
-    const QRect handle = style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, this);
+    const QRect groove =
+        style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove, this);
+    const QRect handle =
+        style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, this);
     const int span = groove.width() - handle.width();
-    return QStyle::sliderValueFromPosition(minimum(), maximum(), x - groove.x() - handle.width() / 2,
-                                           span > 0 ? span : 1);
+    return QStyle::sliderValueFromPosition(
+        minimum(), maximum(), x - groove.x() - handle.width() / 2, span > 0 ? span : 1);
 }
 
 void TrackBar::mousePressEvent(QMouseEvent* event) {

@@ -12,7 +12,7 @@ namespace widgets {
 
 class TrackBar : public QSlider {
     Q_OBJECT
-public:
+  public:
     explicit TrackBar(QWidget* parent = nullptr);
 
     // Called on every mouse press, any button, before the bar reacts to it.
@@ -21,11 +21,11 @@ public:
         mousePressHandler_ = std::move(handler);
     }
 
-signals:
+  signals:
     // The user changed, or finished changing, the value. setValue() never raises it.
     void valueEdited();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -34,7 +34,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-private:
+  private:
     void setValueByUser(int value);
     int valueAt(int x) const;
     // Ends a mouse press with its report, also when the release never comes.

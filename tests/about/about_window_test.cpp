@@ -1,13 +1,14 @@
 // The About window: its texts in each language, when they change, its links and its life.
+#include "about/about_window.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
-#include "about/about_window.h"
 #include "about/shell_recorder.h"
-#include "app/program.h"
 #include "app/app_fixture.h"
+#include "app/program.h"
 #include "widgets/link_label.h"
 #include "widgets/program_window.h"
 
@@ -26,8 +27,8 @@ struct AboutTexts {
 };
 
 std::ostream& operator<<(std::ostream& os, const AboutTexts& t) {
-    for (const QString* s : {&t.caption, &t.product, &t.version, &t.web, &t.mail, &t.mailLink,
-                             &t.button, &t.webLink})
+    for (const QString* s :
+         {&t.caption, &t.product, &t.version, &t.web, &t.mail, &t.mailLink, &t.button, &t.webLink})
         os << '"' << s->toStdString() << "\" ";
     return os;
 }
@@ -43,12 +44,17 @@ AboutTexts TextsOf(const AboutWindow& about) {
             Child<widgets::LinkLabel>(about, "webLink")->text()};
 }
 
-const AboutTexts kDutch = {"Info...", "Product:  ZEL Nevora", "Versie:      " ZEL_VERSION,
-                           "Web:",    "E-Mail:",              "Stuur een E-mail",
-                           "OK",      "Velmaron"};
+const AboutTexts kDutch = {"Info...",
+                           "Product:  ZEL Nevora",
+                           "Versie:      " ZEL_VERSION,
+                           "Web:",
+                           "E-Mail:",
+                           "Stuur een E-mail",
+                           "OK",
+                           "Velmaron"};
 
 class AboutWindowTest : public MainWindowFixture {
-protected:
+  protected:
     std::unique_ptr<AboutWindow> about;
 
     void SetUp() override {
@@ -78,10 +84,14 @@ TEST_F(AboutWindowTest, OpensHiddenAndShowsTheBuiltInDutchTexts) {
 TEST_F(AboutWindowTest, PackSuppliesTheWordsInFrontOfNameAndVersion) {
     mainWindow->applyLanguage("Testish");
     Open();
-    const AboutTexts expected = {"About...", "Product name:  ZEL Nevora",
+    const AboutTexts expected = {"About...",
+                                 "Product name:  ZEL Nevora",
                                  "Version:      " ZEL_VERSION,
-                                 "Site:",    "Mail:",                     "Send &mail",
-                                 "Close",    "Velmaron"};
+                                 "Site:",
+                                 "Mail:",
+                                 "Send &mail",
+                                 "Close",
+                                 "Velmaron"};
     EXPECT_EQ(TextsOf(*about), expected);
     // A longer word must not be cut off.
     EXPECT_GE(
@@ -92,8 +102,8 @@ TEST_F(AboutWindowTest, PackSuppliesTheWordsInFrontOfNameAndVersion) {
 TEST_F(AboutWindowTest, PackWithoutTheSectionLeavesOnlyTheFixedTails) {
     mainWindow->applyLanguage("Bare");
     Open();
-    const AboutTexts expected = {"", "  ZEL Nevora", "      " ZEL_VERSION, "", "", "", "",
-                                 "Velmaron"};
+    const AboutTexts expected = {"", "  ZEL Nevora", "      " ZEL_VERSION, "", "", "",
+                                 "", "Velmaron"};
     EXPECT_EQ(TextsOf(*about), expected);
     EXPECT_TRUE(messages.messages().empty());
 }

@@ -29,7 +29,7 @@ QPushButton* ButtonCaptioned(QWidget* dialog, const QString& caption) {
 }
 
 class HelpCommand : public MainWindowFixture {
-protected:
+  protected:
     ShellRecorder shell;
 
     void SetUp() override {
@@ -95,11 +95,14 @@ TEST_F(HelpCommand, EachAnswerOpensItsDocumentOrNothing) {
         {"Enter", [](QWidget* d) { QTest::keyClick(d, Qt::Key_Return); }, {Document(kDutchDoc)}},
         {"Esc", [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); }, {Document(kEnglishDoc)}},
         {"close box", [](QWidget* d) { d->close(); }, {}},
-        {"click Nederlands", [](QWidget* d) { ButtonCaptioned(d, "&Nederlands")->click(); },
+        {"click Nederlands",
+         [](QWidget* d) { ButtonCaptioned(d, "&Nederlands")->click(); },
          {Document(kDutchDoc)}},
-        {"click English", [](QWidget* d) { ButtonCaptioned(d, "&English")->click(); },
+        {"click English",
+         [](QWidget* d) { ButtonCaptioned(d, "&English")->click(); },
          {Document(kEnglishDoc)}},
-        {"Alt+E", [](QWidget* d) { QTest::keyClick(d, Qt::Key_E, Qt::AltModifier); },
+        {"Alt+E",
+         [](QWidget* d) { QTest::keyClick(d, Qt::Key_E, Qt::AltModifier); },
          {Document(kEnglishDoc)}},
     };
     for (const auto& c : cases) {
@@ -192,18 +195,30 @@ TEST(ShowLanguageDialog, FollowsTheFixedButtonOrderDefaultsAndResults) {
         const char* what;
         about::MessageButtons buttons;
         QStringList captions;
-        QString defaultButton;       // caption, empty: none
-        about::DialogResult onEsc;   // DialogResult::None: Esc does nothing
+        QString defaultButton;      // caption, empty: none
+        about::DialogResult onEsc;  // DialogResult::None: Esc does nothing
     } cases[] = {
-        {"yes no cancel", {Button::Cancel, Button::No, Button::Yes},
-         {"&Nederlands", "&English", "&Annuleren"}, "&Nederlands", about::DialogResult::Cancel},
-        {"ok cancel", {Button::Ok, Button::Cancel}, {"OK", "&Annuleren"}, "OK",
+        {"yes no cancel",
+         {Button::Cancel, Button::No, Button::Yes},
+         {"&Nederlands", "&English", "&Annuleren"},
+         "&Nederlands",
+         about::DialogResult::Cancel},
+        {"ok cancel",
+         {Button::Ok, Button::Cancel},
+         {"OK", "&Annuleren"},
+         "OK",
          about::DialogResult::Cancel},
         {"ok yes", {Button::Yes, Button::Ok}, {"&Nederlands", "OK"}, "OK", about::DialogResult::Ok},
-        {"abort retry ignore", {Button::Abort, Button::Retry, Button::Ignore},
-         {"&Abort", "&Retry", "&Ignore"}, "&Retry", about::DialogResult::None},
-        {"all and help", {Button::Help, Button::YesToAll, Button::NoToAll, Button::All},
-         {"&All", "N&o to All", "Yes to &All", "&Help"}, "", about::DialogResult::None},
+        {"abort retry ignore",
+         {Button::Abort, Button::Retry, Button::Ignore},
+         {"&Abort", "&Retry", "&Ignore"},
+         "&Retry",
+         about::DialogResult::None},
+        {"all and help",
+         {Button::Help, Button::YesToAll, Button::NoToAll, Button::All},
+         {"&All", "N&o to All", "Yes to &All", "&Help"},
+         "",
+         about::DialogResult::None},
     };
     for (const auto& c : cases) {
         QStringList captions;
@@ -234,9 +249,9 @@ TEST(ShowLanguageDialog, FollowsTheFixedButtonOrderDefaultsAndResults) {
 
 TEST(ShowLanguageDialog, EachButtonGivesItsModalResultAndHelpClosesNothing) {
     using Button = about::MessageButton;
-    const about::MessageButtons all = {Button::Yes,    Button::No,       Button::Ok,
-                                       Button::Cancel, Button::Abort,    Button::Retry,
-                                       Button::Ignore, Button::All,      Button::NoToAll,
+    const about::MessageButtons all = {Button::Yes,      Button::No,    Button::Ok,
+                                       Button::Cancel,   Button::Abort, Button::Retry,
+                                       Button::Ignore,   Button::All,   Button::NoToAll,
                                        Button::YesToAll, Button::Help};
     const std::vector<int> expected = {6, 7, 1, 2, 3, 4, 5, 8, 9, 10};
     for (std::size_t i = 0; i < expected.size(); ++i) {

@@ -6,7 +6,7 @@
 #include "platform/shell.h"
 
 class ShellRecorder {
-public:
+  public:
     ShellRecorder() {
         previous_ = platform::SetShellHook([this](const std::string& target) {
             opened.push_back(target);
@@ -20,6 +20,6 @@ public:
     std::vector<std::string> opened;
     bool succeeds = true;  // false: a desktop with no program for the target
 
-private:
+  private:
     platform::ShellHook previous_;
 };

@@ -18,7 +18,7 @@
 #include "widgets/track_bar.h"
 
 class MainWindowFixture : public ::testing::Test {
-protected:
+  protected:
     testsupport::ProgramFolder prog;
     testsupport::SimulatorTree sim;
     testsupport::MessageRecorder messages;

@@ -8,8 +8,8 @@
 #include <QRadioButton>
 #include <map>
 
-#include "app/program.h"
 #include "app/app_fixture.h"
+#include "app/program.h"
 #include "fog/dump_lock.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -123,8 +123,8 @@ TEST_F(MainWindowFixture, StoredPackSetsEveryTextOfTheMainWindow) {
 
 TEST_F(MainWindowFixture, PackTextsDecodeAsUtf8OrWindows1252) {
     WriteSettings("Mixed");
-    prog.WritePack("Mixed", PackText("Mixed", "ZEL Nevora",
-                                     "[Hoofd Scherm]\r\nSun=Sonnig \xC3\xBC\r\n"));
+    prog.WritePack("Mixed",
+                   PackText("Mixed", "ZEL Nevora", "[Hoofd Scherm]\r\nSun=Sonnig \xC3\xBC\r\n"));
     CreateMainWindow();
     EXPECT_EQ(control<QRadioButton>("sunButton")->text(), QString::fromUtf8("Sonnig \xC3\xBC"));
     prog.WritePack("Mixed", PackText("Mixed", "ZEL Nevora", "[Hoofd Scherm]\r\nSun=Gel\xE9\r\n"));
@@ -227,7 +227,8 @@ TEST_F(MainWindowFixture, PercentInAPackMessageGoesThroughTheFormatRule) {
     EXPECT_EQ(messages.messages()[0].text, "100% zeker");
     // Any other specifier is a format error, shown by the top-level guard.
     messages.clear();
-    platform::RunGuarded([&] { platform::ShowErrorMessage(mainWindow->texts().text("Meldingen/Titel"), "t"); });
+    platform::RunGuarded(
+        [&] { platform::ShowErrorMessage(mainWindow->texts().text("Meldingen/Titel"), "t"); });
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].title, "ZEL Nevora");
 }

@@ -1,4 +1,6 @@
 // The visibility scale: snapping, readouts and the state colours.
+#include "fog/visibility.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -6,18 +8,19 @@
 #include <QWheelEvent>
 
 #include "app/app_fixture.h"
-#include "fog/visibility.h"
-#include "widgets/track_bar.h"
 #include "widgets/qt_color.h"
+#include "widgets/track_bar.h"
 
 namespace {
 
-QColor TextColor(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
+QColor TextColor(const QLabel* label) {
+    return label->palette().color(QPalette::WindowText);
+}
 
 }  // namespace
 
 class VisibilityTest : public MainWindowFixture {
-protected:
+  protected:
     void SetUp() override {
         WriteSettings("Nederlands");
         CreateAndShow();

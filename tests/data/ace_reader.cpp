@@ -6,7 +6,7 @@ namespace acecheck {
 namespace {
 
 class Cursor {
-public:
+  public:
     explicit Cursor(std::string_view bytes) : bytes_(bytes) {}
     template <typename T>
     bool Read(T& value) {
@@ -29,12 +29,14 @@ public:
     }
     size_t pos() const { return pos_; }
 
-private:
+  private:
     std::string_view bytes_;
     size_t pos_ = 0;
 };
 
-bool IsPowerOfTwo(std::int32_t n) { return n > 0 && (n & (n - 1)) == 0; }
+bool IsPowerOfTwo(std::int32_t n) {
+    return n > 0 && (n & (n - 1)) == 0;
+}
 
 struct Channel {
     std::uint64_t bits, id;
@@ -44,7 +46,8 @@ struct Channel {
 
 ReadResult ReadTexture(std::string_view bytes) {
     auto fail = [](std::string message) { return ReadResult{std::nullopt, std::move(message)}; };
-    if (bytes.substr(0, kSignature.size()) != kSignature) return fail("not an uncompressed texture");
+    if (bytes.substr(0, kSignature.size()) != kSignature)
+        return fail("not an uncompressed texture");
     Cursor in(bytes);
     in.Skip(kSignature.size());
 

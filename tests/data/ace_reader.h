@@ -15,8 +15,8 @@ using Pixel = std::array<std::uint8_t, 4>;  // red, green, blue, alpha (255 when
 
 struct Level {
     int side = 0;
-    std::vector<Pixel> pixels;           // row by row
-    std::vector<std::uint8_t> mask;      // 0 or 1 per pixel; empty without a mask channel
+    std::vector<Pixel> pixels;       // row by row
+    std::vector<std::uint8_t> mask;  // 0 or 1 per pixel; empty without a mask channel
     const Pixel& at(int x, int y) const { return pixels[static_cast<size_t>(y) * side + x]; }
 };
 

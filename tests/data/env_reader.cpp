@@ -398,7 +398,8 @@ class Matcher {
             case Expr::Type:
             case Expr::Block:
                 if (!Starts(e, items, at)) {
-                    Fail(path + ": " + (at < items.size() ? "'" + items[at].name + "'" : "end of block") +
+                    Fail(path + ": " +
+                         (at < items.size() ? "'" + items[at].name + "'" : "end of block") +
                          " where " + e.word + " belongs");
                     return 0;
                 }
@@ -419,14 +420,16 @@ class Matcher {
             case Expr::Alt:
                 for (const Expr& p : e.parts)
                     if (Starts(p, items, at)) return Match(p, items, at, path);
-                Fail(path + ": " + (at < items.size() ? "'" + items[at].name + "'" : "end of block") +
-                     " where " + Describe(e) + " belongs");
+                Fail(path + ": " +
+                     (at < items.size() ? "'" + items[at].name + "'" : "end of block") + " where " +
+                     Describe(e) + " belongs");
                 return 0;
             case Expr::Seq:
                 for (size_t i = 0; i < e.parts.size() && error.empty(); ++i) {
                     const Expr& part = e.parts[i];
                     if (part.kind == Expr::Type && part.word == "count" && i + 1 < e.parts.size()) {
-                        long declared = at < items.size() ? Integer(items[at].name).value_or(-1) : -1;
+                        long declared =
+                            at < items.size() ? Integer(items[at].name).value_or(-1) : -1;
                         Match(part, items, at, path);
                         int found = Match(e.parts[++i], items, at, path);
                         if (error.empty() && found != declared)
@@ -519,7 +522,8 @@ EnvironmentResult ReadEnvironment(const Document& document) {
          ListItems(world->Find({"world_sky", "world_sky_satellites"}), "world_sky_satellite")) {
         Satellite s;
         s.light = int(Integer(FirstValue(sat->Child("world_sky_satellite_light"))).value_or(-1));
-        s.riseSeconds = Seconds(FirstValue(sat->Child("world_sky_satellite_rise_time"))).value_or(0);
+        s.riseSeconds =
+            Seconds(FirstValue(sat->Child("world_sky_satellite_rise_time"))).value_or(0);
         s.setSeconds = Seconds(FirstValue(sat->Child("world_sky_satellite_set_time"))).value_or(0);
         s.shader = ShaderOf(sat->Child("world_anim_shader"));
         env.satellites.push_back(s);

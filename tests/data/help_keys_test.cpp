@@ -35,12 +35,14 @@ TEST(HelpKeyTables, ListExactlyTheKeysTheProgramReads) {
     const std::set<Key> expected = ProgramKeys();
     ASSERT_GT(expected.size(), 50u);
     for (const char* source : {"help_nl.html", "help_en.html"}) {
-        std::string html = testsupport::ReadFile(testsupport::SourceDir() / "docs" / "help" / source);
+        std::string html =
+            testsupport::ReadFile(testsupport::SourceDir() / "docs" / "help" / source);
         std::set<Key> documented = DocumentedKeys(html);
         for (const Key& k : expected)
             EXPECT_TRUE(documented.count(k)) << source << " lacks [" << k.first << "] " << k.second;
         for (const Key& k : documented)
-            EXPECT_TRUE(expected.count(k)) << source << " lists unknown [" << k.first << "] " << k.second;
+            EXPECT_TRUE(expected.count(k))
+                << source << " lists unknown [" << k.first << "] " << k.second;
     }
 }
 

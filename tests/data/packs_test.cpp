@@ -21,9 +21,13 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::ReadFile;
 
-fs::path ShippedFolder() { return testsupport::SourceDir() / "data" / "Dump" / "Languages"; }
+fs::path ShippedFolder() {
+    return testsupport::SourceDir() / "data" / "Dump" / "Languages";
+}
 
-fs::path PackFile(const std::string& name) { return ShippedFolder() / (name + ".lng"); }
+fs::path PackFile(const std::string& name) {
+    return ShippedFolder() / (name + ".lng");
+}
 
 std::vector<std::string> ShippedPacks() {
     return settings::FindPackNames(ShippedFolder().string());
@@ -100,7 +104,8 @@ TEST(ShippedPacks, HoldEveryKeyTheProgramReadsAndNoOther) {
 
 TEST(ShippedPacks, PassTheFileInfoCheck) {
     for (const auto& pack : ShippedPacks()) {
-        EXPECT_TRUE(settings::LanguageValuePasses(Read(pack, settings::kFileInfoSection, "Language")))
+        EXPECT_TRUE(
+            settings::LanguageValuePasses(Read(pack, settings::kFileInfoSection, "Language")))
             << pack;
         EXPECT_TRUE(settings::ProgramValuePasses(Read(pack, settings::kFileInfoSection, "Program")))
             << pack;
@@ -149,9 +154,12 @@ std::string AccessKey(const std::string& caption, int& count) {
         ++count;
         size_t length = 1;
         const auto lead = static_cast<unsigned char>(text[i + 1]);
-        if (lead >= 0xF0) length = 4;
-        else if (lead >= 0xE0) length = 3;
-        else if (lead >= 0xC0) length = 2;
+        if (lead >= 0xF0)
+            length = 4;
+        else if (lead >= 0xE0)
+            length = 3;
+        else if (lead >= 0xC0)
+            length = 2;
         key = text.substr(i + 1, length);
         if (length == 1) key[0] = static_cast<char>(std::tolower(lead));
     }
@@ -165,7 +173,8 @@ TEST(ShippedPacks, MenuCaptionsHaveOneDistinctAccessKeyPerMenu) {
     const auto keys = settings::AllPackKeys();
     for (const auto& menu : menus)
         for (const auto& key : menu)
-            ASSERT_NE(std::find(keys.begin(), keys.end(), settings::PackKey{"Menu", key}), keys.end())
+            ASSERT_NE(std::find(keys.begin(), keys.end(), settings::PackKey{"Menu", key}),
+                      keys.end())
                 << "the program no longer reads [Menu] " << key;
 
     for (const auto& pack : ShippedPacks()) {
@@ -218,7 +227,8 @@ TEST(ShippedPacks, DecodeAsOneEncodingWithCrLfLines) {
         EXPECT_TRUE(utf8 || bytes.find_first_of(undefined) == std::string::npos)
             << pack << ": a byte Windows-1252 leaves undefined";
         for (const auto& line : ParseLines(bytes)) {
-            EXPECT_LE(line.value.size(), 1023u) << pack << ": [" << line.section << "] " << line.key;
+            EXPECT_LE(line.value.size(), 1023u)
+                << pack << ": [" << line.section << "] " << line.key;
             EXPECT_TRUE(utf8 || platform::DecodeForDisplay(line.value) ==
                                     platform::Cp1252ToUtf8(line.value))
                 << pack << ": [" << line.section << "] " << line.key << " reads as UTF-8";

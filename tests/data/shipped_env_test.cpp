@@ -21,7 +21,9 @@ using envcheck::Node;
 using envcheck::ParseText;
 using envcheck::ReadEnvironment;
 
-fs::path Dump() { return testsupport::SourceDir() / "data" / "Dump"; }
+fs::path Dump() {
+    return testsupport::SourceDir() / "data" / "Dump";
+}
 
 // The cloud layers' textures, main layer then low layer. A fog run copies the ZEL_ pair into the
 // route: rain runs the pair named after snow, snow runs the pair named after rain. Clear files
@@ -48,7 +50,9 @@ struct EnvFile {
     std::string weather;
     int level;
 };
-void PrintTo(const EnvFile& f, std::ostream* os) { *os << f.weather << f.level << ".env"; }
+void PrintTo(const EnvFile& f, std::ostream* os) {
+    *os << f.weather << f.level << ".env";
+}
 
 std::vector<EnvFile> AllEnvFiles() {
     std::vector<EnvFile> files;
@@ -58,7 +62,7 @@ std::vector<EnvFile> AllEnvFiles() {
 }
 
 class ShippedEnvFile : public testing::TestWithParam<EnvFile> {
-protected:
+  protected:
     void SetUp() override {
         const EnvFile& f = GetParam();
         path_ = Dump() / f.weather / (f.weather + std::to_string(f.level) + ".env");
@@ -87,7 +91,8 @@ protected:
 
 TEST_P(ShippedEnvFile, IsSimulatorTextWithOneWorld) {
     EXPECT_EQ(doc_.header, envcheck::kHeader);
-    EXPECT_EQ(text_.substr(0, envcheck::kHeader.size() + 2), std::string(envcheck::kHeader) + "\r\n");
+    EXPECT_EQ(text_.substr(0, envcheck::kHeader.size() + 2),
+              std::string(envcheck::kHeader) + "\r\n");
     for (size_t i = text_.find('\n'); i != std::string::npos; i = text_.find('\n', i + 1))
         ASSERT_TRUE(i > 0 && text_[i - 1] == '\r') << "bare LF at " << i;
     ASSERT_EQ(doc_.root.items.size(), 1u);
@@ -165,7 +170,8 @@ TEST_P(ShippedEnvFile, CountedListsHoldWhatTheyDeclare) {
         ASSERT_FALSE(found.empty()) << listName;
         for (const Node* list : found) {
             ASSERT_FALSE(list->Values().empty()) << listName << " has no count";
-            EXPECT_EQ(Integer(list->Values()[0]), long(list->Children(itemName).size())) << listName;
+            EXPECT_EQ(Integer(list->Values()[0]), long(list->Children(itemName).size()))
+                << listName;
         }
     }
 }
@@ -213,14 +219,30 @@ TEST(ShippedEnvFiles, FogColourFollowsTheWeather) {
 
 TEST(EnvReader, DecodesOnlyUtf16LeWithByteOrderMark) {
     using namespace std::string_literals;
-    EXPECT_EQ(DecodeUtf16Le("\xFF\xFE" "a\0(\0"s), "a(");
-    EXPECT_EQ(DecodeUtf16Le("\xFF\xFE" "\xE9\0"s), "\xC3\xA9");
-    EXPECT_EQ(DecodeUtf16Le("\xFF\xFE" "\x3D\xD8\x82\xDE"s), "\xF0\x9F\x9A\x82");
+    EXPECT_EQ(DecodeUtf16Le("\xFF\xFE"
+                            "a\0(\0"s),
+              "a(");
+    EXPECT_EQ(DecodeUtf16Le("\xFF\xFE"
+                            "\xE9\0"s),
+              "\xC3\xA9");
+    EXPECT_EQ(DecodeUtf16Le("\xFF\xFE"
+                            "\x3D\xD8\x82\xDE"s),
+              "\xF0\x9F\x9A\x82");
     EXPECT_FALSE(DecodeUtf16Le("a\0(\0"s)) << "no byte order mark";
     EXPECT_FALSE(DecodeUtf16Le("\xFE\xFF\0a"s)) << "big-endian";
-    EXPECT_FALSE(DecodeUtf16Le("\xFF\xFE" "a\0("s)) << "odd length";
-    EXPECT_FALSE(DecodeUtf16Le("\xFF\xFE" "\x3D\xD8" "a\0"s)) << "unpaired high surrogate";
-    EXPECT_FALSE(DecodeUtf16Le("\xFF\xFE" "\x82\xDE"s)) << "lone low surrogate";
+    EXPECT_FALSE(
+        DecodeUtf16Le("\xFF\xFE"
+                      "a\0("s))
+        << "odd length";
+    EXPECT_FALSE(
+        DecodeUtf16Le("\xFF\xFE"
+                      "\x3D\xD8"
+                      "a\0"s))
+        << "unpaired high surrogate";
+    EXPECT_FALSE(
+        DecodeUtf16Le("\xFF\xFE"
+                      "\x82\xDE"s))
+        << "lone low surrogate";
 }
 
 TEST(EnvReader, ParsesNestedBlocksValuesAndQuotedText) {
@@ -260,7 +282,8 @@ TEST(EnvReader, ReportsEveryTokenTheGrammarDoesNotAllow) {
     const std::string satellite =
         "world_sky_satellite_low_scale ( 800 ) world_sky_satellite_high_scale ( 400 ) "
         "world_sky_satellite_rise_position ( 95 ) world_sky_satellite_rise_time ( 06:30:00 ) "
-        "world_sky_satellite_set_time ( 19:00:00 ) world_sky_satellite_dir_rise_colour ( ffffee8b ) "
+        "world_sky_satellite_set_time ( 19:00:00 ) world_sky_satellite_dir_rise_colour ( ffffee8b "
+        ") "
         "world_sky_satellite_dir_high_colour ( ffffffff ) world_sky_satellite_dir_set_colour ( "
         "ffffb573 ) world_sky_satellite_amb_rise_colour ( ff202020 ) "
         "world_sky_satellite_amb_high_colour ( ff808080 ) world_sky_satellite_amb_set_colour ( "
@@ -270,14 +293,22 @@ TEST(EnvReader, ReportsEveryTokenTheGrammarDoesNotAllow) {
         "\r\n\r\nworld ( world_fog_distance ( 50 ) world_fog_day_colour ( ff9499a1 ) "
         "world_fog_night_colour ( ff101214 ) world_sky ( world_sky_nlayers_behind_satellites ( 2 ) "
         "world_sky_layers ( 1 world_sky_layer ( world_sky_layer_fadein ( 18:00:00 20:00:00 ) "
-        "world_sky_layer_fadeout ( 06:00:00 08:00:00 ) " + geometry + shader + " ) ) "
+        "world_sky_layer_fadeout ( 06:00:00 08:00:00 ) " +
+        geometry + shader +
+        " ) ) "
         "world_sky_horizon ( world_shader ( Diffuse ) ) world_sky_satellites ( 1 "
-        "world_sky_satellite ( " + satellite + shader + " ) ) ) world_water ( "
+        "world_sky_satellite ( " +
+        satellite + shader +
+        " ) ) ) world_water ( "
         "world_water_terrain_patch_map ( 256 Wsib-W.raw ) world_water_wave_height ( 0 ) "
         "world_water_wave_speed ( 0 ) world_water_layers ( 1 world_water_layer ( "
-        "world_water_layer_height ( -0.5 ) " + shader + " ) ) ) world_precipitation ( "
+        "world_water_layer_height ( -0.5 ) " +
+        shader +
+        " ) ) ) world_precipitation ( "
         "world_precipitation_type ( world_precipitation_type_rain ) world_precipitation_density ( "
-        "2048 ) world_precipitation_speed ( 40 ) " + shader + " ) world_wind ( world_wind_layers ( "
+        "2048 ) world_precipitation_speed ( 40 ) " +
+        shader +
+        " ) world_wind ( world_wind_layers ( "
         "1 world_wind_layer ( world_wind_layer_maxheight ( 100000 ) world_wind_layer_direction ( 1 "
         "0 0 ) world_wind_layer_speed ( 3 ) world_wind_layer_turbulencep ( 0.2 ) ) ) ) )";
     auto read = [](const std::string& text) {
@@ -301,8 +332,9 @@ TEST(EnvReader, ReportsEveryTokenTheGrammarDoesNotAllow) {
         EXPECT_NE(at, std::string::npos) << from;
         return at == std::string::npos ? good : text.replace(at, from.size(), to);
     };
-    const std::string water = good.substr(good.find("world_water ("),
-                                          good.find(" world_precipitation (") - good.find("world_water ("));
+    const std::string water =
+        good.substr(good.find("world_water ("),
+                    good.find(" world_precipitation (") - good.find("world_water ("));
     const std::pair<std::string, const char*> broken[] = {
         {change("JINX0w0t", "JINX0E0t"), "format code of no file type"},
         {change("world ( ", "Tr_Env ( world ( ") + " )", "world wrapped in another block"},
@@ -311,7 +343,8 @@ TEST(EnvReader, ReportsEveryTokenTheGrammarDoesNotAllow) {
          "fog wrapped in a block of no grammar"},
         {change("world_fog_day_colour", "world_fog_colour ( 0.5 0.5 0.5 ) world_fog_day_colour"),
          "a colour token the format does not have"},
-        {change("world_fog_night_colour ( ff101214 ) ", ""), "day colour without its night partner"},
+        {change("world_fog_night_colour ( ff101214 ) ", ""),
+         "day colour without its night partner"},
         {change("ff9499a1", "9499a1"), "colour of six digits"},
         {change("50 )", "50.5 )"), "fog distance not whole metres"},
         {change("world_sky_layer_fadeout ( 06:00:00 08:00:00 ) ", ""), "fadein without fadeout"},
@@ -319,14 +352,16 @@ TEST(EnvReader, ReportsEveryTokenTheGrammarDoesNotAllow) {
         {change("world_sky_nlayers_behind_satellites ( 2 ) ", ""), "nlayers missing"},
         {change("world_sky_horizon ( world_shader ( Diffuse ) ) ", ""), "horizon missing"},
         {change("world_sky_layers ( 1", "world_sky_layers ( 2"), "count above the items"},
-        {change(" terrain_uvcalcs ( 1 terrain_uvcalc ( 1 0 0 0 ) )", ""), "texslots without uvcalcs"},
+        {change(" terrain_uvcalcs ( 1 terrain_uvcalc ( 1 0 0 0 ) )", ""),
+         "texslots without uvcalcs"},
         {change("uvscroll ( 0 0.02 )", "uvscroll ( 0.0005 0 )"), "decimal where a whole number"},
         {change("wave_height ( 0 )", "wave_height ( 0.06 )"), "decimal wave height"},
         {change("world_water_terrain_patch_map ( 256 Wsib-W.raw ) ", ""), "patch map missing"},
-        {change("world_sky_satellite_light ( 1 ) ", "") .insert(good.find("world_sky_satellite_low"),
-                                                              "world_sky_satellite_light ( 1 ) "),
+        {change("world_sky_satellite_light ( 1 ) ", "")
+             .insert(good.find("world_sky_satellite_low"), "world_sky_satellite_light ( 1 ) "),
          "satellite tokens out of order"},
-        {change("world_sky_satellite_amb_set_colour ( ff202020 ) ", ""), "satellite colour missing"},
+        {change("world_sky_satellite_amb_set_colour ( ff202020 ) ", ""),
+         "satellite colour missing"},
         {change("06:30:00", "23400"), "plain seconds for a time"},
         {change("06:30:00", "\"06:30:00\""), "a quoted time"},
         {change("density ( 2048 )", "density ( 0.6 ) world_precipitation_size ( 0.8 )"),

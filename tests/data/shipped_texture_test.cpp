@@ -23,7 +23,9 @@ Texture Load(const std::string& name) {
     return result.texture.value_or(Texture{});
 }
 
-double Luminance(const acecheck::Pixel& p) { return 0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2]; }
+double Luminance(const acecheck::Pixel& p) {
+    return 0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2];
+}
 
 double MeanLuminance(const Level& level) {
     double sum = 0;
@@ -36,7 +38,9 @@ struct Sky {
     int side;
     bool low;  // a low cloud layer, drawn blended over the sky: carries alpha
 };
-void PrintTo(const Sky& s, std::ostream* os) { *os << s.name; }
+void PrintTo(const Sky& s, std::ostream* os) {
+    *os << s.name;
+}
 
 class ShippedSky : public testing::TestWithParam<Sky> {};
 
@@ -134,8 +138,8 @@ std::string TinyTexture(std::int32_t offsetBase = std::int32_t(acecheck::kSignat
     b.append(std::string("tiny").append(12, '\0'));
     b.append(std::string("test").append(60, '\0'));
     b.append(44, '\0');
-    for (std::uint64_t id : {acecheck::kRed, acecheck::kGreen, acecheck::kBlue, acecheck::kMask,
-                             acecheck::kAlpha}) {
+    for (std::uint64_t id :
+         {acecheck::kRed, acecheck::kGreen, acecheck::kBlue, acecheck::kMask, acecheck::kAlpha}) {
         put64(id == acecheck::kMask ? 1 : 8);
         put64(id);
     }

@@ -18,7 +18,9 @@ std::string ActivityText(bool withEvents, const std::string& name = "\"Morning f
         "\tSerial ( 1 )\n"
         "\tTr_Activity_Header (\n"
         "\t\tRouteID ( demo )\n"
-        "\t\tName ( " + name + " )\n"
+        "\t\tName ( " +
+        name +
+        " )\n"
         "\t\tDescription ( \"Bring the \\\"empties\\\" \" +\n"
         "\t\t\t\"to the yard.\" )\n"
         "\t\tBriefing ( \"Line one\\nLine two\" )\n"
@@ -102,8 +104,8 @@ ActivityFog Fog(Weather weather, int metres) {
 
 // What every copy must be: readable without a warning, the fog event first at the start with a
 // fresh ID, the header weather and name set, and nothing else changed.
-void ExpectFogged(const std::string& original, const std::string& copy, Weather weather,
-                  int metres, const std::string& expectedName) {
+void ExpectFogged(const std::string& original, const std::string& copy, Weather weather, int metres,
+                  const std::string& expectedName) {
     const actcheck::Activity before = actcheck::ReadActivity(original);
     const actcheck::Activity after = actcheck::ReadActivity(copy);
     ASSERT_TRUE(after.warnings.empty()) << after.warnings.front();
@@ -201,20 +203,22 @@ TEST(ActivityCopy, WhatIsNoActivityIsRefused) {
     const std::string good = ActivityText(true);
     const std::string refused[] = {
         "",
-        "SIMISA@@@@@@@@@@JINX0t0t______\nTr_Activity ( )",     // another file type
-        "SIMISA@F\x01\x02\x03 compressed",                        // binary
-        good.substr(0, good.size() - 1),                          // a block left open
-        good + " )",                                              // one closed too many
+        "SIMISA@@@@@@@@@@JINX0t0t______\nTr_Activity ( )",               // another file type
+        "SIMISA@F\x01\x02\x03 compressed",                               // binary
+        good.substr(0, good.size() - 1),                                 // a block left open
+        good + " )",                                                     // one closed too many
         "SIMISA@@@@@@@@@@JINX0a0t______\nTr_Activity ( Serial ( 1 ) )",  // no header or file
-        "\xFE\xFF" + good,                                        // big-endian UTF-16
-        Utf16(good) + "x",                                        // half a UTF-16 unit
+        "\xFE\xFF" + good,                                               // big-endian UTF-16
+        Utf16(good) + "x",                                               // half a UTF-16 unit
         "SIMISA@@@@@@@@@@JINX0a0t______\nTr_Activity ( Tr_Activity_Header ( Name ( \"open ) ) )",
     };
-    for (const std::string& bytes : refused) EXPECT_FALSE(FogActivity(bytes, Fog(Weather::Sun, 50)));
+    for (const std::string& bytes : refused)
+        EXPECT_FALSE(FogActivity(bytes, Fog(Weather::Sun, 50)));
 }
 
 TEST(ActivityCopy, CopyNamesSayWhatTheyAreAndAreRecognised) {
-    EXPECT_EQ(ActivityCopyName("freight.act", Weather::Rain, 50, 1), "freight_ZEL_mist_rain_50m.act");
+    EXPECT_EQ(ActivityCopyName("freight.act", Weather::Rain, 50, 1),
+              "freight_ZEL_mist_rain_50m.act");
     EXPECT_EQ(ActivityCopyName("a.b.ACT", Weather::Sun, 125, 3), "a.b_ZEL_mist_sun_125m_3.act");
     EXPECT_TRUE(IsActivityCopyName("freight_zel_MIST_rain_50m.act"));
     EXPECT_FALSE(IsActivityCopyName("freight.act"));

@@ -18,21 +18,23 @@ struct Scenario {
     const char* name;
     Weather weather;
     std::vector<std::string> files;
-    bool ownTexture;    // the route already holds one of the weather's textures
-    bool earlierBackups;  // the backup folder holds the first file's bytes and a stale second
-    bool linkedFirst;     // the first route file is a link to a file outside the route
-    int steps;          // progress reports of a whole run plus restore
+    bool ownTexture;         // the route already holds one of the weather's textures
+    bool earlierBackups;     // the backup folder holds the first file's bytes and a stale second
+    bool linkedFirst;        // the first route file is a link to a file outside the route
+    int steps;               // progress reports of a whole run plus restore
     bool openRails = false;  // two activities, one with an extension file, and a weather file
 };
 
 // Two activities (one with events and an Open Rails extension file) and no WeatherFiles folder.
 void AddActivities(const SimulatorTree& sim) {
     const fs::path activities = sim.routes() / "R" / "ACTIVITIES";
-    const std::string header = "SIMISA@@@@@@@@@@JINX0a0t______\r\n\r\nTr_Activity (\r\n"
-                               "\tTr_Activity_Header (\r\n\t\tName ( \"A\" )\r\n\t)\r\n";
+    const std::string header =
+        "SIMISA@@@@@@@@@@JINX0a0t______\r\n\r\nTr_Activity (\r\n"
+        "\tTr_Activity_Header (\r\n\t\tName ( \"A\" )\r\n\t)\r\n";
     WriteFile(activities / "a.act",
-              header + "\tTr_Activity_File (\r\n\t\tEvents (\r\n\t\t\tEventCategoryTime (\r\n"
-                       "\t\t\t\tID ( 1 )\r\n\t\t\t)\r\n\t\t)\r\n\t)\r\n)");
+              header +
+                  "\tTr_Activity_File (\r\n\t\tEvents (\r\n\t\t\tEventCategoryTime (\r\n"
+                  "\t\t\t\tID ( 1 )\r\n\t\t\t)\r\n\t\t)\r\n\t)\r\n)");
     WriteFile(activities / "b.act", header + "\tTr_Activity_File (\r\n\t)\r\n)");
     WriteFile(activities / "OpenRails" / "a.act", "extension");
 }
@@ -65,16 +67,37 @@ TEST(FaultInjection, KilledRunOrRestoreIsUndoneByTheNextStart) {
     // back and textures deleted), then the record goes: three files and two textures make
     // 3 + 3 + 1 + 5 + 5 + 3 + 3 + 2 + 1 steps.
     const Scenario scenarios[] = {
-        {"rain, three files", Weather::Rain, {"a_rain.env", "b_rain.env", "c_rain.env"}, false,
-         false, false, 26},
+        {"rain, three files",
+         Weather::Rain,
+         {"a_rain.env", "b_rain.env", "c_rain.env"},
+         false,
+         false,
+         false,
+         26},
         {"snow, one file, own texture", Weather::Snow, {"snow.env"}, true, false, false, 11},
-        {"sun, backups from before", Weather::Sun, {"a_clear.env", "b_clear.env"}, false, true,
-         false, 14},
-        {"sun, a linked file", Weather::Sun, {"a_clear.env", "b_clear.env"}, false, false, true,
+        {"sun, backups from before",
+         Weather::Sun,
+         {"a_clear.env", "b_clear.env"},
+         false,
+         true,
+         false,
+         14},
+        {"sun, a linked file",
+         Weather::Sun,
+         {"a_clear.env", "b_clear.env"},
+         false,
+         false,
+         true,
          14},
         // Four files for Open Rails: listed in the record, each staged and in place, each deleted.
-        {"rain, one file, Open Rails", Weather::Rain, {"rain.env"}, false, false, false,
-         14 + 1 + 4 + 4 + 4, true},
+        {"rain, one file, Open Rails",
+         Weather::Rain,
+         {"rain.env"},
+         false,
+         false,
+         false,
+         14 + 1 + 4 + 4 + 4,
+         true},
     };
     for (const Scenario& s : scenarios) {
         int killAt = 1;
@@ -140,9 +163,8 @@ TEST(TwoCopies, RunAndRestoreWaitForTheOtherCopyEvenAfterItIsKilled) {
     const Snapshot before = TakeSnapshot(sim.routes());
 
     // The other copy puts fog into R and keeps running.
-    OtherCopy other([&] {
-        return RunFog(FogRequest(sim, "R", Weather::Rain, 50)) == RunOutcome::Installed;
-    });
+    OtherCopy other(
+        [&] { return RunFog(FogRequest(sim, "R", Weather::Rain, 50)) == RunOutcome::Installed; });
     ASSERT_TRUE(other.Ready());
     const Snapshot fogged = TakeSnapshot(sim.routes()), dump = TakeSnapshot(program.dump());
     const auto record = LoadRunRecord();

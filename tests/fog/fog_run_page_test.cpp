@@ -1,6 +1,4 @@
 // The fog run through the real main window: controls, message boxes and the files on disk.
-#include "app/main_window.h"
-
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
@@ -11,6 +9,7 @@
 #include <QTextEdit>
 
 #include "app/app_fixture.h"
+#include "app/main_window.h"
 #include "platform/files.h"
 #include "support/fog_fixtures.h"
 #include "widgets/track_bar.h"
@@ -158,7 +157,8 @@ TEST_F(FogWindowTest, FailedBackupStaysOnTheChoosingPage) {
     fs::remove_all(prog.dump() / "Back_up");
     CreateAndShow();
     Make("R", "rainButton");
-    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Backup_mislukt")});
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{fogRunPage().texts().text("Meldingen/Backup_mislukt")});
     EXPECT_NE(fogRunPage().texts().text("Meldingen/Backup_mislukt"), "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
@@ -175,8 +175,9 @@ TEST_F(FogWindowTest, RestoreNamesTheFilesItCouldNotPutBack) {
     platform::SetReadOnly((sim.envfiles("R") / "a_rain.env").string(), true);
     fs::remove(prog.dump() / "Back_up" / "R" / "b%d_rain.env");
     restoreButton()->click();
-    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Herstel_mislukt") + "\n" +
-                                                folder + "a_rain.env\n" + folder + "b%d_rain.env"});
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{fogRunPage().texts().text("Meldingen/Herstel_mislukt") +
+                                       "\n" + folder + "a_rain.env\n" + folder + "b%d_rain.env"});
     EXPECT_TRUE(OnCompletionPage());  // a_rain.env's backup is there: try again
 
     // Without its backup b%d_rain.env cannot come back now: named again, and the player may
@@ -184,8 +185,9 @@ TEST_F(FogWindowTest, RestoreNamesTheFilesItCouldNotPutBack) {
     messages.clear();
     platform::SetReadOnly((sim.envfiles("R") / "a_rain.env").string(), false);
     restoreButton()->click();
-    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Herstel_mislukt") +
-                                                "\n" + folder + "b%d_rain.env"});
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{fogRunPage().texts().text("Meldingen/Herstel_mislukt") +
+                                       "\n" + folder + "b%d_rain.env"});
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(ReadFile(sim.envfiles("R") / "a_rain.env"), "original R/a_rain.env\n");
     EXPECT_TRUE(mainWindow->close());
@@ -250,8 +252,9 @@ TEST_F(FogWindowTest, RunThatCannotReplaceEveryFileNamesThemAndStaysOnTheChoosin
     const std::string folder = (sim.envfiles("R") / "").string();
     CreateAndShow();
     Make("R", "rainButton");
-    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Mist_mislukt") + "\n" +
-                                                folder + "b_rain.env"});
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{fogRunPage().texts().text("Meldingen/Mist_mislukt") + "\n" +
+                                       folder + "b_rain.env"});
     EXPECT_NE(fogRunPage().texts().text("Meldingen/Mist_mislukt"), "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_TRUE(summaryView()->toPlainText().isEmpty());
@@ -262,9 +265,9 @@ TEST_F(FogWindowTest, RunThatCannotReplaceEveryFileNamesThemAndStaysOnTheChoosin
     const fs::path fogFile = prog.dump() / "rain" / "rain75.env";
     fs::remove(fogFile);
     Make("R", "rainButton");
-    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Mist_mislukt") + "\n" +
-                                                folder + "a_rain.env\n" + folder + "b_rain.env\n" +
-                                                fogFile.string()});
+    EXPECT_EQ(Texts(), std::vector<std::string>{
+                           fogRunPage().texts().text("Meldingen/Mist_mislukt") + "\n" + folder +
+                           "a_rain.env\n" + folder + "b_rain.env\n" + fogFile.string()});
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
     EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
@@ -330,8 +333,9 @@ TEST_F(FogWindowTest, CraftedRecordAtStartIsSetAsideAndTheProgramCloses) {
     CreateAndShow();
     EXPECT_FALSE(mainWindow->openUnrestoredRun());
     const fs::path aside = prog.dump() / "Herstel_ongeldig_2.ini";
-    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Herstel_ongeldig") + "\n" +
-                                                aside.string()});
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{fogRunPage().texts().text("Meldingen/Herstel_ongeldig") +
+                                       "\n" + aside.string()});
     EXPECT_NE(fogRunPage().texts().text("Meldingen/Herstel_ongeldig"), "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_TRUE(mainWindow->close());
@@ -362,9 +366,9 @@ TEST_F(FogWindowTest, OpenRailsOptionAddsCopiesNamesThemInTheSummaryAndRestoreRe
     const QStringList lines = summaryView()->toPlainText().split('\n');
     ASSERT_EQ(lines.size(), 24);
     const QString h(33, '-');
-    EXPECT_EQ(lines.mid(15), (QStringList{"Open Rails-activiteiten met mist:", "2", h,
-                                          "Open Rails-weerbestand:", "ZEL_Nevora_snow_75m.weather-or",
-                                          h, "Overgeslagen:", "c.act", h}));
+    EXPECT_EQ(lines.mid(15),
+              (QStringList{"Open Rails-activiteiten met mist:", "2", h, "Open Rails-weerbestand:",
+                           "ZEL_Nevora_snow_75m.weather-or", h, "Overgeslagen:", "c.act", h}));
 
     restoreButton()->click();
     EXPECT_FALSE(OnCompletionPage());

@@ -224,8 +224,8 @@ TEST_F(FogRunTest, RouteHoldingFogAlreadyIsRefused) {
             RunReport report;
             EXPECT_EQ(RunFog(FogRequest(sim, "R", weather, 25), {}, &report),
                       RunOutcome::AlreadyFogged);
-            const Names fogged = weather == Weather::Sun ? Names{"clear.env"}
-                                                         : Names{"a_snow.env", "b_snow.env"};
+            const Names fogged =
+                weather == Weather::Sun ? Names{"clear.env"} : Names{"a_snow.env", "b_snow.env"};
             EXPECT_EQ(report.fogged, fogged);
             fs::remove(Env("clear.env"));
         }

@@ -173,7 +173,8 @@ TEST_F(OpenRailsRunTest, RecordNamingAnyOtherAddedFileIsRefused) {
     const std::string hash = "|12|0123456789abcdef\r\n";
     WriteFile(RunRecordPath(), sound + "Toegevoegd1=Activities/a_ZEL_mist_rain_50m.act" + hash +
                                    "Toegevoegd2=ACTIVITIES/OpenRails/a_ZEL_mist_rain_50m.act" +
-                                   hash + "Toegevoegd3=WeatherFiles/ZEL_Nevora_rain_50m.weather-or" +
+                                   hash +
+                                   "Toegevoegd3=WeatherFiles/ZEL_Nevora_rain_50m.weather-or" +
                                    hash + "NieuweMap1=WeatherFiles\r\n");
     const auto record = LoadRunRecord();
     ASSERT_TRUE(record);

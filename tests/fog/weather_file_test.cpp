@@ -15,7 +15,8 @@ TEST(WeatherFile, HoldsTheFogFromTheStartOfTheDay) {
             SCOPED_TRACE(std::string(WeatherName(weather)) + std::to_string(metres));
             const std::string json = WeatherFileJson(weather, metres);
             QJsonParseError error;
-            const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(json), &error);
+            const QJsonDocument doc =
+                QJsonDocument::fromJson(QByteArray::fromStdString(json), &error);
             ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
             const QJsonArray changes = doc.object().value("Changes").toArray();
             ASSERT_EQ(changes.size(), 1);

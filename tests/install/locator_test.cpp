@@ -26,11 +26,12 @@ const char kNotFound[] =
 const char kFound[] = "\"Microsoft Train Simulator\" is met succes gevonden!";
 
 class LocatorTest : public ::testing::Test {
-protected:
+  protected:
     testsupport::ProgramFolder prog;
     testsupport::SimulatorTree sim;
     testsupport::MessageRecorder messages;
-    testsupport::TempDir home;  // an empty home: no compatibility-layer prefix unless a test adds one
+    testsupport::TempDir
+        home;  // an empty home: no compatibility-layer prefix unless a test adds one
     testsupport::ScopedEnv homeEnv{"HOME", home.str()};
     std::unique_ptr<InstallLocator> loc;
 
@@ -148,12 +149,13 @@ TEST_F(LocatorTest, BrowsingFillsTheFieldAndCancellingLeavesIt) {
 }
 
 TEST_F(LocatorTest, TextsComeFromThePackAndAMissingSectionEmptiesThem) {
-    prog.WritePack("English", PackText("English", "ZEL Nevora",
-                                       "[locatie scherm]\r\ntitel=Location\r\nlabel1=Where is it?\r\n"
-                                       "button1=Continue\r\nbutton2=Browse...\r\ngroupbox1=Folder:\r\n"
-                                       "[map dialoog]\r\nBrowseTekst=Pick a folder\r\n"
-                                       "[Meldingen]\r\nTitel=Error\r\nKan_niet_vinden=Not found\r\n"
-                                       "Is_Gevonden=Found\r\nGevonden_Titel=Done\r\n"));
+    prog.WritePack("English",
+                   PackText("English", "ZEL Nevora",
+                            "[locatie scherm]\r\ntitel=Location\r\nlabel1=Where is it?\r\n"
+                            "button1=Continue\r\nbutton2=Browse...\r\ngroupbox1=Folder:\r\n"
+                            "[map dialoog]\r\nBrowseTekst=Pick a folder\r\n"
+                            "[Meldingen]\r\nTitel=Error\r\nKan_niet_vinden=Not found\r\n"
+                            "Is_Gevonden=Found\r\nGevonden_Titel=Done\r\n"));
     prog.WritePack("Bare", PackText("Bare", "ZEL Nevora"));
     WriteSettings("English");
     ASSERT_TRUE(CreateLocator([&](InstallLocator* w) {
@@ -212,7 +214,8 @@ TEST_F(LocatorTest, UnwritableSettingsAtConfirmationIsReportedAndTheWindowStillC
     ASSERT_TRUE(CreateLocator([&](InstallLocator* w) { Confirm(w, sim.root().string()); }));
     ASSERT_EQ(messages.messages().size(), 2u);
     EXPECT_EQ(messages.messages()[0].text, kFound);
-    EXPECT_EQ(messages.messages()[1].text, "Unable to write to " + prog.settingsFile().string() + ".");
+    EXPECT_EQ(messages.messages()[1].text,
+              "Unable to write to " + prog.settingsFile().string() + ".");
     EXPECT_EQ(Pad(), "<missing>");
 }
 
@@ -226,8 +229,8 @@ TEST_F(LocatorTest, StartsAtTheSimulatorInTheDefaultCompatibilityPrefix) {
     testsupport::WriteFile(folder / "Train.EXE", "MZ");
     EXPECT_EQ(FindSimulatorInDefaultPrefix(), folder.string());
     // The plain "Program Files" is tried first.
-    const fs::path first = home.path() / ".wine" / "drive_c" / "Program Files" / "Microsoft Games" /
-                           "Train Simulator";
+    const fs::path first =
+        home.path() / ".wine" / "drive_c" / "Program Files" / "Microsoft Games" / "Train Simulator";
     testsupport::WriteFile(first / "train.exe", "MZ");
     EXPECT_EQ(FindSimulatorInDefaultPrefix(), first.string());
 

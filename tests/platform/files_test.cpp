@@ -280,7 +280,7 @@ TEST_F(FilesTest, BatchTargetsResolveAsInASequenceOfCalls) {
     batch.Copy(At("a.src"), At("T/x.env"), false);
     batch.Copy(At("b.src"), At("T/X.ENV"), false);  // the file the first one makes
     batch.Copy(At("a.src"), At("T/y.env"), true);
-    batch.Copy(At("b.src"), At("T/Y.env"), true);   // exists by then
+    batch.Copy(At("b.src"), At("T/Y.env"), true);  // exists by then
     EXPECT_EQ(batch.Commit(false), (std::vector<bool>{true, true, true, false}));
     EXPECT_EQ(Listing(root / "T"), (std::vector<std::string>{"x.env", "y.env"}));
     EXPECT_EQ(ReadFile(root / "T/x.env"), "B");
@@ -350,7 +350,7 @@ TEST_F(FilesTest, CreatedFilesNeverReplaceAnythingAndEmptyFoldersAloneAreRemoved
     FileBatch batch;
     EXPECT_FALSE(batch.Create(At("T/taken.ACT"), "ours"));  // there already, in any spelling
     EXPECT_TRUE(batch.Create(At("T/new.act"), "ours"));
-    EXPECT_FALSE(batch.Create(At("T/NEW.act"), "again"));   // the batch's own name
+    EXPECT_FALSE(batch.Create(At("T/NEW.act"), "again"));  // the batch's own name
     EXPECT_TRUE(batch.Create(At("T/late.act"), "ours"));
     WriteFile(root / "T/late.act", "theirs, meanwhile");
     EXPECT_EQ(batch.Commit(true), (std::vector<bool>{false, true, false, false}));

@@ -1,9 +1,8 @@
 // The registry lookup of the simulator's folder. Only Windows has a registry; elsewhere the
 // lookup finds nothing and there is nothing to test.
-#include "platform/registry.h"
-
 #include <gtest/gtest.h>
 
+#include "platform/registry.h"
 #include "platform/win32.h"
 
 namespace {
@@ -81,7 +80,8 @@ TEST_F(RegistryTest, AValueOfAnotherTypeIsAnError) {
 TEST_F(RegistryTest, OnlyThe32BitViewCounts) {
     // Only the 32-bit view counts: the simulator's installer is 32-bit, so a key that only
     // 64-bit programs wrote is not its key, whichever build reads it.
-    ASSERT_EQ(RegDeleteKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), KEY_WOW64_32KEY, 0), ERROR_SUCCESS);
+    ASSERT_EQ(RegDeleteKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), KEY_WOW64_32KEY, 0),
+              ERROR_SUCCESS);
     HKEY wide = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0,
                               KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &wide, nullptr),

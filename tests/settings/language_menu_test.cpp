@@ -1,4 +1,5 @@
-// Options > Taal and the pack checks: listing, switching, refusing a pack and falling back to Dutch.
+// Options > Taal and the pack checks: listing, switching, refusing a pack and falling back to
+// Dutch.
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
@@ -12,7 +13,8 @@ namespace {
 
 const char kReadErr[] = "Fout tijdens het lezen van taal bestand.";
 
-std::string Pack(const std::string& language, const std::string& program, const std::string& button) {
+std::string Pack(const std::string& language, const std::string& program,
+                 const std::string& button) {
     return PackText(language, program,
                     "[Hoofd Scherm]\r\nButton1=" + button +
                         "\r\n[Meldingen]\r\nTaal_lees_err=cannot read\r\nTitel=Error\r\n");
@@ -80,7 +82,8 @@ TEST_F(MainWindowFixture, RefusedPackShowsBoxesInTheActiveLanguageThenDutch) {
     const struct {
         const char* caption;
         size_t boxes;
-    } cases[] = {{"WrongProgram", 1}, {"Unknown", 1}, {"BothWrong", 2}, {"Vanished", 2}, {"Folder", 2}};
+    } cases[] = {
+        {"WrongProgram", 1}, {"Unknown", 1}, {"BothWrong", 2}, {"Vanished", 2}, {"Folder", 2}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
         Item(languageMenu(), "English")->trigger();

@@ -1,11 +1,12 @@
 // Language packs: finding them, the acceptance rule and the key list the program reads.
+#include "settings/language.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
 
 #include "platform/files.h"
-#include "settings/language.h"
 #include "settings/texts.h"
 #include "support/fixtures.h"
 
@@ -21,7 +22,8 @@ TEST(LanguagePacks, NamesComeFromEveryLngEntryInListingOrder) {
     testsupport::WriteFile(prog.languages() / "notes.txt", "");
     const auto names = settings::FindPackNames(settings::PackFolder());
     // Any attribute, folders included; only the last extension goes.
-    EXPECT_EQ(names, (std::vector<std::string>{".Hidden", "english", "Folder", "Fr.old", "Francais"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{".Hidden", "english", "Folder", "Fr.old", "Francais"}));
     EXPECT_TRUE(settings::FindPackNames(prog.root().string() + "/none").empty());
 }
 
@@ -44,7 +46,9 @@ TEST(LanguagePacks, AcceptanceRule) {
     EXPECT_TRUE(settings::LanguageValuePasses("\xC9sperant"));  // bytes compare unsigned
     EXPECT_FALSE(settings::LanguageValuePasses("Onbekend"));
     EXPECT_FALSE(settings::LanguageValuePasses(""));
-    EXPECT_FALSE(settings::LanguageValuePasses("\x1F" "English"));
+    EXPECT_FALSE(
+        settings::LanguageValuePasses("\x1F"
+                                      "English"));
     EXPECT_TRUE(settings::LanguageValuePasses("onbekend"));
     EXPECT_TRUE(settings::ProgramValuePasses("ZEL Nevora"));
     EXPECT_FALSE(settings::ProgramValuePasses("ZEL NEVORA"));
@@ -53,8 +57,8 @@ TEST(LanguagePacks, AcceptanceRule) {
 
 TEST(LanguagePacks, TextsComeFromThePackWithoutDutchFallBack) {
     testsupport::ProgramFolder prog;
-    prog.WritePack("Part",
-                   testsupport::PackText("Part", "ZEL Nevora", "[Taal Scherm]\r\ntitel=Choose\r\n"));
+    prog.WritePack(
+        "Part", testsupport::PackText("Part", "ZEL Nevora", "[Taal Scherm]\r\ntitel=Choose\r\n"));
     using settings::TextWindow;
     const auto texts = settings::LoadTexts(TextWindow::Language, "Part");
     EXPECT_EQ(texts.all().size(), settings::TextsOf(TextWindow::Language).size());

@@ -1,4 +1,6 @@
 // The first-run language window, driven through its controls while it runs modally.
+#include "settings/language_window.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -9,7 +11,6 @@
 
 #include "app/app_fixture.h"
 #include "platform/files.h"
-#include "settings/language_window.h"
 
 using testsupport::Child;
 using testsupport::PackText;
@@ -33,7 +34,7 @@ QStringList Items(const QComboBox* box) {
 }
 
 class LanguageWindowTest : public MainWindowFixture {
-protected:
+  protected:
     std::unique_ptr<LanguageWindow> lang;
 
     // Creates the main window, forgets its start-up boxes, then the language window.
@@ -171,7 +172,8 @@ TEST_F(LanguageWindowTest, UnwritableSettingsFileIsReportedOnceAndTheWindowLetsT
     const std::string before = testsupport::ReadFile(prog.settingsFile());
     ASSERT_TRUE(StartUp([](LanguageWindow* w) { Child<QPushButton>(*w, "okButton")->click(); }));
     ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.messages()[0].text, "Unable to write to " + prog.settingsFile().string() + ".");
+    EXPECT_EQ(messages.messages()[0].text,
+              "Unable to write to " + prog.settingsFile().string() + ".");
     EXPECT_FALSE(lang->isVisible());
     EXPECT_EQ(testsupport::ReadFile(prog.settingsFile()), before);
     EXPECT_EQ(mainWindow->currentLanguage(), "Nederlands");

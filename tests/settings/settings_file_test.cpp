@@ -1,23 +1,25 @@
 // The settings file: values read afresh, the boolean rule, failing writes.
+#include "settings/settings_file.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
 #include "platform/profile.h"
-#include "settings/settings_file.h"
 #include "support/fixtures.h"
 
 using settings::ParseProfileBool;
 
 TEST(ProfileBool, ReadsIntegersTheWayTheRuntimeDoes) {
-    for (const char* yes : {"1", "-1", "2", "0x1", "0X1F", "$10", " 7", "+3", "0xFFFFFFFF", "2147483647"}) {
+    for (const char* yes :
+         {"1", "-1", "2", "0x1", "0X1F", "$10", " 7", "+3", "0xFFFFFFFF", "2147483647"}) {
         EXPECT_TRUE(ParseProfileBool(yes, false)) << yes;
     }
     for (const char* no : {"0", "-0", "0x0", "$0", "000"}) {
         EXPECT_FALSE(ParseProfileBool(no, true)) << no;
     }
     // Not an integer: the default, whatever it is.
-    for (const char* junk : {"", "yes", "true", "0x", "1 ", "1.0", "--1", "$", "2147483648",
-                             "0x100000000", "\x01"}) {
+    for (const char* junk :
+         {"", "yes", "true", "0x", "1 ", "1.0", "--1", "$", "2147483648", "0x100000000", "\x01"}) {
         EXPECT_FALSE(ParseProfileBool(junk, false)) << junk;
         EXPECT_TRUE(ParseProfileBool(junk, true)) << junk;
     }
@@ -34,7 +36,8 @@ TEST(SettingsFile, EveryReadSeesTheLastWriteAndMissingValuesAreEmpty) {
     EXPECT_TRUE(settings::ReadBool("Programma", "Taalscherm", false));
     EXPECT_EQ(settings::ReadString("msts locatie", "Pad"), "/games/TS/");
     // Another program's edit is seen at the next read: nothing is cached.
-    testsupport::WriteFile(prog.settingsFile(), "[programma]\nTaalscherm=0x0\ntaalKEUZE = Deutsch\n");
+    testsupport::WriteFile(prog.settingsFile(),
+                           "[programma]\nTaalscherm=0x0\ntaalKEUZE = Deutsch\n");
     EXPECT_EQ(settings::ReadString("Programma", "Taalkeuze"), "Deutsch");
     EXPECT_FALSE(settings::ReadBool("Programma", "Taalscherm", true));
 }

@@ -15,8 +15,8 @@ namespace testsupport {
 TempDir::TempDir() {
     std::random_device rd;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path candidate =
-            fs::temp_directory_path() / ("zel-test-" + std::to_string(rd()) + std::to_string(attempt));
+        fs::path candidate = fs::temp_directory_path() /
+                             ("zel-test-" + std::to_string(rd()) + std::to_string(attempt));
         std::error_code ec;
         if (fs::create_directory(candidate, ec)) {
             path_ = candidate;
@@ -107,14 +107,18 @@ MessageRecorder::MessageRecorder() {
         });
 }
 
-MessageRecorder::~MessageRecorder() { platform::SetMessagePresenter(previous_); }
+MessageRecorder::~MessageRecorder() {
+    platform::SetMessagePresenter(previous_);
+}
 
 ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
     if (const char* old = std::getenv(name_.c_str())) previous_ = old;
     SetEnv(name_, value.c_str());
 }
 
-ScopedEnv::~ScopedEnv() { SetEnv(name_, previous_ ? previous_->c_str() : nullptr); }
+ScopedEnv::~ScopedEnv() {
+    SetEnv(name_, previous_ ? previous_->c_str() : nullptr);
+}
 
 fs::path SourceDir() {
     if (const char* dir = std::getenv("ZEL_SOURCE_DIR")) return dir;

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 // A fresh folder under the system temp folder, removed with everything in it at the end.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -23,17 +23,17 @@ public:
     const fs::path& path() const { return path_; }
     std::string str() const { return path_.string(); }
 
-private:
+  private:
     fs::path path_;
 };
 
 void WriteFile(const fs::path& file, const std::string& bytes);  // creates parent folders
-std::string ReadFile(const fs::path& file);                       // empty when missing
+std::string ReadFile(const fs::path& file);                      // empty when missing
 
 // A program folder with Dump/ (and Dump/Languages, Dump/Back_up) set as the program's folder for
 // the lifetime of the object.
 class ProgramFolder {
-public:
+  public:
     ProgramFolder();
     ~ProgramFolder();
     const fs::path& root() const { return dir_.path(); }
@@ -53,7 +53,7 @@ public:
 
 // A simulator tree <root>/TS with train.exe and Routes/.
 class SimulatorTree {
-public:
+  public:
     SimulatorTree();
     const fs::path& root() const { return root_; }
     fs::path routes() const { return root_ / "Routes"; }
@@ -63,7 +63,7 @@ public:
                         const std::string& bytes = {}) const;
     fs::path AddTexturesFolder(const std::string& route) const;
 
-private:
+  private:
     TempDir dir_;
     fs::path root_;
 };
@@ -83,26 +83,26 @@ struct RecordedMessage {
     std::string text;
 };
 class MessageRecorder {
-public:
+  public:
     MessageRecorder();
     ~MessageRecorder();
     const std::vector<RecordedMessage>& messages() const { return messages_; }
     void clear() { messages_.clear(); }
 
-private:
+  private:
     std::vector<RecordedMessage> messages_;
     platform::MessagePresenter previous_;
 };
 
 // Sets an environment variable for the lifetime of the object, then restores it (or unsets it).
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(std::string name, const std::string& value);
     ~ScopedEnv();
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-private:
+  private:
     std::string name_;
     std::optional<std::string> previous_;
 };
@@ -123,14 +123,14 @@ bool MakeFifo(const fs::path& path);
 // once `seconds` have passed, it keeps opening each FIFO for writing until it is destroyed,
 // which lets a reader stuck in open() or read() go on. fired() says that it had to.
 class FifoWatchdog {
-public:
+  public:
     explicit FifoWatchdog(std::vector<fs::path> fifos, int seconds = 5);
     ~FifoWatchdog();
     FifoWatchdog(const FifoWatchdog&) = delete;
     FifoWatchdog& operator=(const FifoWatchdog&) = delete;
     bool fired() const { return fired_; }
 
-private:
+  private:
     std::vector<fs::path> fifos_;
     std::atomic<bool> stop_{false}, fired_{false};
     std::thread thread_;

@@ -35,7 +35,7 @@ Snapshot TakeSnapshot(const fs::path& folder) {
 }
 
 fog::FogRunRequest FogRequest(const SimulatorTree& sim, const std::string& route,
-                               fog::Weather weather, int metres) {
+                              fog::Weather weather, int metres) {
     const std::string root = sim.root().string();
     return {root, route, weather, metres,
             fog::FindEnvFiles(fog::RouteEnvFolder(root, route) + platform::kPathSep, weather)};

@@ -19,6 +19,6 @@ Snapshot TakeSnapshot(const fs::path& folder);
 
 // The discovery result for a route of `sim` and the request a fog run gets from the window.
 fog::FogRunRequest FogRequest(const SimulatorTree& sim, const std::string& route,
-                               fog::Weather weather, int metres);
+                              fog::Weather weather, int metres);
 
 }  // namespace testsupport

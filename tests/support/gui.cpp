@@ -63,9 +63,13 @@ void AnswerNextModal(std::function<void(QWidget*)> answer, int timeoutMs) {
     Poller()->start();
 }
 
-int MissedModalAnswers() { return std::exchange(missed, 0); }
+int MissedModalAnswers() {
+    return std::exchange(missed, 0);
+}
 
-void ClearModalAnswers() { Queue().clear(); }
+void ClearModalAnswers() {
+    Queue().clear();
+}
 
 void ProcessEvents(int ms) {
     QDeadlineTimer deadline(ms);
@@ -74,6 +78,8 @@ void ProcessEvents(int ms) {
     } while (!deadline.hasExpired());
 }
 
-bool GrabToPng(QWidget* widget, const QString& file) { return widget->grab().save(file, "PNG"); }
+bool GrabToPng(QWidget* widget, const QString& file) {
+    return widget->grab().save(file, "PNG");
+}
 
 }  // namespace testsupport

@@ -7,7 +7,7 @@
 namespace testsupport {
 
 class OtherCopy {
-public:
+  public:
     // `work` runs in the child; its result is what Ready() reports.
     explicit OtherCopy(const std::function<bool()>& work);
     ~OtherCopy() { Kill(); }
@@ -17,7 +17,7 @@ public:
     bool Ready() const { return ready_; }
     void Kill();
 
-private:
+  private:
     int pid_ = -1;  // the child's process id
     bool ready_ = false;
 };

@@ -16,7 +16,8 @@ TEST(AppIcon, EveryWindowShowsTheLocomotiveAtTheUsualSizes) {
     InstallAppIcon();
     QDialog dialog;
     QMessageBox box;
-    for (const QWidget* w : {static_cast<const QWidget*>(&dialog), static_cast<const QWidget*>(&box)}) {
+    for (const QWidget* w :
+         {static_cast<const QWidget*>(&dialog), static_cast<const QWidget*>(&box)}) {
         const QIcon icon = w->windowIcon();
         const QList<QSize> sizes = icon.availableSizes();
         for (int n : {16, 24, 32, 48, 64, 128, 256}) {

@@ -14,18 +14,26 @@ struct Pair {
 
 void ExpectNear(const ColorTriple& got, const ColorTriple& want, const ColorTriple& in) {
     for (int k = 0; k < 3; ++k)
-        EXPECT_DOUBLE_EQ(got[k], want[k]) << "component " << k << " of " << in[0] << "," << in[1] << "," << in[2];
+        EXPECT_DOUBLE_EQ(got[k], want[k])
+            << "component " << k << " of " << in[0] << "," << in[1] << "," << in[2];
 }
 
 TEST(ColourConversion, WorkedValues) {
     const Pair toHls[] = {
         {{1, 0, 0}, {1, 0.5, 1}},  // pure red reports hue 1, not 0
-        {{0, 1, 0}, {1.0 / 3, 0.5, 1}},     {{0, 0, 1}, {2.0 / 3, 0.5, 1}},
-        {{1, 1, 0}, {1.0 / 6, 0.5, 1}},     {{1, 0, 1}, {5.0 / 6, 0.5, 1}},
-        {{0.6, 0.4, 0.4}, {1, 0.5, 0.2}},   {{0.5, 0, 0}, {1, 0.25, 1}},
-        {{0.2, 0.4, 0.3}, {5.0 / 12, 0.3, 1.0 / 3}}, {{0.5, 0.5, 1}, {2.0 / 3, 0.75, 1}},
-        {{0.5, 0.5, 0.5}, {0, 0.5, 0}},     {{0.25, 0.25, 0.25}, {0, 0.25, 0}},
-        {{0.75, 0.75, 0.75}, {0, 0.75, 0}}, {{1, 1, 1}, {0, 1, 0}}, {{0, 0, 0}, {0, 0, 0}},
+        {{0, 1, 0}, {1.0 / 3, 0.5, 1}},
+        {{0, 0, 1}, {2.0 / 3, 0.5, 1}},
+        {{1, 1, 0}, {1.0 / 6, 0.5, 1}},
+        {{1, 0, 1}, {5.0 / 6, 0.5, 1}},
+        {{0.6, 0.4, 0.4}, {1, 0.5, 0.2}},
+        {{0.5, 0, 0}, {1, 0.25, 1}},
+        {{0.2, 0.4, 0.3}, {5.0 / 12, 0.3, 1.0 / 3}},
+        {{0.5, 0.5, 1}, {2.0 / 3, 0.75, 1}},
+        {{0.5, 0.5, 0.5}, {0, 0.5, 0}},
+        {{0.25, 0.25, 0.25}, {0, 0.25, 0}},
+        {{0.75, 0.75, 0.75}, {0, 0.75, 0}},
+        {{1, 1, 1}, {0, 1, 0}},
+        {{0, 0, 0}, {0, 0, 0}},
     };
     for (const Pair& p : toHls) {
         ColorTriple hls{-1, -1, -1};
@@ -33,8 +41,12 @@ TEST(ColourConversion, WorkedValues) {
         ExpectNear(hls, p.out, p.in);
     }
     const Pair toRgb[] = {
-        {{0, 0.5, 1}, {1, 0, 0}},   {{1, 0.5, 1}, {1, 0, 0}}, {{0.5, 0.25, 0.5}, {0.125, 0.375, 0.375}},
-        {{0.3, 1, 0.7}, {1, 1, 1}}, {{0.3, 0, 0.7}, {0, 0, 0}}, {{2.0 / 3, 0.75, 1}, {0.5, 0.5, 1}},
+        {{0, 0.5, 1}, {1, 0, 0}},
+        {{1, 0.5, 1}, {1, 0, 0}},
+        {{0.5, 0.25, 0.5}, {0.125, 0.375, 0.375}},
+        {{0.3, 1, 0.7}, {1, 1, 1}},
+        {{0.3, 0, 0.7}, {0, 0, 0}},
+        {{2.0 / 3, 0.75, 1}, {0.5, 0.5, 1}},
     };
     for (const Pair& p : toRgb) {
         ColorTriple rgb{-1, -1, -1};
@@ -74,7 +86,8 @@ TEST(ColourConversion, RoundTripOverADenseGrid) {
         ColorTriple hls, back;
         RgbToHls(rgb, hls);
         HlsToRgb(hls, back);
-        for (int k = 0; k < 3; ++k) ASSERT_NEAR(back[k], rgb[k], 1e-12) << rgb[0] << "," << rgb[1] << "," << rgb[2];
+        for (int k = 0; k < 3; ++k)
+            ASSERT_NEAR(back[k], rgb[k], 1e-12) << rgb[0] << "," << rgb[1] << "," << rgb[2];
     };
     constexpr int n = 50;
     for (int r = 0; r <= n; ++r)
@@ -82,7 +95,8 @@ TEST(ColourConversion, RoundTripOverADenseGrid) {
             for (int b = 0; b <= n; ++b) check({double(r) / n, double(g) / n, double(b) / n});
     // Byte values as the shades feed them, with channels one step apart.
     for (int v = 0; v < 256; v += 3)
-        for (int w : {0, 1, 127, 128, 254, 255}) check({v / 255.0, w / 255.0, (v + 1) % 256 / 255.0});
+        for (int w : {0, 1, 127, 128, 254, 255})
+            check({v / 255.0, w / 255.0, (v + 1) % 256 / 255.0});
 }
 
 TEST(ShadeColors, BevelShades) {

@@ -22,7 +22,9 @@ void Plain(LinkLabel& l, const QString& caption) {
     l.setText(caption);
 }
 
-QRect Ink(LinkLabel& l) { return InkBox(Render(l), ToQColor(kPaper)); }
+QRect Ink(LinkLabel& l) {
+    return InkBox(Render(l), ToQColor(kPaper));
+}
 
 TEST(LinkLabelPaint, BackgroundFill) {
     QWidget parent;
@@ -106,7 +108,8 @@ TEST(LinkLabelPaint, DisabledShowsTwoCopiesAndNoHoverLook) {
     const QImage image = Render(l);
     EXPECT_EQ(PixelsOf(image, ToQColor(colors::buttonShadow)), main);
     EXPECT_EQ(PixelsOf(image, ToQColor(colors::buttonHighlight)), Minus(Shifted(main, 1, 1), main));
-    EXPECT_TRUE(PixelsOf(image, ToQColor(kRed)).empty() && PixelsOf(image, ToQColor(kBlue)).empty());
+    EXPECT_TRUE(PixelsOf(image, ToQColor(kRed)).empty() &&
+                PixelsOf(image, ToQColor(kBlue)).empty());
 }
 
 TEST(LinkLabelPaint, HoveredLinkIsUnderlinedInTheHoverColour) {
@@ -197,10 +200,10 @@ TEST(LinkLabelPaint, TurnedTextSwapsTheSizeAndStartsWhereTheDirectionSays) {
         l.setTextDirection(d);
         const QPoint c = Ink(l).center();
         const QSize s = l.size();
-        const bool atStart = d == TextDirection::Right ? c.x() < s.width() / 3
+        const bool atStart = d == TextDirection::Right  ? c.x() < s.width() / 3
                              : d == TextDirection::Left ? c.x() > 2 * s.width() / 3
                              : d == TextDirection::Down ? c.y() < s.height() / 3
-                                           : c.y() > 2 * s.height() / 3;
+                                                        : c.y() > 2 * s.height() / 3;
         EXPECT_TRUE(atStart) << "direction " << int(d) << " ink centre " << c.x() << "," << c.y();
     }
 }
@@ -214,15 +217,31 @@ TEST(LinkLabelPaint, BevelEdgesUseTheShadesAndLeaveOutEndPoints) {
         ColorCode color;
         std::vector<std::pair<QPoint, QColor>> pixels;  // in a 20 x 12 label
     } cases[] = {
-        {BevelStyle::Raised, 1, colors::silver,
-         {{{19, 0}, light}, {{0, 10}, light}, {{0, 11}, dark}, {{10, 11}, dark}, {{19, 1}, dark},
+        {BevelStyle::Raised,
+         1,
+         colors::silver,
+         {{{19, 0}, light},
+          {{0, 10}, light},
+          {{0, 11}, dark},
+          {{10, 11}, dark},
+          {{19, 1}, dark},
           {{1, 1}, silver}}},
-        {BevelStyle::Lowered, 2, colors::silver,
+        {BevelStyle::Lowered,
+         2,
+         colors::silver,
          {{{5, 1}, dark}, {{1, 9}, dark}, {{1, 10}, light}, {{18, 5}, light}, {{2, 2}, silver}}},
-        {BevelStyle::Single, 1, ColorFromRgb(0, 0, 128),
-         {{{18, 1}, black}, {{1, 9}, black}, {{1, 10}, silver}, {{18, 10}, silver},
-          {{18, 2}, silver}, {{2, 2}, navy}}},
-        {BevelStyle::Frame, 1, colors::silver,
+        {BevelStyle::Single,
+         1,
+         ColorFromRgb(0, 0, 128),
+         {{{18, 1}, black},
+          {{1, 9}, black},
+          {{1, 10}, silver},
+          {{18, 10}, silver},
+          {{18, 2}, silver},
+          {{2, 2}, navy}}},
+        {BevelStyle::Frame,
+         1,
+         colors::silver,
          {{{0, 0}, frame}, {{19, 11}, frame}, {{1, 1}, silver}}},
     };
     for (const auto& c : cases) {
@@ -239,12 +258,12 @@ TEST(LinkLabelPaint, BevelEdgesUseTheShadesAndLeaveOutEndPoints) {
     }
 }
 
-// A sheet of labels in every style, direction and bevel, in the classic Windows colours. It is saved to
-// the file named by ZEL_GALLERY_OUT (scripts/gallery.sh: docs/linklabel-gallery.png).
+// A sheet of labels in every style, direction and bevel, in the classic Windows colours. It is
+// saved to the file named by ZEL_GALLERY_OUT (scripts/gallery.sh: docs/linklabel-gallery.png).
 TEST(LinkLabelPaint, Gallery) {
     const QPalette saved = QApplication::palette();
-    QPalette classic(Qt::black, QColor(192, 192, 192), Qt::white, QColor(128, 128, 128), QColor(160, 160, 160),
-                     Qt::black, Qt::white);
+    QPalette classic(Qt::black, QColor(192, 192, 192), Qt::white, QColor(128, 128, 128),
+                     QColor(160, 160, 160), Qt::black, Qt::white);
     classic.setColor(QPalette::Shadow, Qt::black);
     QApplication::setPalette(classic);
     QWidget sheet;
@@ -261,10 +280,12 @@ TEST(LinkLabelPaint, Gallery) {
     };
     int x = 10, y = 50, right = 0;
     // The captions stay as pictured in docs/linklabel-gallery.png.
-    for (auto [style, caption] :
-         {std::pair{LabelStyle::Text3D, "ls3DText"}, {LabelStyle::Custom, "lsCustom"},
-          {LabelStyle::Link, "lsLink"}, {LabelStyle::Window, "lsWindow"},
-          {LabelStyle::Link, "lsLink hovered"}, {LabelStyle::Custom, "&Disabled"}})
+    for (auto [style, caption] : {std::pair{LabelStyle::Text3D, "ls3DText"},
+                                  {LabelStyle::Custom, "lsCustom"},
+                                  {LabelStyle::Link, "lsLink"},
+                                  {LabelStyle::Window, "lsWindow"},
+                                  {LabelStyle::Link, "lsLink hovered"},
+                                  {LabelStyle::Custom, "&Disabled"}})
         x += add(caption, x, 10, style)->width() + 14;
     Hover(*labels[4]);
     labels[5]->setEnabled(false);
@@ -276,8 +297,8 @@ TEST(LinkLabelPaint, Gallery) {
                              BevelStyle::Raised, BevelStyle::Single}) {
         x = 10;
         int rowHeight = 0;
-        for (TextDirection dir : {TextDirection::Right, TextDirection::Left, TextDirection::Down,
-                                  TextDirection::Up}) {
+        for (TextDirection dir :
+             {TextDirection::Right, TextDirection::Left, TextDirection::Down, TextDirection::Up}) {
             const char* dirs[] = {"tdRight", "tdLeft", "tdDown", "tdUp"};
             const char* bevels[] = {"bvFrame", "bvLowered", "bvNone", "bvRaised", "bvSingle"};
             LinkLabel* l = add(QStringLiteral("%1 %2").arg(dirs[int(dir)], bevels[int(bevel)]), x,

@@ -207,8 +207,9 @@ TEST(LinkLabel, TurnedTextNeedsAnOutlineFontExceptWhileLoading) {
 TEST(LinkLabel, ShortenPathDropsLeadingFoldersThenTheDrive) {
     const QFontMetrics fm(testing::TestFont());
     const QString path = "C:\\Program Files\\Train\\Routes\\file.env";
-    for (const QString& fit : {path, QString("C:\\...\\Train\\Routes\\file.env"), QString("C:\\...\\Routes\\file.env"),
-                               QString("C:\\...\\file.env"), QString("...\\file.env"), QString("file.env")})
+    for (const QString& fit :
+         {path, QString("C:\\...\\Train\\Routes\\file.env"), QString("C:\\...\\Routes\\file.env"),
+          QString("C:\\...\\file.env"), QString("...\\file.env"), QString("file.env")})
         EXPECT_EQ(ShortenPath(path, fm, fm.horizontalAdvance(fit)), fit);
     EXPECT_EQ(ShortenPath(path, fm, 1), "file.env") << "nothing more to drop";
     EXPECT_EQ(ShortenPath("/home/u/file", fm, fm.horizontalAdvance("/.../file")), "/.../file");
@@ -281,14 +282,16 @@ TEST(LinkLabel, ClickOpensTheTargetAfterClickedAndLinkAboutToOpen) {
             l.click();
     }
     platform::SetShellHook(previous);
-    EXPECT_EQ(log, std::vector<std::string>({"click", "click", "execute", "shell mailto:someone@example.org", "click",
-                                             "execute", "shell news:someone@example.org", "click", "execute",
-                                             "shell someone@example.org", "click", "click", "click"}));
+    EXPECT_EQ(log, std::vector<std::string>(
+                       {"click", "click", "execute", "shell mailto:someone@example.org", "click",
+                        "execute", "shell news:someone@example.org", "click", "execute",
+                        "shell someone@example.org", "click", "click", "click"}));
 }
 
 TEST(LinkLabel, DoubleClickOpensTheTargetOnce) {
     int opened = 0;
-    const auto previous = platform::SetShellHook([&](const std::string&) { return ++opened, true; });
+    const auto previous =
+        platform::SetShellHook([&](const std::string&) { return ++opened, true; });
     QWidget window;
     auto* l = new ProbeLabel(&window);
     l->setLinkActive(true);

@@ -22,11 +22,11 @@ inline QFont TestFont(int pixelSize = 13) {
 }
 
 class ProbeLabel : public LinkLabel {
-public:
+  public:
     explicit ProbeLabel(QWidget* parent = nullptr) : LinkLabel(parent) { setFont(TestFont()); }
     int invalidations = 0;
 
-protected:
+  protected:
     void invalidate() override {
         ++invalidations;
         LinkLabel::invalidate();
@@ -43,7 +43,9 @@ inline void Leave(QWidget& w) {
     QApplication::sendEvent(&w, &leave);
 }
 
-inline QImage Render(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+inline QImage Render(QWidget& w) {
+    return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 using PixelSet = std::set<std::pair<int, int>>;
 

@@ -22,11 +22,11 @@ TEST(TrackBar, EachWheelNotchIsOneReportedLineStep) {
                       Qt::NoScrollPhase, inverted);
         QApplication::sendEvent(&bar, &e);
     };
-    wheel({0, 240});       // two notches forward: two steps down
-    wheel({0, -100});      // short of a notch: nothing yet
-    wheel({0, -20});       // completes it
-    wheel({-120, 0});      // a sideways tilt counts too
-    wheel({0, 120}, true); // inverted delta: the finger moved backward
+    wheel({0, 240});        // two notches forward: two steps down
+    wheel({0, -100});       // short of a notch: nothing yet
+    wheel({0, -20});        // completes it
+    wheel({-120, 0});       // a sideways tilt counts too
+    wheel({0, 120}, true);  // inverted delta: the finger moved backward
     EXPECT_EQ(reports, std::vector<int>({50, 25, 50, 75, 100}));
 }
 
