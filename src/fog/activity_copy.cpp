@@ -414,6 +414,104 @@ std::u16string JoinLines(const std::vector<std::u16string>& lines, const std::u1
 constexpr std::string_view kSignature = "SIMISA@@@@@@@@@@JINX0a0t";
 constexpr std::string_view kCopyMarker = "_ZEL_mist_";
 
+// An activity as read: its text, its line end, and the blocks that get the fog.
+struct Activity {
+    Text text;
+    std::size_t firstLineEnd = 0;
+    std::u16string eol;
+    Node root;
+    const Node* header = nullptr;  // Tr_Activity_Header
+    const Node* file = nullptr;    // Tr_Activity_File
+};
+
+std::optional<Activity> ReadActivity(std::string_view bytes) {
+    Activity a;
+    if (!Decode(bytes, a.text)) return std::nullopt;
+    const std::u16string& s = a.text.units;
+    // The first line is the file's signature; the reader skips it, whatever follows it.
+    if (s.size() < kSignature.size() || s.compare(0, kSignature.size(), Ascii(kSignature)) != 0)
+        return std::nullopt;
+    a.firstLineEnd = s.find(u'\n');
+    if (a.firstLineEnd == std::u16string::npos) return std::nullopt;
+    a.eol = a.firstLineEnd > 0 && s[a.firstLineEnd - 1] == u'\r' ? u"\r\n" : u"\n";
+    Tokenizer tok(s, a.firstLineEnd + 1);
+    if (!ParseBlock(s, tok, a.root, true, 0)) return std::nullopt;
+    const Node* act = LastChild(a.root, "tr_activity");
+    if (!act) return std::nullopt;
+    a.header = LastChild(*act, "tr_activity_header");
+    a.file = LastChild(*act, "tr_activity_file");
+    if (!a.header || !a.file) return std::nullopt;
+    return a;
+}
+
+// The display name with the fog added, and the weather chosen, in the header.
+std::vector<Edit> HeaderEdits(const Activity& a, const ActivityFog& fog) {
+    const std::u16string& s = a.text.units;
+    const Node& header = *a.header;
+    std::vector<Edit> edits;
+    // Display name: the reader takes the first item of the last Name block.
+    std::u16string baseName;
+    std::vector<const Node*> names;
+    for (const Node& child : header.children)
+        if (EqualsWord(child.name, "name")) names.push_back(&child);
+    if (!names.empty() && names.back()->valueCount > 0) {
+        baseName = Value(s, names.back()->firstValue);
+    } else if (names.empty()) {
+        baseName = ToUnits(fog.fallbackName, a.text.utf16);
+    }
+    const std::u16string newName = Quoted(baseName + ToUnits(fog.nameSuffix, a.text.utf16));
+    const std::u16string code = Ascii(std::to_string(ActivityWeatherCode(fog.weather)));
+    const std::u16string headerIndent = ChildIndent(s, header);
+    for (const Node* name : names) edits.push_back(SetBlockValue(*name, newName));
+    bool hasWeather = false;
+    for (const Node& child : header.children) {
+        if (!EqualsWord(child.name, "weather")) continue;
+        edits.push_back(SetBlockValue(child, code));
+        hasWeather = true;
+    }
+    std::u16string headerAdd;
+    if (names.empty()) headerAdd += a.eol + headerIndent + u"Name ( " + newName + u" )";
+    if (!hasWeather) headerAdd += a.eol + headerIndent + u"Weather ( " + code + u" )";
+    if (!headerAdd.empty()) edits.push_back({header.open + 1, header.open + 1, headerAdd});
+    return edits;
+}
+
+// The fog event with an ID no event of the file has, first in Events (a new Events block as the
+// file block's last item where there is none); nothing when no ID is left.
+std::optional<Edit> FogEventEdit(const Activity& a, const ActivityFog& fog) {
+    const std::u16string& s = a.text.units;
+    const std::u16string& eol = a.eol;
+    const Node* events = LastChild(*a.file, "events");
+    long long maxId = 0;
+    if (events) {
+        for (const Node& event : events->children) {
+            const Node* id = LastChild(event, "id");
+            if (!id || id->valueCount == 0) continue;
+            if (const auto value = ParseInt(Value(s, id->firstValue)))
+                maxId = std::max(maxId, *value);
+        }
+    }
+    if (maxId >= INT_MAX) return std::nullopt;
+    const std::vector<std::u16string> lines = FogEventLines(maxId + 1, fog.weather, fog.metres);
+    if (events) {
+        const std::u16string indent = ChildIndent(s, *events);
+        return Edit{events->open + 1, events->open + 1, eol + JoinLines(lines, indent, eol)};
+    }
+    const Node& file = *a.file;
+    const std::u16string indent = ChildIndent(s, file);
+    std::vector<std::u16string> block = {u"Events ("};
+    for (const std::u16string& line : lines) block.push_back(u"\t" + line);
+    block.push_back(u")");
+    std::size_t lineStart = s.rfind(u'\n', file.close);
+    lineStart = lineStart == std::u16string::npos ? 0 : lineStart + 1;
+    bool ownLine = lineStart > a.firstLineEnd;
+    for (std::size_t i = lineStart; ownLine && i < file.close; ++i)
+        ownLine = s[i] == u' ' || s[i] == u'\t';
+    if (ownLine) return Edit{lineStart, lineStart, JoinLines(block, indent, eol) + eol};
+    return Edit{file.close, file.close,
+                eol + JoinLines(block, indent, eol) + eol + IndentAt(s, file.close)};
+}
+
 }  // namespace
 
 int ActivityWeatherCode(Weather weather) {
@@ -429,93 +527,18 @@ int ActivityWeatherCode(Weather weather) {
 }
 
 std::optional<std::string> FogActivity(std::string_view activity, const ActivityFog& fog) {
-    Text text;
-    if (!Decode(activity, text)) return std::nullopt;
-    const std::u16string& s = text.units;
-    // The first line is the file's signature; the reader skips it, whatever follows it.
-    if (s.size() < kSignature.size() || s.compare(0, kSignature.size(), Ascii(kSignature)) != 0)
-        return std::nullopt;
-    const std::size_t firstLineEnd = s.find(u'\n');
-    if (firstLineEnd == std::u16string::npos) return std::nullopt;
-    const std::u16string eol = firstLineEnd > 0 && s[firstLineEnd - 1] == u'\r' ? u"\r\n" : u"\n";
-
-    Tokenizer tok(s, firstLineEnd + 1);
-    Node root;
-    if (!ParseBlock(s, tok, root, true, 0)) return std::nullopt;
-    const Node* act = LastChild(root, "tr_activity");
-    if (!act) return std::nullopt;
-    const Node* header = LastChild(*act, "tr_activity_header");
-    const Node* file = LastChild(*act, "tr_activity_file");
-    if (!header || !file) return std::nullopt;
-
-    std::vector<Edit> edits;
-
-    // Display name: the reader takes the first item of the last Name block.
-    std::u16string baseName;
-    std::vector<const Node*> names;
-    for (const Node& child : header->children)
-        if (EqualsWord(child.name, "name")) names.push_back(&child);
-    if (!names.empty() && names.back()->valueCount > 0) {
-        baseName = Value(s, names.back()->firstValue);
-    } else if (names.empty()) {
-        baseName = ToUnits(fog.fallbackName, text.utf16);
-    }
-    const std::u16string newName = Quoted(baseName + ToUnits(fog.nameSuffix, text.utf16));
-    const std::u16string code = Ascii(std::to_string(ActivityWeatherCode(fog.weather)));
-    const std::u16string headerIndent = ChildIndent(s, *header);
-    for (const Node* name : names) edits.push_back(SetBlockValue(*name, newName));
-    bool hasWeather = false;
-    for (const Node& child : header->children) {
-        if (!EqualsWord(child.name, "weather")) continue;
-        edits.push_back(SetBlockValue(child, code));
-        hasWeather = true;
-    }
-    std::u16string headerAdd;
-    if (names.empty()) headerAdd += eol + headerIndent + u"Name ( " + newName + u" )";
-    if (!hasWeather) headerAdd += eol + headerIndent + u"Weather ( " + code + u" )";
-    if (!headerAdd.empty()) edits.push_back({header->open + 1, header->open + 1, headerAdd});
-
-    // The event: an ID no event of the file has, first in Events.
-    const Node* events = LastChild(*file, "events");
-    long long maxId = 0;
-    if (events) {
-        for (const Node& event : events->children) {
-            const Node* id = LastChild(event, "id");
-            if (!id || id->valueCount == 0) continue;
-            if (const auto value = ParseInt(Value(s, id->firstValue)))
-                maxId = std::max(maxId, *value);
-        }
-    }
-    if (maxId >= INT_MAX) return std::nullopt;
-    const std::vector<std::u16string> lines = FogEventLines(maxId + 1, fog.weather, fog.metres);
-    if (events) {
-        const std::u16string indent = ChildIndent(s, *events);
-        edits.push_back({events->open + 1, events->open + 1, eol + JoinLines(lines, indent, eol)});
-    } else {
-        // A new Events block as the file block's last item.
-        const std::u16string indent = ChildIndent(s, *file);
-        std::vector<std::u16string> block = {u"Events ("};
-        for (const std::u16string& line : lines) block.push_back(u"\t" + line);
-        block.push_back(u")");
-        std::size_t lineStart = s.rfind(u'\n', file->close);
-        lineStart = lineStart == std::u16string::npos ? 0 : lineStart + 1;
-        bool ownLine = lineStart > firstLineEnd;
-        for (std::size_t i = lineStart; ownLine && i < file->close; ++i)
-            ownLine = s[i] == u' ' || s[i] == u'\t';
-        if (ownLine) {
-            edits.push_back({lineStart, lineStart, JoinLines(block, indent, eol) + eol});
-        } else {
-            edits.push_back({file->close, file->close,
-                             eol + JoinLines(block, indent, eol) + eol + IndentAt(s, file->close)});
-        }
-    }
-
+    std::optional<Activity> read = ReadActivity(activity);
+    if (!read) return std::nullopt;
+    std::vector<Edit> edits = HeaderEdits(*read, fog);
+    const std::optional<Edit> event = FogEventEdit(*read, fog);
+    if (!event) return std::nullopt;
+    edits.push_back(*event);
     // Applied from the back, so earlier positions stay valid.
     std::sort(edits.begin(), edits.end(),
               [](const Edit& a, const Edit& b) { return a.begin > b.begin; });
-    std::u16string& out = text.units;
+    std::u16string& out = read->text.units;
     for (const Edit& edit : edits) out.replace(edit.begin, edit.end - edit.begin, edit.text);
-    return Encode(text);
+    return Encode(read->text);
 }
 
 std::string ActivityCopyName(std::string_view original, Weather weather, int metres, int attempt) {

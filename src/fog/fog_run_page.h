@@ -68,8 +68,14 @@ class FogRunPage : public QWidget {
     // The display texts of the fog states: each state name with one blank either side.
     std::array<std::string, 5> fogStateDisplayTexts() const;
 
-    // Fog run.
+    // Fog run: the make button's steps.
     void onMakeClicked();
+    // Takes the route the box names; false (after its box) for none, a path or a missing route.
+    bool takeChosenRoute();
+    fog::FogRunRequest runRequest(fog::Weather weather) const;
+    // Shows what keeps a run from being installed; true when it was installed.
+    bool reportRunOutcome(fog::RunOutcome outcome, const fog::RunReport& report);
+    void showInstalledRun(const fog::FogRunRequest& request, const fog::RunReport& report);
     void onRestoreClicked();
     void checkEnvFolder(const std::string& envFolder);
     // Fills the file slots for the weather; only ever fills slots, in order (a run empties them

@@ -239,30 +239,40 @@ void FogRunPage::checkEnvFolder(const std::string& envFolder) {
 void FogRunPage::onMakeClicked() {
     summaryView_->clear();
     filesReplaced_ = false;
+    if (!takeChosenRoute()) return;
+    const fog::Weather weather = checkedWeather();
+    findEnvFiles(fog::RouteEnvFolder(installRoot_, routeName_) + platform::kPathSep, weather);
+    if (envFileMissing_) return;  // nothing to fog: no backup folder, texture or summary
+
+    // A record that cannot be used is reported and set aside now, not found in the run's way.
+    setAsideRefusedRecord();
+    const fog::FogRunRequest request = runRequest(weather);
+    openRailsSummary_.reset();
+    fog::RunReport report;
+    if (!reportRunOutcome(fog::RunFog(request, {}, &report), report)) return;
+    showInstalledRun(request, report);
+}
+
+bool FogRunPage::takeChosenRoute() {
     const QString routeText = routeBox_->currentText();
     routeName_ = widgets::PathFromQ(routeText);
     for (std::string& slot : envFiles_) slot.clear();
     if (routeText.isEmpty() || routeText == widgets::ToQ(texts_.text("Hoofd Scherm/RouteBox"))) {
         platform::ShowErrorMessage(texts_.text("Meldingen/Geen_Route"),
                                    texts_.text("Meldingen/Titel"));
-        return;
+        return false;
     }
     // A path in the box would take the run outside the Routes and backup folders.
     if (!fog::IsPlainName(routeName_)) {
         platform::ShowErrorMessage(texts_.text("Meldingen/Route_niet_gevonden"),
                                    texts_.text("Meldingen/Titel"));
-        return;
+        return false;
     }
-    const std::string envFolder = fog::RouteEnvFolder(installRoot_, routeName_);
-    checkEnvFolder(envFolder);
-    if (envFolderMissing_) return;
+    checkEnvFolder(fog::RouteEnvFolder(installRoot_, routeName_));
+    return !envFolderMissing_;
+}
 
-    const fog::Weather weather = checkedWeather();
-    findEnvFiles(envFolder + platform::kPathSep, weather);
-    if (envFileMissing_) return;  // nothing to fog: no backup folder, texture or summary
-
-    // A record that cannot be used is reported and set aside now, not found in the run's way.
-    setAsideRefusedRecord();
+fog::FogRunRequest FogRunPage::runRequest(fog::Weather weather) const {
     fog::FogRunRequest request{installRoot_, routeName_, weather, visibilityBar_->value(), {}};
     request.found.names = envFiles_;
     request.found.multiFileMode = multiFileMode_;
@@ -270,46 +280,51 @@ void FogRunPage::onMakeClicked() {
     request.openRails =
         settings::ReadBool(settings::kProgramSection, settings::kOpenRailsKey, false);
     request.fogWord = texts_.text("Infobox tekst/mist woord");
-    openRailsSummary_.reset();
-    fog::RunReport report;
-    switch (fog::RunFog(request, {}, &report)) {
+    return request;
+}
+
+bool FogRunPage::reportRunOutcome(fog::RunOutcome outcome, const fog::RunReport& report) {
+    const std::string& title = texts_.text("Meldingen/Titel");
+    switch (outcome) {
         case fog::RunOutcome::Installed:
-            break;
+            return true;
         case fog::RunOutcome::UnrestoredRun:  // left by another copy of the program
             resumeUnrestoredRun();
-            return;
+            return false;
         case fog::RunOutcome::AlreadyFogged:
             platform::ShowErrorMessage(
                 texts_.text("Meldingen/Al_mist") +
                     PathList(RouteFiles(installRoot_, routeName_, report.fogged)),
-                texts_.text("Meldingen/Titel"));
-            return;
+                title);
+            return false;
         case fog::RunOutcome::BackupFailed:
-            platform::ShowErrorMessage(texts_.text("Meldingen/Backup_mislukt"),
-                                       texts_.text("Meldingen/Titel"));
-            return;
+            platform::ShowErrorMessage(texts_.text("Meldingen/Backup_mislukt"), title);
+            return false;
         case fog::RunOutcome::InUse:
-            platform::ShowErrorMessage(texts_.text("Meldingen/Al_gestart"),
-                                       texts_.text("Meldingen/Titel"));
-            return;
+            platform::ShowErrorMessage(texts_.text("Meldingen/Al_gestart"), title);
+            return false;
         case fog::RunOutcome::InstallFailed: {
             std::vector<std::string> files =
                 RouteFiles(installRoot_, routeName_, report.notInstalled);
             if (report.missingFogFile) files.push_back(*report.missingFogFile);
             platform::ShowErrorMessage(texts_.text("Meldingen/Mist_mislukt") + PathList(files),
-                                       texts_.text("Meldingen/Titel"));
+                                       title);
             // Fog that could not be taken out again keeps the run open, as after a restore that
             // could not finish.
             reportNotPutBack(installRoot_, routeName_, report.undo);
             if (!report.undo.retry.empty()) {
                 if (const auto left = fog::LoadRunRecord()) showRun(*left);
             }
-            return;
+            return false;
         }
         case fog::RunOutcome::BadRouteName:
         case fog::RunOutcome::NothingFound:
-            return;  // refused above already
+            return false;  // refused before the run already
     }
+    return false;
+}
+
+void FogRunPage::showInstalledRun(const fog::FogRunRequest& request, const fog::RunReport& report) {
     currentRun_ = report.record;
     if (request.openRails) {
         const fog::OpenRailsFiles added = fog::AddedForOpenRails(report.record);
