@@ -12,7 +12,6 @@
 #include "about/window_font.h"
 #include "platform/messages.h"
 #include "settings/apply_texts.h"
-#include "settings/language.h"
 #include "settings/texts.h"
 #include "widgets/link_label.h"
 #include "widgets/qt_color.h"
@@ -155,7 +154,7 @@ AboutWindow::AboutWindow(std::function<std::string()> currentLanguage, QWidget* 
     setFixedSize(315, 213);
     SetColors(this, colors::black, kWindowColor);
     buildControls();
-    applyLanguage(settings::kDutch);
+    showTexts(settings::BuiltInTexts(settings::TextWindow::About));
 }
 
 void AboutWindow::buildControls() {
@@ -193,8 +192,10 @@ void AboutWindow::onShown() {
 }
 
 void AboutWindow::applyLanguage(const std::string& name) {
-    const settings::WindowTexts texts =
-        settings::LoadTextsOrBuiltIn(settings::TextWindow::About, name);
+    showTexts(settings::LoadTextsOrBuiltIn(settings::TextWindow::About, name));
+}
+
+void AboutWindow::showTexts(const settings::WindowTexts& texts) {
     settings::ApplyTexts(*this, texts);
     SetLabel(productLabel_, texts.text("About Dlg/product") + kProductTail);
     SetLabel(versionLabel_, texts.text("About Dlg/Versie") + kVersionTail);

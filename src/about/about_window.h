@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "settings/texts.h"
 #include "widgets/program_window.h"
 
 class QLabel;
@@ -27,6 +28,7 @@ class AboutWindow : public widgets::ProgramDialog {
     void onShown();
     // Sets the texts for a language; the product name and the version are never translated.
     void applyLanguage(const std::string& name);
+    void showTexts(const settings::WindowTexts& texts);
     void onOkClicked();
 
     // Controls. All but okButton_ lie on the panel.
