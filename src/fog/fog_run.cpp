@@ -610,7 +610,7 @@ void SettleAddedFiles(Restore& restore) {
     const std::size_t firstAddedOp = restore.files + restore.textureOps;
     for (std::size_t k = 0; k < restore.addedOps.size(); ++k) {
         const AddedFile& file = record.added[restore.addedOps[k]];
-        const std::string location = AddedFileLocation(restore.routeFolder, file.path);
+        const std::string& location = restore.locations[restore.addedOps[k]];
         if (restore.done[firstAddedOp + k] || !HoldsAddedBytes(location, file)) continue;
         restore.addedLeft.push_back(file);
         restore.outcome.addedRetry.push_back(location);

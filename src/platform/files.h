@@ -125,8 +125,7 @@ class FileBatch {
   private:
     struct Op;
     std::vector<Op> ops_;
-    // The names of the folders Create writes into, read once per batch (upper-cased).
-    // A folder's names, upper-cased, listed once per batch.
+    // The names of the folders Create writes into, upper-cased, listed once per batch.
     struct FolderNames {
         std::string folder;
         std::unordered_set<std::string> upper;
