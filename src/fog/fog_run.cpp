@@ -68,9 +68,9 @@ bool IsSound(const RunRecord& record) {
 }
 
 std::optional<RunRecord> ParseRunRecord(const std::string& contents) {
-    auto get = [&](std::string_view key) {
-        return platform::ProfileLookup(contents, kSection, key, "");
-    };
+    // Read in one pass: a route's activities give a record thousands of keys.
+    const platform::ProfileSection values(contents, kSection);
+    auto get = [&](std::string_view key) { return values.Get(key); };
     RunRecord record;
     record.route = get("Route");
     record.installRoot = get("Pad");
@@ -165,27 +165,61 @@ bool RunRecordPresent() {
 }
 
 std::optional<std::string> SetAsideRefusedRunRecord() {
-    const std::string path = RunRecordPath();
+    std::optional<std::string> setAsideAt;
+    LoadOrSetAsideRunRecord(setAsideAt);
+    return setAsideAt;
+}
+
+std::optional<RunRecord> LoadOrSetAsideRunRecord(std::optional<std::string>& setAsideAt) {
+    setAsideAt.reset();
+    if (!RunRecordPresent()) return std::nullopt;
     // One that cannot be read is no absent record: the run it stands for may still hold fog.
-    if (!RunRecordPresent() || LoadRunRecord()) return std::nullopt;
+    if (std::optional<RunRecord> record = LoadRunRecord()) return record;
+    const std::string path = RunRecordPath();
     // Numbered, so that an earlier refused record is never overwritten.
     for (int n = 1; n <= 100; ++n) {
         const std::string aside =
             platform::DumpPath(n == 1 ? std::string("Herstel_ongeldig.ini")
                                       : "Herstel_ongeldig_" + std::to_string(n) + ".ini");
-        if (platform::RenameFile(path, aside)) return aside;
-    }
-    return path;
-}
-
-bool HoldsPreparedFogFile(std::string_view path) {
-    for (const Weather weather : {Weather::Sun, Weather::Rain, Weather::Snow}) {
-        for (const int metres : kLevels) {
-            const auto prepared = PreparedEnvFile(weather, metres);
-            if (prepared && platform::SameFileBytes(*prepared, path)) return true;
+        if (platform::RenameFile(path, aside)) {
+            setAsideAt = aside;
+            return std::nullopt;
         }
     }
-    return false;
+    setAsideAt = path;
+    return std::nullopt;
+}
+
+namespace {
+
+// The prepared fog files of every weather and level, read once and kept for comparing any number
+// of route files by their bytes (their sizes first).
+class PreparedFogFiles {
+  public:
+    PreparedFogFiles() {
+        for (const Weather weather : {Weather::Sun, Weather::Rain, Weather::Snow}) {
+            for (const int metres : kLevels) {
+                const auto prepared = PreparedEnvFile(weather, metres);
+                if (!prepared) continue;
+                if (auto bytes = platform::ReadFileBytes(*prepared)) files_.push_back(*bytes);
+            }
+        }
+    }
+    bool HeldBy(std::string_view path) const {
+        const auto bytes = platform::ReadFileBytes(path);
+        return bytes && std::any_of(files_.begin(), files_.end(), [&](const std::string& file) {
+                   return file.size() == bytes->size() && file == *bytes;
+               });
+    }
+
+  private:
+    std::vector<std::string> files_;
+};
+
+}  // namespace
+
+bool HoldsPreparedFogFile(std::string_view path) {
+    return PreparedFogFiles().HeldBy(path);
 }
 
 bool SaveRunRecord(const RunRecord& record) {
@@ -288,8 +322,9 @@ std::optional<RunOutcome> CheckRouteFiles(FogRun& run) {
     using platform::JoinPath;
     // A route file holding fog already (fogged by another copy of the program, or a run whose
     // record was lost) must not become the backup: the original's backup would be gone.
+    const PreparedFogFiles prepared;
     for (const std::string& name : run.handled) {
-        if (HoldsPreparedFogFile(JoinPath(run.envFolder, name))) run.report.fogged.push_back(name);
+        if (prepared.HeldBy(JoinPath(run.envFolder, name))) run.report.fogged.push_back(name);
     }
     if (!run.report.fogged.empty()) return RunOutcome::AlreadyFogged;
     // A route file that is a link is put back as that link; where its target cannot be read (on
@@ -384,8 +419,8 @@ std::optional<RunOutcome> WriteRunRecord(FogRun& run) {
     }
     bool saved = SaveRunRecord(record);
     if (!saved && !record.added.empty()) {
-        // A record too large for its reader (thousands of activities): the fog run goes on
-        // without them.
+        // A record too large for its reader (tens of thousands of activities): the fog run goes
+        // on without them.
         for (const AddedFile& file : record.added) run.report.notAdded.push_back(file.path);
         run.openRails = {};
         record.added.clear();
@@ -396,8 +431,8 @@ std::optional<RunOutcome> WriteRunRecord(FogRun& run) {
         RemoveRunRecord();
         return RunOutcome::BackupFailed;
     }
-    Report(run.hook, Step::RecordWritten, 0);
-    if (!record.added.empty()) Report(run.hook, Step::AddedRecorded, 0);
+    Report(run.hook, Step::RecordWritten, record.textures.size());
+    if (!record.added.empty()) Report(run.hook, Step::AddedRecorded, record.added.size());
     return std::nullopt;
 }
 

@@ -65,11 +65,17 @@ bool RunRecordPresent();
 // none.
 std::optional<std::string> SetAsideRefusedRunRecord();
 
+// Both of the above in one reading of the record: the usable record, or nothing after a refused
+// one has been set aside (`setAsideAt` then says where it is now).
+std::optional<RunRecord> LoadOrSetAsideRunRecord(std::optional<std::string>& setAsideAt);
+
 // Writes the record atomically and reads it back; false when it is not on disk exactly as given.
 bool SaveRunRecord(const RunRecord& record);
 
 // Points where a run or a restore reports progress; fault-injection tests stop the process there.
-// A "staged" file is written beside its target but has not replaced anything yet.
+// A "staged" file is written beside its target but has not replaced anything yet. The index is
+// the file's among its kind; for the record, how many of its kind follow (textures after
+// RecordWritten, Open Rails files after AddedRecorded), so that progress can count them.
 enum class Step {
     BackupStaged,
     BackedUp,

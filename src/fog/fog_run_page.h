@@ -87,7 +87,7 @@ class FogRunPage : public QWidget {
     void showCompletionPage();
     void showChoosingPage();
     void showRun(const fog::RunRecord& record);
-    void setAsideRefusedRecord();
+    std::optional<fog::RunRecord> setAsideRefusedRecord();
     void reportNotPutBack(const std::string& installRoot, const std::string& route,
                           const fog::RestoreOutcome& outcome);
     bool restore(const fog::RunRecord& record);

@@ -10,6 +10,7 @@
 #include "fog/discovery.h"
 #include "fog/fog_run.h"
 #include "fog/fog_run_page.h"
+#include "fog/run_progress.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "settings/settings_file.h"
@@ -150,11 +151,14 @@ void FogRunPage::showChoosingPage() {
     summaryView_->clear();
 }
 
-// Sets aside a record in Dump that cannot be trusted, and says so.
-void FogRunPage::setAsideRefusedRecord() {
-    if (const auto aside = fog::SetAsideRefusedRunRecord())
+// The record in Dump, read once; one that cannot be trusted is set aside, and that is said.
+std::optional<fog::RunRecord> FogRunPage::setAsideRefusedRecord() {
+    std::optional<std::string> aside;
+    std::optional<fog::RunRecord> record = fog::LoadOrSetAsideRunRecord(aside);
+    if (aside)
         platform::ShowErrorMessage(texts_.text("Meldingen/Herstel_ongeldig") + PathList({*aside}),
                                    texts_.text("Meldingen/Titel"));
+    return record;
 }
 
 // The completion page for a run that is on disk already, with the run's own controls and summary.
@@ -195,7 +199,12 @@ void FogRunPage::reportNotPutBack(const std::string& installRoot, const std::str
 // Puts the route back; false while files whose backups are there still hold fog (the run then
 // stays, narrowed to them, for another try).
 bool FogRunPage::restore(const fog::RunRecord& record) {
-    const fog::RestoreOutcome outcome = fog::RestoreFog(record);
+    fog::RestoreOutcome outcome;
+    {
+        RunProgress progress(this, widgets::ToQ(texts_.text("Voltooi scherm/Voortgang")),
+                             StepCount::ForRestore(record));
+        outcome = fog::RestoreFog(record, progress.hook());
+    }
     reportNotPutBack(record.installRoot, record.route, outcome);
     if (outcome.retry.empty() && outcome.addedRetry.empty()) return true;
     currentRun_ = record;
@@ -210,8 +219,7 @@ bool FogRunPage::restore(const fog::RunRecord& record) {
 }
 
 bool FogRunPage::openUnrestoredRun() {
-    setAsideRefusedRecord();
-    const auto record = fog::LoadRunRecord();
+    const auto record = setAsideRefusedRecord();
     if (!record) return false;
     showRun(*record);
     return true;
@@ -249,7 +257,13 @@ void FogRunPage::onMakeClicked() {
     const fog::FogRunRequest request = runRequest(weather);
     openRailsSummary_.reset();
     fog::RunReport report;
-    if (!reportRunOutcome(fog::RunFog(request, {}, &report), report)) return;
+    fog::RunOutcome outcome;
+    {
+        RunProgress progress(this, widgets::ToQ(texts_.text("Hoofd Scherm/Voortgang")),
+                             StepCount::ForRun(request));
+        outcome = fog::RunFog(request, progress.hook(), &report);
+    }
+    if (!reportRunOutcome(outcome, report)) return;
     showInstalledRun(request, report);
 }
 
@@ -338,11 +352,10 @@ void FogRunPage::showInstalledRun(const fog::FogRunRequest& request, const fog::
 }
 
 void FogRunPage::onRestoreClicked() {
-    setAsideRefusedRecord();
     // The record on disk knows best what is left (an earlier try may have put files back); when
     // it is gone or was set aside, the window's own run is restored. A route already put back
     // (by another copy of the program) is put back again unchanged, and nothing is reported.
-    std::optional<fog::RunRecord> run = fog::LoadRunRecord();
+    std::optional<fog::RunRecord> run = setAsideRefusedRecord();
     if (!run) run = currentRun_;
     if (run && !restore(*run)) return;  // the page stays for another try
     currentRun_.reset();

@@ -174,8 +174,9 @@ bool RenameFile(std::string_view from, std::string_view to);
 std::optional<std::string> ReadFileBytes(std::string_view path);
 
 // The largest settings file, language pack or run record the program reads: far beyond any real
-// one, and small enough that reading one whole at each use stays quick.
-inline constexpr std::uintmax_t kMaxDataFileSize = std::uintmax_t{1} << 20;
+// one, and small enough that reading one whole at each use stays quick. A run record lists every
+// file a run adds: a route of 10,000 activities with their extension files needs about 2-3 MiB.
+inline constexpr std::uintmax_t kMaxDataFileSize = std::uintmax_t{4} << 20;
 
 // A settings file, language pack or run record: as ReadFileBytes, and nothing either for a file
 // larger than kMaxDataFileSize, which no real one is.

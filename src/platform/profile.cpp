@@ -152,27 +152,63 @@ void CheckWritable(std::string_view section, std::string_view key, std::string_v
 
 }  // namespace profiledetail
 
-std::string ProfileLookup(std::string_view contents, std::string_view section, std::string_view key,
-                          std::string_view def) {
-    // One pass that keeps no lines, as Locate finds them: a pack is read whole for each of its
-    // texts, and a big one must cost no more than its bytes.
+namespace {
+
+// What a read returns for the value as it stands in the file: one pair of enclosing quotes
+// removed, cut to the system's length.
+std::string ReadValue(std::string_view value) {
+    if (IsQuoted(value)) value = value.substr(1, value.size() - 2);
+    return std::string(value.substr(0, kMaxValueLength));
+}
+
+// Hands `take` the key and value of each pair of the first section of that name, in file order,
+// until it returns false. One pass that keeps no lines: a pack is read whole for each of its
+// texts, and a big one must cost no more than its bytes.
+template <typename Take>
+void ForEachPair(std::string_view contents, std::string_view section, Take take) {
     section = Trim(section);
-    key = Trim(key);
-    std::optional<std::string_view> found;
     bool inSection = false;
-    for (size_t pos = FirstLine(contents); pos < contents.size() && !found;) {
+    for (size_t pos = FirstLine(contents); pos < contents.size();) {
         const Line line = ParseLine(contents, pos);
         pos = line.end;
         if (line.kind == LineKind::Section) {
-            if (inSection) break;  // only the first section of that name counts
+            if (inSection) return;  // only the first section of that name counts
             inSection = EqualNoCase(line.name, section);
-        } else if (inSection && line.kind == LineKind::Pair && EqualNoCase(line.name, key)) {
-            found = line.value;
+        } else if (inSection && line.kind == LineKind::Pair && !take(line.name, line.value)) {
+            return;
         }
     }
-    std::string_view value = found ? *found : def;
-    if (found && IsQuoted(value)) value = value.substr(1, value.size() - 2);
-    return std::string(value.substr(0, kMaxValueLength));
+}
+
+std::string UpperKey(std::string_view key) {
+    std::string upper(Trim(key));
+    for (char& c : upper) c = UpperAscii(c);
+    return upper;
+}
+
+}  // namespace
+
+std::string ProfileLookup(std::string_view contents, std::string_view section, std::string_view key,
+                          std::string_view def) {
+    key = Trim(key);
+    std::optional<std::string_view> found;
+    ForEachPair(contents, section, [&](std::string_view name, std::string_view value) {
+        if (EqualNoCase(name, key)) found = value;
+        return !found;
+    });
+    return found ? ReadValue(*found) : std::string(def.substr(0, kMaxValueLength));
+}
+
+ProfileSection::ProfileSection(std::string_view contents, std::string_view section) {
+    ForEachPair(contents, section, [&](std::string_view name, std::string_view value) {
+        values_.try_emplace(UpperKey(name), ReadValue(value));  // the first of a name wins
+        return true;
+    });
+}
+
+std::string ProfileSection::Get(std::string_view key, std::string_view def) const {
+    const auto found = values_.find(UpperKey(key));
+    return found != values_.end() ? found->second : std::string(def.substr(0, kMaxValueLength));
 }
 
 std::string ProfileUpdate(std::string_view contents, std::string_view section, std::string_view key,

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace platform {
 
@@ -32,5 +33,17 @@ std::string ProfileLookup(std::string_view contents, std::string_view section, s
                           std::string_view def);
 std::string ProfileUpdate(std::string_view contents, std::string_view section, std::string_view key,
                           std::string_view value);
+
+// One section's keys read in one pass, each then found at once with ProfileLookup's rules: for a
+// file of thousands of keys, where a lookup per key would read it from the top every time.
+class ProfileSection {
+  public:
+    ProfileSection(std::string_view contents, std::string_view section);
+    // As ProfileLookup(contents, section, key, def).
+    std::string Get(std::string_view key, std::string_view def = {}) const;
+
+  private:
+    std::unordered_map<std::string, std::string> values_;  // by upper-cased key
+};
 
 }  // namespace platform

@@ -53,11 +53,14 @@ constexpr PackText kTexts[] = {
     Control(Main, "fogStateCaption", "Hoofd Scherm", "label4", "Toestand:"),
     Control(Main, "visibilityCaption", "Hoofd Scherm", "label5", "Zicht in meters:"),
     Control(Main, "makeButton", "Hoofd Scherm", "Button1", "Maken..."),
+    // Above the bar of a run or restore that takes longer than half a second.
+    Text("Hoofd Scherm", "Voortgang", "De mist wordt gemaakt..."),
     Control(Main, "completionLabel", "Voltooi scherm", "label3",
             "Het maken van mist in Train Simulator is voltooid en kan nu in Train Simulator worden "
             "gebruikt. klik op de onderstaande knop \"Ga terug en herstel alles\" om de gewijzigde "
             "bestanden weer in hun oude staat terug te brengen en dit programma af te sluiten."),
     Control(Main, "restoreButton", "Voltooi scherm", "Button2", "Ga terug en herstel alles"),
+    Text("Voltooi scherm", "Voortgang", "De bestanden worden teruggezet..."),
     Text("Infobox tekst", "titel", "Informatie van uw instellingen:"),
     Text("Infobox tekst", "route", "Route:"),
     Text("Infobox tekst", "het weer", "Het weer:"),

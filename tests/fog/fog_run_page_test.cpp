@@ -1,15 +1,21 @@
 // The fog run through the real main window: controls, message boxes and the files on disk.
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <chrono>
+#include <optional>
+#include <thread>
 
 #include "app/app_fixture.h"
 #include "app/main_window.h"
+#include "fog/run_progress.h"
 #include "platform/files.h"
 #include "support/fog_fixtures.h"
 #include "widgets/track_bar.h"
@@ -374,4 +380,45 @@ TEST_F(FogWindowTest, OpenRailsOptionAddsCopiesNamesThemInTheSummaryAndRestoreRe
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_TRUE(messages.messages().empty());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+}
+
+// A run slow enough for the progress dialog: it is up while the fog files go in, counts the steps
+// done of all, and has no cancel button; Escape and a close request leave it up.
+TEST_F(FogWindowTest, SlowRunShowsProgressThatCannotBeCancelled) {
+    sim.AddEnvFile("R", "rain.env");
+    sim.AddTexturesFolder("R");
+    CreateAndShow();
+    const fog::FogRunRequest request = FogRequest(sim, "R", fog::Weather::Rain, 50);
+    auto shownDialog = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QProgressDialog*>(w); dialog && dialog->isVisible())
+                return dialog;
+        return static_cast<QProgressDialog*>(nullptr);
+    };
+    std::optional<RunProgress> progress(std::in_place, mainWindow.get(), "bezig",
+                                        StepCount::ForRun(request));
+    const fog::StepHook counted = progress->hook();
+    int steps = 0;
+    bool checked = false;
+    const auto outcome = fog::RunFog(request, [&](fog::Step step, std::size_t index) {
+        counted(step, index);
+        ++steps;
+        if (step == fog::Step::Installed) {
+            QProgressDialog* dialog = shownDialog();
+            ASSERT_TRUE(dialog);
+            EXPECT_EQ(dialog->labelText(), "bezig");
+            EXPECT_EQ(dialog->value(), steps);
+            EXPECT_EQ(dialog->maximum(), 9);  // one file and two textures, each staged
+            EXPECT_TRUE(dialog->findChildren<QPushButton*>().isEmpty());
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            dialog->close();
+            EXPECT_TRUE(dialog->isVisible());
+            checked = true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    });
+    EXPECT_EQ(outcome, fog::RunOutcome::Installed);
+    EXPECT_TRUE(checked);
+    progress.reset();
+    EXPECT_FALSE(shownDialog());
 }

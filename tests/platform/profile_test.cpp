@@ -146,8 +146,8 @@ TEST(ProfileFile, FailedWriteReportsThePathAndKeepsTheFile) {
     EXPECT_FALSE(testsupport::fs::exists(platform::JoinPath(dir.str(), "Dump")));
 }
 
-// A settings file, pack or run record must be a regular file of at most 1 MiB: anything else
-// reads as a missing one at once, and a file too big to read is not rewritten either.
+// A settings file, pack or run record must be a regular file of at most kMaxDataFileSize: anything
+// else reads as a missing one at once, and a file too big to read is not rewritten either.
 TEST(ProfileFile, NonFilesAndOversizedFilesReadAsMissingAtOnce) {
     TempDir dir;
     const std::string header = "[Programma]\r\nTaalkeuze=Big\r\n";
