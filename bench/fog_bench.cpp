@@ -19,8 +19,11 @@
 //   run's copies are new files each time in a folder where the restore deleted the last ones
 //   (cp over files it made before would only rewrite them, which costs a file system far less
 //   than making new ones; and what making one costs depends on what was deleted near it).
+// - ManyActivitiesRunAndRestore and CopyManyActivitiesBytesAndSync: the same two on a route of
+//   10,000 activities of about 3 KB, where the run record lists 10,001 files; one iteration per
+//   repetition, on one route made and flushed beforehand.
 // sync flushes the whole machine: other work on a shared machine slows the references too.
-// Repetitions of the four run interleaved, so both sides see the same load.
+// Repetitions of all cases run interleaved, so both sides see the same load.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -29,8 +32,10 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <memory>
 
 #include "fog/fog_run.h"
+#include "platform/parallel.h"
 #include "platform/paths.h"
 
 namespace fs = std::filesystem;
@@ -42,17 +47,21 @@ constexpr std::size_t kTextureSize = 4096;
 const char* const kFiles[] = {"a_rain.env", "b_rain.env", "c_rain.env", "d_rain.env"};
 const char* const kTextures[] = {"ZEL_snowsky.ace", "ZEL_snowskylo.ace"};
 constexpr int kActivities = 200;
+constexpr int kManyActivities = 10000;
+// Characters of an activity's text; in UTF-16 each takes two bytes.
+constexpr std::size_t kActivityText = 25000;
+constexpr std::size_t kSmallActivityText = 1500;
 
-// An activity of about 50 KB as the activity editor writes it (UTF-16LE, CRLF): a header and
-// enough events to fill it.
-std::string Activity(int n) {
+// An activity as the activity editor writes it (UTF-16LE, CRLF): a header and enough events to
+// fill about twice `textSize` bytes.
+std::string Activity(int n, std::size_t textSize) {
     std::string text =
         "SIMISA@@@@@@@@@@JINX0a0t______\r\n\r\nTr_Activity (\r\n"
         "\tTr_Activity_Header (\r\n\t\tName ( \"Activity " +
         std::to_string(n) +
         "\" )\r\n\t\tWeather ( 0 )\r\n\t)\r\n"
         "\tTr_Activity_File (\r\n\t\tEvents (\r\n";
-    for (int id = 1; text.size() < 25000; ++id) {
+    for (int id = 1; text.size() < textSize; ++id) {
         text +=
             "\t\t\tEventCategoryLocation (\r\n\t\t\t\tEventTypeLocation ( )\r\n"
             "\t\t\t\tID ( " +
@@ -73,14 +82,31 @@ void Write(const fs::path& file, std::size_t size, char fill) {
     std::ofstream(file, std::ios::binary) << std::string(size, fill);
 }
 
+// Deletes side by side: a file system that discards freed blocks makes each deletion wait.
+void RemoveFiles(const std::vector<fs::path>& files) {
+    platform::ForEachIndex(files.size(), 16, 8, [&](std::size_t i) {
+        std::error_code ignored;
+        fs::remove(files[i], ignored);
+    });
+}
+
+std::vector<fs::path> FilesIn(const fs::path& folder) {
+    std::vector<fs::path> files;
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(folder, ignored))
+        if (entry.is_regular_file()) files.push_back(entry.path());
+    return files;
+}
+
 // A program folder with its fog data, a simulator tree with one route, and the sources of the
 // reference copies; removed at the end.
 struct Scene {
-    fs::path root = fs::temp_directory_path() / ("zel-bench-" + std::to_string(::getpid()));
+    fs::path root;
     fs::path ts = root / "TS";
     fs::path env = ts / "Routes" / "R" / "Envfiles";
     fs::path sameBytes = root / "same-bytes";  // what a fog run and its restore write
-    Scene() {
+    explicit Scene(const std::string& name = "")
+        : root(fs::temp_directory_path() / ("zel-bench-" + std::to_string(::getpid()) + name)) {
         fs::create_directories(root / "Dump" / "Back_up");
         fs::create_directories(env / "Textures");
         platform::SetProgramFolder(root.string());
@@ -100,17 +126,23 @@ struct Scene {
             ++fill;
         }
     }
-    ~Scene() { fs::remove_all(root); }
+    ~Scene() {
+        RemoveFiles(FilesIn(activities));
+        RemoveFiles(FilesIn(openRailsBytes));
+        fs::remove_all(root);
+    }
 
     // The route's activities, and beside the same bytes what the Open Rails files will hold.
     fs::path activities = ts / "Routes" / "R" / "Activities";
     fs::path openRailsBytes = root / "same-bytes-or";
-    void AddActivities() {
+    int activityCount = 0;
+    void AddActivities(int count, std::size_t textSize) {
+        activityCount = count;
         fs::create_directories(activities);
         fs::create_directories(openRailsBytes);
         fs::copy(sameBytes, openRailsBytes, fs::copy_options::recursive);
-        for (int n = 0; n < kActivities; ++n) {
-            const std::string bytes = Activity(n);
+        for (int n = 0; n < count; ++n) {
+            const std::string bytes = Activity(n, textSize);
             const std::string name = "activity" + std::to_string(n);
             std::ofstream(activities / (name + ".act"), std::ios::binary) << bytes;
             // The copy is the activity and about 700 bytes of event and name.
@@ -121,9 +153,21 @@ struct Scene {
     }
 };
 
-void RunAndRestore(benchmark::State& state, bool firstTime, bool openRails = false) {
-    Scene scene;
-    if (openRails) scene.AddActivities();
+// The route of 10,000 activities takes long to write and longer to delete: it is made once, for
+// both of its cases, and flushed before the first.
+Scene& ManyActivitiesScene() {
+    static const std::unique_ptr<Scene> scene = [] {
+        auto made = std::make_unique<Scene>("-many");
+        made->AddActivities(kManyActivities, kSmallActivityText);
+        ::sync();
+        return made;
+    }();
+    return *scene;
+}
+
+void RunAndRestore(benchmark::State& state, Scene& scene, bool firstTime = false) {
+    platform::SetProgramFolder(scene.root.string());
+    const bool openRails = scene.activityCount > 0;
     const std::string root = scene.ts.string();
     for (auto _ : state) {
         if (firstTime) {
@@ -139,7 +183,7 @@ void RunAndRestore(benchmark::State& state, bool firstTime, bool openRails = fal
         request.fogWord = "mist";
         const auto ran = fog::RunFog(request);
         const auto record = fog::LoadRunRecord();
-        const std::size_t added = openRails ? kActivities + 1 : 0;
+        const std::size_t added = openRails ? scene.activityCount + 1 : 0;
         if (ran != fog::RunOutcome::Installed || !record || record->files.size() != 4 ||
             record->textures.size() != 2 || record->added.size() != added ||
             !fog::RestoreFog(*record).Complete()) {
@@ -150,20 +194,27 @@ void RunAndRestore(benchmark::State& state, bool firstTime, bool openRails = fal
 }
 
 void FogRunAndRestore(benchmark::State& state) {
-    RunAndRestore(state, false);
+    Scene scene;
+    RunAndRestore(state, scene);
 }
 
 void FogRunAndRestoreFirstTime(benchmark::State& state) {
-    RunAndRestore(state, true);
+    Scene scene;
+    RunAndRestore(state, scene, true);
 }
 
 void OpenRailsRunAndRestore(benchmark::State& state) {
-    RunAndRestore(state, false, true);
+    Scene scene;
+    scene.AddActivities(kActivities, kActivityText);
+    RunAndRestore(state, scene);
 }
 
-void CopyAndSync(benchmark::State& state, const std::string& sources, bool openRails = false) {
-    Scene scene;
-    if (openRails) scene.AddActivities();
+void ManyActivitiesRunAndRestore(benchmark::State& state) {
+    RunAndRestore(state, ManyActivitiesScene());
+}
+
+void CopyAndSync(benchmark::State& state, Scene& scene, const std::string& sources) {
+    const bool openRails = scene.activityCount > 0;
     // Into the folder the run writes to: a file system allocates a new file near its folder,
     // and what that costs depends on what was deleted there lately.
     const fs::path target = openRails ? scene.activities : scene.root / "copy";
@@ -177,7 +228,7 @@ void CopyAndSync(benchmark::State& state, const std::string& sources, bool openR
     for (auto _ : state) {
         if (openRails) {
             state.PauseTiming();
-            for (const fs::path& file : copied) fs::remove(file);
+            RemoveFiles(copied);
             state.ResumeTiming();
         }
         if (std::system(command.c_str()) != 0) {
@@ -185,24 +236,36 @@ void CopyAndSync(benchmark::State& state, const std::string& sources, bool openR
             break;
         }
     }
+    RemoveFiles(copied);  // a shared route must hold only its own activities for the run
 }
 
 void CopySameBytesAndSync(benchmark::State& state) {
-    CopyAndSync(state, "same-bytes/*");
-}
-
-void CopyOpenRailsBytesAndSync(benchmark::State& state) {
-    CopyAndSync(state, "same-bytes-or/*", true);
+    Scene scene;
+    CopyAndSync(state, scene, "same-bytes/*");
 }
 
 void CopyRouteFilesAndSync(benchmark::State& state) {
     std::string sources;
     for (const char* name : kFiles) sources += std::string(" TS/Routes/R/Envfiles/") + name;
-    CopyAndSync(state, sources);
+    Scene scene;
+    CopyAndSync(state, scene, sources);
+}
+
+void CopyOpenRailsBytesAndSync(benchmark::State& state) {
+    Scene scene;
+    scene.AddActivities(kActivities, kActivityText);
+    CopyAndSync(state, scene, "same-bytes-or/*");
+}
+
+void CopyManyActivitiesBytesAndSync(benchmark::State& state) {
+    // The folder rather than 10,000 names on the command line; the same one cp.
+    CopyAndSync(state, ManyActivitiesScene(), "-r same-bytes-or/.");
 }
 
 #define ZEL_FOG_BENCHMARK(name) \
     BENCHMARK(name)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)
+// Seconds each: one iteration per repetition.
+#define ZEL_FOG_BENCHMARK_ONCE(name) ZEL_FOG_BENCHMARK(name)->Iterations(1)
 
 ZEL_FOG_BENCHMARK(FogRunAndRestore);
 ZEL_FOG_BENCHMARK(FogRunAndRestoreFirstTime);
@@ -210,6 +273,8 @@ ZEL_FOG_BENCHMARK(CopySameBytesAndSync);
 ZEL_FOG_BENCHMARK(CopyRouteFilesAndSync);
 ZEL_FOG_BENCHMARK(OpenRailsRunAndRestore);
 ZEL_FOG_BENCHMARK(CopyOpenRailsBytesAndSync);
+ZEL_FOG_BENCHMARK_ONCE(ManyActivitiesRunAndRestore);
+ZEL_FOG_BENCHMARK_ONCE(CopyManyActivitiesBytesAndSync);
 
 // Keeps the medians as the console reporter prints them.
 class MedianReporter : public benchmark::ConsoleReporter {
@@ -246,6 +311,7 @@ int main(int argc, char** argv) {
     ratio("FogRunAndRestoreFirstTime", "CopySameBytesAndSync");
     ratio("FogRunAndRestore", "CopyRouteFilesAndSync");
     ratio("OpenRailsRunAndRestore", "CopyOpenRailsBytesAndSync");
+    ratio("ManyActivitiesRunAndRestore", "CopyManyActivitiesBytesAndSync");
     benchmark::Shutdown();
     return 0;
 }
