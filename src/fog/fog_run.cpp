@@ -201,16 +201,12 @@ class PreparedFogFiles {
             for (const int metres : kLevels) {
                 const auto prepared = PreparedEnvFile(weather, metres);
                 if (!prepared) continue;
-                if (auto bytes = platform::ReadFileBytes(*prepared)) files_.push_back(*bytes);
+                if (auto bytes = platform::ReadFileBytes(*prepared))
+                    files_.push_back(std::move(*bytes));
             }
         }
     }
-    bool HeldBy(std::string_view path) const {
-        const auto bytes = platform::ReadFileBytes(path);
-        return bytes && std::any_of(files_.begin(), files_.end(), [&](const std::string& file) {
-                   return file.size() == bytes->size() && file == *bytes;
-               });
-    }
+    bool HeldBy(std::string_view path) const { return platform::FileHoldsOneOf(path, files_); }
 
   private:
     std::vector<std::string> files_;

@@ -260,8 +260,9 @@ std::optional<Staged> Stage(const Target& target, std::optional<mode_t> mode, Fi
 // Waits until the staged contents are on disk and renames them over the target: the target is
 // either the old or the complete new file, never a half-written one. The target is checked
 // again, as it may have changed since it was staged.
-bool Finish(Staged& staged, bool failIfExists) {
-    bool ok = ::fsync(staged.fd) == 0;
+// `flushed`: its contents were flushed since they were written.
+bool Finish(Staged& staged, bool failIfExists, bool flushed = false) {
+    bool ok = flushed || ::fsync(staged.fd) == 0;
     ok = (::close(staged.fd) == 0) && ok;
     staged.fd = -1;
     std::optional<mode_t> ignored;
@@ -477,6 +478,37 @@ bool SameFileBytes(std::string_view a, std::string_view b) {
     if (fb >= 0) ::close(fb);
     return same;
 }
+bool FileHoldsOneOf(std::string_view path, const std::vector<std::string>& candidates) {
+    std::optional<std::string> resolved = ResolveExisting(path);
+    if (!resolved) return false;
+    struct stat st;
+    int fd = OpenRegularFile(*resolved, st);
+    if (fd < 0) return false;
+    // Those of the file's size, dropped as soon as a piece differs.
+    std::vector<const std::string*> left;
+    for (const std::string& candidate : candidates)
+        if (candidate.size() == static_cast<std::uintmax_t>(st.st_size)) left.push_back(&candidate);
+    char buffer[65536];
+    std::size_t offset = 0;
+    // Read to the end: a file that grew since its size was taken still differs.
+    while (!left.empty()) {
+        const ssize_t n = ReadFull(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            left.clear();
+            break;
+        }
+        const auto got = static_cast<std::size_t>(n);
+        std::erase_if(left, [&](const std::string* c) {
+            return c->size() < offset + got || std::memcmp(c->data() + offset, buffer, got) != 0;
+        });
+        offset += got;
+        if (got == 0) break;
+    }
+    ::close(fd);
+    return std::any_of(left.begin(), left.end(),
+                       [&](const std::string* c) { return c->size() == offset; });
+}
+
 bool SetReadOnly(std::string_view path, bool readOnly) {
     std::optional<std::string> resolved = ResolveExisting(path);
     struct stat st;
@@ -632,6 +664,12 @@ std::vector<bool> FileBatch::Commit(bool durable, const std::function<void(std::
             }
             op.flushed = fs->second;
         }
+    } else {
+        // A few files: each flushed before any is renamed. A rename between two flushes would
+        // make each one wait for a journal commit of its own; so they share one.
+        for (Op& op : ops_) {
+            if (op.ok && op.staged.fd >= 0) op.flushed = ::fsync(op.staged.fd) == 0;
+        }
     }
     // Carries out the deletions from ops_[first] up to an operation of another kind. Each
     // deletion may wait for the disk (a file system that discards freed blocks does so at
@@ -655,13 +693,13 @@ std::vector<bool> FileBatch::Commit(bool durable, const std::function<void(std::
         const std::string& path = op.staged.target.path;
         switch (op.kind) {
             case Op::Kind::Copy:
-                op.ok = Finish(op.staged, op.failIfExists);
+                op.ok = Finish(op.staged, op.failIfExists, op.flushed);
                 break;
             case Op::Kind::Create:
                 op.ok = FinishNew(op.staged, op.flushed);
                 break;
             case Op::Kind::Keep:
-                op.ok = ::fsync(op.staged.fd) == 0;
+                op.ok = op.flushed || ::fsync(op.staged.fd) == 0;
                 Discard(op.staged);
                 break;
             case Op::Kind::Delete:
