@@ -142,8 +142,8 @@ struct RunReport {
     RestoreOutcome undo;
     // AlreadyFogged: the route files that hold a prepared fog file.
     std::vector<std::string> fogged;
-    // Installed with the Open Rails option: activity files that are no activity file (left
-    // alone), and added files that could not be written.
+    // Installed with the Open Rails option: activity files left alone (no activity file, or a
+    // name the record cannot hold), and added files that could not be written.
     std::vector<std::string> unreadableActivities;
     std::vector<std::string> notAdded;
 };

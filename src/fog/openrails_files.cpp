@@ -200,13 +200,20 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
                 copyName = std::move(candidate);
             }
             if (copyName.empty()) continue;
+            std::string copyPath = activitiesName + '/' + copyName;
+            std::string extensionPath = activitiesName + '/' + extensionsName + '/' + copyName;
+            // A name the run record cannot hold (a colon, a quote) would have the record refused
+            // on reading back, and every other copy dropped with it.
+            if (!IsAddedFilePath(copyPath) || (extensionBytes && !IsAddedFilePath(extensionPath))) {
+                plan.unreadable.push_back(name);
+                continue;
+            }
             activityNames.Take(copyName);
-            add(activitiesName + '/' + copyName, std::move(*copy));
+            add(std::move(copyPath), std::move(*copy));
             ++plan.activityCopies;
             if (extensionBytes) {
                 extensionNames.Take(copyName);
-                add(activitiesName + '/' + extensionsName + '/' + copyName,
-                    std::move(*extensionBytes));
+                add(std::move(extensionPath), std::move(*extensionBytes));
             }
         }
     }

@@ -42,8 +42,9 @@ struct OpenRailsPlan {
     std::vector<std::string> contents;  // the bytes of each
     std::vector<std::string> folders;   // created first (the weather files folder, if missing)
     std::size_t activityCopies = 0;
-    std::string weatherFile;              // path of the weather file, as in `files`
-    std::vector<std::string> unreadable;  // activity file names that are no activity file
+    std::string weatherFile;  // path of the weather file, as in `files`
+    // Activity file names left alone: no activity file, or a name the run record cannot hold.
+    std::vector<std::string> unreadable;
 };
 
 // Reads the route's activities and makes their fogged copies and the weather file, under names

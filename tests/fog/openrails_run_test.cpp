@@ -192,3 +192,31 @@ TEST_F(OpenRailsRunTest, RecordNamingAnyOtherAddedFileIsRefused) {
         EXPECT_FALSE(LoadRunRecord());
     }
 }
+
+// A name the record cannot hold must cost only that activity its copy, never the others'.
+TEST_F(OpenRailsRunTest, ActivityWithANameTheRecordCannotHoldIsSkippedAndTheOthersAreCopied) {
+    const std::vector<std::string> odd = {"%s%n%x%0:99999s.act", "quo\"te.act"};
+    for (const std::string& name : odd) {
+        WriteFile(activities / name, kActivity);
+        WriteFile(activities / "OpenRails" / name, "extension");
+    }
+    WriteFile(activities / "good.act", kActivity);
+    const Snapshot before = TakeSnapshot(sim.routes());
+
+    RunReport report;
+    ASSERT_EQ(Run(true, &report), RunOutcome::Installed);
+    EXPECT_EQ(report.unreadableActivities, odd);
+    EXPECT_TRUE(report.notAdded.empty());
+    const auto record = LoadRunRecord();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(*record, report.record);
+    const OpenRailsFiles summary = AddedForOpenRails(*record);
+    EXPECT_EQ(summary.activityCopies, 1u);
+    EXPECT_FALSE(summary.weatherFile.empty());
+    EXPECT_TRUE(fs::exists(activities / "good_ZEL_mist_rain_50m.act"));
+    // The route gained the good copy, the weather file with its folder, and the two textures.
+    EXPECT_EQ(TakeSnapshot(sim.routes()).size(), before.size() + 5);
+
+    ASSERT_TRUE(RestoreFog(*record).Complete());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+}
