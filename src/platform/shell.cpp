@@ -72,6 +72,13 @@ void InstallQtMessagePresenter() {
             Display(title), Display(text), QMessageBox::Ok, QApplication::activeWindow());
         box.exec();
     });
+    SetQuestionPresenter([](const std::string& title, const std::string& text) {
+        QMessageBox box(QMessageBox::Question, Display(title), Display(text),
+                        QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    });
 }
 
 }  // namespace platform

@@ -105,10 +105,16 @@ MessageRecorder::MessageRecorder() {
         [this](platform::MessageIcon icon, const std::string& title, const std::string& text) {
             messages_.push_back({icon, title, text});
         });
+    previousQuestions_ =
+        platform::SetQuestionPresenter([this](const std::string& title, const std::string& text) {
+            messages_.push_back({platform::MessageIcon::Question, title, text});
+            return answer_;
+        });
 }
 
 MessageRecorder::~MessageRecorder() {
     platform::SetMessagePresenter(previous_);
+    platform::SetQuestionPresenter(previousQuestions_);
 }
 
 ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {

@@ -88,10 +88,14 @@ class MessageRecorder {
     ~MessageRecorder();
     const std::vector<RecordedMessage>& messages() const { return messages_; }
     void clear() { messages_.clear(); }
+    // Questions are recorded with the question icon and answered so (No until told otherwise).
+    void answerQuestions(bool yes) { answer_ = yes; }
 
   private:
     std::vector<RecordedMessage> messages_;
+    bool answer_ = false;
     platform::MessagePresenter previous_;
+    platform::QuestionPresenter previousQuestions_;
 };
 
 // Sets an environment variable for the lifetime of the object, then restores it (or unsets it).
