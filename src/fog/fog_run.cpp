@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "fog/dump_lock.h"
+#include "fog/route_recovery.h"
 #include "fog/visibility.h"
 #include "platform/files.h"
 #include "platform/parallel.h"
@@ -179,13 +180,25 @@ std::optional<std::string> SetAsideRefusedRunRecord() {
 }
 
 bool HoldsPreparedFogFile(std::string_view path) {
+    return PreparedFogIn(path).has_value();
+}
+
+std::optional<PreparedFog> PreparedFogIn(std::string_view path) {
     for (const Weather weather : {Weather::Sun, Weather::Rain, Weather::Snow}) {
         for (const int metres : kLevels) {
             const auto prepared = PreparedEnvFile(weather, metres);
-            if (prepared && platform::SameFileBytes(*prepared, path)) return true;
+            if (prepared && platform::SameFileBytes(*prepared, path))
+                return PreparedFog{weather, metres};
         }
     }
-    return false;
+    return std::nullopt;
+}
+
+bool IsOwnBackupFolder(std::string_view installRoot, std::string_view route) {
+    const std::string backupFolder = RouteBackupFolder(route);
+    return !platform::IsLink(backupFolder) &&
+           !platform::SameFile(backupFolder, RouteFolder(installRoot, route)) &&
+           !platform::SameFile(backupFolder, RouteEnvFolder(installRoot, route));
 }
 
 bool SaveRunRecord(const RunRecord& record) {
@@ -291,7 +304,10 @@ std::optional<RunOutcome> CheckRouteFiles(FogRun& run) {
     for (const std::string& name : run.handled) {
         if (HoldsPreparedFogFile(JoinPath(run.envFolder, name))) run.report.fogged.push_back(name);
     }
-    if (!run.report.fogged.empty()) return RunOutcome::AlreadyFogged;
+    if (!run.report.fogged.empty()) {
+        run.report.recovery = RecoveryRecord(run.request, run.report.fogged);
+        return RunOutcome::AlreadyFogged;
+    }
     // A route file that is a link is put back as that link; where its target cannot be read (on
     // Windows), the restore could only leave a copy in its place.
     for (const std::string& name : run.handled) {
@@ -308,14 +324,9 @@ std::optional<RunOutcome> CheckRouteFiles(FogRun& run) {
 std::optional<RunOutcome> PrepareBackupFolder(FogRun& run) {
     using platform::JoinPath;
     platform::CreateFolder(run.backupFolder);
-    // A backup folder that is (or leads into) the route's own folder would take each file's
-    // place instead of keeping a copy; a link may lead anywhere, where backups would overwrite
-    // and the leftover clean-up below would delete.
-    if (platform::IsLink(run.backupFolder) ||
-        platform::SameFile(run.backupFolder, run.routeFolder) ||
-        platform::SameFile(run.backupFolder, run.envFolder)) {
+    // Where a link leads, backups would overwrite and the leftover clean-up below would delete.
+    if (!IsOwnBackupFolder(run.request.installRoot, run.request.route))
         return RunOutcome::BackupFailed;
-    }
     for (const std::string& name : run.handled) {
         // A backup that is the route's file itself (a hard link) is no copy of it.
         if (platform::SameFile(JoinPath(run.envFolder, name), JoinPath(run.backupFolder, name)))

@@ -140,8 +140,10 @@ struct RunReport {
     std::vector<std::string> notInstalled;
     std::optional<std::string> missingFogFile;
     RestoreOutcome undo;
-    // AlreadyFogged: the route files that hold a prepared fog file.
+    // AlreadyFogged: the route files that hold a prepared fog file, and the record that puts
+    // them back from their backups when no record is left to do it (see RecoveryRecord).
     std::vector<std::string> fogged;
+    std::optional<RunRecord> recovery;
     // Installed with the Open Rails option: activity files left alone (no activity file, or a
     // name the record cannot hold), and added files that could not be written.
     std::vector<std::string> unreadableActivities;
@@ -161,6 +163,18 @@ OpenRailsFiles AddedForOpenRails(const RunRecord& record);
 
 // Whether the file holds the bytes of one of the prepared fog files of any weather and level.
 bool HoldsPreparedFogFile(std::string_view path);
+// Which prepared fog file the file holds the bytes of, if any.
+struct PreparedFog {
+    Weather weather = Weather::Sun;
+    int metres = 0;
+    bool operator==(const PreparedFog&) const = default;
+};
+std::optional<PreparedFog> PreparedFogIn(std::string_view path);
+
+// Whether the route's backup folder can be trusted with its backups: not a link (which may lead
+// anywhere) and not the route's own folder or its Envfiles, where a backup would take the place
+// of the file it keeps.
+bool IsOwnBackupFolder(std::string_view installRoot, std::string_view route);
 
 // Checks that the prepared fog file is there, that no handled route file holds fog already (its
 // backup would replace the original's), and that the route's backup folder is the program's

@@ -54,6 +54,11 @@ struct OpenRailsPlan {
 OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, int metres,
                                  std::string_view fogWord);
 
+// The files a run with this weather, level and fog word added that are still in the route with
+// exactly the bytes it wrote, found by the names it gives out; for a route whose record is lost.
+std::vector<AddedFile> FindAddedFiles(std::string_view routeFolder, Weather weather, int metres,
+                                      std::string_view fogWord);
+
 // <routeFolder> joined with the parts of an added file's path.
 std::string AddedFileLocation(std::string_view routeFolder, std::string_view path);
 

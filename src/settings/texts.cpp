@@ -104,6 +104,10 @@ constexpr PackText kTexts[] = {
          "Deze route heeft al mist: dit bestand is een mistbestand van ZEL Nevora. Er is niets "
          "gewijzigd. Herstel de route eerst met het exemplaar van ZEL Nevora dat de mist heeft "
          "gemaakt:"),
+    Text("Meldingen", "Al_mist_terugzetten",
+         "Deze route heeft al mist van ZEL Nevora, maar het herstelbestand van die mist ontbreekt. "
+         "De reservekopie\xEBn van de bestanden hieronder staan nog in de map Dump. Wilt u ze "
+         "terugzetten en de mist verwijderen?"),
     Text(
         "Meldingen", "Dump_bezet_fout",
         "ZEL Nevora kan de map Dump niet in gebruik nemen: het slotbestand hieronder is geen "
