@@ -18,16 +18,13 @@ class AccessibleLinkLabel : public QAccessibleWidget {
     explicit AccessibleLinkLabel(LinkLabel* label) : QAccessibleWidget(label, QAccessible::Link) {}
 
     QString text(QAccessible::Text t) const override {
-        if (!widget()->accessibleName().isEmpty() && t == QAccessible::Name)
-            return widget()->accessibleName();
-        switch (t) {
-            case QAccessible::Name:
-                return label()->showMnemonic() ? StripMnemonic(label()->text()) : label()->text();
-            case QAccessible::Description:
-                return label()->linkTarget();
-            default:
-                return QAccessibleWidget::text(t);
-        }
+        // A name or description set on the label wins over its caption and target.
+        const QString own = QAccessibleWidget::text(t);
+        if (!own.isEmpty()) return own;
+        if (t == QAccessible::Name)
+            return label()->showMnemonic() ? StripMnemonic(label()->text()) : label()->text();
+        if (t == QAccessible::Description) return label()->linkTarget();
+        return own;
     }
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
