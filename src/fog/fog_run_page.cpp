@@ -117,6 +117,7 @@ QWidget* MakeControl(const Control& c, QWidget* parent) {
             bar->setTickPosition(QSlider::TicksBelow);
             bar->setTickInterval(25);
             bar->setValue(75);
+            bar->setValueSuffix(" m");
             w = bar;
             break;
         }
