@@ -14,6 +14,7 @@
 #include "fog/visibility.h"
 #include "platform/messages.h"
 #include "settings/texts.h"
+#include "widgets/click_through.h"
 #include "widgets/fonts.h"
 #include "widgets/qt_color.h"
 #include "widgets/qt_text.h"
@@ -202,6 +203,8 @@ void FogRunPage::buildControls() {
     }
 
     sunButton_->setChecked(true);
+    // The restore button lies under the make button, and the make button under it.
+    widgets::IgnoreClickThrough(*choosingPage_, {restoreButton_, makeButton_});
     fogStateLabel_->setAutoFillBackground(true);
     QPalette pal = fogStateLabel_->palette();
     pal.setColor(QPalette::Window, widgets::ToQColor(black));

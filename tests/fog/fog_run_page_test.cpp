@@ -1,9 +1,11 @@
 // The fog run through the real main window: controls, message boxes and the files on disk.
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleHints>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -374,4 +376,39 @@ TEST_F(FogWindowTest, OpenRailsOptionAddsCopiesNamesThemInTheSummaryAndRestoreRe
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_TRUE(messages.messages().empty());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+}
+
+TEST_F(FogWindowTest, DoubleClickOnEitherButtonDoesNotPressTheOneBeneath) {
+    sim.AddEnvFile("R", "rain.env");
+    const Snapshot before = TakeSnapshot(sim.routes());
+    CreateAndShow();
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    control<QRadioButton>("rainButton")->setChecked(true);
+    routeBox()->setEditText("R");
+
+    // The second click of a double click on "Maken..." (its press, its double-click report and
+    // its release) lands on the restore button beneath.
+    QTest::mouseClick(makeButton(), Qt::LeftButton);
+    QTest::mouseDClick(restoreButton(), Qt::LeftButton);
+    QTest::mouseRelease(restoreButton(), Qt::LeftButton);
+    EXPECT_TRUE(OnCompletionPage());
+    EXPECT_NE(TakeSnapshot(sim.routes()), before);
+    // The keyboard is never held back.
+    QTest::keyClick(restoreButton(), Qt::Key_Space);
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+
+    // Nor does a double click on the restore button make the fog again.
+    QTest::mouseClick(makeButton(), Qt::LeftButton);
+    EXPECT_FALSE(OnCompletionPage());
+
+    // Clicks after the double-click time go through.
+    QTest::qWait(interval + 50);
+    QTest::mouseClick(makeButton(), Qt::LeftButton);
+    EXPECT_TRUE(OnCompletionPage());
+    QTest::qWait(interval + 50);
+    QTest::mouseClick(restoreButton(), Qt::LeftButton);
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+    EXPECT_TRUE(messages.messages().empty());
 }
