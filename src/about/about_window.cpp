@@ -192,7 +192,8 @@ void AboutWindow::onShown() {
 }
 
 void AboutWindow::applyLanguage(const std::string& name) {
-    showTexts(settings::LoadTextsOrBuiltIn(settings::TextWindow::About, name));
+    // The pack as it is: no box speaks here, so a missing pack or key leaves its texts empty.
+    showTexts(settings::LoadTexts(settings::TextWindow::About, name));
 }
 
 void AboutWindow::showTexts(const settings::WindowTexts& texts) {

@@ -99,11 +99,18 @@ TEST_F(AboutWindowTest, PackSuppliesTheWordsInFrontOfNameAndVersion) {
         Child<QLabel>(*about, "productLabel")->fontMetrics().horizontalAdvance(expected.product));
 }
 
-TEST_F(AboutWindowTest, PackWithoutTheSectionLeavesOnlyTheFixedTails) {
-    mainWindow->applyLanguage("Bare");
-    Open();
+TEST_F(AboutWindowTest, PackWithoutTheSectionOrRemovedLeavesOnlyTheFixedTails) {
     const AboutTexts expected = {"", "  ZEL Nevora", "      " ZEL_VERSION, "", "", "",
                                  "", "Velmaron"};
+    mainWindow->applyLanguage("Bare");
+    Open();
+    EXPECT_EQ(TextsOf(*about), expected);
+
+    // The active pack removed while the program runs: no Dutch, no box.
+    about->hide();
+    mainWindow->applyLanguage("Testish");
+    fs::remove(prog.languages() / "Testish.lng");
+    Open();
     EXPECT_EQ(TextsOf(*about), expected);
     EXPECT_TRUE(messages.messages().empty());
 }
