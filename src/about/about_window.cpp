@@ -13,6 +13,7 @@
 #include "platform/messages.h"
 #include "settings/apply_texts.h"
 #include "settings/texts.h"
+#include "widgets/label_text.h"
 #include "widgets/link_label.h"
 #include "widgets/qt_color.h"
 #include "widgets/qt_text.h"
@@ -106,7 +107,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, QPoint topLeft, const char*
 }
 
 void SetLabel(QLabel* label, const std::string& text) {
-    label->setText(ToQ(text));
+    SetLabelText(*label, ToQ(text));
     label->adjustSize();
 }
 

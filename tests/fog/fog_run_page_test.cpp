@@ -8,6 +8,7 @@
 #include <QStyleHints>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include "app/app_fixture.h"
@@ -411,4 +412,45 @@ TEST_F(FogWindowTest, DoubleClickOnEitherButtonDoesNotPressTheOneBeneath) {
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
     EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(FogWindowTest, LabelAccessKeysFocusTheirPartnersWithoutClickingThem) {
+    sim.AddEnvFile("R", "rain.env");
+    prog.WritePack("Keys",
+                   PackText("Keys", "ZEL Nevora",
+                            "[Hoofd Scherm]\r\nlabel1=&Selecteer\r\nlabel2=&Kies\r\n"
+                            "label5=&Zicht && meer:\r\n[Voltooi scherm]\r\nlabel3=&Uitleg\r\n"
+                            "[Toestanden]\r\nToestand2=&Mist && nevel\r\n"));
+    CreateAndShow();
+    mainWindow->applyLanguage("Keys");
+    mainWindow->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mainWindow.get()));
+    const auto altKey = [&](Qt::Key key) {
+        QTest::keyClick(mainWindow.get(), key, Qt::AltModifier);
+    };
+
+    altKey(Qt::Key_S);
+    EXPECT_TRUE(routeBox()->hasFocus());
+    // The weather label gives the focus to the checked weather and leaves the choice alone.
+    control<QRadioButton>("rainButton")->setChecked(true);
+    altKey(Qt::Key_K);
+    EXPECT_TRUE(control<QRadioButton>("rainButton")->hasFocus());
+    EXPECT_TRUE(control<QRadioButton>("rainButton")->isChecked());
+    altKey(Qt::Key_Z);
+    EXPECT_TRUE(visibilityBar()->hasFocus());
+    EXPECT_EQ(visibilityBar()->value(), 75);
+
+    // A label without a partner still shows "&&" as one "&" and underlines the marked letter.
+    QTextDocument shown;
+    shown.setHtml(fogStateLabel()->text());
+    EXPECT_EQ(shown.toPlainText(), " Mist & nevel ");
+    EXPECT_TRUE(shown.find("M").charFormat().fontUnderline());
+    EXPECT_FALSE(shown.find("nevel").charFormat().fontUnderline());
+
+    Make("R", "rainButton");
+    ASSERT_TRUE(OnCompletionPage());
+    altKey(Qt::Key_U);
+    EXPECT_TRUE(restoreButton()->hasFocus());
+    EXPECT_TRUE(OnCompletionPage()) << "the key only moves the focus to the restore button";
+    restoreButton()->click();
 }
