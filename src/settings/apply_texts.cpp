@@ -10,6 +10,7 @@
 #include <QMenu>
 
 #include "widgets/accessibility.h"
+#include "widgets/label_text.h"
 #include "widgets/link_label.h"
 #include "widgets/qt_text.h"
 
@@ -31,7 +32,7 @@ bool SetText(QObject* control, const QString& text) {
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         button->setText(text);
     } else if (auto* label = qobject_cast<QLabel*>(control)) {
-        label->setText(text);
+        widgets::SetLabelText(*label, text);
     } else if (auto* link = qobject_cast<widgets::LinkLabel*>(control)) {
         link->setText(text);
     } else {
