@@ -151,11 +151,13 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
         return std::pair{resolved, resolved.substr(resolved.size() - name.size())};
     };
 
+    // Nothing is added through a folder that a link leads elsewhere: the restore would not take
+    // it away again.
     const auto [activities, activitiesName] = onDisk(route, kActivities);
-    if (platform::IsDirectory(activities) && !platform::IsLink(activities)) {
+    if (platform::IsDirectory(activities) && !platform::ReachedThroughLink(route, activities)) {
         const auto [extensions, extensionsName] = onDisk(activities, kExtensions);
         const bool hasExtensions =
-            platform::IsDirectory(extensions) && !platform::IsLink(extensions);
+            platform::IsDirectory(extensions) && !platform::ReachedThroughLink(route, extensions);
         FolderNames activityNames(activities), extensionNames(extensions);
         const std::string suffix =
             " (" + platform::DecodeForDisplay(fogWord) + " " + std::to_string(metres) + " m)";
@@ -212,7 +214,7 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
     }
 
     const auto [weatherFiles, weatherFilesName] = onDisk(route, kWeatherFilesFolder);
-    if (platform::IsLink(weatherFiles) ||
+    if (platform::ReachedThroughLink(route, weatherFiles) ||
         (platform::EntryExists(weatherFiles) && !platform::IsDirectory(weatherFiles)))
         return plan;  // a folder that leads elsewhere, or no folder: no weather file
     if (!platform::IsDirectory(weatherFiles)) plan.folders.push_back(weatherFilesName);

@@ -107,6 +107,10 @@ class ScopedEnv {
     std::optional<std::string> previous_;
 };
 
+// Makes `link` a symbolic link to the folder `target`; false where the system does not let us
+// (Windows without the right).
+bool MakeFolderLink(const fs::path& target, const fs::path& link);
+
 // Root of the source tree (for shipped data), from ZEL_SOURCE_DIR set by CTest.
 fs::path SourceDir();
 
