@@ -185,6 +185,7 @@ void FogRunPage::reportNotPutBack(const std::string& installRoot, const std::str
     if (outcome.Complete()) return;
     std::vector<std::string> names = outcome.retry;
     names.insert(names.end(), outcome.lost.begin(), outcome.lost.end());
+    names.insert(names.end(), outcome.keptFiles.begin(), outcome.keptFiles.end());
     std::vector<std::string> paths = RouteFiles(installRoot, route, names);
     paths.insert(paths.end(), outcome.keptTextures.begin(), outcome.keptTextures.end());
     paths.insert(paths.end(), outcome.addedRetry.begin(), outcome.addedRetry.end());
@@ -323,6 +324,12 @@ bool FogRunPage::reportRunOutcome(fog::RunOutcome outcome, const fog::RunReport&
             return false;
         case fog::RunOutcome::InUse:
             platform::ShowErrorMessage(texts_.text("Meldingen/Al_gestart"), title);
+            return false;
+        case fog::RunOutcome::LinkedFolder:
+            platform::ShowErrorMessage(
+                texts_.text("Meldingen/Map_koppeling") +
+                    PathList({fog::RouteEnvFolder(installRoot_, routeName_)}),
+                title);
             return false;
         case fog::RunOutcome::InstallFailed: {
             std::vector<std::string> files =

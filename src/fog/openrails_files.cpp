@@ -72,9 +72,10 @@ std::pair<std::string, std::string> OnDisk(const std::string& folder, std::strin
     return {resolved, resolved.substr(resolved.size() - name.size())};
 }
 
-// A real folder of the route: one that is a link may lead anywhere.
-bool IsOwnFolder(const std::string& folder) {
-    return platform::IsDirectory(folder) && !platform::IsLink(folder);
+// A real folder of the route: nothing is added or looked for through a folder that a link leads
+// elsewhere, since the restore would not take it away again.
+bool IsOwnFolder(const std::string& route, const std::string& folder) {
+    return platform::IsDirectory(folder) && !platform::ReachedThroughLink(route, folder);
 }
 
 // What a copy's display name gets, as in " (mist 50 m)".
@@ -188,9 +189,9 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
     };
     const std::string route(routeFolder);
     const auto [activities, activitiesName] = OnDisk(route, kActivities);
-    if (IsOwnFolder(activities)) {
+    if (IsOwnFolder(route, activities)) {
         const auto [extensions, extensionsName] = OnDisk(activities, kExtensions);
-        const bool hasExtensions = IsOwnFolder(extensions);
+        const bool hasExtensions = IsOwnFolder(route, extensions);
         FolderNames activityNames(activities), extensionNames(extensions);
         const std::string suffix = NameSuffix(fogWord, metres);
         std::vector<std::string> names;
@@ -244,7 +245,7 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
     }
 
     const auto [weatherFiles, weatherFilesName] = OnDisk(route, kWeatherFilesFolder);
-    if (platform::IsLink(weatherFiles) ||
+    if (platform::ReachedThroughLink(route, weatherFiles) ||
         (platform::EntryExists(weatherFiles) && !platform::IsDirectory(weatherFiles)))
         return plan;  // a folder that leads elsewhere, or no folder: no weather file
     if (!platform::IsDirectory(weatherFiles)) plan.folders.push_back(weatherFilesName);
@@ -271,9 +272,9 @@ std::vector<AddedFile> FindAddedFiles(std::string_view routeFolder, Weather weat
     // A run gives each copy the first of its names that was free, so they are tried in that
     // order until one is missing.
     const auto [activities, activitiesName] = OnDisk(route, kActivities);
-    if (IsOwnFolder(activities)) {
+    if (IsOwnFolder(route, activities)) {
         const auto [extensions, extensionsName] = OnDisk(activities, kExtensions);
-        const bool hasExtensions = IsOwnFolder(extensions);
+        const bool hasExtensions = IsOwnFolder(route, extensions);
         const FolderNames activityNames(activities);
         const std::string suffix = NameSuffix(fogWord, metres);
         for (const platform::FileEntry& entry : platform::FindFiles(
@@ -299,7 +300,7 @@ std::vector<AddedFile> FindAddedFiles(std::string_view routeFolder, Weather weat
         }
     }
     const auto [weatherFiles, weatherFilesName] = OnDisk(route, kWeatherFilesFolder);
-    if (!IsOwnFolder(weatherFiles)) return found;
+    if (!IsOwnFolder(route, weatherFiles)) return found;
     const FolderNames weatherNames(weatherFiles);
     const std::string json = WeatherFileJson(weather, metres);
     for (int attempt = 1; attempt < 1000; ++attempt) {

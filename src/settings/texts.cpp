@@ -114,6 +114,9 @@ constexpr PackText kTexts[] = {
         "gewoon "
         "bestand, dus niets houdt een tweede exemplaar tegen. Er is niets gewijzigd. Verwijder het "
         "en start het programma opnieuw:"),
+    Text("Meldingen", "Map_koppeling",
+         "Deze map van de route is een koppeling naar een andere map. ZEL Nevora verandert niets "
+         "via zo'n koppeling: er is niets gewijzigd. Het gaat om deze map:"),
     // Open Rails takes its fog from activities and weather files: the option and its summary.
     Control(Main, "openRailsAction", "Menu", "OpenRails1", "Ook voor Open Rails"),
     Text("Infobox tekst", "open rails activiteiten", "Open Rails-activiteiten met mist:"),

@@ -126,6 +126,12 @@ ScopedEnv::~ScopedEnv() {
     SetEnv(name_, previous_ ? previous_->c_str() : nullptr);
 }
 
+bool MakeFolderLink(const fs::path& target, const fs::path& link) {
+    std::error_code ec;
+    fs::create_directory_symlink(target, link, ec);
+    return !ec;
+}
+
 fs::path SourceDir() {
     if (const char* dir = std::getenv("ZEL_SOURCE_DIR")) return dir;
     return ZEL_SOURCE_TREE;

@@ -111,6 +111,10 @@ class ScopedEnv {
     std::optional<std::string> previous_;
 };
 
+// Makes `link` a symbolic link to the folder `target`; false where the system does not let us
+// (Windows without the right).
+bool MakeFolderLink(const fs::path& target, const fs::path& link);
+
 // Root of the source tree (for shipped data): ZEL_SOURCE_DIR when set, else the tree it was built
 // from.
 fs::path SourceDir();
