@@ -12,6 +12,7 @@
 
 #include "platform/messages.h"
 #include "platform/text.h"
+#include "platform/window_title.h"
 
 namespace platform {
 
@@ -70,7 +71,15 @@ void InstallQtMessagePresenter() {
         QMessageBox box(
             icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information,
             Display(title), Display(text), QMessageBox::Ok, QApplication::activeWindow());
+        KeepEmptyTitleEmpty(box);
         box.exec();
+    });
+    SetQuestionPresenter([](const std::string& title, const std::string& text) {
+        QMessageBox box(QMessageBox::Question, Display(title), Display(text),
+                        QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
     });
 }
 

@@ -1,13 +1,16 @@
 // The fog run through the real main window: controls, message boxes and the files on disk.
 #include <QApplication>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleHints>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <chrono>
 #include <optional>
@@ -223,6 +226,35 @@ TEST_F(FogWindowTest, RouteAlreadyInFogIsRefusedWithItsBox) {
     EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
 }
 
+TEST_F(FogWindowTest, RouteWhoseRecordWasSetAsideIsPutBackFromItsBackupsOnYesOnly) {
+    sim.AddEnvFile("R%s", "rain.env");
+    sim.AddTexturesFolder("R%s");
+    const Snapshot before = TakeSnapshot(sim.routes());
+    CreateAndShow();
+    Make("R%s", "rainButton");
+    ASSERT_TRUE(OnCompletionPage());
+    mainWindow.reset();  // ended by force, and its record damaged since
+    WriteFile(prog.dump() / "Herstel.ini", "[Herstel]\r\nRoute=R%s\r\nWeer=");
+    CreateAndShow();
+    EXPECT_FALSE(mainWindow->openUnrestoredRun());  // as at start: set aside, with its box
+    const Snapshot fogged = TakeSnapshot(sim.routes());
+    const std::string question = fogRunPage().texts().text("Meldingen/Al_mist_terugzetten") + "\n" +
+                                 (sim.envfiles("R%s") / "rain.env").string();
+    for (const bool yes : {false, true}) {
+        messages.clear();
+        messages.answerQuestions(yes);
+        Make("R%s", "rainButton");
+        ASSERT_EQ(messages.messages().size(), 1u);
+        EXPECT_EQ(messages.messages()[0].icon, platform::MessageIcon::Question);
+        EXPECT_EQ(messages.messages()[0].text, question);
+        EXPECT_EQ(TakeSnapshot(sim.routes()), yes ? before : fogged);
+        EXPECT_FALSE(OnCompletionPage());
+        EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
+    }
+    EXPECT_NE(fogRunPage().texts().text("Meldingen/Al_mist_terugzetten"), "");
+    EXPECT_TRUE(mainWindow->close());
+}
+
 TEST_F(FogWindowTest, RunLeftByAKilledSessionReopensOnTheCompletionPage) {
     sim.AddEnvFile("R", "snow.env");
     sim.AddEnvFile("S", "rain.env");
@@ -380,6 +412,82 @@ TEST_F(FogWindowTest, OpenRailsOptionAddsCopiesNamesThemInTheSummaryAndRestoreRe
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_TRUE(messages.messages().empty());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+}
+
+TEST_F(FogWindowTest, DoubleClickOnEitherButtonDoesNotPressTheOneBeneath) {
+    sim.AddEnvFile("R", "rain.env");
+    const Snapshot before = TakeSnapshot(sim.routes());
+    CreateAndShow();
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    control<QRadioButton>("rainButton")->setChecked(true);
+    routeBox()->setEditText("R");
+
+    // The second click of a double click on "Maken..." (its press, its double-click report and
+    // its release) lands on the restore button beneath.
+    QTest::mouseClick(makeButton(), Qt::LeftButton);
+    QTest::mouseDClick(restoreButton(), Qt::LeftButton);
+    QTest::mouseRelease(restoreButton(), Qt::LeftButton);
+    EXPECT_TRUE(OnCompletionPage());
+    EXPECT_NE(TakeSnapshot(sim.routes()), before);
+    // The keyboard is never held back.
+    QTest::keyClick(restoreButton(), Qt::Key_Space);
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+
+    // Nor does a double click on the restore button make the fog again.
+    QTest::mouseClick(makeButton(), Qt::LeftButton);
+    EXPECT_FALSE(OnCompletionPage());
+
+    // Clicks after the double-click time go through.
+    QTest::qWait(interval + 50);
+    QTest::mouseClick(makeButton(), Qt::LeftButton);
+    EXPECT_TRUE(OnCompletionPage());
+    QTest::qWait(interval + 50);
+    QTest::mouseClick(restoreButton(), Qt::LeftButton);
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+    EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(FogWindowTest, LabelAccessKeysFocusTheirPartnersWithoutClickingThem) {
+    sim.AddEnvFile("R", "rain.env");
+    prog.WritePack("Keys",
+                   PackText("Keys", "ZEL Nevora",
+                            "[Hoofd Scherm]\r\nlabel1=&Selecteer\r\nlabel2=&Kies\r\n"
+                            "label5=&Zicht && meer:\r\n[Voltooi scherm]\r\nlabel3=&Uitleg\r\n"
+                            "[Toestanden]\r\nToestand2=&Mist && nevel\r\n"));
+    CreateAndShow();
+    mainWindow->applyLanguage("Keys");
+    mainWindow->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mainWindow.get()));
+    const auto altKey = [&](Qt::Key key) {
+        QTest::keyClick(mainWindow.get(), key, Qt::AltModifier);
+    };
+
+    altKey(Qt::Key_S);
+    EXPECT_TRUE(routeBox()->hasFocus());
+    // The weather label gives the focus to the checked weather and leaves the choice alone.
+    control<QRadioButton>("rainButton")->setChecked(true);
+    altKey(Qt::Key_K);
+    EXPECT_TRUE(control<QRadioButton>("rainButton")->hasFocus());
+    EXPECT_TRUE(control<QRadioButton>("rainButton")->isChecked());
+    altKey(Qt::Key_Z);
+    EXPECT_TRUE(visibilityBar()->hasFocus());
+    EXPECT_EQ(visibilityBar()->value(), 75);
+
+    // A label without a partner still shows "&&" as one "&" and underlines the marked letter.
+    QTextDocument shown;
+    shown.setHtml(fogStateLabel()->text());
+    EXPECT_EQ(shown.toPlainText(), " Mist & nevel ");
+    EXPECT_TRUE(shown.find("M").charFormat().fontUnderline());
+    EXPECT_FALSE(shown.find("nevel").charFormat().fontUnderline());
+
+    Make("R", "rainButton");
+    ASSERT_TRUE(OnCompletionPage());
+    altKey(Qt::Key_U);
+    EXPECT_TRUE(restoreButton()->hasFocus());
+    EXPECT_TRUE(OnCompletionPage()) << "the key only moves the focus to the restore button";
+    restoreButton()->click();
 }
 
 // A run slow enough for the progress dialog: it is up while the fog files go in, counts the steps

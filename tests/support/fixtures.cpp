@@ -105,10 +105,16 @@ MessageRecorder::MessageRecorder() {
         [this](platform::MessageIcon icon, const std::string& title, const std::string& text) {
             messages_.push_back({icon, title, text});
         });
+    previousQuestions_ =
+        platform::SetQuestionPresenter([this](const std::string& title, const std::string& text) {
+            messages_.push_back({platform::MessageIcon::Question, title, text});
+            return answer_;
+        });
 }
 
 MessageRecorder::~MessageRecorder() {
     platform::SetMessagePresenter(previous_);
+    platform::SetQuestionPresenter(previousQuestions_);
 }
 
 ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
@@ -120,9 +126,15 @@ ScopedEnv::~ScopedEnv() {
     SetEnv(name_, previous_ ? previous_->c_str() : nullptr);
 }
 
+bool MakeFolderLink(const fs::path& target, const fs::path& link) {
+    std::error_code ec;
+    fs::create_directory_symlink(target, link, ec);
+    return !ec;
+}
+
 fs::path SourceDir() {
     if (const char* dir = std::getenv("ZEL_SOURCE_DIR")) return dir;
-    return fs::path(__FILE__).parent_path().parent_path().parent_path();
+    return ZEL_SOURCE_TREE;
 }
 
 }  // namespace testsupport
