@@ -60,14 +60,30 @@ std::optional<std::string> ReadEscaped(std::string_view line, std::size_t& pos, 
         const char e = line[pos++];
         std::uint32_t u = 0;
         switch (e) {
-            case 'a': u = '\a'; break;
-            case 'b': u = '\b'; break;
-            case 'e': u = 0x1B; break;
-            case 'f': u = '\f'; break;
-            case 'n': u = '\n'; break;
-            case 'r': u = '\r'; break;
-            case 't': u = '\t'; break;
-            case 'v': u = '\v'; break;
+            case 'a':
+                u = '\a';
+                break;
+            case 'b':
+                u = '\b';
+                break;
+            case 'e':
+                u = 0x1B;
+                break;
+            case 'f':
+                u = '\f';
+                break;
+            case 'n':
+                u = '\n';
+                break;
+            case 'r':
+                u = '\r';
+                break;
+            case 't':
+                u = '\t';
+                break;
+            case 'v':
+                u = '\v';
+                break;
             case 'x': {
                 int digits = 0;
                 while (digits < 4 && pos < line.size() && HexDigit(line[pos]) >= 0) {
@@ -80,8 +96,8 @@ std::optional<std::string> ReadEscaped(std::string_view line, std::size_t& pos, 
             default:
                 if (e >= '0' && e <= '7') {
                     u = std::uint32_t(e - '0');
-                    for (int digits = 1; digits < 3 && pos < line.size() && line[pos] >= '0' &&
-                                         line[pos] <= '7';
+                    for (int digits = 1;
+                         digits < 3 && pos < line.size() && line[pos] >= '0' && line[pos] <= '7';
                          ++digits)
                         u = u * 8 + std::uint32_t(line[pos++] - '0');
                 } else {

@@ -24,7 +24,6 @@ std::vector<RegistryString> ParseRegistryStrings(std::string_view file, std::str
 // A Windows folder ("C:\\Users\\me\\Routes") as this system reaches it through the prefix's
 // dosdevices/<letter>: link, spelled as on disk where it exists. Nothing for a path without a
 // drive letter or a letter the prefix does not map.
-std::optional<std::string> HostFolderInPrefix(const std::string& prefix,
-                                              const std::string& folder);
+std::optional<std::string> HostFolderInPrefix(const std::string& prefix, const std::string& folder);
 
 }  // namespace platform

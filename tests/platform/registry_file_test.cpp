@@ -1,11 +1,12 @@
 // The compatibility layer's registry file and drive letters, read as a real prefix holds them.
+#include "platform/registry_file.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
 
 #include "platform/paths.h"
-#include "platform/registry_file.h"
 #include "support/fixtures.h"
 
 using platform::ParseRegistryStrings;
@@ -70,8 +71,8 @@ TEST(RegistryFile, HugeKeysAndValuesAreBoundedAndQuick) {
     std::string file = "[Software\\\\OpenRails\\\\ORTS\\\\Folders] 1\n";
     file += "\"Groot\"=\"" + std::string(1 << 20, 'a') + "\"\n";
     for (int i = 0; i < 10000; ++i)
-        file += "\"Profiel " + std::to_string(i) + "\"=\"C:\\\\Routes\\\\" + std::to_string(i) +
-                "\"\n";
+        file +=
+            "\"Profiel " + std::to_string(i) + "\"=\"C:\\\\Routes\\\\" + std::to_string(i) + "\"\n";
     const auto start = std::chrono::steady_clock::now();
     const std::vector<RegistryString> values =
         ParseRegistryStrings(file, "Software\\OpenRails\\ORTS\\Folders");
