@@ -1,6 +1,7 @@
 # The release archives: the portable program folder as the build lays it out (the executable,
-# the help documents, Dump/ with packs, fog files, textures and an empty Back_up/), packed by
-# CPack as ZEL-Nevora-<version>-<system>-<arch>.<ext> with one top folder of the same name.
+# the help documents and on Linux the help pages, Dump/ with packs, fog files, textures and an
+# empty Back_up/), packed by CPack as ZEL-Nevora-<version>-<system>-<arch>.<ext> with one top
+# folder of the same name.
 # scripts/package-linux.sh and scripts/package-windows.sh drive it.
 include(GNUInstallDirs)
 
@@ -17,6 +18,11 @@ if(NOT WIN32)
       DESTINATION icons/hicolor/${size}x${size}/apps RENAME zel-nevora.png)
   endforeach()
   install(FILES ${PROJECT_SOURCE_DIR}/cmake/linux/zel-nevora.desktop DESTINATION .)
+  # The help pages beside the documents, with their pictures (help_pages.cmake).
+  foreach(page name IN ZIP_LISTS ZEL_HELP_PAGE_SOURCES ZEL_HELP_PAGE_NAMES)
+    install(FILES ${page} DESTINATION . RENAME ${name})
+  endforeach()
+  install(FILES ${ZEL_HELP_PICTURES} DESTINATION ${ZEL_HELP_PICTURE_FOLDER})
   install(PROGRAMS ${PROJECT_SOURCE_DIR}/cmake/linux/add-to-menu.sh DESTINATION .)
 endif()
 

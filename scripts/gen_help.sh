@@ -26,9 +26,12 @@ office() {  # soffice arguments...; its chatter goes to a log shown only when it
 }
 
 convert() {  # source.html "Document name.doc"
+    # The documents stay text only: on Windows no picture folder ships beside them, so the pages'
+    # pictures (one per line) are left out.
+    grep -v '<img ' "$root/docs/help/$1" >"$work/$1"
     # The Writer HTML filter makes a text document (not a web page), which saves as Word 97.
     office --infilter="HTML (StarWriter)" --convert-to 'doc:MS Word 97' --outdir "$work" \
-        "$root/docs/help/$1"
+        "$work/$1"
     mv "$work/${1%.html}.doc" "$root/data/$2"
     echo "data/$2"
 }

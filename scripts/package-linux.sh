@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the program (the default preset's build) and packs the portable program folder as
-# build/packages/ZEL-Nevora-<version>-linux-x86_64.tar.gz: the executable, the help documents,
-# Dump/, the desktop entry with add-to-menu.sh, and the icon at the usual sizes. Runs on Debian 12
-# with the Qt 6 runtime packages the README names. Prints the archive's path last.
+# build/packages/ZEL-Nevora-<version>-linux-x86_64.tar.gz: the executable, the help documents and
+# pages (with their pictures), Dump/, the desktop entry with add-to-menu.sh, and the icon at the
+# usual sizes. Runs on Debian 12 with the Qt 6 runtime packages the README names. Prints the
+# archive's path last.
 # With --check it then unpacks the archive elsewhere and drives the unpacked program through a
 # fog run and its restore on a virtual X screen (tests/e2e/window_manager_test.py).
 set -euo pipefail
@@ -41,10 +42,19 @@ if [ $check = yes ]; then
   tar -xzf "$out/$name.tar.gz" -C "$scratch/unpacked"
   folder=$scratch/unpacked/$name
   for f in "ZEL Nevora" "ZEL Nevora Help (English).doc" "ZEL Nevora Help (Nederlands).doc" \
+    "ZEL Nevora Help (English).html" "ZEL Nevora Help (Nederlands).html" \
     Dump/Languages/English.lng Dump/sun/sun25.env Dump/Textures/ZEL_rainsky.ace \
     zel-nevora.desktop add-to-menu.sh icons/hicolor/16x16/apps/zel-nevora.png \
     icons/hicolor/256x256/apps/zel-nevora.png; do
     [ -f "$folder/$f" ] || fail "the archive lacks $f"
+  done
+  # Each help page shows its pictures from the folder beside it.
+  for page in "ZEL Nevora Help (English).html" "ZEL Nevora Help (Nederlands).html"; do
+    pictures=$(grep -o 'src="help-pictures/[^"]*"' "$folder/$page" | sed 's/^src="//; s/"$//' || true)
+    [ "$(printf '%s\n' "$pictures" | grep -c .)" -ge 4 ] || fail "$page shows fewer than four pictures"
+    for picture in $pictures; do
+      [ -f "$folder/$picture" ] || fail "the archive lacks $picture, which $page shows"
+    done
   done
   [ -d "$folder/Dump/Back_up" ] && [ -z "$(ls -A "$folder/Dump/Back_up")" ] ||
     fail "the archive lacks an empty Dump/Back_up"

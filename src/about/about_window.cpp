@@ -13,6 +13,7 @@
 #include "platform/messages.h"
 #include "settings/apply_texts.h"
 #include "settings/texts.h"
+#include "widgets/label_text.h"
 #include "widgets/link_label.h"
 #include "widgets/qt_color.h"
 #include "widgets/qt_text.h"
@@ -106,7 +107,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, QPoint topLeft, const char*
 }
 
 void SetLabel(QLabel* label, const std::string& text) {
-    label->setText(ToQ(text));
+    SetLabelText(*label, ToQ(text));
     label->adjustSize();
 }
 
@@ -192,7 +193,8 @@ void AboutWindow::onShown() {
 }
 
 void AboutWindow::applyLanguage(const std::string& name) {
-    showTexts(settings::LoadTextsOrBuiltIn(settings::TextWindow::About, name));
+    // The pack as it is: no box speaks here, so a missing pack or key leaves its texts empty.
+    showTexts(settings::LoadTexts(settings::TextWindow::About, name));
 }
 
 void AboutWindow::showTexts(const settings::WindowTexts& texts) {

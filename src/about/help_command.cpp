@@ -10,20 +10,26 @@
 namespace about {
 
 void OpenHelp(const HelpTexts& texts, QWidget* parent) {
-    std::string document;
+    std::string manual;
     switch (ShowLanguageDialog("Choose a language for the help file.", MessageType::Information,
                                {MessageButton::Yes, MessageButton::No}, 0, texts.dialogTitle,
                                parent)) {
         case DialogResult::Yes:
-            document = "ZEL Nevora Help (Nederlands).doc";
+            manual = "ZEL Nevora Help (Nederlands)";
             break;
         case DialogResult::No:
-            document = "ZEL Nevora Help (English).doc";
+            manual = "ZEL Nevora Help (English)";
             break;
         default:
             return;  // closed without a choice
     }
-    const std::string path = platform::ProgramFolder() + document;
+    // A Linux desktop often has no program for Word documents but always a browser, so there the
+    // page goes first; the document stays for a folder that lacks the page.
+    std::string path = platform::ProgramFolder() + manual + ".doc";
+    if (!platform::kWindows) {
+        const std::string page = platform::ProgramFolder() + manual + ".html";
+        if (platform::IsFile(page)) path = page;
+    }
     // A folder of that name is no document.
     if (platform::IsFile(path)) {
         // The name as spelled on disk, since the desktop's handler does not ignore case.

@@ -13,8 +13,8 @@ struct HelpTexts {
     std::string notFoundMsg;
 };
 
-// Asks for the manual's language over `parent`, then opens that document from the program folder
-// or says why it cannot.
+// Asks for the manual's language over `parent`, then opens it from the program folder (on Linux
+// its web page where there is one, else its document) or says why it cannot.
 void OpenHelp(const HelpTexts& texts, QWidget* parent);
 
 }  // namespace about

@@ -12,6 +12,7 @@
 
 #include "about/window_font.h"
 #include "platform/messages.h"
+#include "platform/window_title.h"
 #include "widgets/program_window.h"
 #include "widgets/qt_text.h"
 
@@ -83,6 +84,7 @@ MessageDialog::MessageDialog(const QString& message, MessageType type, MessageBu
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("MessageDialog");
+    platform::KeepEmptyTitleEmpty(*this);
     setWindowTitle(TypeCaption(type));
     setFont(WindowFont());
 

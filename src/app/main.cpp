@@ -3,6 +3,7 @@
 
 #include "app/program.h"
 #include "platform/shell.h"
+#include "widgets/accessibility.h"
 #include "widgets/app_icon.h"
 #include "widgets/fonts.h"
 #include "widgets/qt_color.h"
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     widgets::InstallPaletteColorResolver();
     widgets::InstallFontSubstitutes();
     widgets::InstallAppIcon();
+    widgets::InstallAccessibility();
     // Before any window: a second copy on the same Dump folder leaves at once.
     if (!Program::claimDumpFolder()) return 1;
     Program program;

@@ -14,7 +14,9 @@
 #include "fog/visibility.h"
 #include "platform/messages.h"
 #include "settings/texts.h"
+#include "widgets/click_through.h"
 #include "widgets/fonts.h"
+#include "widgets/label_text.h"
 #include "widgets/qt_color.h"
 #include "widgets/qt_text.h"
 #include "widgets/track_bar.h"
@@ -117,6 +119,7 @@ QWidget* MakeControl(const Control& c, QWidget* parent) {
             bar->setTickPosition(QSlider::TicksBelow);
             bar->setTickInterval(25);
             bar->setValue(75);
+            bar->setValueSuffix(" m");
             w = bar;
             break;
         }
@@ -202,6 +205,13 @@ void FogRunPage::buildControls() {
     }
 
     sunButton_->setChecked(true);
+    widgets::SetLabelPartner(*routeLabel_, *routeBox_);
+    widgets::SetLabelPartner(*weatherLabel_, *weatherGroup_);
+    widgets::SetLabelPartner(*visibilityCaption_, *visibilityBar_);
+    widgets::SetLabelPartner(*fogStateCaption_, *visibilityBar_);
+    widgets::SetLabelPartner(*completionLabel_, *restoreButton_);
+    // The restore button lies under the make button, and the make button under it.
+    widgets::IgnoreClickThrough(*choosingPage_, {restoreButton_, makeButton_});
     fogStateLabel_->setAutoFillBackground(true);
     QPalette pal = fogStateLabel_->palette();
     pal.setColor(QPalette::Window, widgets::ToQColor(black));

@@ -3,6 +3,7 @@
 
 #include "fog/fog_run_page.h"
 #include "fog/visibility.h"
+#include "widgets/label_text.h"
 #include "widgets/qt_color.h"
 #include "widgets/qt_text.h"
 #include "widgets/track_bar.h"
@@ -19,7 +20,7 @@ void FogRunPage::updateVisibilityDisplay() {
     visibilityLabel_->resize(visibilityLabel_->sizeHint());
     const int index = fog::LevelIndex(position);
     if (index < 0) return;
-    fogStateLabel_->setText(widgets::ToQ(displayTexts[std::size_t(index)]));
+    widgets::SetLabelText(*fogStateLabel_, widgets::ToQ(displayTexts[std::size_t(index)]));
     QPalette pal = fogStateLabel_->palette();
     pal.setColor(QPalette::WindowText, widgets::ToQColor(fog::kFogStateColors[std::size_t(index)]));
     fogStateLabel_->setPalette(pal);

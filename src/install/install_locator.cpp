@@ -17,6 +17,7 @@
 #include "settings/settings_file.h"
 #include "settings/texts.h"
 #include "widgets/fonts.h"
+#include "widgets/label_text.h"
 #include "widgets/qt_text.h"
 
 namespace {
@@ -73,6 +74,7 @@ InstallLocator::InstallLocator(QWidget* parent) : widgets::ProgramDialog(parent)
 
     setTabOrder(continueButton_, browseButton_);
     setTabOrder(browseButton_, folderBox_);
+    widgets::SetLabelPartner(*introLabel_, *folderBox_);
     texts_ = settings::BuiltInTexts(settings::TextWindow::Locator);
     settings::ApplyTexts(*this, texts_);
 }

@@ -12,6 +12,7 @@
 
 #include "platform/messages.h"
 #include "platform/text.h"
+#include "platform/window_title.h"
 
 namespace platform {
 
@@ -70,6 +71,7 @@ void InstallQtMessagePresenter() {
         QMessageBox box(
             icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information,
             Display(title), Display(text), QMessageBox::Ok, QApplication::activeWindow());
+        KeepEmptyTitleEmpty(box);
         box.exec();
     });
 }

@@ -1,12 +1,16 @@
 #include "settings/apply_texts.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 
+#include "widgets/accessibility.h"
+#include "widgets/label_text.h"
 #include "widgets/link_label.h"
 #include "widgets/qt_text.h"
 
@@ -20,6 +24,7 @@ bool SetText(QObject* control, const QString& text) {
         action->setText(text);
     } else if (auto* menu = qobject_cast<QMenu*>(control)) {
         menu->setTitle(text);
+        menu->setAccessibleName(widgets::StripMnemonic(text));  // the open menu's name
     } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
         group->setTitle(text);
     } else if (auto* box = qobject_cast<QComboBox*>(control)) {
@@ -27,13 +32,39 @@ bool SetText(QObject* control, const QString& text) {
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         button->setText(text);
     } else if (auto* label = qobject_cast<QLabel*>(control)) {
-        label->setText(text);
+        widgets::SetLabelText(*label, text);
     } else if (auto* link = qobject_cast<widgets::LinkLabel*>(control)) {
         link->setText(text);
     } else {
         return false;
     }
     return true;
+}
+
+// Controls that show no text of their own, with the row that names them for a screen reader: the
+// label beside them (the summary goes by its heading). Set with the texts, so names follow the
+// language.
+constexpr struct {
+    const char* control;
+    const char* row;
+} kNamedBy[] = {
+    {"routeBox", "Hoofd Scherm/label1"},        {"visibilityBar", "Hoofd Scherm/label5"},
+    {"summaryView", "Infobox tekst/titel"},     {"languageBox", "Taal Scherm/label1"},
+    {"folderEdit", "locatie scherm/groupbox1"},
+};
+
+void SetAccessibleNames(QWidget& window, const WindowTexts& texts) {
+    for (const auto& [object, row] : kNamedBy) {
+        auto* control = window.findChild<QWidget*>(QLatin1String(object));
+        if (!control) continue;
+        const QString name = widgets::StripMnemonic(widgets::ToQ(texts.text(row)));
+        control->setAccessibleName(name);
+        // A combo box's list and text field are controls of their own to a screen reader.
+        if (auto* box = qobject_cast<QComboBox*>(control)) {
+            box->view()->setAccessibleName(name);
+            if (box->lineEdit()) box->lineEdit()->setAccessibleName(name);
+        }
+    }
 }
 
 }  // namespace
@@ -50,6 +81,7 @@ void ApplyTexts(QWidget& window, const WindowTexts& texts) {
             Q_ASSERT_X(set, row.object, "the table names a control the window does not have");
         }
     }
+    SetAccessibleNames(window, texts);
 }
 
 }  // namespace settings

@@ -12,6 +12,7 @@
 #include "settings/settings_file.h"
 #include "settings/texts.h"
 #include "widgets/fonts.h"
+#include "widgets/label_text.h"
 #include "widgets/qt_text.h"
 
 LanguageWindow::LanguageWindow(settings::LanguageHost& host, QWidget* parent)
@@ -55,6 +56,7 @@ LanguageWindow::LanguageWindow(settings::LanguageHost& host, QWidget* parent)
     });
 
     setTabOrder(languageBox_, okButton_);
+    widgets::SetLabelPartner(*questionLabel_, *languageBox_);
     settings::ApplyTexts(*this, settings::BuiltInTexts(settings::TextWindow::Language));
     // The caption the window opens with ends in a blank; a language's caption is as the table has
     // it.

@@ -68,7 +68,7 @@ class WindowTexts {
 WindowTexts LoadTexts(TextWindow window, const std::string& language);
 
 // The same for a window that takes the stored language without the main window's checks (the
-// locator, the About window, the box before start-up): a pack that is missing, unreadable or
+// locator, the box before start-up): a pack that is missing, unreadable or
 // refused by its "File info" gives the built-in texts.
 WindowTexts LoadTextsOrBuiltIn(TextWindow window, const std::string& language);
 std::string LoadTextOrBuiltIn(std::string_view sectionKey, const std::string& language);

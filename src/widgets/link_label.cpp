@@ -407,15 +407,17 @@ QString LinkLabel::displayText() const {
     return ShortenPath(text_, fontMetrics(), width() - 10);
 }
 
+QString LinkLabel::linkTarget() const {
+    if (linkType_ == LinkType::None || linkAddress_.isEmpty()) return {};
+    if (linkType_ == LinkType::Email) return QStringLiteral("mailto:") + linkAddress_;
+    if (linkType_ == LinkType::News) return QStringLiteral("news:") + linkAddress_;
+    return linkAddress_;
+}
+
 void LinkLabel::click() {
     emit clicked();
-    if (!isEnabled() || !linkActive_ || linkType_ == LinkType::None || linkAddress_.isEmpty())
-        return;
-    QString target = linkAddress_;
-    if (linkType_ == LinkType::Email)
-        target.prepend(QStringLiteral("mailto:"));
-    else if (linkType_ == LinkType::News)
-        target.prepend(QStringLiteral("news:"));
+    const QString target = linkTarget();
+    if (!isEnabled() || !linkActive_ || target.isEmpty()) return;
     executeLink();
     platform::ShellOpen(target.toStdString());
 }

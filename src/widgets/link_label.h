@@ -124,6 +124,9 @@ class LinkLabel : public QWidget {
     // The text to draw: text(), or with shortenFilenames() the text shortened to the width
     // minus 10 pixels.
     virtual QString displayText() const;
+    // What a click hands the shell: the address, with "mailto:" or "news:" in front for those
+    // types; empty for no link type or no address.
+    QString linkTarget() const;
     // Emits clicked(), then opens the link of an enabled, active label with an address.
     virtual void click();
     // A mnemonic key press: focuses the buddy when `ch` is the text's mnemonic.

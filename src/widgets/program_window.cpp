@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QScreen>
 
+#include "platform/window_title.h"
+
 namespace widgets {
 
 namespace {
@@ -28,6 +30,8 @@ void CenterOnPrimaryScreen(QWidget& window) {
 
 ProgramDialog::ProgramDialog(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags) {
     MarkAsProgramWindow(*this);
+    // A language may give the window an empty title.
+    platform::KeepEmptyTitleEmpty(*this);
 }
 
 void ProgramDialog::keyPressEvent(QKeyEvent* event) {

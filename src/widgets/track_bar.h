@@ -21,6 +21,12 @@ class TrackBar : public QSlider {
         mousePressHandler_ = std::move(handler);
     }
 
+    // A position set on the user's behalf (by assistive technology): reported like a key press.
+    void setValueByUser(int value);
+    // The unit a screen reader says after the value, e.g. " m".
+    QString valueSuffix() const { return valueSuffix_; }
+    void setValueSuffix(const QString& suffix) { valueSuffix_ = suffix; }
+
   signals:
     // The user changed, or finished changing, the value. setValue() never raises it.
     void valueEdited();
@@ -35,12 +41,12 @@ class TrackBar : public QSlider {
     void hideEvent(QHideEvent* event) override;
 
   private:
-    void setValueByUser(int value);
     int valueAt(int x) const;
     // Ends a mouse press with its report, also when the release never comes.
     void endTracking();
 
     MousePressHandler mousePressHandler_;
+    QString valueSuffix_;
     bool dragging_ = false;
     int wheelRest_ = 0;  // wheel movement short of a whole notch, in eighths of a degree
 };

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 
 #include "about/shell_recorder.h"
 #include "app/app_fixture.h"
@@ -99,13 +100,42 @@ TEST_F(AboutWindowTest, PackSuppliesTheWordsInFrontOfNameAndVersion) {
         Child<QLabel>(*about, "productLabel")->fontMetrics().horizontalAdvance(expected.product));
 }
 
-TEST_F(AboutWindowTest, PackWithoutTheSectionLeavesOnlyTheFixedTails) {
-    mainWindow->applyLanguage("Bare");
-    Open();
+TEST_F(AboutWindowTest, PackWithoutTheSectionOrRemovedLeavesOnlyTheFixedTails) {
     const AboutTexts expected = {"", "  ZEL Nevora", "      " ZEL_VERSION, "", "", "",
                                  "", "Velmaron"};
+    mainWindow->applyLanguage("Bare");
+    Open();
+    EXPECT_EQ(TextsOf(*about), expected);
+
+    // The active pack removed while the program runs: no Dutch, no box.
+    about->hide();
+    mainWindow->applyLanguage("Testish");
+    fs::remove(prog.languages() / "Testish.lng");
+    Open();
     EXPECT_EQ(TextsOf(*about), expected);
     EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(AboutWindowTest, LabelsShowAccessKeyMarks) {
+    prog.WritePack("Keys", testsupport::PackText("Keys", "ZEL Nevora",
+                                                 "[About Dlg]\r\nproduct=Pro&duct:\r\n"
+                                                 "Web=&Web:\r\nMail=Post && mail\r\n"));
+    mainWindow->applyLanguage("Keys");
+    Open();
+    const auto shown = [&](const char* name) {
+        auto document = std::make_unique<QTextDocument>();
+        document->setHtml(Child<QLabel>(*about, name)->text());
+        return document;
+    };
+    const auto web = shown("webCaption");
+    EXPECT_EQ(web->toPlainText(), "Web:");
+    EXPECT_TRUE(web->find("W").charFormat().fontUnderline());
+    EXPECT_FALSE(web->find(":").charFormat().fontUnderline());
+    EXPECT_EQ(shown("mailCaption")->toPlainText(), "Post & mail");
+    // Blanks stay as they are.
+    const auto product = shown("productLabel");
+    EXPECT_EQ(product->toPlainText(), "Product:  ZEL Nevora");
+    EXPECT_TRUE(product->find("d").charFormat().fontUnderline());
 }
 
 TEST_F(AboutWindowTest, LanguageChosenWhileOpenShowsAtTheNextOpening) {

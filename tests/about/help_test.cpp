@@ -7,6 +7,7 @@
 #include "about/message_dialog.h"
 #include "about/shell_recorder.h"
 #include "app/app_fixture.h"
+#include "platform/paths.h"
 #include "widgets/program_window.h"
 
 namespace fs = std::filesystem;
@@ -16,6 +17,8 @@ namespace {
 
 const char kDutchDoc[] = "ZEL Nevora Help (Nederlands).doc";
 const char kEnglishDoc[] = "ZEL Nevora Help (English).doc";
+const char kDutchPage[] = "ZEL Nevora Help (Nederlands).html";
+const char kEnglishPage[] = "ZEL Nevora Help (English).html";
 
 std::vector<QPushButton*> ButtonsOf(QWidget* dialog) {
     auto list = dialog->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
@@ -110,6 +113,17 @@ TEST_F(HelpCommand, EachAnswerOpensItsDocumentOrNothing) {
         RunHelp(c.answer);
         EXPECT_EQ(shell.opened, c.opened) << c.how;
     }
+    EXPECT_TRUE(messages.messages().empty());
+}
+
+// Linux desktops open a page in any browser, a Word document only with an office suite.
+TEST_F(HelpCommand, OnLinuxThePageOpensBeforeTheDocumentWhereItIsThere) {
+    for (const char* name : {kDutchDoc, kEnglishDoc, kDutchPage}) AddDocument(name);
+    fs::create_directories(prog.root() / kEnglishPage);  // a folder is no page
+    RunHelp([](QWidget* d) { QTest::keyClick(d, Qt::Key_Return); });
+    RunHelp([](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
+    const std::string dutch = Document(platform::kWindows ? kDutchDoc : kDutchPage);
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{dutch, Document(kEnglishDoc)}));
     EXPECT_TRUE(messages.messages().empty());
 }
 

@@ -1,7 +1,10 @@
-// The rest of what ships: the About pictures, the help documents and the empty data folders.
+// The rest of what ships: the About pictures, the help documents and pages, and the empty data
+// folders.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <regex>
+#include <set>
 
 #include "support/fixtures.h"
 
@@ -42,6 +45,26 @@ TEST(HelpDocuments, AreWord97FilesBesideTheProgram) {
         ASSERT_GT(doc.size(), 20000u) << name << " is missing or too small to be a manual";
         EXPECT_EQ(doc.substr(0, 8), "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") << name;
         EXPECT_NE(doc.find(stream), std::string::npos) << name;
+    }
+}
+
+// The build ships each picture a page names from docs/ into help-pictures/ beside the page; the
+// page must read with no network, so nothing comes from elsewhere.
+TEST(HelpPages, ShowScreenshotsTheBuildShipsAndNeedNothingFromElsewhere) {
+    static const std::regex image(R"re(<img src="help-pictures/([^"]+)"[^>]* alt="[^"]+">)re");
+    static const std::regex outside(R"re((src|href)="[a-z]+:|<link|@import)re");
+    for (const char* page : {"help_nl.html", "help_en.html"}) {
+        const std::string html = ReadFile(SourceDir() / "docs" / "help" / page);
+        std::set<std::string> shown;
+        for (std::sregex_iterator i(html.begin(), html.end(), image), end; i != end; ++i) {
+            shown.insert((*i)[1]);
+            const std::string png = ReadFile(SourceDir() / "docs" / (*i)[1].str());
+            EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n") << page << " shows " << (*i)[1];
+        }
+        for (const char* picture : {"main-window.png", "completion-page.png", "language-window.png",
+                                    "locator-window.png"})
+            EXPECT_TRUE(shown.count(picture)) << page << " lacks " << picture;
+        EXPECT_FALSE(std::regex_search(html, outside)) << page << " reaches outside the folder";
     }
 }
 

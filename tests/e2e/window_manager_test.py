@@ -8,12 +8,14 @@ structure events, the border icons a window asks for) and every click and key pr
 through it, as a user's would.
 
 Scenarios:
-  normal   a fog run through the choosing page, then the restore, then closing the program.
+  normal   a fog run through the choosing page (started with a double click, whose second click
+           must not restore at once), then the restore, then closing the program.
+  titles   a language whose About window has an empty title: its title bar names nothing.
   restart  a fog run, the program killed with SIGKILL on the completion page and started again,
            N times: each start must show the main window on its completion page, keep it shown
            once the box is answered, and restore the route byte for byte.
 
-Usage: window_manager_test.py <program folder> normal|restart [--repeat N] [--keep-going]
+Usage: window_manager_test.py <program folder> normal|restart|titles [--repeat N] [--keep-going]
 Exit status: 0 passed, 1 failed, 77 skipped (the X tools are not installed).
 """
 
@@ -155,12 +157,13 @@ class XServer:
         flags, functions = int(values[0], 0), int(values[1], 0)
         return not flags & 1 or bool(functions & 0x21)
 
-    def click(self, window, point):
+    def click(self, window, point, count=1):
         info = self.info(window)
         menu = int(info["Height"]) - CLIENT_HEIGHT
         x = int(info["Absolute upper-left X"]) + point[0]
         y = int(info["Absolute upper-left Y"]) + menu + point[1]
-        self.run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
+        self.run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "--repeat",
+                 str(count), "--delay", "80", "1")
 
     def keys(self, *keys):
         self.run("xdotool", "key", "--clearmodifiers", *keys)
@@ -279,7 +282,7 @@ class MapWatch:
         self.proc.wait()
 
 
-def fog_run(x, setup, program, weather):
+def fog_run(x, setup, program, weather, double_click=False):
     """Chooses the route and the weather with real clicks and presses "Maken..."."""
     window = program.main_window()
     choosing_page(x, window)
@@ -289,9 +292,14 @@ def fog_run(x, setup, program, weather):
     x.click(window, WEATHER[weather])
     watch = MapWatch(x, window)
     try:
-        x.click(window, MAKE_BUTTON)
+        x.click(window, MAKE_BUTTON, 2 if double_click else 1)
         poll("the fog files in the route", lambda: not setup.restored())
         completion_page(x, window)
+        if double_click:
+            # The second click lands on the restore button beneath; it must not restore.
+            time.sleep(1.0)
+            if setup.restored() or x.close_box(window):
+                raise Failure("the second click of a double click on Maken... restored the route")
         poll("the fogged copy and the weather file for Open Rails", setup.fogged_for_open_rails)
         if watch.unmapped() or not x.viewable(window):
             raise Failure("the main window was unmapped on the switch to the completion page")
@@ -325,8 +333,9 @@ def answer_box(x, program):
 def scenario_normal(x, setup, work):
     program = Program(x, setup, work)
     try:
-        window = fog_run(x, setup, program, "rain")
-        log("normal: fog run made with real clicks; completion page without close box")
+        window = fog_run(x, setup, program, "rain", double_click=True)
+        log("normal: fog run made with a real double click, whose second click restored "
+            "nothing; completion page without close box")
         if "Icon (16 x 16)" not in x.prop(window, "_NET_WM_ICON"):
             raise Failure("the main window shows no icon to the window manager")
         fogged = setup.snapshot()
@@ -343,6 +352,36 @@ def scenario_normal(x, setup, work):
         if program.proc.returncode != 0:
             raise Failure(f"the program ended with exit status {program.proc.returncode}")
         log("normal: close request on the choosing page ended the program")
+    finally:
+        program.kill()
+
+
+def scenario_titles(x, setup, work):
+    """A pack may give a window an empty title; the window system must then get no name."""
+    languages = setup.prog / "Dump" / "Languages"
+    (languages / "Leeg.lng").write_bytes(
+        b"[File info]\r\nLanguage=Leeg\r\nProgram=ZEL Nevora\r\n"
+        b"[Menu]\r\nhelp1=&Help\r\ninfo1=&Info\r\n[About Dlg]\r\nTitel=\r\nbutton=OK\r\n")
+    settings = setup.prog / "Dump" / "All_dat.ini"
+    settings.write_bytes(settings.read_bytes().replace(b"Taalkeuze=Nederlands",
+                                                       b"Taalkeuze=Leeg"))
+    program = Program(x, setup, work)
+    try:
+        window = program.main_window()
+        x.run("xdotool", "windowactivate", "--sync", window)
+        x.keys("alt+h")
+        time.sleep(0.3)
+        x.keys("i")
+        about = poll("the About window", lambda: next(
+            (w for w in program.windows()["dialog"] if x.viewable(w)), None))
+        for name in ("WM_NAME", "_NET_WM_NAME"):
+            shown = x.prop(about, name)
+            # xprop writes an empty text as nothing after the "=", a missing one as "not found".
+            if "=" not in shown or shown.partition("=")[2].strip() not in ("", '""'):
+                raise Failure(f"the About window with an empty title has {shown.strip()}")
+        if f'"{TITLE}"' not in x.prop(window, "_NET_WM_NAME"):
+            raise Failure("the main window lost its title")
+        log("titles: the About window's empty title reaches the window system empty")
     finally:
         program.kill()
 
@@ -415,7 +454,7 @@ def scenario_restart(x, setup, work, repeat, keep_going):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("program", type=Path)
-    parser.add_argument("scenario", choices=["normal", "restart"])
+    parser.add_argument("scenario", choices=["normal", "restart", "titles"])
     parser.add_argument("--repeat", type=int, default=20)
     parser.add_argument("--keep-going", action="store_true",
                         help="count failed restarts instead of stopping at the first")
@@ -438,6 +477,8 @@ def main():
         setup = Setup(work, args.program)
         if args.scenario == "normal":
             scenario_normal(x, setup, work)
+        elif args.scenario == "titles":
+            scenario_titles(x, setup, work)
         else:
             scenario_restart(x, setup, work, args.repeat, args.keep_going)
         log(f"passed in {time.monotonic() - started:.0f} s")

@@ -1,11 +1,14 @@
 // The fog run through the real main window: controls, message boxes and the files on disk.
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleHints>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include "app/app_fixture.h"
@@ -442,4 +445,80 @@ TEST_F(FogWindowTest, ContentFolderRunAlwaysWritesTheOpenRailsFilesAndSaysWhereT
         "deze route heeft geen activiteiten: alleen het weerbestand"));
     restoreButton()->click();
     EXPECT_EQ(TakeSnapshot(content), before);
+}
+
+TEST_F(FogWindowTest, DoubleClickOnEitherButtonDoesNotPressTheOneBeneath) {
+    sim.AddEnvFile("R", "rain.env");
+    const Snapshot before = TakeSnapshot(sim.routes());
+    CreateAndShow();
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    control<QRadioButton>("rainButton")->setChecked(true);
+    routeBox()->setEditText("R");
+
+    // The second click of a double click on "Maken..." (its press, its double-click report and
+    // its release) lands on the restore button beneath.
+    QTest::mouseClick(makeButton(), Qt::LeftButton);
+    QTest::mouseDClick(restoreButton(), Qt::LeftButton);
+    QTest::mouseRelease(restoreButton(), Qt::LeftButton);
+    EXPECT_TRUE(OnCompletionPage());
+    EXPECT_NE(TakeSnapshot(sim.routes()), before);
+    // The keyboard is never held back.
+    QTest::keyClick(restoreButton(), Qt::Key_Space);
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+
+    // Nor does a double click on the restore button make the fog again.
+    QTest::mouseClick(makeButton(), Qt::LeftButton);
+    EXPECT_FALSE(OnCompletionPage());
+
+    // Clicks after the double-click time go through.
+    QTest::qWait(interval + 50);
+    QTest::mouseClick(makeButton(), Qt::LeftButton);
+    EXPECT_TRUE(OnCompletionPage());
+    QTest::qWait(interval + 50);
+    QTest::mouseClick(restoreButton(), Qt::LeftButton);
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+    EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(FogWindowTest, LabelAccessKeysFocusTheirPartnersWithoutClickingThem) {
+    sim.AddEnvFile("R", "rain.env");
+    prog.WritePack("Keys",
+                   PackText("Keys", "ZEL Nevora",
+                            "[Hoofd Scherm]\r\nlabel1=&Selecteer\r\nlabel2=&Kies\r\n"
+                            "label5=&Zicht && meer:\r\n[Voltooi scherm]\r\nlabel3=&Uitleg\r\n"
+                            "[Toestanden]\r\nToestand2=&Mist && nevel\r\n"));
+    CreateAndShow();
+    mainWindow->applyLanguage("Keys");
+    mainWindow->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mainWindow.get()));
+    const auto altKey = [&](Qt::Key key) {
+        QTest::keyClick(mainWindow.get(), key, Qt::AltModifier);
+    };
+
+    altKey(Qt::Key_S);
+    EXPECT_TRUE(routeBox()->hasFocus());
+    // The weather label gives the focus to the checked weather and leaves the choice alone.
+    control<QRadioButton>("rainButton")->setChecked(true);
+    altKey(Qt::Key_K);
+    EXPECT_TRUE(control<QRadioButton>("rainButton")->hasFocus());
+    EXPECT_TRUE(control<QRadioButton>("rainButton")->isChecked());
+    altKey(Qt::Key_Z);
+    EXPECT_TRUE(visibilityBar()->hasFocus());
+    EXPECT_EQ(visibilityBar()->value(), 75);
+
+    // A label without a partner still shows "&&" as one "&" and underlines the marked letter.
+    QTextDocument shown;
+    shown.setHtml(fogStateLabel()->text());
+    EXPECT_EQ(shown.toPlainText(), " Mist & nevel ");
+    EXPECT_TRUE(shown.find("M").charFormat().fontUnderline());
+    EXPECT_FALSE(shown.find("nevel").charFormat().fontUnderline());
+
+    Make("R", "rainButton");
+    ASSERT_TRUE(OnCompletionPage());
+    altKey(Qt::Key_U);
+    EXPECT_TRUE(restoreButton()->hasFocus());
+    EXPECT_TRUE(OnCompletionPage()) << "the key only moves the focus to the restore button";
+    restoreButton()->click();
 }

@@ -151,7 +151,7 @@ ScopedEnv::~ScopedEnv() {
 
 fs::path SourceDir() {
     if (const char* dir = std::getenv("ZEL_SOURCE_DIR")) return dir;
-    return fs::path(__FILE__).parent_path().parent_path().parent_path();
+    return ZEL_SOURCE_TREE;
 }
 
 }  // namespace testsupport

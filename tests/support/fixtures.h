@@ -124,7 +124,8 @@ class PlayerPrefix {
     std::optional<ScopedEnv> env_;
 };
 
-// Root of the source tree (for shipped data), from ZEL_SOURCE_DIR set by CTest.
+// Root of the source tree (for shipped data): ZEL_SOURCE_DIR when set, else the tree it was built
+// from.
 fs::path SourceDir();
 
 // What only one system has, for tests that plant it. Defined per system (fixtures_linux.cpp,

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "widgets/accessibility.h"
 #include "widgets/fonts.h"
 
 int main(int argc, char** argv) {
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     widgets::InstallFontSubstitutes();
+    widgets::InstallAccessibility();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
