@@ -56,7 +56,9 @@ TEST(Locator, LocatorOfferingAProfileRendersToPng) {
         box->showPopup();
         QWidget* popup = box->view()->window();
         const QPoint at = popup->mapToGlobal(QPoint()) - w->mapToGlobal(QPoint());
-        const QRect all = QRect(QPoint(), w->size()) | QRect(at, popup->size());
+        // A fixed width: the list's width follows the test's temporary folder names.
+        QRect all = QRect(QPoint(), w->size()) | QRect(at, popup->size());
+        all.setWidth(420);
         QImage image(all.size(), QImage::Format_ARGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
