@@ -13,13 +13,6 @@ namespace platform {
 
 namespace {
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // Reads an escaped text from `line` at `pos` up to the unescaped `end` character, leaving `pos`
 // just past it. The file writes characters outside ASCII as \x escapes of UTF-16 units, so
 // surrogate pairs are joined here; a lone one, an unclosed text or bytes that are no UTF-8 give
