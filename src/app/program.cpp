@@ -5,6 +5,7 @@
 #include "about/about_window.h"
 #include "app/main_window.h"
 #include "fog/dump_lock.h"
+#include "fog/fog_run.h"
 #include "install/install_locator.h"
 #include "platform/files.h"
 #include "platform/messages.h"
@@ -21,6 +22,7 @@ bool Program::claimDumpFolder() {
         // What a write of this folder's files (the record, the settings) cut short left behind;
         // only the holder of the folder may remove them.
         platform::RemoveLeftoverTemporaries(platform::DumpPath());
+        fog::RemoveBackupLeftovers();
         return true;
     }
     const std::string language =

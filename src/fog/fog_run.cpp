@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "fog/dump_lock.h"
+#include "fog/route_recovery.h"
 #include "fog/visibility.h"
 #include "platform/files.h"
 #include "platform/parallel.h"
@@ -32,6 +33,27 @@ std::string Numbered(std::string_view key, std::size_t n) {
 std::string TexturesFolder(std::string_view installRoot, std::string_view route) {
     return platform::JoinPath(RouteEnvFolder(installRoot, route), "Textures");
 }
+
+// The folder part of a file's location.
+std::string FolderOf(const std::string& location) {
+    return location.substr(0, location.find_last_of("/\\"));
+}
+
+// Which of a route's folders a link inside the route leads to, each looked at once: a route's
+// thousands of activities lie in a few folders.
+class LinkedFolders {
+  public:
+    explicit LinkedFolders(std::string routeFolder) : routeFolder_(std::move(routeFolder)) {}
+    bool Linked(const std::string& folder) {
+        const auto [known, added] = linked_.try_emplace(folder, false);
+        if (added) known->second = platform::ReachedThroughLink(routeFolder_, folder);
+        return known->second;
+    }
+
+  private:
+    std::string routeFolder_;
+    std::map<std::string, bool> linked_;
+};
 
 void Report(const StepHook& hook, Step step, std::size_t index) {
     if (hook) hook(step, index);
@@ -64,6 +86,13 @@ bool IsSound(const RunRecord& record) {
     for (const std::string& texture : record.textures) {
         if (std::find(own.begin(), own.end(), texture) == own.end()) return false;
     }
+    // A link stands for one of the record's files; a run on Windows never records one, as it
+    // cannot read a link's target there.
+    if (platform::kWindows && !record.links.empty()) return false;
+    for (const auto& link : record.links) {
+        if (std::find(record.files.begin(), record.files.end(), link.first) == record.files.end())
+            return false;
+    }
     return true;
 }
 
@@ -82,9 +111,12 @@ std::optional<RunRecord> ParseRunRecord(const std::string& contents) {
     record.multiFileMode = get("Meerdere") == "1";
     for (std::size_t i = 0; i < kMaxFiles; ++i) {
         std::string name = get(Numbered("Bestand", i));
-        if (name.empty()) continue;
-        if (std::string link = get(Numbered("Koppeling", i)); !link.empty())
-            record.links[name] = std::move(link);
+        std::string link = get(Numbered("Koppeling", i));
+        if (name.empty()) {
+            if (!link.empty()) return std::nullopt;  // a link of no file
+            continue;
+        }
+        if (!link.empty()) record.links[name] = std::move(link);
         record.files.push_back(std::move(name));
     }
     for (std::size_t i = 0; i < kMaxTextures; ++i) {
@@ -150,6 +182,17 @@ std::string RouteBackupFolder(std::string_view route) {
     return platform::JoinPath(platform::DumpPath("Back_up"), route);
 }
 
+void RemoveBackupLeftovers() {
+    const std::string backups = platform::DumpPath("Back_up");
+    for (const platform::FileEntry& entry :
+         platform::FindFiles(platform::JoinPath(backups, "*"),
+                             platform::FileAttr::Directory | platform::FileAttr::Hidden)) {
+        const std::string folder = platform::JoinPath(backups, entry.name);
+        if (entry.IsDirectory() && !platform::ReachedThroughLink(backups, folder))
+            platform::RemoveLeftoverTemporaries(folder);
+    }
+}
+
 std::string RunRecordPath() {
     return platform::DumpPath("Herstel.ini");
 }
@@ -179,13 +222,25 @@ std::optional<std::string> SetAsideRefusedRunRecord() {
 }
 
 bool HoldsPreparedFogFile(std::string_view path) {
+    return PreparedFogIn(path).has_value();
+}
+
+std::optional<PreparedFog> PreparedFogIn(std::string_view path) {
     for (const Weather weather : {Weather::Sun, Weather::Rain, Weather::Snow}) {
         for (const int metres : kLevels) {
             const auto prepared = PreparedEnvFile(weather, metres);
-            if (prepared && platform::SameFileBytes(*prepared, path)) return true;
+            if (prepared && platform::SameFileBytes(*prepared, path))
+                return PreparedFog{weather, metres};
         }
     }
-    return false;
+    return std::nullopt;
+}
+
+bool IsOwnBackupFolder(std::string_view installRoot, std::string_view route) {
+    const std::string backupFolder = RouteBackupFolder(route);
+    return !platform::IsLink(backupFolder) &&
+           !platform::SameFile(backupFolder, RouteFolder(installRoot, route)) &&
+           !platform::SameFile(backupFolder, RouteEnvFolder(installRoot, route));
 }
 
 bool SaveRunRecord(const RunRecord& record) {
@@ -286,12 +341,19 @@ std::optional<RunOutcome> CheckRequest(FogRun& run) {
 // Whether each route file can be backed up as what it is; nothing is touched here either.
 std::optional<RunOutcome> CheckRouteFiles(FogRun& run) {
     using platform::JoinPath;
+    // Backups and fog files would be written in whatever folder the link leads to, and the
+    // restore refuses to write there.
+    if (platform::ReachedThroughLink(run.routeFolder, run.envFolder))
+        return RunOutcome::LinkedFolder;
     // A route file holding fog already (fogged by another copy of the program, or a run whose
     // record was lost) must not become the backup: the original's backup would be gone.
     for (const std::string& name : run.handled) {
         if (HoldsPreparedFogFile(JoinPath(run.envFolder, name))) run.report.fogged.push_back(name);
     }
-    if (!run.report.fogged.empty()) return RunOutcome::AlreadyFogged;
+    if (!run.report.fogged.empty()) {
+        run.report.recovery = RecoveryRecord(run.request, run.report.fogged);
+        return RunOutcome::AlreadyFogged;
+    }
     // A route file that is a link is put back as that link; where its target cannot be read (on
     // Windows), the restore could only leave a copy in its place.
     for (const std::string& name : run.handled) {
@@ -308,14 +370,9 @@ std::optional<RunOutcome> CheckRouteFiles(FogRun& run) {
 std::optional<RunOutcome> PrepareBackupFolder(FogRun& run) {
     using platform::JoinPath;
     platform::CreateFolder(run.backupFolder);
-    // A backup folder that is (or leads into) the route's own folder would take each file's
-    // place instead of keeping a copy; a link may lead anywhere, where backups would overwrite
-    // and the leftover clean-up below would delete.
-    if (platform::IsLink(run.backupFolder) ||
-        platform::SameFile(run.backupFolder, run.routeFolder) ||
-        platform::SameFile(run.backupFolder, run.envFolder)) {
+    // Where a link leads, backups would overwrite and the leftover clean-up below would delete.
+    if (!IsOwnBackupFolder(run.request.installRoot, run.request.route))
         return RunOutcome::BackupFailed;
-    }
     for (const std::string& name : run.handled) {
         // A backup that is the route's file itself (a hard link) is no copy of it.
         if (platform::SameFile(JoinPath(run.envFolder, name), JoinPath(run.backupFolder, name)))
@@ -370,8 +427,10 @@ std::optional<RunOutcome> WriteRunRecord(FogRun& run) {
               run.handled,
               {},
               std::move(run.links)};
+    // Through a linked Textures folder they would land elsewhere: the sky just stays as it is.
     for (std::string_view texture : TexturesFor(request.weather)) {
-        if (!platform::IsFile(platform::JoinPath(run.texturesFolder, texture)))
+        if (!platform::IsFile(platform::JoinPath(run.texturesFolder, texture)) &&
+            !platform::ReachedThroughLink(run.routeFolder, run.texturesFolder))
             record.textures.emplace_back(texture);
     }
     // The Open Rails files are worked out now, so that the one record lists them too.
@@ -458,16 +517,22 @@ void WriteOpenRailsFiles(FogRun& run) {
             created.push_back(folder);
     }
     std::vector<bool> written(plan.files.size());
+    // The plan left out linked folders; one that became a link since gets nothing either.
+    LinkedFolders linked(run.routeFolder);
     for (std::size_t first = 0; first < plan.files.size(); first += kAddedPerBatch) {
         const std::size_t end = std::min(plan.files.size(), first + kAddedPerBatch);
         platform::FileBatch batch;
+        std::vector<std::size_t> staged;  // the plan's index of each operation
         for (std::size_t i = first; i < end; ++i) {
-            batch.Create(AddedFileLocation(run.routeFolder, plan.files[i].path), plan.contents[i]);
+            const std::string location = AddedFileLocation(run.routeFolder, plan.files[i].path);
+            if (linked.Linked(FolderOf(location))) continue;
+            batch.Create(location, plan.contents[i]);
+            staged.push_back(i);
             Report(run.hook, Step::AddedStaged, i);
         }
         const std::vector<bool> done =
-            batch.Commit(false, [&](std::size_t op) { Report(run.hook, Step::Added, first + op); });
-        for (std::size_t i = first; i < end; ++i) written[i] = done[i - first];
+            batch.Commit(false, [&](std::size_t op) { Report(run.hook, Step::Added, staged[op]); });
+        for (std::size_t op = 0; op < staged.size(); ++op) written[staged[op]] = done[op];
     }
     record.added.clear();
     for (std::size_t i = 0; i < plan.files.size(); ++i) {
@@ -500,7 +565,7 @@ struct Restore {
           envFolder(RouteEnvFolder(record.installRoot, record.route)),
           backupFolder(RouteBackupFolder(record.route)),
           texturesFolder(TexturesFolder(record.installRoot, record.route)),
-          files(record.files.size()) {}
+          linked(routeFolder) {}
 
     const RunRecord& record;
     const StepHook& hook;
@@ -508,13 +573,15 @@ struct Restore {
     const std::string envFolder;
     const std::string backupFolder;
     const std::string texturesFolder;
+    LinkedFolders linked;
     platform::FileBatch batch;
-    const std::size_t files;                // operations of the batch that put a file back
-    std::size_t textureOps = 0;             // and that delete a texture
+    std::vector<std::size_t> putBacks;      // index into record.files of each put-back operation
+    std::size_t textureOps = 0;             // operations that delete a texture, after those
     std::vector<std::string> locations;     // each Open Rails file's place
     std::vector<std::string> tempsRemoved;  // folders already rid of leftover temporaries
     std::vector<std::size_t> addedOps;      // index into record.added of each deletion
     std::vector<bool> applied;              // by file: put back
+    std::vector<bool> fileDone;             // by file: put back and durable
     std::vector<bool> done;                 // by operation: durable
     std::vector<AddedFile> addedLeft;
     std::vector<std::string> foldersLeft;
@@ -522,17 +589,30 @@ struct Restore {
     RestoreOutcome outcome;
 };
 
-// Each file goes back from its backup, or as the link it was.
+// Whether the route file holds the fog file the run put in place of a link (itself no link):
+// only that may give way to the link again, for nothing else has a backup. Nothing when the
+// prepared file cannot be read, so that the question stays open.
+std::optional<bool> HoldsRunFogFile(const RunRecord& record, const std::string& path) {
+    const std::optional<std::string> prepared = PreparedEnvFile(record.weather, record.metres);
+    if (!prepared || !platform::ReadFileBytes(*prepared)) return std::nullopt;
+    return !platform::IsLink(path) && platform::SameFileBytes(*prepared, path);
+}
+
+// Each file goes back from its backup, or as the link it was; none through an Envfiles folder
+// that a link leads to.
 void StagePutBacks(Restore& restore) {
     using platform::JoinPath;
-    for (std::size_t i = 0; i < restore.files; ++i) {
+    if (restore.linked.Linked(restore.envFolder)) return;
+    for (std::size_t i = 0; i < restore.record.files.size(); ++i) {
         const std::string& name = restore.record.files[i];
+        const std::string route = JoinPath(restore.envFolder, name);
         if (const std::string* target = LinkOf(restore.record, name)) {
-            restore.batch.Link(*target, JoinPath(restore.envFolder, name));
+            if (HoldsRunFogFile(restore.record, route) != true) continue;
+            restore.batch.Link(*target, route);
         } else {
-            restore.batch.Copy(JoinPath(restore.backupFolder, name),
-                               JoinPath(restore.envFolder, name), false);
+            restore.batch.Copy(JoinPath(restore.backupFolder, name), route, false);
         }
+        restore.putBacks.push_back(i);
         Report(restore.hook, Step::RestoreStaged, i);
     }
 }
@@ -542,27 +622,31 @@ void StagePutBacks(Restore& restore) {
 void StageTextureDeletions(Restore& restore) {
     using platform::JoinPath;
     const std::string shippedTextures = platform::DumpPath("Textures");
+    const bool linked = restore.linked.Linked(restore.texturesFolder);
     for (const std::string& texture : restore.record.textures) {
         const std::string path = JoinPath(restore.texturesFolder, texture);
         if (!platform::EntryExists(path)) continue;
-        if (platform::SameFileBytes(JoinPath(shippedTextures, texture), path)) {
+        if (!linked && platform::SameFileBytes(JoinPath(shippedTextures, texture), path)) {
             restore.batch.Delete(path);
         } else {
             restore.outcome.keptTextures.push_back(path);
         }
     }
-    restore.textureOps = restore.batch.Size() - restore.files;
+    restore.textureOps = restore.batch.Size() - restore.putBacks.size();
 }
 
-// The files added for Open Rails go the same way: only while they hold the run's bytes.
+// The files added for Open Rails go the same way: only while they hold the run's bytes, and
+// only in the route's own folders.
 void StageAddedDeletions(Restore& restore) {
     const RunRecord& record = restore.record;
-    for (const AddedFile& file : record.added) {
-        const std::string& location =
-            restore.locations.emplace_back(AddedFileLocation(restore.routeFolder, file.path));
-        const std::string folder = location.substr(0, location.find_last_of("/\\"));
+    std::vector<bool> linked(record.added.size());
+    for (std::size_t j = 0; j < record.added.size(); ++j) {
+        const std::string& location = restore.locations.emplace_back(
+            AddedFileLocation(restore.routeFolder, record.added[j].path));
+        const std::string folder = FolderOf(location);
+        linked[j] = restore.linked.Linked(folder);
         std::vector<std::string>& cleared = restore.tempsRemoved;
-        if (std::find(cleared.begin(), cleared.end(), folder) == cleared.end()) {
+        if (!linked[j] && std::find(cleared.begin(), cleared.end(), folder) == cleared.end()) {
             platform::RemoveLeftoverTemporaries(folder);  // of a run cut short while writing
             cleared.push_back(folder);
         }
@@ -571,14 +655,15 @@ void StageAddedDeletions(Restore& restore) {
     enum class Found : char { Gone, Ours, Changed };
     std::vector<Found> found(record.added.size());
     constexpr std::size_t kPerWorker = 8;
-    platform::ForEachIndex(
-        found.size(), kPerWorker, platform::ProcessorWorkers(), [&](std::size_t j) {
-            const std::string& location = restore.locations[j];
-            if (!platform::EntryExists(location)) return;  // never written, or gone already
-            found[j] = !platform::IsLink(location) && HoldsAddedBytes(location, record.added[j])
-                           ? Found::Ours
-                           : Found::Changed;
-        });
+    platform::ForEachIndex(found.size(), kPerWorker, platform::ProcessorWorkers(),
+                           [&](std::size_t j) {
+                               const std::string& location = restore.locations[j];
+                               // Never written, or gone already.
+                               if (!platform::EntryExists(location)) return;
+                               const bool ours = !linked[j] && !platform::IsLink(location) &&
+                                                 HoldsAddedBytes(location, record.added[j]);
+                               found[j] = ours ? Found::Ours : Found::Changed;
+                           });
     for (std::size_t j = 0; j < record.added.size(); ++j) {
         if (found[j] == Found::Changed) restore.outcome.keptAdded.push_back(restore.locations[j]);
         if (found[j] != Found::Ours) continue;
@@ -588,26 +673,29 @@ void StageAddedDeletions(Restore& restore) {
 }
 
 void CommitRestore(Restore& restore) {
-    const std::size_t files = restore.files;
+    const std::size_t files = restore.putBacks.size();
     const std::size_t textureOps = restore.textureOps;
-    restore.applied.assign(files, false);
+    restore.applied.assign(restore.record.files.size(), false);
     restore.done = restore.batch.Commit(true, [&](std::size_t op) {
         if (op < files) {
-            restore.applied[op] = true;
-            Report(restore.hook, Step::PutBack, op);
+            restore.applied[restore.putBacks[op]] = true;
+            Report(restore.hook, Step::PutBack, restore.putBacks[op]);
         } else if (op < files + textureOps) {
             Report(restore.hook, Step::TextureDeleted, op - files);
         } else {
             Report(restore.hook, Step::AddedDeleted, restore.addedOps[op - files - textureOps]);
         }
     });
+    restore.fileDone.assign(restore.record.files.size(), false);
+    for (std::size_t op = 0; op < files; ++op)
+        restore.fileDone[restore.putBacks[op]] = restore.done[op];
 }
 
 // The Open Rails files that still hold the run's bytes although their deletion failed, and the
 // folders the run made: one goes once it is empty again; one that holds anything else stays.
 void SettleAddedFiles(Restore& restore) {
     const RunRecord& record = restore.record;
-    const std::size_t firstAddedOp = restore.files + restore.textureOps;
+    const std::size_t firstAddedOp = restore.putBacks.size() + restore.textureOps;
     for (std::size_t k = 0; k < restore.addedOps.size(); ++k) {
         const AddedFile& file = record.added[restore.addedOps[k]];
         const std::string& location = restore.locations[restore.addedOps[k]];
@@ -618,6 +706,7 @@ void SettleAddedFiles(Restore& restore) {
     const std::vector<std::string>& cleared = restore.tempsRemoved;
     for (const std::string& folder : record.addedFolders) {
         const std::string location = AddedFileLocation(restore.routeFolder, folder);
+        if (restore.linked.Linked(location)) continue;  // not the folder the run made
         if (std::find(cleared.begin(), cleared.end(), location) == cleared.end())
             platform::RemoveLeftoverTemporaries(location);
         if (!platform::RemoveEmptyFolder(location) && !restore.addedLeft.empty() &&
@@ -629,8 +718,8 @@ void SettleAddedFiles(Restore& restore) {
 // The route files that are not back: lost when there is nothing to put back now, else to retry.
 void SettleRouteFiles(Restore& restore) {
     using platform::JoinPath;
-    for (std::size_t i = 0; i < restore.files; ++i) {
-        if (restore.done[i]) continue;
+    for (std::size_t i = 0; i < restore.record.files.size(); ++i) {
+        if (restore.fileDone[i]) continue;
         const std::string& name = restore.record.files[i];
         const std::string route = JoinPath(restore.envFolder, name);
         const std::string backup = JoinPath(restore.backupFolder, name);
@@ -641,9 +730,21 @@ void SettleRouteFiles(Restore& restore) {
         if (!restore.applied[i] && (target ? platform::ReadLink(route) == *target
                                            : platform::SameFileBytes(backup, route)))
             continue;
+        const bool folderThere =
+            !restore.linked.Linked(restore.envFolder) && platform::IsDirectory(restore.envFolder);
+        // A link's place that holds anything but the run's fog file keeps it: there is nothing
+        // to put back, now or later.
+        std::optional<bool> fogThere = true;
+        if (target && folderThere && !restore.applied[i])
+            fogThere = HoldsRunFogFile(restore.record, route);
+        if (fogThere == false) {
+            restore.outcome.keptFiles.push_back(name);
+            continue;
+        }
         restore.left.push_back(name);
-        if (!platform::IsDirectory(restore.envFolder) ||
-            (!target && !platform::ReadFileBytes(backup))) {
+        const bool nothingToPutBack =
+            target ? !fogThere.has_value() : !platform::ReadFileBytes(backup);
+        if (!folderThere || nothingToPutBack) {
             restore.outcome.lost.push_back(name);
         } else {
             restore.outcome.retry.push_back(name);
@@ -696,11 +797,15 @@ RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook, RunReport*
 
 RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook) {
     // Another copy works on the Dump folder.
-    if (!ClaimDumpFolder()) return {{}, record.files, {}, {}, {}};
+    if (!ClaimDumpFolder()) {
+        RestoreOutcome busy;
+        busy.retry = record.files;
+        return busy;
+    }
     Restore restore(record, hook);
     // What a run or restore cut short was about to put into the route.
-    platform::RemoveLeftoverTemporaries(restore.envFolder);
-    platform::RemoveLeftoverTemporaries(restore.texturesFolder);
+    for (const std::string& folder : {restore.envFolder, restore.texturesFolder})
+        if (!restore.linked.Linked(folder)) platform::RemoveLeftoverTemporaries(folder);
     StagePutBacks(restore);
     StageTextureDeletions(restore);
     StageAddedDeletions(restore);

@@ -26,6 +26,10 @@ bool IsPlainName(std::string_view name);
 std::string RouteEnvFolder(std::string_view installRoot, std::string_view route);
 // <prog>Dump/Back_up/<route>
 std::string RouteBackupFolder(std::string_view route);
+// Removes what backups cut short (the program ended by force) left in every route's backup
+// folder: the program's own temporary names only, and only in real folders, as a link there may
+// lead anywhere. For the holder of the Dump folder only.
+void RemoveBackupLeftovers();
 // <prog>Dump/Herstel.ini: the record of a run that has not been restored yet.
 std::string RunRecordPath();
 
@@ -109,16 +113,21 @@ enum class RunOutcome {
     BackupFailed,   // a backup or the record could not be made; no route file changed
     InUse,          // another copy of the program holds the Dump folder; nothing touched
     InstallFailed,  // not every handled slot took the fog file; the route was put back
+    LinkedFolder,   // the route's Envfiles folder lies behind a link in the route; nothing touched
 };
 
 struct RestoreOutcome {
     // Not put back because the backup is missing or unreadable, or the route's Envfiles folder is
-    // gone: nothing to try again now, but the record keeps them, so that a later start offers the
-    // restore again once the player has put the backup back.
+    // gone or lies behind a link in the route: nothing to try again now, but the record keeps them,
+    // so that a later start offers the restore again once the player has put the backup back.
     std::vector<std::string> lost;
     // Not put back now although the backup is there (e.g. a read-only route file holding fog);
     // the record keeps them for another try.
     std::vector<std::string> retry;
+    // Route files that were links, where something other than the run's fog file stands now (or
+    // nothing): no backup holds what is there, so it stays and the link is not put back. The
+    // record keeps nothing of them.
+    std::vector<std::string> keptFiles;
     // Textures the run added whose bytes are no longer the shipped texture's: somebody else's file
     // now, left where it is.
     std::vector<std::string> keptTextures;
@@ -127,8 +136,8 @@ struct RestoreOutcome {
     std::vector<std::string> keptAdded;
     std::vector<std::string> addedRetry;
     bool Complete() const {
-        return lost.empty() && retry.empty() && keptTextures.empty() && keptAdded.empty() &&
-               addedRetry.empty();
+        return lost.empty() && retry.empty() && keptFiles.empty() && keptTextures.empty() &&
+               keptAdded.empty() && addedRetry.empty();
     }
 };
 
@@ -140,10 +149,12 @@ struct RunReport {
     std::vector<std::string> notInstalled;
     std::optional<std::string> missingFogFile;
     RestoreOutcome undo;
-    // AlreadyFogged: the route files that hold a prepared fog file.
+    // AlreadyFogged: the route files that hold a prepared fog file, and the record that puts
+    // them back from their backups when no record is left to do it (see RecoveryRecord).
     std::vector<std::string> fogged;
-    // Installed with the Open Rails option: activity files that are no activity file (left
-    // alone), and added files that could not be written.
+    std::optional<RunRecord> recovery;
+    // Installed with the Open Rails option: activity files left alone (no activity file, or a
+    // name the record cannot hold), and added files that could not be written.
     std::vector<std::string> unreadableActivities;
     std::vector<std::string> notAdded;
 };
@@ -161,6 +172,18 @@ OpenRailsFiles AddedForOpenRails(const RunRecord& record);
 
 // Whether the file holds the bytes of one of the prepared fog files of any weather and level.
 bool HoldsPreparedFogFile(std::string_view path);
+// Which prepared fog file the file holds the bytes of, if any.
+struct PreparedFog {
+    Weather weather = Weather::Sun;
+    int metres = 0;
+    bool operator==(const PreparedFog&) const = default;
+};
+std::optional<PreparedFog> PreparedFogIn(std::string_view path);
+
+// Whether the route's backup folder can be trusted with its backups: not a link (which may lead
+// anywhere) and not the route's own folder or its Envfiles, where a backup would take the place
+// of the file it keeps.
+bool IsOwnBackupFolder(std::string_view installRoot, std::string_view route);
 
 // Checks that the prepared fog file is there, that no handled route file holds fog already (its
 // backup would replace the original's), and that the route's backup folder is the program's
@@ -173,11 +196,13 @@ bool HoldsPreparedFogFile(std::string_view path);
 RunOutcome RunFog(const FogRunRequest& request, const StepHook& hook = {},
                   RunReport* report = nullptr);
 
-// Copies each backup back over the route's file (a route file that was a link gets its link back)
-// and deletes the textures the run added that still hold the shipped bytes, all made durable
-// together, then removes the record once every file is back; until then the record keeps what is
-// left. The record's InstallRoot is used: that is where the files were replaced. While another
-// copy of the program holds the Dump folder nothing is touched and every file is left to retry.
+// Copies each backup back over the route's file (a route file that was a link gets its link back,
+// in place of the run's fog file only) and deletes the textures the run added that still hold the
+// shipped bytes, all made durable together, then removes the record once every file is back; until
+// then the record keeps what is left. Nothing is written or deleted in a folder that a link inside
+// the route leads to: what stands there is left and named. The record's InstallRoot is used: that
+// is where the files were replaced. While another copy of the program holds the Dump folder nothing
+// is touched and every file is left to retry.
 RestoreOutcome RestoreFog(const RunRecord& record, const StepHook& hook = {});
 
 }  // namespace fog

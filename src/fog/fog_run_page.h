@@ -91,6 +91,7 @@ class FogRunPage : public QWidget {
     void reportNotPutBack(const std::string& installRoot, const std::string& route,
                           const fog::RestoreOutcome& outcome);
     bool restore(const fog::RunRecord& record);
+    void recoverRoute(const fog::RunRecord& record);
     // openUnrestoredRun, then reportUnrestoredRun when there was a run.
     bool resumeUnrestoredRun();
 

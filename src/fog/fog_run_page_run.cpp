@@ -10,6 +10,7 @@
 #include "fog/discovery.h"
 #include "fog/fog_run.h"
 #include "fog/fog_run_page.h"
+#include "fog/route_recovery.h"
 #include "install/installation.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
@@ -193,6 +194,7 @@ void FogRunPage::reportNotPutBack(const std::string& installRoot, const std::str
     if (outcome.Complete()) return;
     std::vector<std::string> names = outcome.retry;
     names.insert(names.end(), outcome.lost.begin(), outcome.lost.end());
+    names.insert(names.end(), outcome.keptFiles.begin(), outcome.keptFiles.end());
     std::vector<std::string> paths = RouteFiles(installRoot, route, names);
     paths.insert(paths.end(), outcome.keptTextures.begin(), outcome.keptTextures.end());
     paths.insert(paths.end(), outcome.addedRetry.begin(), outcome.addedRetry.end());
@@ -216,6 +218,22 @@ bool FogRunPage::restore(const fog::RunRecord& record) {
                outcome.addedRetry.end();
     });
     return false;
+}
+
+// Puts back the backups of a route whose record is gone, as a restore of the record worked out
+// for it; what could not be put back stays open on the completion page, as after any restore.
+void FogRunPage::recoverRoute(const fog::RunRecord& record) {
+    const std::optional<fog::RestoreOutcome> outcome = fog::RecoverRoute(record);
+    if (!outcome) {
+        platform::ShowErrorMessage(
+            texts_.text("Meldingen/Herstel_mislukt") +
+                PathList(RouteFiles(record.installRoot, record.route, record.files)),
+            texts_.text("Meldingen/Titel"));
+        return;
+    }
+    reportNotPutBack(record.installRoot, record.route, *outcome);
+    if (outcome->retry.empty() && outcome->addedRetry.empty()) return;
+    if (const auto left = fog::LoadRunRecord()) showRun(*left);
 }
 
 bool FogRunPage::openUnrestoredRun() {
@@ -302,17 +320,27 @@ bool FogRunPage::reportRunOutcome(fog::RunOutcome outcome, const fog::RunReport&
         case fog::RunOutcome::UnrestoredRun:  // left by another copy of the program
             resumeUnrestoredRun();
             return false;
-        case fog::RunOutcome::AlreadyFogged:
-            platform::ShowErrorMessage(
-                texts_.text("Meldingen/Al_mist") +
-                    PathList(RouteFiles(installRoot_, routeName_, report.fogged)),
-                title);
+        case fog::RunOutcome::AlreadyFogged: {
+            const std::string files = PathList(RouteFiles(installRoot_, routeName_, report.fogged));
+            if (!report.recovery) {
+                platform::ShowErrorMessage(texts_.text("Meldingen/Al_mist") + files, title);
+            } else if (platform::AskYesNo(texts_.text("Meldingen/Al_mist_terugzetten") + files,
+                                          title)) {
+                recoverRoute(*report.recovery);
+            }
             return false;
+        }
         case fog::RunOutcome::BackupFailed:
             platform::ShowErrorMessage(texts_.text("Meldingen/Backup_mislukt"), title);
             return false;
         case fog::RunOutcome::InUse:
             platform::ShowErrorMessage(texts_.text("Meldingen/Al_gestart"), title);
+            return false;
+        case fog::RunOutcome::LinkedFolder:
+            platform::ShowErrorMessage(
+                texts_.text("Meldingen/Map_koppeling") +
+                    PathList({fog::RouteEnvFolder(installRoot_, routeName_)}),
+                title);
             return false;
         case fog::RunOutcome::InstallFailed: {
             std::vector<std::string> files =

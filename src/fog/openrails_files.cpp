@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <unordered_set>
+#include <utility>
 
 #include "fog/activity_copy.h"
 #include "fog/fog_run.h"
@@ -63,6 +64,48 @@ class FolderNames {
   private:
     std::unordered_set<std::string> names_;
 };
+
+// A folder of the route as the route spells it (the simulator finds it without regard to case),
+// and that spelling of its name.
+std::pair<std::string, std::string> OnDisk(const std::string& folder, std::string_view name) {
+    const std::string resolved = platform::ResolvePath(platform::JoinPath(folder, name));
+    return {resolved, resolved.substr(resolved.size() - name.size())};
+}
+
+// A real folder of the route: nothing is added or looked for through a folder that a link leads
+// elsewhere, since the restore would not take it away again.
+bool IsOwnFolder(const std::string& route, const std::string& folder) {
+    return platform::IsDirectory(folder) && !platform::ReachedThroughLink(route, folder);
+}
+
+// What a copy's display name gets, as in " (mist 50 m)".
+std::string NameSuffix(std::string_view fogWord, int metres) {
+    return " (" + platform::DecodeForDisplay(fogWord) + " " + std::to_string(metres) + " m)";
+}
+
+// The fogged copy of one activity of the folder, or nothing for no activity file.
+std::optional<std::string> FoggedCopy(const std::string& activities, const std::string& name,
+                                      Weather weather, int metres, const std::string& suffix) {
+    const std::string original = platform::JoinPath(activities, name);
+    const auto bytes =
+        platform::IsLink(original) ? std::nullopt : platform::ReadFileBytes(original);
+    if (!bytes || bytes->size() > kMaxActivitySize) return std::nullopt;
+    return FogActivity(*bytes, {weather, metres, suffix, name.substr(0, name.size() - 4)});
+}
+
+// The extension file the simulator merges into an activity by its name, when it has one.
+std::optional<std::string> ExtensionOf(const std::string& extensions, const std::string& name) {
+    const std::string extension = platform::JoinPath(extensions, name);
+    if (!platform::IsFile(extension) || platform::IsLink(extension)) return std::nullopt;
+    return platform::ReadFileBytes(extension);
+}
+
+// Whether a folder entry holds exactly `bytes` (a link never does: it is not what a run wrote).
+bool Holds(const std::string& path, const std::string& bytes) {
+    if (platform::IsLink(path)) return false;
+    const auto held = platform::ReadFileBytes(path);
+    return held && *held == bytes;
+}
 
 }  // namespace
 
@@ -145,20 +188,12 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
         plan.contents.push_back(std::move(bytes));
     };
     const std::string route(routeFolder);
-    // Folders as the route spells them: the simulator finds them without regard to case.
-    const auto onDisk = [&](const std::string& folder, std::string_view name) {
-        const std::string resolved = platform::ResolvePath(JoinPath(folder, name));
-        return std::pair{resolved, resolved.substr(resolved.size() - name.size())};
-    };
-
-    const auto [activities, activitiesName] = onDisk(route, kActivities);
-    if (platform::IsDirectory(activities) && !platform::IsLink(activities)) {
-        const auto [extensions, extensionsName] = onDisk(activities, kExtensions);
-        const bool hasExtensions =
-            platform::IsDirectory(extensions) && !platform::IsLink(extensions);
+    const auto [activities, activitiesName] = OnDisk(route, kActivities);
+    if (IsOwnFolder(route, activities)) {
+        const auto [extensions, extensionsName] = OnDisk(activities, kExtensions);
+        const bool hasExtensions = IsOwnFolder(route, extensions);
         FolderNames activityNames(activities), extensionNames(extensions);
-        const std::string suffix =
-            " (" + platform::DecodeForDisplay(fogWord) + " " + std::to_string(metres) + " m)";
+        const std::string suffix = NameSuffix(fogWord, metres);
         std::vector<std::string> names;
         for (platform::FileEntry& entry : platform::FindFiles(
                  JoinPath(activities, "*.act"), platform::FileAttr::AnyFileButFolder)) {
@@ -170,14 +205,7 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
         constexpr std::size_t kPerWorker = 8;
         platform::ForEachIndex(
             names.size(), kPerWorker, platform::ProcessorWorkers(), [&](std::size_t i) {
-                const std::string& name = names[i];
-                const std::string original = JoinPath(activities, name);
-                const auto bytes =
-                    platform::IsLink(original) ? std::nullopt : platform::ReadFileBytes(original);
-                if (bytes && bytes->size() <= kMaxActivitySize) {
-                    const std::string stem = name.substr(0, name.size() - 4);
-                    copies[i] = FogActivity(*bytes, {weather, metres, suffix, stem});
-                }
+                copies[i] = FoggedCopy(activities, names[i], weather, metres, suffix);
             });
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string& name = names[i];
@@ -188,10 +216,8 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
             }
             // The extension the simulator merges into an activity by file name must follow the
             // copy under its new name.
-            const std::string extension = JoinPath(extensions, name);
             std::optional<std::string> extensionBytes;
-            if (hasExtensions && platform::IsFile(extension) && !platform::IsLink(extension))
-                extensionBytes = platform::ReadFileBytes(extension);
+            if (hasExtensions) extensionBytes = ExtensionOf(extensions, name);
             std::string copyName;
             for (int attempt = 1; attempt < 1000 && copyName.empty(); ++attempt) {
                 std::string candidate = ActivityCopyName(name, weather, metres, attempt);
@@ -200,19 +226,26 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
                 copyName = std::move(candidate);
             }
             if (copyName.empty()) continue;
+            std::string copyPath = activitiesName + '/' + copyName;
+            std::string extensionPath = activitiesName + '/' + extensionsName + '/' + copyName;
+            // A name the run record cannot hold (a colon, a quote) would have the record refused
+            // on reading back, and every other copy dropped with it.
+            if (!IsAddedFilePath(copyPath) || (extensionBytes && !IsAddedFilePath(extensionPath))) {
+                plan.unreadable.push_back(name);
+                continue;
+            }
             activityNames.Take(copyName);
-            add(activitiesName + '/' + copyName, std::move(*copy));
+            add(std::move(copyPath), std::move(*copy));
             ++plan.activityCopies;
             if (extensionBytes) {
                 extensionNames.Take(copyName);
-                add(activitiesName + '/' + extensionsName + '/' + copyName,
-                    std::move(*extensionBytes));
+                add(std::move(extensionPath), std::move(*extensionBytes));
             }
         }
     }
 
-    const auto [weatherFiles, weatherFilesName] = onDisk(route, kWeatherFilesFolder);
-    if (platform::IsLink(weatherFiles) ||
+    const auto [weatherFiles, weatherFilesName] = OnDisk(route, kWeatherFilesFolder);
+    if (platform::ReachedThroughLink(route, weatherFiles) ||
         (platform::EntryExists(weatherFiles) && !platform::IsDirectory(weatherFiles)))
         return plan;  // a folder that leads elsewhere, or no folder: no weather file
     if (!platform::IsDirectory(weatherFiles)) plan.folders.push_back(weatherFilesName);
@@ -225,6 +258,59 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
         break;
     }
     return plan;
+}
+
+std::vector<AddedFile> FindAddedFiles(std::string_view routeFolder, Weather weather, int metres,
+                                      std::string_view fogWord) {
+    using platform::JoinPath;
+    std::vector<AddedFile> found;
+    auto take = [&](std::string path, const std::string& bytes) {
+        if (IsAddedFilePath(path))
+            found.push_back({std::move(path), bytes.size(), ContentHash(bytes)});
+    };
+    const std::string route(routeFolder);
+    // A run gives each copy the first of its names that was free, so they are tried in that
+    // order until one is missing.
+    const auto [activities, activitiesName] = OnDisk(route, kActivities);
+    if (IsOwnFolder(route, activities)) {
+        const auto [extensions, extensionsName] = OnDisk(activities, kExtensions);
+        const bool hasExtensions = IsOwnFolder(route, extensions);
+        const FolderNames activityNames(activities);
+        const std::string suffix = NameSuffix(fogWord, metres);
+        for (const platform::FileEntry& entry : platform::FindFiles(
+                 JoinPath(activities, "*.act"), platform::FileAttr::AnyFileButFolder)) {
+            const std::string& name = entry.name;
+            if (IsActivityCopyName(name) || !EndsWithNoCase(name, ".act") ||
+                !activityNames.Taken(ActivityCopyName(name, weather, metres, 1)))
+                continue;
+            const std::optional<std::string> copy =
+                FoggedCopy(activities, name, weather, metres, suffix);
+            if (!copy) continue;
+            for (int attempt = 1; attempt < 1000; ++attempt) {
+                const std::string copyName = ActivityCopyName(name, weather, metres, attempt);
+                if (!activityNames.Taken(copyName)) break;
+                if (!Holds(JoinPath(activities, copyName), *copy)) continue;
+                take(activitiesName + '/' + copyName, *copy);
+                const std::optional<std::string> extension =
+                    hasExtensions ? ExtensionOf(extensions, name) : std::nullopt;
+                if (extension && Holds(JoinPath(extensions, copyName), *extension))
+                    take(activitiesName + '/' + extensionsName + '/' + copyName, *extension);
+                break;
+            }
+        }
+    }
+    const auto [weatherFiles, weatherFilesName] = OnDisk(route, kWeatherFilesFolder);
+    if (!IsOwnFolder(route, weatherFiles)) return found;
+    const FolderNames weatherNames(weatherFiles);
+    const std::string json = WeatherFileJson(weather, metres);
+    for (int attempt = 1; attempt < 1000; ++attempt) {
+        const std::string name = WeatherFileName(weather, metres, attempt);
+        if (!weatherNames.Taken(name)) break;
+        if (!Holds(JoinPath(weatherFiles, name), json)) continue;
+        take(weatherFilesName + '/' + name, json);
+        break;
+    }
+    return found;
 }
 
 }  // namespace fog

@@ -42,8 +42,9 @@ struct OpenRailsPlan {
     std::vector<std::string> contents;  // the bytes of each
     std::vector<std::string> folders;   // created first (the weather files folder, if missing)
     std::size_t activityCopies = 0;
-    std::string weatherFile;              // path of the weather file, as in `files`
-    std::vector<std::string> unreadable;  // activity file names that are no activity file
+    std::string weatherFile;  // path of the weather file, as in `files`
+    // Activity file names left alone: no activity file, or a name the run record cannot hold.
+    std::vector<std::string> unreadable;
 };
 
 // Reads the route's activities and makes their fogged copies and the weather file, under names
@@ -52,6 +53,11 @@ struct OpenRailsPlan {
 // themselves copies are not copied again.
 OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, int metres,
                                  std::string_view fogWord);
+
+// The files a run with this weather, level and fog word added that are still in the route with
+// exactly the bytes it wrote, found by the names it gives out; for a route whose record is lost.
+std::vector<AddedFile> FindAddedFiles(std::string_view routeFolder, Weather weather, int metres,
+                                      std::string_view fogWord);
 
 // <routeFolder> joined with the parts of an added file's path.
 std::string AddedFileLocation(std::string_view routeFolder, std::string_view path);

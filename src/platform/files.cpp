@@ -1,6 +1,8 @@
 #include "platform/files.h"
 
 // What the systems share: wildcard matching and what is built on each system's search.
+#include <algorithm>
+
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -38,6 +40,28 @@ std::optional<FileEntry> FindFirst(std::string_view pattern, FileAttr attrs) {
 
 bool AnyFileMatches(std::string_view pattern) {
     return FindFirst(pattern, FileAttr::AnyFileButFolder).has_value();
+}
+
+bool ReachedThroughLink(std::string_view base, std::string_view folder) {
+    // Windows takes either slash.
+    const auto separator = [](char c) { return c == kPathSep || (kWindows && c == '/'); };
+    // Case aside, as a path resolved on disk may spell the base otherwise.
+    if (folder.size() < base.size() || !EqualNoCase(folder.substr(0, base.size()), base))
+        return true;
+    std::string_view rest = folder.substr(base.size());
+    // Not "base2" beside "base".
+    if (!rest.empty() && !separator(rest.front()) && !(!base.empty() && separator(base.back())))
+        return true;
+    std::string path(base);
+    while (!rest.empty()) {
+        const auto end = std::find_if(rest.begin(), rest.end(), separator);
+        const std::string_view part(rest.begin(), end);
+        rest.remove_prefix(part.size() + (end == rest.end() ? 0 : 1));
+        if (part.empty()) continue;
+        path = JoinPath(path, part);
+        if (IsLink(path)) return true;
+    }
+    return false;
 }
 
 void RemoveLeftoverTemporaries(std::string_view folder) {

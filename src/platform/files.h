@@ -153,6 +153,12 @@ bool IsFile(std::string_view path);
 // Whether the entry itself is a symbolic link (on Windows also a junction).
 bool IsLink(std::string_view path);
 
+// Whether `folder`, or any folder between `base` and it, is a symbolic link (on Windows also a
+// junction): what the program wrote or deleted there would land in another folder. `base` itself
+// is not looked at, so it may be a link. A folder that does not lie below `base` counts as
+// reached through a link, as nothing says where it leads.
+bool ReachedThroughLink(std::string_view base, std::string_view folder);
+
 // Whether the path names any entry at all: a file, a folder, a link (also a dangling one), a
 // FIFO or a device.
 bool EntryExists(std::string_view path);

@@ -13,6 +13,11 @@ MessagePresenter& PresenterSlot() {
     return presenter;
 }
 
+QuestionPresenter& QuestionSlot() {
+    static QuestionPresenter presenter;
+    return presenter;
+}
+
 std::string& TitleSlot() {
     static std::string title = "ZEL Nevora";
     return title;
@@ -49,6 +54,10 @@ MessagePresenter SetMessagePresenter(MessagePresenter presenter) {
     return std::exchange(PresenterSlot(), std::move(presenter));
 }
 
+QuestionPresenter SetQuestionPresenter(QuestionPresenter presenter) {
+    return std::exchange(QuestionSlot(), std::move(presenter));
+}
+
 void ShowMessageBox(MessageIcon icon, const std::string& title, const std::string& text) {
     if (const MessagePresenter& presenter = PresenterSlot()) {
         presenter(icon, title, text);
@@ -64,6 +73,13 @@ void ShowErrorMessage(const std::string& text, const std::string& title) {
 
 void ShowInfoMessage(const std::string& text, const std::string& title) {
     ShowMessageBox(MessageIcon::Info, title, FormatWithEmptyArgument(text));
+}
+
+bool AskYesNo(const std::string& text, const std::string& title) {
+    const std::string formatted = FormatWithEmptyArgument(text);
+    if (const QuestionPresenter& presenter = QuestionSlot()) return presenter(title, formatted);
+    std::fprintf(stderr, "Question: %s: %s (answered No)\n", title.c_str(), formatted.c_str());
+    return false;
 }
 
 std::string FormatWithEmptyArgument(std::string_view text) {

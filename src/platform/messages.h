@@ -8,7 +8,7 @@
 
 namespace platform {
 
-enum class MessageIcon : unsigned { Error = 0x10, Info = 0x40 };
+enum class MessageIcon : unsigned { Error = 0x10, Question = 0x20, Info = 0x40 };
 
 // Shows one modal box with an OK button. Texts are 8-bit program texts (see DecodeForDisplay).
 using MessagePresenter =
@@ -16,6 +16,11 @@ using MessagePresenter =
 
 // Replaces the presenter; returns the previous one. Tests install a recorder.
 MessagePresenter SetMessagePresenter(MessagePresenter presenter);
+
+// Shows one modal box with the question icon and the buttons Yes (the default) and No; returns
+// whether Yes was chosen. Tests install a recorder that answers at once.
+using QuestionPresenter = std::function<bool(const std::string& title, const std::string& text)>;
+QuestionPresenter SetQuestionPresenter(QuestionPresenter presenter);
 
 // Shows a box through the presenter as it stands, without the format rule.
 void ShowMessageBox(MessageIcon icon, const std::string& title, const std::string& text);
@@ -25,6 +30,9 @@ void ShowMessageBox(MessageIcon icon, const std::string& title, const std::strin
 // always been read that way.
 void ShowErrorMessage(const std::string& text, const std::string& title);
 void ShowInfoMessage(const std::string& text, const std::string& title);
+// Asks through the question presenter, the text formatted as above; without one the answer is No,
+// which changes nothing.
+bool AskYesNo(const std::string& text, const std::string& title);
 
 class FormatError : public std::runtime_error {
   public:

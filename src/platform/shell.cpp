@@ -74,6 +74,13 @@ void InstallQtMessagePresenter() {
         KeepEmptyTitleEmpty(box);
         box.exec();
     });
+    SetQuestionPresenter([](const std::string& title, const std::string& text) {
+        QMessageBox box(QMessageBox::Question, Display(title), Display(text),
+                        QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    });
 }
 
 }  // namespace platform

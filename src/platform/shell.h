@@ -17,7 +17,7 @@ std::string ChooseFolder(const std::string& title);
 using FolderHook = std::function<std::string(const std::string& title)>;
 FolderHook SetFolderHook(FolderHook hook);
 
-// The message presenter that shows real message boxes.
+// The message and question presenters that show real message boxes.
 void InstallQtMessagePresenter();
 
 }  // namespace platform

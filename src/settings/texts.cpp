@@ -104,12 +104,19 @@ constexpr PackText kTexts[] = {
          "Deze route heeft al mist: dit bestand is een mistbestand van ZEL Nevora. Er is niets "
          "gewijzigd. Herstel de route eerst met het exemplaar van ZEL Nevora dat de mist heeft "
          "gemaakt:"),
+    Text("Meldingen", "Al_mist_terugzetten",
+         "Deze route heeft al mist van ZEL Nevora, maar het herstelbestand van die mist ontbreekt. "
+         "De reservekopie\xEBn van de bestanden hieronder staan nog in de map Dump. Wilt u ze "
+         "terugzetten en de mist verwijderen?"),
     Text(
         "Meldingen", "Dump_bezet_fout",
         "ZEL Nevora kan de map Dump niet in gebruik nemen: het slotbestand hieronder is geen "
         "gewoon "
         "bestand, dus niets houdt een tweede exemplaar tegen. Er is niets gewijzigd. Verwijder het "
         "en start het programma opnieuw:"),
+    Text("Meldingen", "Map_koppeling",
+         "Deze map van de route is een koppeling naar een andere map. ZEL Nevora verandert niets "
+         "via zo'n koppeling: er is niets gewijzigd. Het gaat om deze map:"),
     // Open Rails takes its fog from activities and weather files: the option and its summary.
     Control(Main, "openRailsAction", "Menu", "OpenRails1", "Ook voor Open Rails"),
     Text("Infobox tekst", "open rails activiteiten", "Open Rails-activiteiten met mist:"),

@@ -296,6 +296,24 @@ TEST_F(MainWindowFixture, SecondCopyOnTheSameDumpIsRefusedInItsLanguageUntilTheF
     EXPECT_FALSE(std::filesystem::exists(prog.dump() / ".zel-42.tmp"));  // a write cut short
 }
 
+// Backups cut short by a kill leave full-size temporaries beside them; the next start clears them,
+// but only in real folders: a link there may lead anywhere.
+TEST_F(MainWindowFixture, StartClearsWhatCutShortBackupsLeftInRealBackupFoldersOnly) {
+    using testsupport::WriteFile;
+    const std::filesystem::path backups = prog.dump() / "Back_up";
+    const std::filesystem::path elsewhere = prog.root() / "elsewhere";
+    WriteFile(backups / "R" / ".zel-43.tmp", "half a backup");
+    WriteFile(backups / "R" / "rain.env", "a backup");
+    WriteFile(elsewhere / ".zel-44.tmp", "someone else's");
+    const bool linked = testsupport::MakeFolderLink(elsewhere, backups / "L");
+    EXPECT_TRUE(Program::claimDumpFolder());
+    EXPECT_EQ(testsupport::TakeSnapshot(backups / "R"),
+              (testsupport::Snapshot{{"rain.env", "a backup"}}));
+    if (linked) {
+        EXPECT_EQ(testsupport::ReadFile(elsewhere / ".zel-44.tmp"), "someone else's");
+    }
+}
+
 // A lock file that is not a regular file keeps every copy off the Dump folder, the box naming it;
 // only a Dump where nothing can be made counts as free.
 TEST_F(MainWindowFixture, LockFileThatIsNoRegularFileKeepsEveryCopyOffTheDump) {

@@ -221,6 +221,35 @@ TEST_F(FogWindowTest, RouteAlreadyInFogIsRefusedWithItsBox) {
     EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
 }
 
+TEST_F(FogWindowTest, RouteWhoseRecordWasSetAsideIsPutBackFromItsBackupsOnYesOnly) {
+    sim.AddEnvFile("R%s", "rain.env");
+    sim.AddTexturesFolder("R%s");
+    const Snapshot before = TakeSnapshot(sim.routes());
+    CreateAndShow();
+    Make("R%s", "rainButton");
+    ASSERT_TRUE(OnCompletionPage());
+    mainWindow.reset();  // ended by force, and its record damaged since
+    WriteFile(prog.dump() / "Herstel.ini", "[Herstel]\r\nRoute=R%s\r\nWeer=");
+    CreateAndShow();
+    EXPECT_FALSE(mainWindow->openUnrestoredRun());  // as at start: set aside, with its box
+    const Snapshot fogged = TakeSnapshot(sim.routes());
+    const std::string question = fogRunPage().texts().text("Meldingen/Al_mist_terugzetten") + "\n" +
+                                 (sim.envfiles("R%s") / "rain.env").string();
+    for (const bool yes : {false, true}) {
+        messages.clear();
+        messages.answerQuestions(yes);
+        Make("R%s", "rainButton");
+        ASSERT_EQ(messages.messages().size(), 1u);
+        EXPECT_EQ(messages.messages()[0].icon, platform::MessageIcon::Question);
+        EXPECT_EQ(messages.messages()[0].text, question);
+        EXPECT_EQ(TakeSnapshot(sim.routes()), yes ? before : fogged);
+        EXPECT_FALSE(OnCompletionPage());
+        EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
+    }
+    EXPECT_NE(fogRunPage().texts().text("Meldingen/Al_mist_terugzetten"), "");
+    EXPECT_TRUE(mainWindow->close());
+}
+
 TEST_F(FogWindowTest, RunLeftByAKilledSessionReopensOnTheCompletionPage) {
     sim.AddEnvFile("R", "snow.env");
     sim.AddEnvFile("S", "rain.env");

@@ -10,17 +10,6 @@ using namespace fog;
 using namespace testsupport;
 using Names = std::vector<std::string>;
 
-namespace {
-
-// Links are made where the system lets us; false where it does not (Windows without the right).
-bool MakeLink(const fs::path& target, const fs::path& link) {
-    std::error_code ec;
-    fs::create_directory_symlink(target, link, ec);
-    return !ec;
-}
-
-}  // namespace
-
 class FogRunTest : public ::testing::Test {
   protected:
     ProgramFolder program;
@@ -385,14 +374,14 @@ TEST_F(FogRunTest, BackupFolderThatIsNotTheProgramsOwnIsRefused) {
         switch (variant) {
             case LinkToEnvfiles:
                 fs::create_directory(backups);
-                made = MakeLink(sim.envfiles("R"), backups / "R");
+                made = MakeFolderLink(sim.envfiles("R"), backups / "R");
                 break;
             case LinkElsewhere:
                 fs::create_directory(backups);
-                made = MakeLink(elsewhere, backups / "R");
+                made = MakeFolderLink(elsewhere, backups / "R");
                 break;
             case ParentLinkToRoutes:  // Back_up/R is then the route's own folder
-                made = MakeLink(sim.routes(), backups);
+                made = MakeFolderLink(sim.routes(), backups);
                 break;
             case HardLinkedBackup: {
                 fs::create_directories(backups / "R");
@@ -413,7 +402,7 @@ TEST_F(FogRunTest, RouteFolderThatIsALinkWorksAsAnyOther) {
     // Players move big routes to another drive and link them back.
     const fs::path moved = sim.root() / "other drive" / "R";
     WriteFile(moved / "Envfiles" / "rain.env", "moved route");
-    if (!MakeLink(moved, sim.routes() / "R")) GTEST_SKIP() << "no links here";
+    if (!MakeFolderLink(moved, sim.routes() / "R")) GTEST_SKIP() << "no links here";
     const Snapshot before = TakeSnapshot(moved);
     ASSERT_EQ(Run(Weather::Rain), RunOutcome::Installed);
     EXPECT_EQ(ReadFile(moved / "Envfiles" / "rain.env"), Fog("rain75.env"));
@@ -500,4 +489,37 @@ TEST_F(FogRunTest, RouteFileThatIsALinkComesBackAsThatLink) {
     ASSERT_TRUE(fs::is_symlink(Env("rain.env")));
     EXPECT_EQ(fs::read_symlink(Env("rain.env")), "../../../shared/rain.env");
     EXPECT_EQ(ReadFile(shared), "shared by several routes");
+}
+
+// A link has no backup: it comes back only in place of the run's own fog file, never over
+// anything else, and a record whose link belongs to none of its files is refused.
+TEST_F(FogRunTest, LinkComesBackOnlyInPlaceOfTheRunsFogFile) {
+    if constexpr (platform::kWindows) GTEST_SKIP() << "a run records no link on Windows";
+    const std::string head = "[Herstel]\r\nRoute=R\r\nPad=" + sim.root().string() +
+                             "\r\nWeer=rain\r\nZicht=75\r\nMeerdere=1\r\n";
+    const std::string record = head + "Bestand1=springrain.env\r\nKoppeling1=/anywhere\r\n";
+    enum Found { Original, OtherLevel, LinkToTheFogFile, Nothing, RunsFogFile };
+    for (const Found found : {Original, OtherLevel, LinkToTheFogFile, Nothing, RunsFogFile}) {
+        SCOPED_TRACE(found);
+        fs::remove(Env("springrain.env"));
+        if (found == Original) sim.AddEnvFile("R", "springrain.env", "the route's own");
+        if (found == OtherLevel) sim.AddEnvFile("R", "springrain.env", Fog("rain25.env"));
+        if (found == RunsFogFile) sim.AddEnvFile("R", "springrain.env", Fog("rain75.env"));
+        if (found == LinkToTheFogFile)
+            fs::create_symlink(program.dump() / "rain" / "rain75.env", Env("springrain.env"));
+        WriteFile(RunRecordPath(), record);
+        const Snapshot before = TakeSnapshot(sim.routes());
+        const RestoreOutcome outcome = Restore();
+        EXPECT_FALSE(RunRecordPresent());  // nothing is left that could ever be put back
+        if (found == RunsFogFile) {
+            EXPECT_TRUE(outcome.Complete());
+            EXPECT_EQ(fs::read_symlink(Env("springrain.env")), "/anywhere");
+        } else {
+            EXPECT_EQ(outcome.keptFiles, Names{"springrain.env"});
+            EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+        }
+    }
+    WriteFile(RunRecordPath(), head + "Bestand1=springrain.env\r\nKoppeling2=/anywhere\r\n");
+    EXPECT_FALSE(LoadRunRecord());
+    EXPECT_TRUE(SetAsideRefusedRunRecord());
 }

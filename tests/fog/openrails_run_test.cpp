@@ -192,3 +192,109 @@ TEST_F(OpenRailsRunTest, RecordNamingAnyOtherAddedFileIsRefused) {
         EXPECT_FALSE(LoadRunRecord());
     }
 }
+
+// A name the record cannot hold must cost only that activity its copy, never the others'.
+TEST_F(OpenRailsRunTest, ActivityWithANameTheRecordCannotHoldIsSkippedAndTheOthersAreCopied) {
+    const std::vector<std::string> odd = {"%s%n%x%0:99999s.act", "quo\"te.act"};
+    for (const std::string& name : odd) {
+        WriteFile(activities / name, kActivity);
+        WriteFile(activities / "OpenRails" / name, "extension");
+    }
+    WriteFile(activities / "good.act", kActivity);
+    const Snapshot before = TakeSnapshot(sim.routes());
+
+    RunReport report;
+    ASSERT_EQ(Run(true, &report), RunOutcome::Installed);
+    EXPECT_EQ(report.unreadableActivities, odd);
+    EXPECT_TRUE(report.notAdded.empty());
+    const auto record = LoadRunRecord();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(*record, report.record);
+    const OpenRailsFiles summary = AddedForOpenRails(*record);
+    EXPECT_EQ(summary.activityCopies, 1u);
+    EXPECT_FALSE(summary.weatherFile.empty());
+    EXPECT_TRUE(fs::exists(activities / "good_ZEL_mist_rain_50m.act"));
+    // The route gained the good copy, the weather file with its folder, and the two textures.
+    EXPECT_EQ(TakeSnapshot(sim.routes()).size(), before.size() + 5);
+
+    ASSERT_TRUE(RestoreFog(*record).Complete());
+    EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+}
+
+// A link below the route folder may lead anywhere: neither the run nor the restore writes, deletes
+// or clears leftovers through it. What the restore leaves there is named.
+TEST_F(OpenRailsRunTest, NothingIsWrittenOrDeletedThroughAFolderLinkInTheRoute) {
+    const std::string copy = "a_ZEL_mist_rain_50m.act";
+    const fs::path envfiles = route / "Envfiles", textures = envfiles / "Textures";
+    const fs::path outside = sim.root() / "outside";
+    WriteFile(activities / "a.act", kActivity);
+    WriteFile(activities / "OpenRails" / "a.act", "extension");
+    const Snapshot before = TakeSnapshot(sim.routes());
+
+    // After the run each folder is moved out and linked back, so that the run's files there still
+    // hold the recorded sizes and hashes.
+    struct Case {
+        fs::path folder;
+        std::vector<fs::path> named;
+        bool envfilesLost;
+    };
+    const std::vector<fs::path> skies = {textures / "ZEL_snowsky.ace",
+                                         textures / "ZEL_snowskylo.ace"};
+    const Case cases[] = {{activities, {activities / copy, activities / "OpenRails" / copy}, false},
+                          {activities / "OpenRails", {activities / "OpenRails" / copy}, false},
+                          {textures, skies, false},
+                          {envfiles, skies, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder.string());
+        RunReport report;
+        ASSERT_EQ(Run(true, &report), RunOutcome::Installed);
+        const fs::path moved = outside / c.folder.filename();
+        fs::create_directories(outside);
+        fs::rename(c.folder, moved);
+        if (!MakeFolderLink(moved, c.folder)) GTEST_SKIP() << "no links here";
+        WriteFile(moved / ".zel-1.tmp", "named like our leftovers");
+        const Snapshot there = TakeSnapshot(outside);
+
+        const RestoreOutcome outcome = RestoreFog(report.record);
+        EXPECT_EQ(TakeSnapshot(outside), there);
+        std::vector<std::string> named = outcome.keptAdded;
+        named.insert(named.end(), outcome.keptTextures.begin(), outcome.keptTextures.end());
+        std::vector<std::string> expected;
+        for (const fs::path& path : c.named) expected.push_back(path.string());
+        EXPECT_EQ(named, expected);
+        EXPECT_EQ(outcome.lost, c.envfilesLost ? std::vector<std::string>{"rain.env"}
+                                               : std::vector<std::string>{});
+
+        // The player makes it a real folder again and deletes what was left.
+        for (const fs::path& path : c.named) fs::remove(path);
+        fs::remove(moved / ".zel-1.tmp");
+        fs::remove(c.folder);
+        fs::rename(moved, c.folder);
+        if (const auto left = LoadRunRecord()) {
+            EXPECT_TRUE(RestoreFog(*left).Complete());
+        }
+        EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+    }
+
+    // The run adds nothing through a linked Textures or OpenRails folder...
+    for (const fs::path& folder : {textures, activities / "OpenRails"}) {
+        fs::rename(folder, outside / folder.filename());
+        ASSERT_TRUE(MakeFolderLink(outside / folder.filename(), folder));
+    }
+    const Snapshot there = TakeSnapshot(outside);
+    RunReport report;
+    ASSERT_EQ(Run(true, &report), RunOutcome::Installed);
+    EXPECT_EQ(TakeSnapshot(outside), there);
+    EXPECT_TRUE(report.record.textures.empty());
+    ASSERT_EQ(report.record.added.size(), 2u);
+    EXPECT_EQ(report.record.added[0].path, "Activities/" + copy);
+    EXPECT_TRUE(RestoreFog(report.record).Complete());
+
+    // ...and touches nothing at all behind a linked Envfiles folder.
+    fs::rename(envfiles, outside / "Envfiles");
+    ASSERT_TRUE(MakeFolderLink(outside / "Envfiles", envfiles));
+    const Snapshot all = TakeSnapshot(sim.root());
+    EXPECT_EQ(Run(true), RunOutcome::LinkedFolder);
+    EXPECT_EQ(TakeSnapshot(sim.root()), all);
+    EXPECT_FALSE(RunRecordPresent());
+}

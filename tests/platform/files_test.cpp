@@ -341,6 +341,22 @@ TEST_F(FilesTest, LeftoverTemporariesGoAndNothingElse) {
               (std::vector<std::string>{".zel-9.tmp", ".zel-notes.txt", "a.env", "zel-1.tmp"}));
 }
 
+// Below the base only: the base itself may be a link, a folder named like it beside it is not
+// below it, and the base's spelling on disk is the same base.
+TEST_F(FilesTest, FolderReachedThroughALinkBelowTheBase) {
+    fs::create_directories(root / "Real/A/B");
+    if (!testsupport::MakeFolderLink(root / "Real", root / "Base") ||
+        !testsupport::MakeFolderLink(root / "Real/A", root / "Real/Via"))
+        GTEST_SKIP() << "no links here";
+    EXPECT_FALSE(ReachedThroughLink(At("Base"), At("Base")));
+    EXPECT_FALSE(ReachedThroughLink(At("Base"), At("Base/A/B")));
+    EXPECT_FALSE(ReachedThroughLink(At("Base"), At("BASE/a/B")));
+    EXPECT_TRUE(ReachedThroughLink(At("Base"), At("Base/Via")));
+    EXPECT_TRUE(ReachedThroughLink(At("Base"), At("Base/via/B")));
+    EXPECT_TRUE(ReachedThroughLink(At("Bas"), At("Base/A")));
+    EXPECT_TRUE(ReachedThroughLink(At("Base/A"), At("Real/A")));
+}
+
 }  // namespace
 
 namespace {

@@ -105,10 +105,16 @@ MessageRecorder::MessageRecorder() {
         [this](platform::MessageIcon icon, const std::string& title, const std::string& text) {
             messages_.push_back({icon, title, text});
         });
+    previousQuestions_ =
+        platform::SetQuestionPresenter([this](const std::string& title, const std::string& text) {
+            messages_.push_back({platform::MessageIcon::Question, title, text});
+            return answer_;
+        });
 }
 
 MessageRecorder::~MessageRecorder() {
     platform::SetMessagePresenter(previous_);
+    platform::SetQuestionPresenter(previousQuestions_);
 }
 
 void MakeContentFolder(const fs::path& folder, const std::vector<std::string>& routes) {
@@ -147,6 +153,12 @@ ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::mo
 
 ScopedEnv::~ScopedEnv() {
     SetEnv(name_, previous_ ? previous_->c_str() : nullptr);
+}
+
+bool MakeFolderLink(const fs::path& target, const fs::path& link) {
+    std::error_code ec;
+    fs::create_directory_symlink(target, link, ec);
+    return !ec;
 }
 
 fs::path SourceDir() {

@@ -88,10 +88,14 @@ class MessageRecorder {
     ~MessageRecorder();
     const std::vector<RecordedMessage>& messages() const { return messages_; }
     void clear() { messages_.clear(); }
+    // Questions are recorded with the question icon and answered so (No until told otherwise).
+    void answerQuestions(bool yes) { answer_ = yes; }
 
   private:
     std::vector<RecordedMessage> messages_;
+    bool answer_ = false;
     platform::MessagePresenter previous_;
+    platform::QuestionPresenter previousQuestions_;
 };
 
 // Sets an environment variable for the lifetime of the object, then restores it (or unsets it).
@@ -123,6 +127,10 @@ class PlayerPrefix {
     TempDir dir_;
     std::optional<ScopedEnv> env_;
 };
+
+// Makes `link` a symbolic link to the folder `target`; false where the system does not let us
+// (Windows without the right).
+bool MakeFolderLink(const fs::path& target, const fs::path& link);
 
 // Root of the source tree (for shipped data): ZEL_SOURCE_DIR when set, else the tree it was built
 // from.
