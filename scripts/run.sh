@@ -10,7 +10,7 @@ cmake --preset default
 cmake --build --preset default --target zel_nevora
 program="build/default/program"
 demo="$PWD/build/demo-simulator"
-[ -e "$demo/train.exe" ] || scripts/make_demo.sh "$demo"
+{ [ -e "$demo/train.exe" ] && [ -d "$demo-content" ]; } || scripts/make_demo.sh "$demo"
 settings="$program/Dump/All_dat.ini"
 if [ ! -e "$settings" ] || cmp -s "$settings" data/Dump/All_dat.ini; then
   printf '[Programma]\r\nTaalkeuze=Nederlands\r\nTaalscherm=1\r\n[msts locatie]\r\nPad=%s\r\n' "$demo" > "$settings"

@@ -10,6 +10,8 @@
 #include <QWindow>
 
 #include "about/help_command.h"
+#include "fog/fog_run.h"
+#include "install/installation.h"
 #include "platform/messages.h"
 #include "settings/apply_texts.h"
 #include "settings/language.h"
@@ -76,6 +78,10 @@ void MainWindow::buildMenu() {
     openRailsAction_->setCheckable(true);
     connect(openRailsAction_, &QAction::triggered, this,
             platform::Guarded([this] { onOpenRailsTriggered(); }));
+    folderAction_ = optionsMenu_->addAction(QString());
+    folderAction_->setObjectName("folderAction");
+    connect(folderAction_, &QAction::triggered, this,
+            platform::Guarded([this] { onFolderTriggered(); }));
     // The settings file is the only copy: another copy of the program may have changed it.
     connect(optionsMenu_, &QMenu::aboutToShow, this,
             platform::Guarded([this] { showOpenRailsSetting(); }));
@@ -103,8 +109,30 @@ void MainWindow::initialize() {
 }
 
 void MainWindow::showOpenRailsSetting() {
+    // Open Rails never takes its fog from the environment files, so a content folder always gets
+    // its files: the item shows that without changing the stored choice.
+    const bool contentFolder = install::IsContentFolder(
+        settings::ReadString(settings::kLocationSection, settings::kPathKey));
+    openRailsAction_->setEnabled(!contentFolder);
     openRailsAction_->setChecked(
+        contentFolder ||
         settings::ReadBool(settings::kProgramSection, settings::kOpenRailsKey, false));
+}
+
+void MainWindow::onFolderTriggered() {
+    // The run's record names its folder, and a record for another folder is refused: the fog
+    // has to go before the folder changes.
+    if (page_->filesReplaced() || fog::RunRecordPresent()) {
+        platform::ShowErrorMessage(texts_.text("Meldingen/Map_mist"),
+                                   texts_.text("Meldingen/Titel"));
+        return;
+    }
+    emit folderChangeRequested();
+}
+
+void MainWindow::onFolderChanged() {
+    onActivated();
+    showOpenRailsSetting();
 }
 
 void MainWindow::onOpenRailsTriggered() {

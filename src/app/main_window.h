@@ -25,6 +25,8 @@ class MainWindow : public QMainWindow, public settings::LanguageHost {
     // Activation: reads the stored simulator folder and refills the route list. Runs on the first
     // display and on every return from another program window (not a message box).
     void onActivated();
+    // A new folder was confirmed in the locator: the route list and the Open Rails item follow it.
+    void onFolderChanged();
     // Tells the window that its first display is over, so later returns from other windows of
     // the program run onActivated.
     void startActivationTracking();
@@ -48,6 +50,8 @@ class MainWindow : public QMainWindow, public settings::LanguageHost {
   signals:
     // Help > Info: the program shows its About window.
     void aboutRequested();
+    // Options > choose the folder again, allowed: the program shows the locator.
+    void folderChangeRequested();
     // The window has really closed (the program ends then).
     void closed();
 
@@ -73,6 +77,8 @@ class MainWindow : public QMainWindow, public settings::LanguageHost {
     // The Open Rails option: stores the choice; the item shows what the file holds.
     void onOpenRailsTriggered();
     void showOpenRailsSetting();
+    // Choosing the folder again: refused while a route holds fog.
+    void onFolderTriggered();
 
     // Language.
     // applyLanguage without storing the language.
@@ -94,6 +100,7 @@ class MainWindow : public QMainWindow, public settings::LanguageHost {
     QAction* dutchAction_ = nullptr;
     QActionGroup* languageGroup_ = nullptr;
     QAction* openRailsAction_ = nullptr;
+    QAction* folderAction_ = nullptr;
     QMenu* helpMenu_ = nullptr;
     QAction* helpContentsAction_ = nullptr;
     QAction* helpSeparator_ = nullptr;

@@ -66,6 +66,10 @@ Program::Program() {
                          about->raise();
                          about->activateWindow();
                      });
+    QObject::connect(&window, &MainWindow::folderChangeRequested, locator_.get(),
+                     platform::Guarded([this, &window] {
+                         if (locator_->chooseAgain()) window.onFolderChanged();
+                     }));
     QObject::connect(&window, &MainWindow::closed, qApp, &QApplication::quit);
 }
 

@@ -131,6 +131,7 @@ class FogRunPage : public QWidget {
         std::size_t activityCopies = 0;
         std::string weatherFile;           // its name, empty when none was added
         std::vector<std::string> skipped;  // activities not read, files not written
+        bool contentFolder = false;        // an Open Rails content folder: where the fog shows
     };
     std::optional<OpenRailsSummary> openRailsSummary_;
     settings::WindowTexts texts_;

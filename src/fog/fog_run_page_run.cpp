@@ -12,6 +12,7 @@
 #include "fog/fog_run_page.h"
 #include "fog/route_recovery.h"
 #include "fog/run_progress.h"
+#include "install/installation.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "settings/settings_file.h"
@@ -128,6 +129,11 @@ void FogRunPage::writeSummary() {
         heading(texts_.text("Infobox tekst/open rails niet gelezen"),
                 names.join(QStringLiteral(", ")));
     }
+    if (openRailsSummary_->contentFolder)
+        heading(texts_.text("Infobox tekst/open rails waar"),
+                widgets::ToQ(texts_.text(openRailsSummary_->activityCopies
+                                             ? "Infobox tekst/open rails lijst"
+                                             : "Infobox tekst/open rails alleen weer")));
 }
 
 namespace {
@@ -167,7 +173,10 @@ void FogRunPage::showRun(const fog::RunRecord& record) {
     openRailsSummary_.reset();
     if (!record.added.empty()) {
         const fog::OpenRailsFiles added = fog::AddedForOpenRails(record);
-        openRailsSummary_ = {added.activityCopies, LastPart(added.weatherFile), {}};
+        openRailsSummary_ = {added.activityCopies,
+                             LastPart(added.weatherFile),
+                             {},
+                             install::IsContentFolder(record.installRoot)};
     }
     routeName_ = record.route;
     for (std::size_t i = 0; i < envFiles_.size(); ++i)
@@ -313,8 +322,10 @@ fog::FogRunRequest FogRunPage::runRequest(fog::Weather weather) const {
     fog::FogRunRequest request{installRoot_, routeName_, weather, visibilityBar_->value(), {}};
     request.found.names = envFiles_;
     request.found.multiFileMode = multiFileMode_;
-    // Read afresh, as every setting: the file is the only copy.
+    // Read afresh, as every setting: the file is the only copy. Open Rails never takes its fog
+    // from the environment files, so a content folder gets its files whatever the option says.
     request.openRails =
+        install::IsContentFolder(installRoot_) ||
         settings::ReadBool(settings::kProgramSection, settings::kOpenRailsKey, false);
     request.fogWord = texts_.text("Infobox tekst/mist woord");
     return request;
@@ -376,7 +387,8 @@ void FogRunPage::showInstalledRun(const fog::FogRunRequest& request, const fog::
     if (request.openRails) {
         const fog::OpenRailsFiles added = fog::AddedForOpenRails(report.record);
         openRailsSummary_ = {added.activityCopies, LastPart(added.weatherFile),
-                             report.unreadableActivities};
+                             report.unreadableActivities,
+                             install::IsContentFolder(request.installRoot)};
         for (const std::string& path : report.notAdded)
             openRailsSummary_->skipped.push_back(LastPart(path));
     }

@@ -1,5 +1,7 @@
 #include "install/install_locator.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -46,9 +48,18 @@ InstallLocator::InstallLocator(QWidget* parent) : widgets::ProgramDialog(parent)
     folderGroup_ = new QGroupBox(this);
     folderGroup_->setObjectName("folderGroup");
     folderGroup_->setGeometry(8, 64, 257, 81);
-    folderEdit_ = new QLineEdit(kDefaultFolder, folderGroup_);
-    folderEdit_->setObjectName("folderEdit");
-    folderEdit_->setGeometry(3, 20, 250, 21);
+    // A free text field with Open Rails' profiles in its list; what is typed never joins it.
+    folderBox_ = new QComboBox(folderGroup_);
+    folderBox_->setObjectName("folderBox");
+    folderBox_->setEditable(true);
+    folderBox_->setInsertPolicy(QComboBox::NoInsert);
+    folderBox_->setCompleter(nullptr);  // list entries carry names: no completion to them
+    folderBox_->lineEdit()->setObjectName("folderEdit");
+    folderBox_->setEditText(kDefaultFolder);
+    folderBox_->setGeometry(3, 20, 250, 21);
+    // An entry shows the profile's name; picking it puts only its folder in the field.
+    connect(folderBox_, &QComboBox::activated, this,
+            [this](int index) { folderBox_->setEditText(folderBox_->itemData(index).toString()); });
     browseButton_ = new QPushButton(folderGroup_);
     browseButton_->setObjectName("browseButton");
     browseButton_->setGeometry(174, 48, 75, 25);
@@ -62,46 +73,93 @@ InstallLocator::InstallLocator(QWidget* parent) : widgets::ProgramDialog(parent)
             platform::Guarded([this] { onContinueClicked(); }));
 
     setTabOrder(continueButton_, browseButton_);
-    setTabOrder(browseButton_, folderEdit_);
-    widgets::SetLabelPartner(*introLabel_, *folderEdit_);
+    setTabOrder(browseButton_, folderBox_);
+    widgets::SetLabelPartner(*introLabel_, *folderBox_);
     texts_ = settings::BuiltInTexts(settings::TextWindow::Locator);
     settings::ApplyTexts(*this, texts_);
 }
 
-void InstallLocator::initialize() {
+void InstallLocator::loadTexts() {
     const std::string language =
         settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
-    const std::string storedPath =
-        settings::ReadString(settings::kLocationSection, settings::kPathKey);
     // Read without the main window's boxes; a missing or refused pack gives the built-in texts.
     texts_ = settings::LoadTextsOrBuiltIn(settings::TextWindow::Locator, language);
     settings::ApplyTexts(*this, texts_);
-    if (!TrainExeMissing(platform::JoinPath(storedPath, kTrainExe))) return;
+}
+
+void InstallLocator::initialize() {
+    loadTexts();
+    const std::string storedPath =
+        settings::ReadString(settings::kLocationSection, settings::kPathKey);
+    if (install::FindInstallation(storedPath) != install::Installation::None) return;
+    const std::optional<std::string> contentFolder = offerProfiles();
     // Most players here run the simulator inside a compatibility layer: offer its usual place
     // there before the Windows default; a registered folder still wins.
-    if (std::optional<std::string> found = FindSimulatorInDefaultPrefix()) {
-        folderEdit_->setText(widgets::PathToQ(*found));
+    std::optional<std::string> simulator = FindSimulatorInDefaultPrefix();
+    if (simulator) folderBox_->setEditText(widgets::PathToQ(*simulator));
+    const bool registered = readRegistryPath();
+    if (!simulator && !registered && contentFolder)
+        folderBox_->setEditText(widgets::PathToQ(*contentFolder));
+    showModal(false);
+}
+
+bool InstallLocator::chooseAgain() {
+    loadTexts();
+    offerProfiles();
+    folderBox_->setEditText(
+        widgets::PathToQ(settings::ReadString(settings::kLocationSection, settings::kPathKey)));
+    showModal(true);
+    return result() == QDialog::Accepted;
+}
+
+std::optional<std::string> InstallLocator::offerProfiles() {
+    // Filling the list would put its first entry in the field.
+    const QString typed = folderBox_->currentText();
+    folderBox_->clear();
+    std::optional<std::string> firstContentFolder;
+    for (const install::Profile& profile : install::OpenRailsProfiles()) {
+        const QString folder = widgets::PathToQ(profile.folder);
+        folderBox_->addItem(widgets::PathToQ(profile.name) + QStringLiteral(": ") + folder, folder);
+        if (!firstContentFolder && install::IsContentFolder(profile.folder))
+            firstContentFolder = profile.folder;
     }
-    readRegistryPath();
+    // A folder name is long: the list may be wider than the field, so names are shown whole.
+    QAbstractItemView* list = folderBox_->view();
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + 4);
+    folderBox_->setCurrentIndex(-1);
+    folderBox_->setEditText(typed);
+    return firstContentFolder;
+}
+
+void InstallLocator::showModal(bool closeBox) {
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::MSWindowsFixedSizeDialogHint;
+    if (closeBox) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (windowFlags() != flags) setWindowFlags(flags);
+    setResult(QDialog::Rejected);
+    continueButton_->setFocus();  // the first in the tab order
     exec();
 }
 
-void InstallLocator::readRegistryPath() {
-    if (std::optional<std::string> folder =
-            platform::ReadLocalMachineString(kRegistryKey, kRegistryValue)) {
-        folderEdit_->setText(widgets::PathToQ(*folder));
-    }
+bool InstallLocator::readRegistryPath() {
+    std::optional<std::string> folder =
+        platform::ReadLocalMachineString(kRegistryKey, kRegistryValue);
+    if (folder) folderBox_->setEditText(widgets::PathToQ(*folder));
+    return folder.has_value();
 }
 
 void InstallLocator::onContinueClicked() {
-    const std::string folder = widgets::PathFromQ(folderEdit_->text());
-    if (TrainExeMissing(platform::JoinPath(folder, kTrainExe))) {
+    const std::string folder = widgets::PathFromQ(folderBox_->currentText());
+    const install::Installation found = install::FindInstallation(folder);
+    if (found == install::Installation::None) {
         platform::ShowErrorMessage(texts_.text("Meldingen/Kan_niet_vinden"),
                                    texts_.text("Meldingen/Titel"));
         return;
     }
-    platform::ShowInfoMessage(texts_.text("Meldingen/Is_Gevonden"),
-                              texts_.text("Meldingen/Gevonden_Titel"));
+    platform::ShowInfoMessage(
+        texts_.text(found == install::Installation::Simulator ? "Meldingen/Is_Gevonden"
+                                                              : "Meldingen/Inhoud_gevonden"),
+        texts_.text("Meldingen/Gevonden_Titel"));
     accept();
     // Stored exactly as typed: a trailing separator stays.
     settings::WriteString(settings::kLocationSection, settings::kPathKey, folder);
@@ -109,11 +167,7 @@ void InstallLocator::onContinueClicked() {
 
 void InstallLocator::onBrowseClicked() {
     const std::string folder = PickFolder(texts_.text("map dialoog/BrowseTekst"), 0);
-    if (!folder.empty()) folderEdit_->setText(widgets::PathToQ(folder));
-}
-
-bool TrainExeMissing(const std::string& path) {
-    return !platform::AnyFileMatches(path);
+    if (!folder.empty()) folderBox_->setEditText(widgets::PathToQ(folder));
 }
 
 std::string PickFolder(const std::string& title, int /*flags*/) {

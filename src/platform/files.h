@@ -188,6 +188,10 @@ inline constexpr std::uintmax_t kMaxDataFileSize = std::uintmax_t{4} << 20;
 // larger than kMaxDataFileSize, which no real one is.
 std::optional<std::string> ReadDataFile(std::string_view path);
 
+// As ReadFileBytes, and nothing either for a file larger than `limit`: for files of other
+// programs, which may be large but must never be read without end.
+std::optional<std::string> ReadFileUpTo(std::string_view path, std::uintmax_t limit);
+
 // Writes `bytes` to `path` through a temporary file, flushed and renamed, so the file is
 // either old or new after a crash. Returns success.
 bool WriteFileAtomic(std::string_view path, std::string_view bytes);

@@ -449,6 +449,10 @@ std::optional<std::string> ReadDataFile(std::string_view path) {
     return ReadWholeFile(path, kMaxDataFileSize);
 }
 
+std::optional<std::string> ReadFileUpTo(std::string_view path, std::uintmax_t limit) {
+    return ReadWholeFile(path, limit);
+}
+
 bool WriteFileAtomic(std::string_view path, std::string_view bytes) {
     std::optional<Target> target = ResolveTarget(path);
     if (!target) return false;

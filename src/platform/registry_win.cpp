@@ -66,4 +66,38 @@ std::optional<std::string> ReadLocalMachineString(std::string_view key, std::str
     }
 }
 
+std::vector<RegistryString> ReadCurrentUserStrings(std::string_view key) {
+    while (!key.empty() && key.front() == '\\') key.remove_prefix(1);
+    while (!key.empty() && key.back() == '\\') key.remove_suffix(1);
+    const std::string keyName(key);
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyName.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return {};
+    OpenKey open(handle);
+
+    std::vector<RegistryString> values;
+    // Value names are at most 16383 characters; data longer than a folder name can be is left
+    // unread (the call answers ERROR_MORE_DATA for it).
+    std::string name(16384, '\0');
+    std::string data(kMaxRegistryStringLength + 1, '\0');
+    for (DWORD index = 0; values.size() < kMaxRegistryStrings && index < 16 * kMaxRegistryStrings;
+         ++index) {
+        DWORD nameSize = DWORD(name.size());
+        DWORD dataSize = DWORD(data.size());
+        DWORD type = 0;
+        const LONG status = RegEnumValueA(open.get(), index, name.data(), &nameSize, nullptr, &type,
+                                          reinterpret_cast<BYTE*>(data.data()), &dataSize);
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) continue;
+        std::string value(data.data(), dataSize);
+        if (const auto zero = value.find('\0'); zero != std::string::npos) value.resize(zero);
+        values.push_back({std::string(name.data(), nameSize), std::move(value)});
+    }
+    return values;
+}
+
+std::optional<std::string> RegisteredFolderOnHost(const std::string& folder) {
+    return folder;
+}
+
 }  // namespace platform

@@ -18,6 +18,14 @@ constexpr bool EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// The value of a hexadecimal digit (either case), or -1 for any other character.
+constexpr int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 // Appends one code point (below 0x110000) as UTF-8.
 void AppendUtf8(std::string& out, char32_t cp);
 

@@ -48,9 +48,9 @@ constexpr struct {
     const char* control;
     const char* row;
 } kNamedBy[] = {
-    {"routeBox", "Hoofd Scherm/label1"},        {"visibilityBar", "Hoofd Scherm/label5"},
-    {"summaryView", "Infobox tekst/titel"},     {"languageBox", "Taal Scherm/label1"},
-    {"folderEdit", "locatie scherm/groupbox1"},
+    {"routeBox", "Hoofd Scherm/label1"},       {"visibilityBar", "Hoofd Scherm/label5"},
+    {"summaryView", "Infobox tekst/titel"},    {"languageBox", "Taal Scherm/label1"},
+    {"folderBox", "locatie scherm/groupbox1"},
 };
 
 void SetAccessibleNames(QWidget& window, const WindowTexts& texts) {

@@ -4,16 +4,10 @@
 
 #include "platform/paths.h"
 #include "platform/profile.h"
+#include "platform/text.h"
 
 namespace settings {
 namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 // A 32-bit integer as settings files have always held them: leading blanks, a sign, then decimal
 // digits or '$' (or 'x') and hex digits, nothing after. Hex may use the full 32 bits.
@@ -33,7 +27,8 @@ bool ParseInteger(std::string_view s, std::int64_t& out) {
     if (i == s.size()) return false;
     std::uint64_t value = 0;
     for (; i < s.size(); ++i) {
-        const int digit = hex ? HexDigit(s[i]) : (s[i] >= '0' && s[i] <= '9' ? s[i] - '0' : -1);
+        const int digit =
+            hex ? platform::HexDigit(s[i]) : (s[i] >= '0' && s[i] <= '9' ? s[i] - '0' : -1);
         if (digit < 0) return false;
         value = value * (hex ? 16 : 10) + std::uint64_t(digit);
         if (value > (hex ? 0xFFFFFFFFull : 0x80000000ull)) return false;

@@ -125,6 +125,19 @@ constexpr PackText kTexts[] = {
     Text("Infobox tekst", "open rails activiteiten", "Open Rails-activiteiten met mist:"),
     Text("Infobox tekst", "open rails weerbestand", "Open Rails-weerbestand:"),
     Text("Infobox tekst", "open rails niet gelezen", "Overgeslagen:"),
+    // Where an Open Rails player finds the fog, after a run in a content folder.
+    Text("Infobox tekst", "open rails waar", "Mist in Open Rails:"),
+    Text("Infobox tekst", "open rails lijst",
+         "kies een activiteit met mist in de activiteitenlijst, of het weerbestand in de "
+         "dienstregelingmodus"),
+    Text("Infobox tekst", "open rails alleen weer",
+         "deze route heeft geen activiteiten: alleen het weerbestand voor de dienstregelingmodus "
+         "is geschreven"),
+    // Choosing the simulator or content folder again, refused while a route holds fog.
+    Control(Main, "folderAction", "Menu", "Simulatormap1", "Simulatormap kiezen..."),
+    Text("Meldingen", "Map_mist",
+         "Zolang er mist op de route staat, kan de simulatormap niet worden gewijzigd. Klik eerst "
+         "op \"Ga terug en herstel alles\"."),
     // The word a fogged copy's display name gets, as in "Goederentrein (mist 50 m)".
     Text("Infobox tekst", "mist woord", "mist"),
     // The language window.
@@ -147,6 +160,7 @@ constexpr PackText kTexts[] = {
          "\"Microsoft Train Simulator\" is niet gevonden! Controleer of het opgegeven pad juist "
          "is."),
     Text("Meldingen", "Is_Gevonden", "\"Microsoft Train Simulator\" is met succes gevonden!"),
+    Text("Meldingen", "Inhoud_gevonden", "De inhoudsmap voor Open Rails is met succes gevonden!"),
     Text("Meldingen", "Gevonden_Titel", "Voltooid"),
     // The About window.
     Title(About, "About Dlg", "Titel", "Info..."),

@@ -374,9 +374,10 @@ TEST_F(MainWindowFixture, OpenRailsOptionSitsUnderTheLanguageItemAndIsStoredAsOn
     QMenu* options = control<QMenu>("optionsMenu");
     auto* item = control<QAction>("openRailsAction");
     const QList<QAction*> items = options->actions();
-    ASSERT_EQ(items.size(), 2);
+    ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items[0], languageMenu()->menuAction());
     EXPECT_EQ(items[1], item);
+    EXPECT_EQ(items[2]->text(), "Simulatormap kiezen...");
     EXPECT_EQ(item->text(), "Ook voor Open Rails");
     EXPECT_TRUE(item->isCheckable());
     EXPECT_FALSE(item->isChecked());  // off by default

@@ -20,6 +20,7 @@
 #include "app/main_window.h"
 #include "fog/run_progress.h"
 #include "platform/files.h"
+#include "support/activity_reader.h"
 #include "support/fog_fixtures.h"
 #include "widgets/track_bar.h"
 
@@ -412,6 +413,73 @@ TEST_F(FogWindowTest, OpenRailsOptionAddsCopiesNamesThemInTheSummaryAndRestoreRe
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_TRUE(messages.messages().empty());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
+}
+
+// A content folder as content packs lay it out (upper-case folders, no train.exe): the route
+// list, the discovery and the Open Rails files all find their way, with the option left off.
+TEST_F(FogWindowTest, ContentFolderRunAlwaysWritesTheOpenRailsFilesAndSaysWhereTheFogShows) {
+    TempDir dir;
+    const fs::path content = dir.path() / "Demo Pakket";
+    MakeContentFolder(content, {"KUSTLIJN", "LEEG"});
+    const fs::path activities = content / "ROUTES" / "KUSTLIJN" / "ACTIVITIES";
+    const std::string events =
+        "\tTr_Activity_File (\r\n\t\tEvents (\r\n\t\t\tEventCategoryLocation (\r\n"
+        "\t\t\t\tID ( 1 )\r\n\t\t\t\tActivation_Level ( 1 )\r\n\t\t\t\tOutcomes ( )\r\n\t\t\t)\r\n"
+        "\t\t)\r\n\t)\r\n)";
+    const auto activity = [&](const char* name, const std::string& body) {
+        return "SIMISA@@@@@@@@@@JINX0a0t______\r\n\r\nTr_Activity (\r\n\tTr_Activity_Header (\r\n"
+               "\t\tName ( \"" +
+               std::string(name) + "\" )\r\n\t\tWeather ( 0 )\r\n\t)\r\n" + body;
+    };
+    WriteFile(activities / "OCHTEND.ACT", activity("Ochtend", events));
+    WriteFile(activities / "avond.act", activity("Avond", "\tTr_Activity_File (\r\n\t)\r\n)"));
+    prog.WriteSettings(SettingsText("Nederlands", content.string()));
+    const Snapshot before = TakeSnapshot(content);
+    CreateAndShow();
+    ASSERT_EQ(routeBox()->count(), 2);
+    EXPECT_EQ(routeBox()->itemText(0), "KUSTLIJN");
+    QTest::keyClick(visibilityBar(), Qt::Key_Left);
+    QTest::keyClick(visibilityBar(), Qt::Key_Left);  // 25 m
+    Make("KUSTLIJN", "rainButton");
+
+    ASSERT_TRUE(OnCompletionPage());
+    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_EQ(ReadFile(content / "ROUTES" / "KUSTLIJN" / "ENVFILES" / "rain.env"),
+              "fog rain25.env\n");
+    int copies = 0;
+    for (const auto& entry : fs::directory_iterator(activities)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find("_ZEL_mist_rain_25m") == std::string::npos) continue;
+        ++copies;
+        const actcheck::Activity read = actcheck::ReadActivity(ReadFile(entry.path()));
+        EXPECT_TRUE(read.warnings.empty()) << name;
+        ASSERT_FALSE(read.events.empty()) << name;
+        EXPECT_EQ(read.events[0].fogMetres, 25.0) << name;
+        EXPECT_EQ(read.events[0].time, 0.0) << name;
+    }
+    EXPECT_EQ(copies, 2);
+    EXPECT_TRUE(fs::exists(content / "ROUTES" / "KUSTLIJN" / "WeatherFiles" /
+                           "ZEL_Nevora_rain_25m.weather-or"));
+    EXPECT_EQ(Setting("Programma", "OpenRails"), "<missing>");
+    const QStringList lines = summaryView()->toPlainText().split('\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines.mid(lines.size() - 3, 2),
+              (QStringList{"Mist in Open Rails:",
+                           "kies een activiteit met mist in de activiteitenlijst, of het "
+                           "weerbestand in de dienstregelingmodus"}));
+
+    restoreButton()->click();
+    EXPECT_FALSE(OnCompletionPage());
+    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_EQ(TakeSnapshot(content), before);
+
+    // A route without activities: only the weather file, and the summary says so.
+    Make("LEEG", "rainButton");
+    ASSERT_TRUE(OnCompletionPage());
+    EXPECT_TRUE(summaryView()->toPlainText().contains(
+        "deze route heeft geen activiteiten: alleen het weerbestand"));
+    restoreButton()->click();
+    EXPECT_EQ(TakeSnapshot(content), before);
 }
 
 TEST_F(FogWindowTest, DoubleClickOnEitherButtonDoesNotPressTheOneBeneath) {

@@ -91,4 +91,29 @@ TEST_F(RegistryTest, OnlyThe32BitViewCounts) {
     EXPECT_EQ(ReadLocalMachineString(keyPath, "EXE Path"), std::nullopt);
 }
 
+// Open Rails' profiles: every string value of a current-user key, nothing else.
+TEST(CurrentUserRegistry, StringValuesInStoredOrderAndNothingElse) {
+    const std::string keyPath = "Software\\ZEL Nevora tests current user\\Folders";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    auto set = [&](const char* name, DWORD type, const std::string& data) {
+        RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                       static_cast<DWORD>(data.size()));
+    };
+    set("Demo", REG_SZ, std::string("C:\\Demo\0", 8));
+    set("Binary", REG_BINARY, "C:\\TS");
+    set("Huge", REG_SZ, std::string(1 << 20, 'a'));
+    set("Expandable", REG_EXPAND_SZ, std::string("%USERPROFILE%\\OR\0", 18));
+    RegCloseKey(key);
+    const std::vector<platform::RegistryString> values =
+        platform::ReadCurrentUserStrings("\\" + keyPath);
+    RegDeleteKeyA(HKEY_CURRENT_USER, keyPath.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\ZEL Nevora tests current user");
+    EXPECT_EQ(values, (std::vector<platform::RegistryString>{{"Demo", "C:\\Demo"},
+                                                             {"Expandable", "%USERPROFILE%\\OR"}}));
+    EXPECT_TRUE(platform::ReadCurrentUserStrings(keyPath).empty());
+}
+
 }  // namespace

@@ -117,6 +117,35 @@ MessageRecorder::~MessageRecorder() {
     platform::SetQuestionPresenter(previousQuestions_);
 }
 
+void MakeContentFolder(const fs::path& folder, const std::vector<std::string>& routes) {
+    for (const std::string& route : routes) {
+        WriteFile(folder / "ROUTES" / route / "ENVFILES" / "rain.env", "own rain.env\n");
+        WriteFile(folder / "ROUTES" / route / "ENVFILES" / "sun.env", "own sun.env\n");
+        fs::create_directories(folder / "ROUTES" / route / "ACTIVITIES");
+    }
+    fs::create_directories(folder / "TRAINS");
+    fs::create_directories(folder / "GLOBAL");
+}
+
+PlayerPrefix::PlayerPrefix(const ProfileList& profiles) {
+    fs::create_directories(driveC());
+    fs::create_directories(dir_.path() / "dosdevices");
+    fs::create_directory_symlink("../drive_c", dir_.path() / "dosdevices" / "c:");
+    std::string reg =
+        "WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1\n\n"
+        "[Software\\\\OpenRails\\\\ORTS\\\\Folders] 1733700000\n"
+        "#time=1db4a8e3b2c1f00\n";
+    auto escaped = [](const std::string& text) {
+        std::string out;
+        for (char c : text) out += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        return out;
+    };
+    for (const auto& [name, folder] : profiles)
+        reg += "\"" + escaped(name) + "\"=\"" + escaped(folder) + "\"\n";
+    WriteFile(dir_.path() / "user.reg", reg);
+    env_.emplace("WINEPREFIX", dir_.str());
+}
+
 ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
     if (const char* old = std::getenv(name_.c_str())) previous_ = old;
     SetEnv(name_, value.c_str());

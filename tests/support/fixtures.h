@@ -111,6 +111,23 @@ class ScopedEnv {
     std::optional<std::string> previous_;
 };
 
+// An Open Rails content folder as content packs lay it out: no train.exe, upper-case ROUTES,
+// ENVFILES and ACTIVITIES; each route gets rain.env and sun.env.
+void MakeContentFolder(const fs::path& folder, const std::vector<std::string>& routes);
+
+// A player's compatibility-layer prefix (drive C: inside it) whose user.reg lists Open Rails'
+// profiles as (name, Windows folder); WINEPREFIX points at it while it lives.
+using ProfileList = std::vector<std::pair<std::string, std::string>>;
+class PlayerPrefix {
+  public:
+    explicit PlayerPrefix(const ProfileList& profiles);
+    fs::path driveC() const { return dir_.path() / "drive_c"; }
+
+  private:
+    TempDir dir_;
+    std::optional<ScopedEnv> env_;
+};
+
 // Makes `link` a symbolic link to the folder `target`; false where the system does not let us
 // (Windows without the right).
 bool MakeFolderLink(const fs::path& target, const fs::path& link);
