@@ -235,24 +235,28 @@ std::optional<RunRecord> LoadOrSetAsideRunRecord(std::optional<std::string>& set
 
 namespace {
 
-// The prepared fog files of every weather and level, read once and kept for comparing any number
-// of route files by their bytes (their sizes first).
+// The prepared fog files of every weather and level that are there, looked up once per run. A
+// route file is compared with each by size first, and read only against one of its size, up to
+// the first difference: the shipped files differ in size from nearly any route's own.
 class PreparedFogFiles {
   public:
     PreparedFogFiles() {
         for (const Weather weather : {Weather::Sun, Weather::Rain, Weather::Snow}) {
             for (const int metres : kLevels) {
                 const auto prepared = PreparedEnvFile(weather, metres);
-                if (!prepared) continue;
-                if (auto bytes = platform::ReadFileBytes(*prepared))
-                    files_.push_back(std::move(*bytes));
+                if (prepared && platform::IsFile(*prepared))
+                    paths_.push_back(platform::ResolvePath(*prepared));
             }
         }
     }
-    bool HeldBy(std::string_view path) const { return platform::FileHoldsOneOf(path, files_); }
+    bool HeldBy(std::string_view path) const {
+        return std::any_of(paths_.begin(), paths_.end(), [&](const std::string& prepared) {
+            return platform::SameFileBytes(prepared, path);
+        });
+    }
 
   private:
-    std::vector<std::string> files_;
+    std::vector<std::string> paths_;
 };
 
 }  // namespace

@@ -199,10 +199,6 @@ bool WriteFileAtomic(std::string_view path, std::string_view bytes);
 // True when both files can be read and hold the same bytes.
 bool SameFileBytes(std::string_view a, std::string_view b);
 
-// True when the file can be read and holds exactly the bytes of one of `candidates`. Sizes are
-// compared first: a file of no candidate's size is not read, any other is read once.
-bool FileHoldsOneOf(std::string_view path, const std::vector<std::string>& candidates);
-
 // Read-only in the Windows sense: no write permission bit set (Linux), the attribute (Windows).
 bool SetReadOnly(std::string_view path, bool readOnly);
 

@@ -482,37 +482,6 @@ bool SameFileBytes(std::string_view a, std::string_view b) {
     if (fb >= 0) ::close(fb);
     return same;
 }
-bool FileHoldsOneOf(std::string_view path, const std::vector<std::string>& candidates) {
-    std::optional<std::string> resolved = ResolveExisting(path);
-    if (!resolved) return false;
-    struct stat st;
-    int fd = OpenRegularFile(*resolved, st);
-    if (fd < 0) return false;
-    // Those of the file's size, dropped as soon as a piece differs.
-    std::vector<const std::string*> left;
-    for (const std::string& candidate : candidates)
-        if (candidate.size() == static_cast<std::uintmax_t>(st.st_size)) left.push_back(&candidate);
-    char buffer[65536];
-    std::size_t offset = 0;
-    // Read to the end: a file that grew since its size was taken still differs.
-    while (!left.empty()) {
-        const ssize_t n = ReadFull(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            left.clear();
-            break;
-        }
-        const auto got = static_cast<std::size_t>(n);
-        std::erase_if(left, [&](const std::string* c) {
-            return c->size() < offset + got || std::memcmp(c->data() + offset, buffer, got) != 0;
-        });
-        offset += got;
-        if (got == 0) break;
-    }
-    ::close(fd);
-    return std::any_of(left.begin(), left.end(),
-                       [&](const std::string* c) { return c->size() == offset; });
-}
-
 bool SetReadOnly(std::string_view path, bool readOnly) {
     std::optional<std::string> resolved = ResolveExisting(path);
     struct stat st;

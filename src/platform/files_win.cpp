@@ -1,7 +1,6 @@
 // The Win32 backend of the file functions: the system's own search, copy, create and delete,
 // with the case rules, attributes and listing order of the file system. Replacements still go
 // through a temporary file renamed over the target, so a crash never leaves half a file.
-#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <optional>
@@ -336,11 +335,6 @@ bool SameFileBytes(std::string_view a, std::string_view b) {
     std::optional<std::string> second = ReadFileBytes(b);
     return second && *first == *second;
 }
-bool FileHoldsOneOf(std::string_view path, const std::vector<std::string>& candidates) {
-    const std::optional<std::string> bytes = ReadFileBytes(path);
-    return bytes && std::find(candidates.begin(), candidates.end(), *bytes) != candidates.end();
-}
-
 struct FileBatch::Op {
     enum class Kind { Copy, CopyUnlessSame, Delete, Link, Create } kind;
     bool failIfExists = false;

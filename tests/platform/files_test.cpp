@@ -215,22 +215,6 @@ TEST_F(FilesTest, LockOnANameThatHoldsNoRegularFileIsRefusedAsSuch) {
     EXPECT_EQ(HoldFileLock(At("missing/x.lck")), LockState::Unavailable);
 }
 
-// Several pieces long, so that a difference past the first piece and a shorter or longer
-// candidate of the same beginning are all told apart.
-TEST_F(FilesTest, FileHoldsOneOfComparesTheWholeFile) {
-    const std::string big(200000, 'f');
-    std::string lateDiff = big;
-    lateDiff.back() = 'g';
-    WriteFile(root / "fog.env", big);
-    EXPECT_TRUE(FileHoldsOneOf(At("FOG.env"), {"other", lateDiff, big}));
-    EXPECT_FALSE(FileHoldsOneOf(At("fog.env"), {lateDiff, big.substr(1), big + "x"}));
-    EXPECT_FALSE(FileHoldsOneOf(At("fog.env"), {}));
-    EXPECT_FALSE(FileHoldsOneOf(At("none.env"), {big}));
-    WriteFile(root / "empty.env", "");
-    EXPECT_TRUE(FileHoldsOneOf(At("empty.env"), {"x", ""}));
-    EXPECT_FALSE(FileHoldsOneOf(root.string(), {""}));  // a folder holds no bytes
-}
-
 TEST_F(FilesTest, AtomicWriteAndCompare) {
     EXPECT_TRUE(WriteFileAtomic(At("a.bin"), std::string("x\0y", 3)));
     EXPECT_EQ(ReadFileBytes(At("A.BIN")), std::string("x\0y", 3));
