@@ -28,6 +28,17 @@ std::string UpperCased(std::string_view s) {
     return up;
 }
 
+// As comparing the upper-cased strings (bytes unsigned, a prefix first), without making them.
+int CompareUpper(std::string_view a, std::string_view b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const auto ca = static_cast<unsigned char>(UpperAscii(a[i]));
+        const auto cb = static_cast<unsigned char>(UpperAscii(b[i]));
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 // The folder part (with its trailing separator, empty for a bare name) and the last component.
 std::pair<std::string, std::string> SplitLast(std::string_view path) {
     std::string_view::size_type cut = path.rfind(kPathSep);
@@ -348,9 +359,11 @@ std::vector<FileEntry> FindFiles(std::string_view pattern, FileAttr attrs) {
         found.push_back({std::move(name), attr});
     }
     ::closedir(dir);
+    // Compared in place: a folder may hold thousands of names, and upper-cased copies made per
+    // comparison would cost far more than the listing itself.
     std::sort(found.begin(), found.end(), [](const FileEntry& a, const FileEntry& b) {
-        std::string ua = UpperCased(a.name), ub = UpperCased(b.name);
-        return ua != ub ? ua < ub : a.name < b.name;
+        const int byUpper = CompareUpper(a.name, b.name);
+        return byUpper != 0 ? byUpper < 0 : a.name < b.name;
     });
     return found;
 }
