@@ -560,9 +560,11 @@ void WriteOpenRailsFiles(FogRun& run) {
     std::vector<bool> written(plan.files.size());
     // The plan left out linked folders; one that became a link since gets nothing either.
     LinkedFolders linked(run.routeFolder);
+    // One batch committed in parts: it lists each folder once for the whole run, not once per
+    // part (a folder of thousands of activities made that the run's largest cost).
+    platform::FileBatch batch;
     for (std::size_t first = 0; first < plan.files.size(); first += kAddedPerBatch) {
         const std::size_t end = std::min(plan.files.size(), first + kAddedPerBatch);
-        platform::FileBatch batch;
         std::vector<std::size_t> staged;  // the plan's index of each operation
         for (std::size_t i = first; i < end; ++i) {
             const std::string location = AddedFileLocation(run.routeFolder, plan.files[i].path);

@@ -125,7 +125,8 @@ class FileBatch {
   private:
     struct Op;
     std::vector<Op> ops_;
-    // The names of the folders Create writes into, upper-cased, listed once per batch.
+    // The names of the folders Create writes into, upper-cased, listed once per batch and kept
+    // across Commit, with the names Create gave out since.
     struct FolderNames {
         std::string folder;
         std::unordered_set<std::string> upper;

@@ -374,6 +374,17 @@ TEST_F(FilesTest, CreatedFilesNeverReplaceAnythingAndEmptyFoldersAloneAreRemoved
     EXPECT_EQ(ReadFile(root / "T/new.act"), "ours");
     EXPECT_EQ(ReadFile(root / "T/late.act"), "theirs, meanwhile");
     EXPECT_EQ(Listing(root / "T"), (std::vector<std::string>{"late.act", "new.act", "Taken.act"}));
+    // Committed again: the names of the first part and those made meanwhile stay taken.
+    WriteFile(root / "T/later.act", "theirs, after the listing");
+    EXPECT_FALSE(batch.Create(At("T/NEW.ACT"), "again"));
+    EXPECT_FALSE(batch.Create(At("T/later.act"), "ours"));
+    EXPECT_TRUE(batch.Create(At("T/next.act"), "ours"));
+    EXPECT_EQ(batch.Commit(true), (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(ReadFile(root / "T/new.act"), "ours");
+    EXPECT_EQ(ReadFile(root / "T/later.act"), "theirs, after the listing");
+    EXPECT_EQ(ReadFile(root / "T/next.act"), "ours");
+    EXPECT_EQ(Listing(root / "T"), (std::vector<std::string>{"late.act", "later.act", "new.act",
+                                                             "next.act", "Taken.act"}));
 
     EXPECT_FALSE(RemoveEmptyFolder(At("T")));
     EXPECT_FALSE(RemoveEmptyFolder(At("T/new.act")));
