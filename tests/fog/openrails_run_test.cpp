@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "fog/fog_run.h"
+#include "platform/paths.h"
 #include "support/activity_reader.h"
 #include "support/fog_fixtures.h"
 
@@ -197,6 +198,7 @@ TEST_F(OpenRailsRunTest, RecordNamingAnyOtherAddedFileIsRefused) {
 
 // A name the record cannot hold must cost only that activity its copy, never the others'.
 TEST_F(OpenRailsRunTest, ActivityWithANameTheRecordCannotHoldIsSkippedAndTheOthersAreCopied) {
+    if constexpr (platform::kWindows) GTEST_SKIP() << "Windows file names hold no colon or quote";
     const std::vector<std::string> odd = {"%s%n%x%0:99999s.act", "quo\"te.act"};
     for (const std::string& name : odd) {
         WriteFile(activities / name, kActivity);
