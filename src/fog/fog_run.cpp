@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <stdexcept>
+#include <utility>
 
 #include "fog/dump_lock.h"
 #include "fog/route_recovery.h"
@@ -245,18 +246,20 @@ class PreparedFogFiles {
             for (const int metres : kLevels) {
                 const auto prepared = PreparedEnvFile(weather, metres);
                 if (prepared && platform::IsFile(*prepared))
-                    paths_.push_back(platform::ResolvePath(*prepared));
+                    files_.push_back({{weather, metres}, platform::ResolvePath(*prepared)});
             }
         }
     }
-    bool HeldBy(std::string_view path) const {
-        return std::any_of(paths_.begin(), paths_.end(), [&](const std::string& prepared) {
-            return platform::SameFileBytes(prepared, path);
-        });
+    // Which of them the file holds, if any.
+    std::optional<PreparedFog> HeldBy(std::string_view path) const {
+        for (const auto& [fog, prepared] : files_) {
+            if (platform::SameFileBytes(prepared, path)) return fog;
+        }
+        return std::nullopt;
     }
 
   private:
-    std::vector<std::string> paths_;
+    std::vector<std::pair<PreparedFog, std::string>> files_;
 };
 
 }  // namespace
@@ -266,14 +269,7 @@ bool HoldsPreparedFogFile(std::string_view path) {
 }
 
 std::optional<PreparedFog> PreparedFogIn(std::string_view path) {
-    for (const Weather weather : {Weather::Sun, Weather::Rain, Weather::Snow}) {
-        for (const int metres : kLevels) {
-            const auto prepared = PreparedEnvFile(weather, metres);
-            if (prepared && platform::SameFileBytes(*prepared, path))
-                return PreparedFog{weather, metres};
-        }
-    }
-    return std::nullopt;
+    return PreparedFogFiles().HeldBy(path);
 }
 
 bool IsOwnBackupFolder(std::string_view installRoot, std::string_view route) {
