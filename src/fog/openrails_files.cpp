@@ -42,12 +42,6 @@ bool IsWeatherFileName(std::string_view name) {
            EndsWithNoCase(name, ".weather-or");
 }
 
-std::string Upper(std::string_view name) {
-    std::string upper(name);
-    for (char& c : upper) c = platform::UpperAscii(c);
-    return upper;
-}
-
 // The names a folder holds, any entry, and those the plan gives out, compared without regard to
 // case: one listing instead of one lookup per name tried. (The write itself refuses any name
 // that is taken by then.)
@@ -56,10 +50,12 @@ class FolderNames {
     explicit FolderNames(const std::string& folder) {
         for (const platform::FileEntry& entry :
              platform::FindFiles(platform::JoinPath(folder, "*"), platform::FileAttr::AnyFile))
-            names_.insert(Upper(entry.name));
+            names_.insert(platform::UpperCased(entry.name));
     }
-    bool Taken(std::string_view name) const { return names_.count(Upper(name)) != 0; }
-    void Take(std::string_view name) { names_.insert(Upper(name)); }
+    bool Taken(std::string_view name) const {
+        return names_.count(platform::UpperCased(name)) != 0;
+    }
+    void Take(std::string_view name) { names_.insert(platform::UpperCased(name)); }
 
   private:
     std::unordered_set<std::string> names_;

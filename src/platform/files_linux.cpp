@@ -22,12 +22,6 @@ namespace platform {
 
 namespace {
 
-std::string UpperCased(std::string_view s) {
-    std::string up(s);
-    for (char& c : up) c = UpperAscii(c);
-    return up;
-}
-
 // As comparing the upper-cased strings (bytes unsigned, a prefix first), without making them.
 int CompareUpper(std::string_view a, std::string_view b) {
     const std::size_t common = std::min(a.size(), b.size());

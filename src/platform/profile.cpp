@@ -181,9 +181,7 @@ void ForEachPair(std::string_view contents, std::string_view section, Take take)
 }
 
 std::string UpperKey(std::string_view key) {
-    std::string upper(Trim(key));
-    for (char& c : upper) c = UpperAscii(c);
-    return upper;
+    return UpperCased(Trim(key));
 }
 
 }  // namespace

@@ -17,6 +17,12 @@ constexpr bool EqualNoCase(std::string_view a, std::string_view b) {
     }
     return true;
 }
+// The name as such comparisons see it: a key for sets and maps of names that ignore case.
+inline std::string UpperCased(std::string_view s) {
+    std::string upper(s);
+    for (char& c : upper) c = UpperAscii(c);
+    return upper;
+}
 
 // The value of a hexadecimal digit (either case), or -1 for any other character.
 constexpr int HexDigit(char c) {
