@@ -2,15 +2,16 @@
 # Cross-builds the Qt libraries the program needs (Core, Gui, Widgets, Test, the windows and
 # offscreen platform plugins) as 64-bit Windows DLLs with Debian's MinGW-w64, from Debian's own
 # qt6-base source package, the same version as the host's Qt, whose tools (moc, rcc, uic) it uses.
-# Built once per machine: the result is kept in build/qt-win/qt and reused while the version and
-# the options below stay the same. Takes long (about 70 minutes on two busy cores); nothing else is
-# built.
-# Output: build/qt-win/qt (prefix with bin/*.dll, plugins/, lib/cmake/). Prints that path, and
+# Built once per machine, in a cache folder outside the checkout (ZEL_CACHE, by default
+# ~/.cache/zel-nevora), so every clone and every CI run on the machine reuses it while Debian's
+# source version and the options below stay the same. Takes long (about 20 minutes on two cores);
+# nothing else is built.
+# Output: <cache>/qt-win/qt (prefix with bin/*.dll, plugins/, lib/cmake/). Prints that path, and
 # nothing else, on standard output; progress goes to standard error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 src=$PWD
-out=$src/build/qt-win
+out=${ZEL_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zel-nevora}/qt-win
 prefix=$out/qt
 jobs=${ZEL_JOBS:-2}
 
@@ -62,10 +63,10 @@ if [ ! -f "$dsc" ]; then
   rm -rf "$dl" && mv "$dl.part" "$dl"
 fi
 [ -f "$dsc" ] || fail "the download did not give $dsc"
-if [ ! -f "$out/src/.unpacked" ]; then
+if [ "$(cat "$out/src/.unpacked" 2>/dev/null)" != "$version" ]; then
   rm -rf "$out/src"
   dpkg-source -x "$dsc" "$out/src" > /dev/null 2>&1 || fail "could not unpack $dsc"
-  touch "$out/src/.unpacked"
+  echo "$version" > "$out/src/.unpacked"
 fi
 # Qt 6.4 leaves dynamic OpenGL on when OpenGL is off, and the windows plugin then names OpenGL
 # classes that were never declared: that one check needs OpenGL too. Patched in place, once.
