@@ -66,6 +66,7 @@ fi
 if [ "$(cat "$out/src/.unpacked" 2>/dev/null)" != "$version" ]; then
   rm -rf "$out/src"
   dpkg-source -x "$dsc" "$out/src" > /dev/null 2>&1 || fail "could not unpack $dsc"
+  rm -f "$out"/*.orig.tar.*  # the copy dpkg-source leaves beside the sources; dl/ keeps its own
   echo "$version" > "$out/src/.unpacked"
 fi
 # Qt 6.4 leaves dynamic OpenGL on when OpenGL is off, and the windows plugin then names OpenGL

@@ -3,7 +3,7 @@
 # build/packages/ZEL-Nevora-<version>-windows-x64.zip: "ZEL Nevora.exe", the Qt and MinGW runtime
 # DLLs it loads and nothing more, platforms/qwindows.dll (and the Windows style), the help
 # documents, and Dump/ with packs, fog files, textures and an empty Back_up/.
-# Qt for Windows comes from scripts/build-qt-windows.sh (built once per machine, about an hour).
+# Qt for Windows comes from scripts/build-qt-windows.sh (built once per machine, about half an hour).
 # Prints the zip's path, and nothing else, on standard output.
 set -euo pipefail
 cd "$(dirname "$0")/.."
