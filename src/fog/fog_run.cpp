@@ -524,9 +524,10 @@ std::optional<RunOutcome> InstallFogFiles(FogRun& run) {
 
     // A texture that could not be added only changes the sky; a route file without the fog file
     // (full disk, read-only file or folder) is a run that did not happen. The bytes settle it,
-    // whatever each copy reported.
+    // whatever each copy reported; the fog file is read once for all of them.
+    const std::optional<std::string> fog = platform::ReadFileBytes(run.prepared);
     for (const std::string& name : run.handled) {
-        if (!platform::SameFileBytes(run.prepared, JoinPath(run.envFolder, name)))
+        if (!fog || !platform::FileHolds(JoinPath(run.envFolder, name), *fog))
             run.report.notInstalled.push_back(name);
     }
     if (!run.report.notInstalled.empty()) {
@@ -626,8 +627,10 @@ struct Restore {
 // prepared file cannot be read, so that the question stays open.
 std::optional<bool> HoldsRunFogFile(const RunRecord& record, const std::string& path) {
     const std::optional<std::string> prepared = PreparedEnvFile(record.weather, record.metres);
-    if (!prepared || !platform::ReadFileBytes(*prepared)) return std::nullopt;
-    return !platform::IsLink(path) && platform::SameFileBytes(*prepared, path);
+    const std::optional<std::string> fog =
+        prepared ? platform::ReadFileBytes(*prepared) : std::nullopt;
+    if (!fog) return std::nullopt;
+    return !platform::IsLink(path) && platform::FileHolds(path, *fog);
 }
 
 // Each file goes back from its backup, or as the link it was; none through an Envfiles folder

@@ -492,6 +492,25 @@ bool SameFileBytes(std::string_view a, std::string_view b) {
     if (fb >= 0) ::close(fb);
     return same;
 }
+
+bool FileHolds(std::string_view path, std::string_view bytes) {
+    std::optional<std::string> resolved = ResolveExisting(path);
+    struct stat st;
+    const int fd = resolved ? OpenRegularFile(*resolved, st) : -1;
+    bool same = fd >= 0 && static_cast<std::uintmax_t>(st.st_size) == bytes.size();
+    // Read one byte past the expected end: a file that grew since its size was taken differs.
+    char buffer[65536];
+    while (same) {
+        const ssize_t n = ReadFull(fd, buffer, sizeof buffer);
+        same = n >= 0 && static_cast<std::size_t>(n) <= bytes.size() &&
+               std::memcmp(buffer, bytes.data(), static_cast<size_t>(n)) == 0;
+        if (n == 0) break;
+        if (same) bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    if (fd >= 0) ::close(fd);
+    return same && bytes.empty();
+}
+
 bool SetReadOnly(std::string_view path, bool readOnly) {
     std::optional<std::string> resolved = ResolveExisting(path);
     struct stat st;
@@ -669,9 +688,9 @@ std::vector<bool> FileBatch::Commit(bool durable, const std::function<void(std::
     } else {
         // A few files: each flushed before any is renamed. A rename between two flushes would
         // make each one wait for a journal commit of its own; so they share one.
-        for (Op& op : ops_) {
-            if (toFlush(op)) op.flushed = FlushStaged(op.staged);
-        }
+        ForEachIndex(ops_.size(), 1, kManyFiles, [this, &toFlush](std::size_t i) {
+            if (toFlush(ops_[i])) ops_[i].flushed = FlushStaged(ops_[i].staged);
+        });
     }
     // Carries out the deletions from ops_[first] up to an operation of another kind. Each
     // deletion may wait for the disk (a file system that discards freed blocks does so at
