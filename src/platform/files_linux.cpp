@@ -50,9 +50,10 @@ bool StatPath(const std::string& path, struct stat& st) {
     return ::stat(path.c_str(), &st) == 0 || ::lstat(path.c_str(), &st) == 0;
 }
 
+// Any entry, a dangling link too: one look at the entry itself.
 bool Exists(const std::string& path) {
     struct stat st;
-    return StatPath(path, st);
+    return ::lstat(path.c_str(), &st) == 0;
 }
 
 bool IsReadOnlyMode(mode_t mode) {
