@@ -23,9 +23,6 @@ constexpr std::size_t kMaxFiles = 4;
 constexpr std::size_t kMaxTextures = 2;
 // Far beyond the activities of any route; keeps a damaged record from being read for ever.
 constexpr std::size_t kMaxAdded = 100000;
-// Files a batch keeps open at once while it writes the Open Rails files: each batch is flushed
-// as one, so a route's activities usually go in one.
-constexpr std::size_t kAddedPerBatch = 256;
 
 std::string Numbered(std::string_view key, std::size_t n) {
     return std::string(key) + std::to_string(n + 1);
@@ -527,9 +524,10 @@ std::optional<RunOutcome> InstallFogFiles(FogRun& run) {
 
     // A texture that could not be added only changes the sky; a route file without the fog file
     // (full disk, read-only file or folder) is a run that did not happen. The bytes settle it,
-    // whatever each copy reported.
+    // whatever each copy reported; the fog file is read once for all of them.
+    const std::optional<std::string> fog = platform::ReadFileBytes(run.prepared);
     for (const std::string& name : run.handled) {
-        if (!platform::SameFileBytes(run.prepared, JoinPath(run.envFolder, name)))
+        if (!fog || !platform::FileHolds(JoinPath(run.envFolder, name), *fog))
             run.report.notInstalled.push_back(name);
     }
     if (!run.report.notInstalled.empty()) {
@@ -556,23 +554,19 @@ void WriteOpenRailsFiles(FogRun& run) {
     std::vector<bool> written(plan.files.size());
     // The plan left out linked folders; one that became a link since gets nothing either.
     LinkedFolders linked(run.routeFolder);
-    // One batch committed in parts: it lists each folder once for the whole run, not once per
-    // part (a folder of thousands of activities made that the run's largest cost).
+    // One batch for all of them: one flush of the disk, however many activities the route has.
     platform::FileBatch batch;
-    for (std::size_t first = 0; first < plan.files.size(); first += kAddedPerBatch) {
-        const std::size_t end = std::min(plan.files.size(), first + kAddedPerBatch);
-        std::vector<std::size_t> staged;  // the plan's index of each operation
-        for (std::size_t i = first; i < end; ++i) {
-            const std::string location = AddedFileLocation(run.routeFolder, plan.files[i].path);
-            if (linked.Linked(FolderOf(location))) continue;
-            batch.Create(location, plan.contents[i]);
-            staged.push_back(i);
-            Report(run.hook, Step::AddedStaged, i);
-        }
-        const std::vector<bool> done =
-            batch.Commit(false, [&](std::size_t op) { Report(run.hook, Step::Added, staged[op]); });
-        for (std::size_t op = 0; op < staged.size(); ++op) written[staged[op]] = done[op];
+    std::vector<std::size_t> staged;  // the plan's index of each operation
+    for (std::size_t i = 0; i < plan.files.size(); ++i) {
+        const std::string location = AddedFileLocation(run.routeFolder, plan.files[i].path);
+        if (linked.Linked(FolderOf(location))) continue;
+        batch.Create(location, plan.contents[i]);
+        staged.push_back(i);
+        Report(run.hook, Step::AddedStaged, i);
     }
+    const std::vector<bool> done =
+        batch.Commit(false, [&](std::size_t op) { Report(run.hook, Step::Added, staged[op]); });
+    for (std::size_t op = 0; op < staged.size(); ++op) written[staged[op]] = done[op];
     record.added.clear();
     for (std::size_t i = 0; i < plan.files.size(); ++i) {
         if (written[i]) {
@@ -633,8 +627,10 @@ struct Restore {
 // prepared file cannot be read, so that the question stays open.
 std::optional<bool> HoldsRunFogFile(const RunRecord& record, const std::string& path) {
     const std::optional<std::string> prepared = PreparedEnvFile(record.weather, record.metres);
-    if (!prepared || !platform::ReadFileBytes(*prepared)) return std::nullopt;
-    return !platform::IsLink(path) && platform::SameFileBytes(*prepared, path);
+    const std::optional<std::string> fog =
+        prepared ? platform::ReadFileBytes(*prepared) : std::nullopt;
+    if (!fog) return std::nullopt;
+    return !platform::IsLink(path) && platform::FileHolds(path, *fog);
 }
 
 // Each file goes back from its backup, or as the link it was; none through an Envfiles folder

@@ -98,9 +98,7 @@ std::optional<std::string> ExtensionOf(const std::string& extensions, const std:
 
 // Whether a folder entry holds exactly `bytes` (a link never does: it is not what a run wrote).
 bool Holds(const std::string& path, const std::string& bytes) {
-    if (platform::IsLink(path)) return false;
-    const auto held = platform::ReadFileBytes(path);
-    return held && *held == bytes;
+    return !platform::IsLink(path) && platform::FileHolds(path, bytes);
 }
 
 }  // namespace

@@ -200,6 +200,10 @@ bool WriteFileAtomic(std::string_view path, std::string_view bytes);
 // True when both files can be read and hold the same bytes.
 bool SameFileBytes(std::string_view a, std::string_view b);
 
+// True when the file can be read and holds exactly `bytes`: its size is compared first, then its
+// contents piece by piece, so a file of another size is never read.
+bool FileHolds(std::string_view path, std::string_view bytes);
+
 // Read-only in the Windows sense: no write permission bit set (Linux), the attribute (Windows).
 bool SetReadOnly(std::string_view path, bool readOnly);
 

@@ -50,9 +50,10 @@ bool StatPath(const std::string& path, struct stat& st) {
     return ::stat(path.c_str(), &st) == 0 || ::lstat(path.c_str(), &st) == 0;
 }
 
+// Any entry, a dangling link too: one look at the entry itself.
 bool Exists(const std::string& path) {
     struct stat st;
-    return StatPath(path, st);
+    return ::lstat(path.c_str(), &st) == 0;
 }
 
 bool IsReadOnlyMode(mode_t mode) {
@@ -279,24 +280,27 @@ bool Finish(Staged& staged, bool failIfExists, bool flushed = false) {
     return ok;
 }
 
-// As Finish, for a file that must be new: the rename itself refuses a name that has appeared
-// since, where the file system can (a few cannot, and keep only the check before it).
-// `flushed`: the file system was flushed since the file was written, so its bytes are on disk
-// already. (A flush of a new file would also write out its temporary name, one journal commit
-// for every file.)
+// As Finish, for a file that must be new and was closed once written; Commit has flushed it
+// (`flushed`). The rename itself refuses a name that has appeared since, where the file system
+// can (a few cannot, and keep only the check before it).
 bool FinishNew(Staged& staged, bool flushed) {
-    bool ok = flushed || ::fsync(staged.fd) == 0;
-    ok = (::close(staged.fd) == 0) && ok;
-    staged.fd = -1;
-    if (ok) {
-        ok = ::renameat2(AT_FDCWD, staged.temp.c_str(), AT_FDCWD, staged.target.path.c_str(),
-                         RENAME_NOREPLACE) == 0;
-        if (!ok && (errno == EINVAL || errno == ENOSYS))
-            ok = !Exists(staged.target.path) &&
-                 ::rename(staged.temp.c_str(), staged.target.path.c_str()) == 0;
-    }
+    bool ok = flushed && ::renameat2(AT_FDCWD, staged.temp.c_str(), AT_FDCWD,
+                                     staged.target.path.c_str(), RENAME_NOREPLACE) == 0;
+    if (flushed && !ok && (errno == EINVAL || errno == ENOSYS))
+        ok = !Exists(staged.target.path) &&
+             ::rename(staged.temp.c_str(), staged.target.path.c_str()) == 0;
     if (ok) staged.temp.clear();
     Discard(staged);
+    return ok;
+}
+
+// Flushes a staged file's contents: through its handle, or for a new file closed once written,
+// through a handle opened again for the purpose.
+bool FlushStaged(const Staged& staged) {
+    if (staged.fd >= 0) return ::fsync(staged.fd) == 0;
+    const int fd = ::open(staged.temp.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    const bool ok = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0) ::close(fd);
     return ok;
 }
 
@@ -489,6 +493,25 @@ bool SameFileBytes(std::string_view a, std::string_view b) {
     if (fb >= 0) ::close(fb);
     return same;
 }
+
+bool FileHolds(std::string_view path, std::string_view bytes) {
+    std::optional<std::string> resolved = ResolveExisting(path);
+    struct stat st;
+    const int fd = resolved ? OpenRegularFile(*resolved, st) : -1;
+    bool same = fd >= 0 && static_cast<std::uintmax_t>(st.st_size) == bytes.size();
+    // Read one byte past the expected end: a file that grew since its size was taken differs.
+    char buffer[65536];
+    while (same) {
+        const ssize_t n = ReadFull(fd, buffer, sizeof buffer);
+        same = n >= 0 && static_cast<std::size_t>(n) <= bytes.size() &&
+               std::memcmp(buffer, bytes.data(), static_cast<size_t>(n)) == 0;
+        if (n == 0) break;
+        if (same) bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    if (fd >= 0) ::close(fd);
+    return same && bytes.empty();
+}
+
 bool SetReadOnly(std::string_view path, bool readOnly) {
     std::optional<std::string> resolved = ResolveExisting(path);
     struct stat st;
@@ -503,6 +526,7 @@ struct FileBatch::Op {
     bool ok = false;       // not refused so far
     bool flushed = false;  // its file system was flushed at Commit, after it was written
     bool deleted = false;  // a deletion that has been carried out (see ok)
+    dev_t device = 0;      // a new file: the file system it is on
     Staged staged;         // a copy: its temporary file; a kept file: a handle; all: the target
 };
 
@@ -613,11 +637,21 @@ bool FileBatch::Create(std::string_view path, std::string_view bytes) {
     if (!names->upper.insert(UpperCased(name)).second || Exists(folder + name)) return false;
     const Target target{folder, folder + name};
     // New files come many at a time: the flush of their whole file system at Commit writes
-    // them out together, rather than a start for each.
+    // them out together, rather than a start for each. Thousands of them would exceed the
+    // handles a process may hold: each is closed once written.
     std::optional<Staged> staged = Stage(
         target, std::nullopt, [bytes](int out) { return WriteAll(out, bytes); }, false);
     if (!staged) return false;
     op.staged = std::move(*staged);
+    struct stat st;
+    const bool known = ::fstat(op.staged.fd, &st) == 0;
+    const bool closed = ::close(op.staged.fd) == 0;
+    op.staged.fd = -1;
+    if (!known || !closed) {
+        Discard(op.staged);
+        return false;
+    }
+    op.device = st.st_dev;
     op.ok = true;
     return true;
 }
@@ -629,17 +663,25 @@ std::vector<bool> FileBatch::Commit(bool durable, const std::function<void(std::
     // instead of one wait for the disk after the other. A new file then needs no flush of its
     // own; a replacement's own flush finds nothing left to wait for.
     constexpr std::size_t kManyFiles = 8;
-    const auto staged = std::count_if(ops_.begin(), ops_.end(),
-                                      [](const Op& op) { return op.ok && op.staged.fd >= 0; });
-    if (static_cast<std::size_t>(staged) > kManyFiles) {
+    // Copies and kept files hold a handle; new files were closed once written.
+    auto toFlush = [](const Op& op) {
+        return op.ok && (op.staged.fd >= 0 || op.kind == Op::Kind::Create);
+    };
+    if (static_cast<std::size_t>(std::count_if(ops_.begin(), ops_.end(), toFlush)) > kManyFiles) {
         std::vector<std::pair<dev_t, bool>> flushed;  // each file system, and whether it was
         for (Op& op : ops_) {
             struct stat st;
-            if (!op.ok || op.staged.fd < 0 || ::fstat(op.staged.fd, &st) != 0) continue;
+            if (!toFlush(op) || (op.staged.fd >= 0 && ::fstat(op.staged.fd, &st) != 0)) continue;
+            const dev_t device = op.staged.fd >= 0 ? st.st_dev : op.device;
             auto fs = std::find_if(flushed.begin(), flushed.end(),
-                                   [&](const auto& f) { return f.first == st.st_dev; });
+                                   [&](const auto& f) { return f.first == device; });
             if (fs == flushed.end()) {
-                flushed.emplace_back(st.st_dev, ::syncfs(op.staged.fd) == 0);
+                const int fd = op.staged.fd >= 0
+                                   ? op.staged.fd
+                                   : ::open(OpenableFolder(op.staged.target.folder).c_str(),
+                                            O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+                flushed.emplace_back(device, fd >= 0 && ::syncfs(fd) == 0);
+                if (fd >= 0 && fd != op.staged.fd) ::close(fd);
                 fs = flushed.end() - 1;
             }
             op.flushed = fs->second;
@@ -647,9 +689,9 @@ std::vector<bool> FileBatch::Commit(bool durable, const std::function<void(std::
     } else {
         // A few files: each flushed before any is renamed. A rename between two flushes would
         // make each one wait for a journal commit of its own; so they share one.
-        for (Op& op : ops_) {
-            if (op.ok && op.staged.fd >= 0) op.flushed = ::fsync(op.staged.fd) == 0;
-        }
+        ForEachIndex(ops_.size(), 1, kManyFiles, [this, &toFlush](std::size_t i) {
+            if (toFlush(ops_[i])) ops_[i].flushed = FlushStaged(ops_[i].staged);
+        });
     }
     // Carries out the deletions from ops_[first] up to an operation of another kind. Each
     // deletion may wait for the disk (a file system that discards freed blocks does so at

@@ -335,6 +335,11 @@ bool SameFileBytes(std::string_view a, std::string_view b) {
     std::optional<std::string> second = ReadFileBytes(b);
     return second && *first == *second;
 }
+bool FileHolds(std::string_view path, std::string_view bytes) {
+    const std::optional<std::string> held = ReadFileBytes(path);
+    return held && *held == bytes;
+}
+
 struct FileBatch::Op {
     enum class Kind { Copy, CopyUnlessSame, Delete, Link, Create } kind;
     bool failIfExists = false;

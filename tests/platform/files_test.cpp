@@ -243,6 +243,13 @@ TEST_F(FilesTest, CompareReadsToTheEnd) {
     EXPECT_FALSE(SameFileBytes(At("d.bin"), At("a.bin")));
     fs::create_directories(root / "folder");
     EXPECT_FALSE(SameFileBytes(At("folder"), At("folder")));
+    // The same comparison against bytes in memory.
+    EXPECT_TRUE(FileHolds(At("B.BIN"), big));
+    EXPECT_FALSE(FileHolds(At("c.bin"), big));
+    EXPECT_FALSE(FileHolds(At("d.bin"), big));
+    EXPECT_FALSE(FileHolds(At("a.bin"), big + "x"));
+    EXPECT_FALSE(FileHolds(At("none.bin"), ""));
+    EXPECT_FALSE(FileHolds(At("folder"), ""));
 }
 
 TEST_F(FilesTest, BatchChangesNothingBeforeCommitAndLeavesNoTemporaries) {
