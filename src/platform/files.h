@@ -87,9 +87,9 @@ bool CopyFile(std::string_view from, std::string_view to, bool failIfExists);
 // Commit renames each temporary file over its target only once its contents are on disk, so every
 // replacement is still atomic, and carries out the deletions; all in the order added. Targets
 // resolve as in a sequence of calls: a later copy to a name an earlier one creates (ignoring case)
-// replaces that file, and with failIfExists it is refused. Meant for a handful of files: each
-// keeps a handle open until Commit. A batch dropped uncommitted changes nothing and leaves no
-// temporary file.
+// replaces that file, and with failIfExists it is refused. A copy keeps a handle open until
+// Commit, so copies are meant to come a handful at a time; new files (Create) hold none and may
+// come by the thousand. A batch dropped uncommitted changes nothing and leaves no temporary file.
 class FileBatch {
   public:
     FileBatch();
