@@ -47,15 +47,14 @@ bool Decode(std::string_view bytes, Text& text) {
 }
 
 std::string Encode(const Text& text) {
-    std::string out = text.bom;
-    const std::size_t start = out.size();
+    // Appended into reserved room: a result zero-filled first would touch every page twice.
+    std::string out;
+    out.reserve(text.bom.size() + text.units.size() * (text.utf16 ? 2 : 1));
+    out = text.bom;
     if (text.utf16) {
-        out.resize(start + text.units.size() * 2);
-        std::memcpy(out.data() + start, text.units.data(), text.units.size() * 2);
+        out.append(reinterpret_cast<const char*>(text.units.data()), text.units.size() * 2);
     } else {
-        out.resize(start + text.units.size());
-        for (std::size_t i = 0; i < text.units.size(); ++i)
-            out[start + i] = static_cast<char>(text.units[i]);
+        for (const char16_t unit : text.units) out.push_back(static_cast<char>(unit));
     }
     return out;
 }
