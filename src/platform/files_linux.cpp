@@ -687,11 +687,15 @@ std::vector<bool> FileBatch::Commit(bool durable, const std::function<void(std::
             op.flushed = fs->second;
         }
     } else {
-        // A few files: each flushed before any is renamed. A rename between two flushes would
-        // make each one wait for a journal commit of its own; so they share one.
-        ForEachIndex(ops_.size(), 1, kManyFiles, [this, &toFlush](std::size_t i) {
-            if (toFlush(ops_[i])) ops_[i].flushed = FlushStaged(ops_[i].staged);
-        });
+        // A few files: all flushed side by side, so that their waits for the disk overlap, and
+        // before any is renamed, as a rename between two flushes would give each one a journal
+        // commit of its own. A thread for each of them only: a batch may hold thousands of
+        // deletions beside them.
+        std::vector<Op*> few;
+        for (Op& op : ops_)
+            if (toFlush(op)) few.push_back(&op);
+        ForEachIndex(few.size(), 1, kManyFiles,
+                     [&few](std::size_t i) { few[i]->flushed = FlushStaged(few[i]->staged); });
     }
     // Carries out the deletions from ops_[first] up to an operation of another kind. Each
     // deletion may wait for the disk (a file system that discards freed blocks does so at
