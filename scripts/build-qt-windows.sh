@@ -4,8 +4,8 @@
 # qt6-base source package, the same version as the host's Qt, whose tools (moc, rcc, uic) it uses.
 # Built once per machine, in a cache folder outside the checkout (ZEL_CACHE, by default
 # ~/.cache/zel-nevora), so every clone and every CI run on the machine reuses it while Debian's
-# source version and the options below stay the same. Takes long (about 20 minutes on two cores);
-# nothing else is built.
+# source version and the options below stay the same. Takes long (about half an hour on two
+# cores); nothing else is built.
 # Output: <cache>/qt-win/qt (prefix with bin/*.dll, plugins/, lib/cmake/). Prints that path, and
 # nothing else, on standard output; progress goes to standard error.
 set -euo pipefail
