@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <memory>
 #include <stdexcept>
 #include <utility>
 
@@ -421,11 +422,12 @@ std::optional<RunOutcome> BackUpRouteFiles(FogRun& run) {
     using platform::JoinPath;
     const std::vector<std::string>& handled = run.handled;
     platform::FileBatch backups;
+    const auto kept = std::make_unique<bool[]>(handled.size());
     for (std::size_t i = 0; i < handled.size(); ++i) {
         // After a restore the backups usually hold these bytes already: they are kept, not
         // written again.
         backups.CopyUnlessSame(JoinPath(run.envFolder, handled[i]),
-                               JoinPath(run.backupFolder, handled[i]));
+                               JoinPath(run.backupFolder, handled[i]), &kept[i]);
         Report(run.hook, Step::BackupStaged, i);
     }
     std::vector<bool> applied(handled.size());
@@ -436,12 +438,15 @@ std::optional<RunOutcome> BackUpRouteFiles(FogRun& run) {
     // Checked only once all copies are in place, so that two names the backup folder takes for
     // the same file cannot pass one after the other. A backup made but perhaps not on disk is no
     // backup; where none was made, one already there is good if it holds the route file's bytes
-    // (e.g. a read-only backup equal to it).
+    // (e.g. a read-only backup equal to it). When every backup was kept, nothing was written
+    // since each was found equal: the bytes need no second reading.
+    bool allKept = true;
+    for (std::size_t i = 0; i < handled.size(); ++i) allKept = allKept && applied[i] && kept[i];
     for (std::size_t i = 0; i < handled.size(); ++i) {
         const std::string& name = handled[i];
         if ((applied[i] && !durable[i]) ||
-            !platform::SameFileBytes(JoinPath(run.envFolder, name),
-                                     JoinPath(run.backupFolder, name))) {
+            (!allKept && !platform::SameFileBytes(JoinPath(run.envFolder, name),
+                                                  JoinPath(run.backupFolder, name)))) {
             return RunOutcome::BackupFailed;
         }
     }

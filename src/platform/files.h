@@ -100,8 +100,9 @@ class FileBatch {
     // Adds a copy with CopyFile's rules; false (and the copy fails) when it is refused already.
     bool Copy(std::string_view from, std::string_view to, bool failIfExists);
     // As Copy(from, to, false), except that a target already holding the source's bytes is kept
-    // as it is (even when read-only) and only flushed with the batch.
-    bool CopyUnlessSame(std::string_view from, std::string_view to);
+    // as it is (even when read-only) and only flushed with the batch. `kept`, when given, tells
+    // after Commit whether the target was kept (set by the time Commit returns).
+    bool CopyUnlessSame(std::string_view from, std::string_view to, bool* kept = nullptr);
     // Adds a deletion with DeleteFile's rules; false when it is refused already.
     bool Delete(std::string_view path);
     // Adds a symbolic link at `path` that points to `target` (kept exactly as given), replacing

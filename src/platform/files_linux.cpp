@@ -565,9 +565,11 @@ bool FileBatch::Copy(std::string_view from, std::string_view to, bool failIfExis
     return true;
 }
 
-bool FileBatch::CopyUnlessSame(std::string_view from, std::string_view to) {
+bool FileBatch::CopyUnlessSame(std::string_view from, std::string_view to, bool* kept) {
     std::optional<Target> target = ResolveTarget(to);
-    if (target && SameFileBytes(from, target->path)) {
+    const bool same = target && SameFileBytes(from, target->path);
+    if (kept != nullptr) *kept = same;
+    if (same) {
         Op& op = ops_.emplace_back();
         op.kind = Op::Kind::Keep;
         op.staged.target = *target;

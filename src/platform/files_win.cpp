@@ -344,6 +344,7 @@ struct FileBatch::Op {
     enum class Kind { Copy, CopyUnlessSame, Delete, Link, Create } kind;
     bool failIfExists = false;
     std::string from, to;  // Create: `from` holds the bytes
+    bool* kept = nullptr;  // CopyUnlessSame: told whether the target was kept
 };
 
 FileBatch::FileBatch() = default;
@@ -354,8 +355,9 @@ bool FileBatch::Copy(std::string_view from, std::string_view to, bool failIfExis
     return true;
 }
 
-bool FileBatch::CopyUnlessSame(std::string_view from, std::string_view to) {
-    ops_.push_back({Op::Kind::CopyUnlessSame, false, std::string(from), std::string(to)});
+bool FileBatch::CopyUnlessSame(std::string_view from, std::string_view to, bool* kept) {
+    if (kept != nullptr) *kept = false;
+    ops_.push_back({Op::Kind::CopyUnlessSame, false, std::string(from), std::string(to), kept});
     return true;
 }
 
@@ -401,9 +403,12 @@ std::vector<bool> FileBatch::Commit(bool, const std::function<void(std::size_t)>
             case Op::Kind::Copy:
                 done[i] = CopyFile(op.from, op.to, op.failIfExists);
                 break;
-            case Op::Kind::CopyUnlessSame:
-                done[i] = SameFileBytes(op.from, op.to) || CopyFile(op.from, op.to, false);
+            case Op::Kind::CopyUnlessSame: {
+                const bool same = SameFileBytes(op.from, op.to);
+                if (op.kept != nullptr) *op.kept = same;
+                done[i] = same || CopyFile(op.from, op.to, false);
                 break;
+            }
             case Op::Kind::Delete:
                 done[i] = DeleteFile(op.to);
                 break;

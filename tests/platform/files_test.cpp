@@ -330,9 +330,12 @@ TEST_F(FilesTest, CopyUnlessSameKeepsATargetThatHoldsTheBytes) {
     fs::last_write_time(root / "T/stale.env", now - std::chrono::hours(24 * 365));
     ASSERT_TRUE(SetReadOnly(At("T/same.env"), true));
     FileBatch batch;
-    batch.CopyUnlessSame(At("a.src"), At("T/SAME.ENV"));
-    batch.CopyUnlessSame(At("a.src"), At("T/stale.env"));
+    bool kept[] = {false, true};
+    batch.CopyUnlessSame(At("a.src"), At("T/SAME.ENV"), &kept[0]);
+    batch.CopyUnlessSame(At("a.src"), At("T/stale.env"), &kept[1]);
     EXPECT_EQ(batch.Commit(true), (std::vector<bool>{true, true}));
+    EXPECT_TRUE(kept[0]);
+    EXPECT_FALSE(kept[1]);
     EXPECT_LT(fs::last_write_time(root / "T/same.env"), yesterday) << "rewritten";
     EXPECT_TRUE(HasAttr(FindFirst(At("T/same.env"), FileAttr::None)->attr, FileAttr::ReadOnly));
     EXPECT_EQ(ReadFile(root / "T/stale.env"), "A");
