@@ -34,9 +34,9 @@
 #include <map>
 #include <memory>
 
-#include "fog/fog_run.h"
-#include "platform/parallel.h"
-#include "platform/paths.h"
+#include "core/fog/fog_run.h"
+#include "core/platform/parallel.h"
+#include "core/platform/paths.h"
 
 namespace fs = std::filesystem;
 

@@ -6,9 +6,9 @@
 #include <QComboBox>
 #include <filesystem>
 
-#include "app/main_window.h"
-#include "platform/paths.h"
-#include "settings/settings_file.h"
+#include "core/platform/paths.h"
+#include "core/settings/settings_file.h"
+#include "gui/mainwindow/main_window.h"
 
 namespace fs = std::filesystem;
 

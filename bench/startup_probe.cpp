@@ -2,13 +2,13 @@
 // window's first frame. Usage: zel_startup_probe <program folder>
 #include <QApplication>
 
-#include "app/main_window.h"
 #include "app/program.h"
+#include "core/platform/paths.h"
 #include "first_frame.h"
-#include "platform/paths.h"
-#include "platform/shell.h"
-#include "widgets/fonts.h"
-#include "widgets/qt_color.h"
+#include "gui/mainwindow/main_window.h"
+#include "gui/platform/shell.h"
+#include "gui/widgets/fonts.h"
+#include "gui/widgets/qt_color.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;

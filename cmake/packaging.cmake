@@ -14,7 +14,7 @@ if(NOT WIN32)
   # A desktop entry and the icon at the usual sizes, in the folder layout of the icon theme
   # specification; add-to-menu.sh copies both into the user's menu.
   foreach(size IN LISTS ZEL_ICON_SIZES)
-    install(FILES ${PROJECT_SOURCE_DIR}/src/widgets/icons/zel-nevora-${size}.png
+    install(FILES ${PROJECT_SOURCE_DIR}/src/gui/widgets/icons/zel-nevora-${size}.png
       DESTINATION icons/hicolor/${size}x${size}/apps RENAME zel-nevora.png)
   endforeach()
   install(FILES ${PROJECT_SOURCE_DIR}/cmake/linux/zel-nevora.desktop DESTINATION .)

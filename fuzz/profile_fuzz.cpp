@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/profile.h"
+#include "core/platform/profile.h"
 
 namespace {
 

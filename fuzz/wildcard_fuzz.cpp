@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
+#include "core/platform/files.h"
 
 namespace {
 

@@ -4,4 +4,4 @@
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 QT_QPA_PLATFORM=offscreen ZEL_GALLERY_OUT="$root/docs/linklabel-gallery.png" \
-  "$root/build/default/tests/widgets/widgets_tests" --gtest_filter='LinkLabelPaint.Gallery'
+  "$root/build/default/tests/gui/widgets_tests" --gtest_filter='LinkLabelPaint.Gallery'

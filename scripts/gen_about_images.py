@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""Draws the About window's two pictures: src/about/images/about_train.png (120 x 130) and
+"""Draws the About window's two pictures: src/gui/about/images/about_train.png (120 x 130) and
 about_icon.png (48 x 48), 24-bit RGB, a locomotive coming out of the fog; and from the small one
-the program's icon at the usual sizes (src/widgets/icons/, transparent PNGs and a Windows .ico).
+the program's icon at the usual sizes (src/gui/widgets/icons/, transparent PNGs and a Windows .ico).
 
 Needs Pillow from Debian's python3-pil (hence the system interpreter). Each picture is drawn at
 four times its size and scaled down, which smooths the edges. Nothing random, so every run writes

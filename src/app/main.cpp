@@ -2,11 +2,11 @@
 #include <QApplication>
 
 #include "app/program.h"
-#include "platform/shell.h"
-#include "widgets/accessibility.h"
-#include "widgets/app_icon.h"
-#include "widgets/fonts.h"
-#include "widgets/qt_color.h"
+#include "gui/platform/shell.h"
+#include "gui/widgets/accessibility.h"
+#include "gui/widgets/app_icon.h"
+#include "gui/widgets/fonts.h"
+#include "gui/widgets/qt_color.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

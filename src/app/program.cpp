@@ -2,19 +2,19 @@
 
 #include <QApplication>
 
-#include "about/about_window.h"
-#include "app/main_window.h"
-#include "fog/dump_lock.h"
-#include "fog/fog_run.h"
-#include "install/install_locator.h"
-#include "platform/files.h"
-#include "platform/messages.h"
-#include "platform/paths.h"
-#include "settings/language.h"
-#include "settings/language_window.h"
-#include "settings/settings_file.h"
-#include "settings/texts.h"
-#include "widgets/program_window.h"
+#include "core/fog/dump_lock.h"
+#include "core/fog/fog_run.h"
+#include "core/platform/files.h"
+#include "core/platform/messages.h"
+#include "core/platform/paths.h"
+#include "core/settings/language.h"
+#include "core/settings/settings_file.h"
+#include "core/settings/texts.h"
+#include "gui/about/about_window.h"
+#include "gui/install/install_locator.h"
+#include "gui/mainwindow/main_window.h"
+#include "gui/settings/language_window.h"
+#include "gui/widgets/program_window.h"
 
 bool Program::claimDumpFolder() {
     const fog::DumpClaim claim = fog::TryClaimDumpFolder();

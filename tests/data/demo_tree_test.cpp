@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <set>
 
+#include "core/fog/openrails/activity_copy.h"
 #include "data/ace_reader.h"
 #include "data/env_reader.h"
-#include "fog/activity_copy.h"
 #include "support/activity_reader.h"
 #include "support/fixtures.h"
 

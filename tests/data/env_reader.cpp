@@ -5,7 +5,7 @@
 #include <cstring>
 #include <map>
 
-#include "platform/text.h"
+#include "core/platform/text.h"
 
 namespace envcheck {
 

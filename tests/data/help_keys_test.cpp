@@ -5,7 +5,7 @@
 #include <regex>
 #include <set>
 
-#include "settings/texts.h"
+#include "core/settings/texts.h"
 #include "support/fixtures.h"
 
 namespace {

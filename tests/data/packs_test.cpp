@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/profile.h"
-#include "platform/text.h"
-#include "settings/language.h"
-#include "settings/texts.h"
+#include "core/platform/profile.h"
+#include "core/platform/text.h"
+#include "core/settings/language.h"
+#include "core/settings/texts.h"
 #include "support/fixtures.h"
 
 namespace {

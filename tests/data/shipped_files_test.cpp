@@ -25,7 +25,7 @@ TEST(AboutPictures, Are24BitPicturesOfTheWindowsSizes) {
         std::uint32_t width, height;
     } pictures[] = {{"about_train.png", 120, 130}, {"about_icon.png", 48, 48}};
     for (const auto& p : pictures) {
-        std::string png = ReadFile(SourceDir() / "src" / "about" / "images" / p.name);
+        std::string png = ReadFile(SourceDir() / "src" / "gui" / "about" / "images" / p.name);
         ASSERT_GE(png.size(), 33u) << p.name;
         EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n") << p.name;
         EXPECT_EQ(png.substr(12, 4), "IHDR") << p.name;

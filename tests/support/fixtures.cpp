@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/paths.h"
-#include "platform/profile.h"
+#include "core/platform/paths.h"
+#include "core/platform/profile.h"
 
 namespace testsupport {
 

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/messages.h"
+#include "core/platform/messages.h"
 
 namespace testsupport {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "platform/win32.h"
+#include "core/platform/win32.h"
 #include "support/fixtures.h"
 
 namespace testsupport {

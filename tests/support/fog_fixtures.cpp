@@ -1,6 +1,6 @@
 #include "support/fog_fixtures.h"
 
-#include "platform/paths.h"
+#include "core/platform/paths.h"
 
 namespace testsupport {
 

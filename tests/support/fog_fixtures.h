@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "fog/fog_run.h"
+#include "core/fog/fog_run.h"
 #include "support/fixtures.h"
 
 namespace testsupport {

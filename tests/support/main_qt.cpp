@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "widgets/accessibility.h"
-#include "widgets/fonts.h"
+#include "gui/widgets/accessibility.h"
+#include "gui/widgets/fonts.h"
 
 int main(int argc, char** argv) {
     // CTest sets the offscreen platform; a developer running the binary by hand gets it too.
