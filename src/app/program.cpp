@@ -31,10 +31,11 @@ bool Program::claimDumpFolder() {
     platform::RunGuarded([&] {
         const std::string text =
             claim == fog::DumpClaim::InUse
-                ? settings::LoadTextOrBuiltIn("Meldingen/Al_gestart", language)
-                : settings::LoadTextOrBuiltIn("Meldingen/Dump_bezet_fout", language) + "\n" +
+                ? settings::LoadTextOrBuiltIn(settings::Text::AlreadyRunning, language)
+                : settings::LoadTextOrBuiltIn(settings::Text::DumpLockFailed, language) + "\n" +
                       platform::LiteralForFormat(fog::DumpLockPath());
-        platform::ShowErrorMessage(text, settings::LoadTextOrBuiltIn("Meldingen/Titel", language));
+        platform::ShowErrorMessage(
+            text, settings::LoadTextOrBuiltIn(settings::Text::ErrorTitle, language));
     });
     return false;
 }

@@ -2,12 +2,101 @@
 // Every language-dependent text of the program, declared once: where a pack keeps it, its built-in
 // Dutch and what it sets. Windows take their texts from this table, and the pack checks derive the
 // full key list from it.
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace settings {
+
+// One key for each row of the table, in the table's order: code asks for a text by its key, so a
+// text the table lacks does not compile.
+enum class Text : unsigned char {
+    RouteLabel,
+    RouteGroup,
+    RoutePlaceholder,
+    FileMenu,
+    ExitAction,
+    OptionsMenu,
+    LanguageMenu,
+    HelpMenu,
+    HelpContentsAction,
+    AboutAction,
+    WeatherGroup,
+    WeatherLabel,
+    SunButton,
+    RainButton,
+    SnowButton,
+    FogGroup,
+    FogStateCaption,
+    VisibilityCaption,
+    MakeButton,
+    MakeProgress,
+    CompletionLabel,
+    RestoreButton,
+    RestoreProgress,
+    SummaryTitle,
+    SummaryRoute,
+    SummaryWeather,
+    SummaryVisibility,
+    SummaryFogState,
+    FogState0,
+    FogState1,
+    FogState2,
+    FogState3,
+    FogState4,
+    ErrorTitle,
+    NoRoute,
+    RouteUnusable,
+    RouteNotFound,
+    CannotQuit,
+    QuitErrorTitle,
+    HelpLanguageTitle,
+    PackReadError,
+    HelpNotFound,
+    BackupFailed,
+    RestoreFailed,
+    RunStillOpen,
+    AlreadyRunning,
+    FogFailed,
+    RecordInvalid,
+    AlreadyFogged,
+    AlreadyFoggedPutBack,
+    DumpLockFailed,
+    FolderLink,
+    OpenRailsAction,
+    SummaryOpenRailsActivities,
+    SummaryOpenRailsWeather,
+    SummaryOpenRailsSkipped,
+    SummaryOpenRailsWhere,
+    SummaryOpenRailsList,
+    SummaryOpenRailsWeatherOnly,
+    FolderAction,
+    FolderWhileFogged,
+    FogWord,
+    LanguageQuestion,
+    LanguageTitle,
+    LanguageOk,
+    LocatorTitle,
+    LocatorIntro,
+    LocatorContinue,
+    LocatorBrowse,
+    LocatorFolderGroup,
+    BrowseText,
+    SimulatorNotFound,
+    SimulatorFound,
+    ContentFolderFound,
+    FoundTitle,
+    AboutTitle,
+    AboutProduct,
+    AboutVersion,
+    AboutWebCaption,
+    AboutMailCaption,
+    AboutMailLink,
+    AboutOk,
+};
+inline constexpr std::size_t kTextCount = static_cast<std::size_t>(Text::AboutOk) + 1;
 
 // The windows whose controls and titles the table names.
 enum class TextWindow { Main, Language, Locator, About };
@@ -16,10 +105,11 @@ enum class TextWindow { Main, Language, Locator, About };
 enum class TextUse {
     Control,  // the text of the window's control (widget, menu or action) of that object name
     Title,    // the window's title
-    Text,     // a text the code takes by its "section/key" (messages, summary lines), any window
+    Text,     // a text the code takes by its key (messages, summary lines), any window
 };
 
 struct PackText {
+    Text id;
     TextUse use;
     TextWindow window;   // for Control and Title
     const char* object;  // for Control: the control's object name
@@ -53,9 +143,9 @@ class WindowTexts {
     WindowTexts() = default;
     explicit WindowTexts(std::vector<LoadedText> texts) : texts_(std::move(texts)) {}
     const std::vector<LoadedText>& all() const { return texts_; }
-    // The text of the row "section/key"; empty for a row the window does not take.
-    const std::string& text(std::string_view sectionKey) const { return at(sectionKey).text; }
-    const LoadedText& at(std::string_view sectionKey) const;
+    // The text of a row; empty for a row the window does not take.
+    const std::string& text(Text key) const { return at(key).text; }
+    const LoadedText& at(Text key) const;
 
   private:
     std::vector<LoadedText> texts_;
@@ -71,7 +161,7 @@ WindowTexts LoadTexts(TextWindow window, const std::string& language);
 // locator, the box before start-up): a pack that is missing, unreadable or
 // refused by its "File info" gives the built-in texts.
 WindowTexts LoadTextsOrBuiltIn(TextWindow window, const std::string& language);
-std::string LoadTextOrBuiltIn(std::string_view sectionKey, const std::string& language);
+std::string LoadTextOrBuiltIn(Text key, const std::string& language);
 
 // The built-in texts of a window's rows, none kept: what its controls are built with.
 WindowTexts BuiltInTexts(TextWindow window);

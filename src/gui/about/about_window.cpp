@@ -199,8 +199,8 @@ void AboutWindow::applyLanguage(const std::string& name) {
 
 void AboutWindow::showTexts(const settings::WindowTexts& texts) {
     settings::ApplyTexts(*this, texts);
-    SetLabel(productLabel_, texts.text("About Dlg/product") + kProductTail);
-    SetLabel(versionLabel_, texts.text("About Dlg/Versie") + kVersionTail);
+    SetLabel(productLabel_, texts.text(settings::Text::AboutProduct) + kProductTail);
+    SetLabel(versionLabel_, texts.text(settings::Text::AboutVersion) + kVersionTail);
     webCaption_->adjustSize();
     mailCaption_->adjustSize();
 }

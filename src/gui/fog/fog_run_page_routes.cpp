@@ -25,10 +25,10 @@ void FogRunPage::fillRouteList(const std::string& folder) {
     routeBox_->addItems(names);
     // Adding items selects the first one; the box shows the placeholder instead.
     routeBox_->setCurrentIndex(-1);
-    routeBox_->setEditText(widgets::ToQ(texts_.text("Hoofd Scherm/RouteBox")));
+    routeBox_->setEditText(widgets::ToQ(texts_.text(settings::Text::RoutePlaceholder)));
 }
 
 void FogRunPage::onRouteEdited() {
     if (routeBox_->currentText().isEmpty())
-        routeBox_->setEditText(widgets::ToQ(texts_.text("Hoofd Scherm/RouteBox")));
+        routeBox_->setEditText(widgets::ToQ(texts_.text(settings::Text::RoutePlaceholder)));
 }

@@ -66,8 +66,8 @@ void FogRunPage::findEnvFiles(const std::string& envFolder, fog::Weather weather
     }
     multiFileMode_ = found.multiFileMode;
     if (found.missing) {
-        platform::ShowErrorMessage(texts_.text("Meldingen/Route_err"),
-                                   texts_.text("Meldingen/Titel"));
+        platform::ShowErrorMessage(texts_.text(settings::Text::RouteUnusable),
+                                   texts_.text(settings::Text::ErrorTitle));
         envFileMissing_ = true;
     }
 }
@@ -108,32 +108,32 @@ void FogRunPage::writeSummary() {
 
     current.setForeground(maroon);
     boldUnderlined();
-    line(widgets::ToQ(texts_.text("Infobox tekst/titel")));
+    line(widgets::ToQ(texts_.text(settings::Text::SummaryTitle)));
     line(QString());
     current.setForeground(blue);
     line(hyphens);
-    heading(texts_.text("Infobox tekst/route"), widgets::PathToQ(routeName_));
-    heading(texts_.text("Infobox tekst/het weer"), weatherButton(checkedWeather())->text());
-    heading(texts_.text("Infobox tekst/zicht"), visibilityLabel_->text());
-    heading(texts_.text("Infobox tekst/mist Toestand"), fogStateLabel_->text());
+    heading(texts_.text(settings::Text::SummaryRoute), widgets::PathToQ(routeName_));
+    heading(texts_.text(settings::Text::SummaryWeather), weatherButton(checkedWeather())->text());
+    heading(texts_.text(settings::Text::SummaryVisibility), visibilityLabel_->text());
+    heading(texts_.text(settings::Text::SummaryFogState), fogStateLabel_->text());
     if (!openRailsSummary_) return;
-    heading(texts_.text("Infobox tekst/open rails activiteiten"),
+    heading(texts_.text(settings::Text::SummaryOpenRailsActivities),
             QString::number(openRailsSummary_->activityCopies));
-    heading(texts_.text("Infobox tekst/open rails weerbestand"),
+    heading(texts_.text(settings::Text::SummaryOpenRailsWeather),
             openRailsSummary_->weatherFile.empty()
                 ? QStringLiteral("-")
                 : widgets::PathToQ(openRailsSummary_->weatherFile));
     if (!openRailsSummary_->skipped.empty()) {
         QStringList names;
         for (const std::string& name : openRailsSummary_->skipped) names << widgets::PathToQ(name);
-        heading(texts_.text("Infobox tekst/open rails niet gelezen"),
+        heading(texts_.text(settings::Text::SummaryOpenRailsSkipped),
                 names.join(QStringLiteral(", ")));
     }
     if (openRailsSummary_->contentFolder)
-        heading(texts_.text("Infobox tekst/open rails waar"),
+        heading(texts_.text(settings::Text::SummaryOpenRailsWhere),
                 widgets::ToQ(texts_.text(openRailsSummary_->activityCopies
-                                             ? "Infobox tekst/open rails lijst"
-                                             : "Infobox tekst/open rails alleen weer")));
+                                             ? settings::Text::SummaryOpenRailsList
+                                             : settings::Text::SummaryOpenRailsWeatherOnly)));
 }
 
 namespace {
@@ -163,8 +163,8 @@ std::optional<fog::RunRecord> FogRunPage::setAsideRefusedRecord() {
     std::optional<std::string> aside;
     std::optional<fog::RunRecord> record = fog::LoadOrSetAsideRunRecord(aside);
     if (aside)
-        platform::ShowErrorMessage(texts_.text("Meldingen/Herstel_ongeldig") + PathList({*aside}),
-                                   texts_.text("Meldingen/Titel"));
+        platform::ShowErrorMessage(texts_.text(settings::Text::RecordInvalid) + PathList({*aside}),
+                                   texts_.text(settings::Text::ErrorTitle));
     return record;
 }
 
@@ -203,8 +203,8 @@ void FogRunPage::reportNotPutBack(const std::string& installRoot, const std::str
     paths.insert(paths.end(), outcome.keptTextures.begin(), outcome.keptTextures.end());
     paths.insert(paths.end(), outcome.addedRetry.begin(), outcome.addedRetry.end());
     paths.insert(paths.end(), outcome.keptAdded.begin(), outcome.keptAdded.end());
-    platform::ShowErrorMessage(texts_.text("Meldingen/Herstel_mislukt") + PathList(paths),
-                               texts_.text("Meldingen/Titel"));
+    platform::ShowErrorMessage(texts_.text(settings::Text::RestoreFailed) + PathList(paths),
+                               texts_.text(settings::Text::ErrorTitle));
 }
 
 // Puts the route back; false while files whose backups are there still hold fog (the run then
@@ -212,7 +212,7 @@ void FogRunPage::reportNotPutBack(const std::string& installRoot, const std::str
 bool FogRunPage::restore(const fog::RunRecord& record) {
     fog::RestoreOutcome outcome;
     {
-        RunProgress progress(this, widgets::ToQ(texts_.text("Voltooi scherm/Voortgang")),
+        RunProgress progress(this, widgets::ToQ(texts_.text(settings::Text::RestoreProgress)),
                              StepCount::ForRestore(record));
         outcome = fog::RestoreFog(record, progress.hook());
     }
@@ -234,15 +234,15 @@ bool FogRunPage::restore(const fog::RunRecord& record) {
 void FogRunPage::recoverRoute(const fog::RunRecord& record) {
     std::optional<fog::RestoreOutcome> outcome;
     {
-        RunProgress progress(this, widgets::ToQ(texts_.text("Voltooi scherm/Voortgang")),
+        RunProgress progress(this, widgets::ToQ(texts_.text(settings::Text::RestoreProgress)),
                              StepCount::ForRestore(record));
         outcome = fog::RecoverRoute(record, progress.hook());
     }
     if (!outcome) {
         platform::ShowErrorMessage(
-            texts_.text("Meldingen/Herstel_mislukt") +
+            texts_.text(settings::Text::RestoreFailed) +
                 PathList(RouteFiles(record.installRoot, record.route, record.files)),
-            texts_.text("Meldingen/Titel"));
+            texts_.text(settings::Text::ErrorTitle));
         return;
     }
     reportNotPutBack(record.installRoot, record.route, *outcome);
@@ -258,7 +258,8 @@ bool FogRunPage::openUnrestoredRun() {
 }
 
 void FogRunPage::reportUnrestoredRun() const {
-    platform::ShowErrorMessage(texts_.text("Meldingen/Run_open"), texts_.text("Meldingen/Titel"));
+    platform::ShowErrorMessage(texts_.text(settings::Text::RunStillOpen),
+                               texts_.text(settings::Text::ErrorTitle));
 }
 
 bool FogRunPage::resumeUnrestoredRun() {
@@ -270,8 +271,8 @@ bool FogRunPage::resumeUnrestoredRun() {
 void FogRunPage::checkEnvFolder(const std::string& envFolder) {
     envFolderMissing_ = false;
     if (!fog::EnvFolderFound(envFolder)) {
-        platform::ShowErrorMessage(texts_.text("Meldingen/Route_niet_gevonden"),
-                                   texts_.text("Meldingen/Titel"));
+        platform::ShowErrorMessage(texts_.text(settings::Text::RouteNotFound),
+                                   texts_.text(settings::Text::ErrorTitle));
         envFolderMissing_ = true;
     }
 }
@@ -291,7 +292,7 @@ void FogRunPage::onMakeClicked() {
     fog::RunReport report;
     fog::RunOutcome outcome;
     {
-        RunProgress progress(this, widgets::ToQ(texts_.text("Hoofd Scherm/Voortgang")),
+        RunProgress progress(this, widgets::ToQ(texts_.text(settings::Text::MakeProgress)),
                              StepCount::ForRun(request));
         outcome = fog::RunFog(request, progress.hook(), &report);
     }
@@ -303,15 +304,16 @@ bool FogRunPage::takeChosenRoute() {
     const QString routeText = routeBox_->currentText();
     routeName_ = widgets::PathFromQ(routeText);
     for (std::string& slot : envFiles_) slot.clear();
-    if (routeText.isEmpty() || routeText == widgets::ToQ(texts_.text("Hoofd Scherm/RouteBox"))) {
-        platform::ShowErrorMessage(texts_.text("Meldingen/Geen_Route"),
-                                   texts_.text("Meldingen/Titel"));
+    if (routeText.isEmpty() ||
+        routeText == widgets::ToQ(texts_.text(settings::Text::RoutePlaceholder))) {
+        platform::ShowErrorMessage(texts_.text(settings::Text::NoRoute),
+                                   texts_.text(settings::Text::ErrorTitle));
         return false;
     }
     // A path in the box would take the run outside the Routes and backup folders.
     if (!fog::IsPlainName(routeName_)) {
-        platform::ShowErrorMessage(texts_.text("Meldingen/Route_niet_gevonden"),
-                                   texts_.text("Meldingen/Titel"));
+        platform::ShowErrorMessage(texts_.text(settings::Text::RouteNotFound),
+                                   texts_.text(settings::Text::ErrorTitle));
         return false;
     }
     checkEnvFolder(fog::RouteEnvFolder(installRoot_, routeName_));
@@ -327,12 +329,12 @@ fog::FogRunRequest FogRunPage::runRequest(fog::Weather weather) const {
     request.openRails =
         install::IsContentFolder(installRoot_) ||
         settings::ReadBool(settings::kProgramSection, settings::kOpenRailsKey, false);
-    request.fogWord = texts_.text("Infobox tekst/mist woord");
+    request.fogWord = texts_.text(settings::Text::FogWord);
     return request;
 }
 
 bool FogRunPage::reportRunOutcome(fog::RunOutcome outcome, const fog::RunReport& report) {
-    const std::string& title = texts_.text("Meldingen/Titel");
+    const std::string& title = texts_.text(settings::Text::ErrorTitle);
     switch (outcome) {
         case fog::RunOutcome::Installed:
             return true;
@@ -342,22 +344,23 @@ bool FogRunPage::reportRunOutcome(fog::RunOutcome outcome, const fog::RunReport&
         case fog::RunOutcome::AlreadyFogged: {
             const std::string files = PathList(RouteFiles(installRoot_, routeName_, report.fogged));
             if (!report.recovery) {
-                platform::ShowErrorMessage(texts_.text("Meldingen/Al_mist") + files, title);
-            } else if (platform::AskYesNo(texts_.text("Meldingen/Al_mist_terugzetten") + files,
+                platform::ShowErrorMessage(texts_.text(settings::Text::AlreadyFogged) + files,
+                                           title);
+            } else if (platform::AskYesNo(texts_.text(settings::Text::AlreadyFoggedPutBack) + files,
                                           title)) {
                 recoverRoute(*report.recovery);
             }
             return false;
         }
         case fog::RunOutcome::BackupFailed:
-            platform::ShowErrorMessage(texts_.text("Meldingen/Backup_mislukt"), title);
+            platform::ShowErrorMessage(texts_.text(settings::Text::BackupFailed), title);
             return false;
         case fog::RunOutcome::InUse:
-            platform::ShowErrorMessage(texts_.text("Meldingen/Al_gestart"), title);
+            platform::ShowErrorMessage(texts_.text(settings::Text::AlreadyRunning), title);
             return false;
         case fog::RunOutcome::LinkedFolder:
             platform::ShowErrorMessage(
-                texts_.text("Meldingen/Map_koppeling") +
+                texts_.text(settings::Text::FolderLink) +
                     PathList({fog::RouteEnvFolder(installRoot_, routeName_)}),
                 title);
             return false;
@@ -365,7 +368,7 @@ bool FogRunPage::reportRunOutcome(fog::RunOutcome outcome, const fog::RunReport&
             std::vector<std::string> files =
                 RouteFiles(installRoot_, routeName_, report.notInstalled);
             if (report.missingFogFile) files.push_back(*report.missingFogFile);
-            platform::ShowErrorMessage(texts_.text("Meldingen/Mist_mislukt") + PathList(files),
+            platform::ShowErrorMessage(texts_.text(settings::Text::FogFailed) + PathList(files),
                                        title);
             // Fog that could not be taken out again keeps the run open, as after a restore that
             // could not finish.

@@ -32,8 +32,11 @@ void FogRunPage::onVisibilityMousePressed(Qt::MouseButton, int x, int) {
 }
 
 std::array<std::string, 5> FogRunPage::fogStateDisplayTexts() const {
+    using settings::Text;
+    constexpr Text kStates[] = {Text::FogState0, Text::FogState1, Text::FogState2, Text::FogState3,
+                                Text::FogState4};
     std::array<std::string, 5> texts;
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        texts[i] = " " + texts_.text("Toestanden/Toestand" + std::to_string(i)) + " ";
+    static_assert(std::size(kStates) == texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = " " + texts_.text(kStates[i]) + " ";
     return texts;
 }

@@ -152,21 +152,21 @@ void InstallLocator::onContinueClicked() {
     const std::string folder = widgets::PathFromQ(folderBox_->currentText());
     const install::Installation found = install::FindInstallation(folder);
     if (found == install::Installation::None) {
-        platform::ShowErrorMessage(texts_.text("Meldingen/Kan_niet_vinden"),
-                                   texts_.text("Meldingen/Titel"));
+        platform::ShowErrorMessage(texts_.text(settings::Text::SimulatorNotFound),
+                                   texts_.text(settings::Text::ErrorTitle));
         return;
     }
     platform::ShowInfoMessage(
-        texts_.text(found == install::Installation::Simulator ? "Meldingen/Is_Gevonden"
-                                                              : "Meldingen/Inhoud_gevonden"),
-        texts_.text("Meldingen/Gevonden_Titel"));
+        texts_.text(found == install::Installation::Simulator ? settings::Text::SimulatorFound
+                                                              : settings::Text::ContentFolderFound),
+        texts_.text(settings::Text::FoundTitle));
     accept();
     // Stored exactly as typed: a trailing separator stays.
     settings::WriteString(settings::kLocationSection, settings::kPathKey, folder);
 }
 
 void InstallLocator::onBrowseClicked() {
-    const std::string folder = PickFolder(texts_.text("map dialoog/BrowseTekst"), 0);
+    const std::string folder = PickFolder(texts_.text(settings::Text::BrowseText), 0);
     if (!folder.empty()) folderBox_->setEditText(widgets::PathToQ(folder));
 }
 

@@ -123,8 +123,8 @@ void MainWindow::onFolderTriggered() {
     // The run's record names its folder, and a record for another folder is refused: the fog
     // has to go before the folder changes.
     if (page_->filesReplaced() || fog::RunRecordPresent()) {
-        platform::ShowErrorMessage(texts_.text("Meldingen/Map_mist"),
-                                   texts_.text("Meldingen/Titel"));
+        platform::ShowErrorMessage(texts_.text(settings::Text::FolderWhileFogged),
+                                   texts_.text(settings::Text::ErrorTitle));
         return;
     }
     emit folderChangeRequested();
@@ -164,9 +164,10 @@ void MainWindow::onAboutTriggered() {
 }
 
 void MainWindow::onHelpTriggered() {
-    about::OpenHelp({texts_.text("Meldingen/Messagedlg_Titel"), texts_.text("Meldingen/Titel"),
-                     texts_.text("Meldingen/Help_niet_gevonden")},
-                    this);
+    about::OpenHelp(
+        {texts_.text(settings::Text::HelpLanguageTitle), texts_.text(settings::Text::ErrorTitle),
+         texts_.text(settings::Text::HelpNotFound)},
+        this);
 }
 
 void MainWindow::setCloseBox(bool closeBox) {
@@ -235,7 +236,7 @@ void MainWindow::reportUnrestoredRun() const {
 
 bool MainWindow::mayClose() {
     if (!page_->filesReplaced()) return true;
-    platform::ShowErrorMessage(texts_.text("Meldingen/Niet_afsluiten"),
-                               texts_.text("Meldingen/afsluit_titel"));
+    platform::ShowErrorMessage(texts_.text(settings::Text::CannotQuit),
+                               texts_.text(settings::Text::QuitErrorTitle));
     return false;
 }

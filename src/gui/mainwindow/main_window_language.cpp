@@ -36,20 +36,20 @@ void MainWindow::checkPackFile(const std::string& name) {
     }
     dutchAction_->setChecked(true);
     applyLanguage(settings::kDutch);
-    platform::ShowErrorMessage(texts_.text("Meldingen/Taal_lees_err"),
-                               texts_.text("Meldingen/Titel"));
+    platform::ShowErrorMessage(texts_.text(settings::Text::PackReadError),
+                               texts_.text(settings::Text::ErrorTitle));
 }
 
 void MainWindow::checkPackHeader(const std::string& language, const std::string& program) {
     bool failed = false;
     if (!settings::LanguageValuePasses(language)) {
-        platform::ShowErrorMessage(texts_.text("Meldingen/Taal_lees_err"),
-                                   texts_.text("Meldingen/Titel"));
+        platform::ShowErrorMessage(texts_.text(settings::Text::PackReadError),
+                                   texts_.text(settings::Text::ErrorTitle));
         failed = true;
     }
     if (!settings::ProgramValuePasses(program)) {
-        platform::ShowErrorMessage(texts_.text("Meldingen/Taal_lees_err"),
-                                   texts_.text("Meldingen/Titel"));
+        platform::ShowErrorMessage(texts_.text(settings::Text::PackReadError),
+                                   texts_.text(settings::Text::ErrorTitle));
         failed = true;
     }
     if (!failed) {

@@ -46,11 +46,13 @@ bool SetText(QObject* control, const QString& text) {
 // language.
 constexpr struct {
     const char* control;
-    const char* row;
+    settings::Text row;
 } kNamedBy[] = {
-    {"routeBox", "Hoofd Scherm/label1"},       {"visibilityBar", "Hoofd Scherm/label5"},
-    {"summaryView", "Infobox tekst/titel"},    {"languageBox", "Taal Scherm/label1"},
-    {"folderBox", "locatie scherm/groupbox1"},
+    {"routeBox", settings::Text::RouteLabel},
+    {"visibilityBar", settings::Text::VisibilityCaption},
+    {"summaryView", settings::Text::SummaryTitle},
+    {"languageBox", settings::Text::LanguageQuestion},
+    {"folderBox", settings::Text::LocatorFolderGroup},
 };
 
 void SetAccessibleNames(QWidget& window, const WindowTexts& texts) {

@@ -62,11 +62,12 @@ TEST(LanguagePacks, TextsComeFromThePackWithoutDutchFallBack) {
     using settings::TextWindow;
     const auto texts = settings::LoadTexts(TextWindow::Language, "Part");
     EXPECT_EQ(texts.all().size(), settings::TextsOf(TextWindow::Language).size());
-    EXPECT_EQ(texts.text("Taal Scherm/label1"), "");  // a missing key is empty, never the Dutch
-    EXPECT_EQ(texts.text("Taal Scherm/titel"), "Choose");
+    EXPECT_EQ(texts.text(settings::Text::LanguageQuestion),
+              "");  // a missing key is empty, never the Dutch
+    EXPECT_EQ(texts.text(settings::Text::LanguageTitle), "Choose");
     const auto dutch = settings::LoadTexts(TextWindow::Language, "Nederlands");
-    EXPECT_EQ(dutch.text("Taal Scherm/titel"), "Kies uw taal");
-    EXPECT_TRUE(dutch.at("Taal Scherm/button1").keep);  // Dutch leaves the button's caption
+    EXPECT_EQ(dutch.text(settings::Text::LanguageTitle), "Kies uw taal");
+    EXPECT_TRUE(dutch.at(settings::Text::LanguageOk).keep);  // Dutch leaves the button's caption
 }
 
 // A box never goes blank: a message the pack lacks or leaves empty is the built-in one, while the
@@ -78,14 +79,14 @@ TEST(LanguagePacks, MessagesThePackLacksAreTheBuiltInOnesKeyByKey) {
                                                  "[Meldingen]\r\nTitel=Error\r\nTaal_lees_err=\r\n"
                                                  "[Hoofd Scherm]\r\nSun=Sunny\r\n"));
     const WindowTexts main = LoadTexts(TextWindow::Main, "Part");
-    EXPECT_EQ(main.text("Meldingen/Titel"), "Error");
-    EXPECT_EQ(main.text("Meldingen/Taal_lees_err"), "Fout tijdens het lezen van taal bestand.");
-    EXPECT_EQ(main.text("Meldingen/Geen_Route"), "Er is nog geen route geselecteerd!");
-    EXPECT_EQ(main.text("Hoofd Scherm/Sun"), "Sunny");
-    EXPECT_EQ(main.text("Hoofd Scherm/Button1"), "");
+    EXPECT_EQ(main.text(settings::Text::ErrorTitle), "Error");
+    EXPECT_EQ(main.text(settings::Text::PackReadError), "Fout tijdens het lezen van taal bestand.");
+    EXPECT_EQ(main.text(settings::Text::NoRoute), "Er is nog geen route geselecteerd!");
+    EXPECT_EQ(main.text(settings::Text::SunButton), "Sunny");
+    EXPECT_EQ(main.text(settings::Text::MakeButton), "");
     const WindowTexts locator = LoadTexts(TextWindow::Locator, "Missing");
-    EXPECT_EQ(locator.text("locatie scherm/titel"), "");
-    EXPECT_EQ(locator.text("Meldingen/Titel"), "Fout");
+    EXPECT_EQ(locator.text(settings::Text::LocatorTitle), "");
+    EXPECT_EQ(locator.text(settings::Text::ErrorTitle), "Fout");
 }
 
 // The windows that take the stored language without the main window's checks.
@@ -96,8 +97,8 @@ TEST(LanguagePacks, MissingOrRefusedPackGivesTheBuiltInTexts) {
                                                   "[Taal Scherm]\r\ntitel=Choose\r\n"));
     for (const char* name : {"Headless", "Other", "Missing", ""}) {
         const auto texts = settings::LoadTextsOrBuiltIn(settings::TextWindow::Language, name);
-        EXPECT_EQ(texts.text("Taal Scherm/titel"), "Kies uw taal") << name;
-        EXPECT_TRUE(texts.at("Taal Scherm/button1").keep) << name;
+        EXPECT_EQ(texts.text(settings::Text::LanguageTitle), "Kies uw taal") << name;
+        EXPECT_TRUE(texts.at(settings::Text::LanguageOk).keep) << name;
     }
 }
 

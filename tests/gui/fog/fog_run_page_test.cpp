@@ -168,8 +168,8 @@ TEST_F(FogWindowTest, FailedBackupStaysOnTheChoosingPage) {
     CreateAndShow();
     Make("R", "rainButton");
     EXPECT_EQ(Texts(),
-              std::vector<std::string>{fogRunPage().texts().text("Meldingen/Backup_mislukt")});
-    EXPECT_NE(fogRunPage().texts().text("Meldingen/Backup_mislukt"), "");
+              std::vector<std::string>{fogRunPage().texts().text(settings::Text::BackupFailed)});
+    EXPECT_NE(fogRunPage().texts().text(settings::Text::BackupFailed), "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
 }
@@ -186,7 +186,7 @@ TEST_F(FogWindowTest, RestoreNamesTheFilesItCouldNotPutBack) {
     fs::remove(prog.dump() / "Back_up" / "R" / "b%d_rain.env");
     restoreButton()->click();
     EXPECT_EQ(Texts(),
-              std::vector<std::string>{fogRunPage().texts().text("Meldingen/Herstel_mislukt") +
+              std::vector<std::string>{fogRunPage().texts().text(settings::Text::RestoreFailed) +
                                        "\n" + folder + "a_rain.env\n" + folder + "b%d_rain.env"});
     EXPECT_TRUE(OnCompletionPage());  // a_rain.env's backup is there: try again
 
@@ -196,7 +196,7 @@ TEST_F(FogWindowTest, RestoreNamesTheFilesItCouldNotPutBack) {
     platform::SetReadOnly((sim.envfiles("R") / "a_rain.env").string(), false);
     restoreButton()->click();
     EXPECT_EQ(Texts(),
-              std::vector<std::string>{fogRunPage().texts().text("Meldingen/Herstel_mislukt") +
+              std::vector<std::string>{fogRunPage().texts().text(settings::Text::RestoreFailed) +
                                        "\n" + folder + "b%d_rain.env"});
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(ReadFile(sim.envfiles("R") / "a_rain.env"), "original R/a_rain.env\n");
@@ -218,9 +218,10 @@ TEST_F(FogWindowTest, RouteAlreadyInFogIsRefusedWithItsBox) {
     CreateAndShow();
     const Snapshot tree = TakeSnapshot(sim.root());
     Make("R", "rainButton");
-    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Al_mist") +
-                                                "\n" + (sim.envfiles("R") / "rain.env").string()});
-    EXPECT_NE(fogRunPage().texts().text("Meldingen/Al_mist"), "");
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{fogRunPage().texts().text(settings::Text::AlreadyFogged) +
+                                       "\n" + (sim.envfiles("R") / "rain.env").string()});
+    EXPECT_NE(fogRunPage().texts().text(settings::Text::AlreadyFogged), "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(TakeSnapshot(sim.root()), tree);
     EXPECT_FALSE(fs::exists(prog.dump() / "Back_up" / "R"));
@@ -239,8 +240,8 @@ TEST_F(FogWindowTest, RouteWhoseRecordWasSetAsideIsPutBackFromItsBackupsOnYesOnl
     CreateAndShow();
     EXPECT_FALSE(mainWindow->openUnrestoredRun());  // as at start: set aside, with its box
     const Snapshot fogged = TakeSnapshot(sim.routes());
-    const std::string question = fogRunPage().texts().text("Meldingen/Al_mist_terugzetten") + "\n" +
-                                 (sim.envfiles("R%s") / "rain.env").string();
+    const std::string question = fogRunPage().texts().text(settings::Text::AlreadyFoggedPutBack) +
+                                 "\n" + (sim.envfiles("R%s") / "rain.env").string();
     for (const bool yes : {false, true}) {
         messages.clear();
         messages.answerQuestions(yes);
@@ -252,7 +253,7 @@ TEST_F(FogWindowTest, RouteWhoseRecordWasSetAsideIsPutBackFromItsBackupsOnYesOnl
         EXPECT_FALSE(OnCompletionPage());
         EXPECT_FALSE(fs::exists(prog.dump() / "Herstel.ini"));
     }
-    EXPECT_NE(fogRunPage().texts().text("Meldingen/Al_mist_terugzetten"), "");
+    EXPECT_NE(fogRunPage().texts().text(settings::Text::AlreadyFoggedPutBack), "");
     EXPECT_TRUE(mainWindow->close());
 }
 
@@ -271,7 +272,8 @@ TEST_F(FogWindowTest, RunLeftByAKilledSessionReopensOnTheCompletionPage) {
     CreateAndShow();
     EXPECT_FALSE(OnCompletionPage());
     Make("S", "rainButton");  // must not overwrite the backups of the unrestored run
-    EXPECT_EQ(Texts(), std::vector<std::string>{fogRunPage().texts().text("Meldingen/Run_open")});
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{fogRunPage().texts().text(settings::Text::RunStillOpen)});
     EXPECT_TRUE(OnCompletionPage());
     EXPECT_TRUE(control<QRadioButton>("snowButton")->isChecked());
     EXPECT_EQ(summaryView()->toPlainText(), summary);
@@ -292,9 +294,9 @@ TEST_F(FogWindowTest, RunThatCannotReplaceEveryFileNamesThemAndStaysOnTheChoosin
     CreateAndShow();
     Make("R", "rainButton");
     EXPECT_EQ(Texts(),
-              std::vector<std::string>{fogRunPage().texts().text("Meldingen/Mist_mislukt") + "\n" +
+              std::vector<std::string>{fogRunPage().texts().text(settings::Text::FogFailed) + "\n" +
                                        folder + "b_rain.env"});
-    EXPECT_NE(fogRunPage().texts().text("Meldingen/Mist_mislukt"), "");
+    EXPECT_NE(fogRunPage().texts().text(settings::Text::FogFailed), "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_TRUE(summaryView()->toPlainText().isEmpty());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
@@ -305,7 +307,7 @@ TEST_F(FogWindowTest, RunThatCannotReplaceEveryFileNamesThemAndStaysOnTheChoosin
     fs::remove(fogFile);
     Make("R", "rainButton");
     EXPECT_EQ(Texts(), std::vector<std::string>{
-                           fogRunPage().texts().text("Meldingen/Mist_mislukt") + "\n" + folder +
+                           fogRunPage().texts().text(settings::Text::FogFailed) + "\n" + folder +
                            "a_rain.env\n" + folder + "b_rain.env\n" + fogFile.string()});
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_EQ(TakeSnapshot(sim.routes()), before);
@@ -344,7 +346,7 @@ TEST_F(FogWindowTest, RestoreWithoutItsRecordPutsBackTheWindowsOwnRun) {
                 break;
             case Crafted:
                 WriteFile(record, CraftedRecord(sim));
-                expected = {fogRunPage().texts().text("Meldingen/Herstel_ongeldig") + "\n" +
+                expected = {fogRunPage().texts().text(settings::Text::RecordInvalid) + "\n" +
                             (prog.dump() / "Herstel_ongeldig.ini").string()};
                 break;
             case RestoredElsewhere:  // by another copy of the program: nothing left to do
@@ -373,9 +375,9 @@ TEST_F(FogWindowTest, CraftedRecordAtStartIsSetAsideAndTheProgramCloses) {
     EXPECT_FALSE(mainWindow->openUnrestoredRun());
     const fs::path aside = prog.dump() / "Herstel_ongeldig_2.ini";
     EXPECT_EQ(Texts(),
-              std::vector<std::string>{fogRunPage().texts().text("Meldingen/Herstel_ongeldig") +
+              std::vector<std::string>{fogRunPage().texts().text(settings::Text::RecordInvalid) +
                                        "\n" + aside.string()});
-    EXPECT_NE(fogRunPage().texts().text("Meldingen/Herstel_ongeldig"), "");
+    EXPECT_NE(fogRunPage().texts().text(settings::Text::RecordInvalid), "");
     EXPECT_FALSE(OnCompletionPage());
     EXPECT_TRUE(mainWindow->close());
     EXPECT_EQ(TakeSnapshot(sim.root()), before);

@@ -164,7 +164,7 @@ TEST_F(LocatorTest, TextsComeFromThePackAndAMissingSectionEmptiesThem) {
         EXPECT_EQ(Child<QPushButton>(*w, "continueButton")->text(), "Continue");
         EXPECT_EQ(Child<QPushButton>(*w, "browseButton")->text(), "Browse...");
         EXPECT_EQ(Child<QGroupBox>(*w, "folderGroup")->title(), "Folder:");
-        EXPECT_EQ(w->texts().text("map dialoog/BrowseTekst"), "Pick a folder");
+        EXPECT_EQ(w->texts().text(settings::Text::BrowseText), "Pick a folder");
         Confirm(w, "/nowhere");
         Confirm(w, sim.root().string());
     }));

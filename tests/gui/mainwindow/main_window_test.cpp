@@ -14,6 +14,9 @@
 #include "core/platform/paths.h"
 #include "core/platform/profile.h"
 #include "core/settings/texts.h"
+#include "gui/about/about_window.h"
+#include "gui/install/install_locator.h"
+#include "gui/settings/language_window.h"
 #include "support/fog_fixtures.h"
 #include "support/main_window_fixture.h"
 #include "support/other_copy.h"
@@ -65,7 +68,7 @@ TEST_F(MainWindowFixture, StoredDutchUsesBuiltInTextsWithoutTouchingAnyPack) {
     EXPECT_EQ(control<QLabel>("completionLabel")->text().left(14), "Het maken van ");
     EXPECT_EQ(control<QAction>("exitAction")->text(), "&Afsluiten");
     EXPECT_EQ(languageMenu()->title(), "&Taal");
-    EXPECT_EQ(mainWindow->texts().text("Meldingen/Niet_afsluiten"),
+    EXPECT_EQ(mainWindow->texts().text(settings::Text::CannotQuit),
               "Het programma kan niet worden afgesloten voordat de bestanden weer zijn herstelt.");
     EXPECT_EQ(fogStateLabel()->text(), " Mist ");
     EXPECT_EQ(dutchAction()->text(), "Nederlands");
@@ -81,7 +84,7 @@ TEST_F(MainWindowFixture, StoredPackSetsEveryTextOfTheMainWindow) {
     EXPECT_EQ(control<QLabel>("routeLabel")->text(), "label1!");
     EXPECT_EQ(control<QGroupBox>("routeGroup")->title(), "groupbox1!");
     EXPECT_EQ(routeBox()->currentText(), "RouteBox!");
-    EXPECT_EQ(fogRunPage().texts().text("Hoofd Scherm/RouteBox"), "RouteBox!");
+    EXPECT_EQ(fogRunPage().texts().text(settings::Text::RoutePlaceholder), "RouteBox!");
     EXPECT_EQ(control<QMenu>("fileMenu")->title(), "Bestand1!");
     EXPECT_EQ(control<QAction>("exitAction")->text(), "Afsluiten1!");
     EXPECT_EQ(control<QMenu>("optionsMenu")->title(), "Opties1!");
@@ -100,25 +103,42 @@ TEST_F(MainWindowFixture, StoredPackSetsEveryTextOfTheMainWindow) {
     EXPECT_EQ(makeButton()->text(), "Button1!");
     EXPECT_EQ(control<QLabel>("completionLabel")->text(), "label3!");
     EXPECT_EQ(restoreButton()->text(), "Button2!");
-    EXPECT_EQ(fogRunPage().texts().text("Infobox tekst/titel"), "titel!");
-    EXPECT_EQ(fogRunPage().texts().text("Infobox tekst/route"), "route!");
-    EXPECT_EQ(fogRunPage().texts().text("Infobox tekst/het weer"), "het weer!");
-    EXPECT_EQ(fogRunPage().texts().text("Infobox tekst/zicht"), "zicht!");
-    EXPECT_EQ(fogRunPage().texts().text("Infobox tekst/mist Toestand"), "mist Toestand!");
-    EXPECT_EQ(fogRunPage().texts().text("Toestanden/Toestand4"), "Toestand4!");
-    EXPECT_EQ(mainWindow->texts().text("Meldingen/Titel"), "Titel!");
-    EXPECT_EQ(fogRunPage().texts().text("Meldingen/Geen_Route"), "Geen_Route!");
-    EXPECT_EQ(fogRunPage().texts().text("Meldingen/Route_err"), "Route_err!");
-    EXPECT_EQ(fogRunPage().texts().text("Meldingen/Route_niet_gevonden"), "Route_niet_gevonden!");
-    EXPECT_EQ(mainWindow->texts().text("Meldingen/Niet_afsluiten"), "Niet_afsluiten!");
-    EXPECT_EQ(mainWindow->texts().text("Meldingen/afsluit_titel"), "afsluit_titel!");
-    EXPECT_EQ(mainWindow->texts().text("Meldingen/Messagedlg_Titel"), "Messagedlg_Titel!");
-    EXPECT_EQ(mainWindow->texts().text("Meldingen/Taal_lees_err"), "Taal_lees_err!");
-    EXPECT_EQ(mainWindow->texts().text("Meldingen/Help_niet_gevonden"), "Help_niet_gevonden!");
+    EXPECT_EQ(fogRunPage().texts().text(settings::Text::SummaryTitle), "titel!");
+    EXPECT_EQ(fogRunPage().texts().text(settings::Text::SummaryRoute), "route!");
+    EXPECT_EQ(fogRunPage().texts().text(settings::Text::SummaryWeather), "het weer!");
+    EXPECT_EQ(fogRunPage().texts().text(settings::Text::SummaryVisibility), "zicht!");
+    EXPECT_EQ(fogRunPage().texts().text(settings::Text::SummaryFogState), "mist Toestand!");
+    EXPECT_EQ(fogRunPage().texts().text(settings::Text::FogState4), "Toestand4!");
+    EXPECT_EQ(mainWindow->texts().text(settings::Text::ErrorTitle), "Titel!");
+    EXPECT_EQ(fogRunPage().texts().text(settings::Text::NoRoute), "Geen_Route!");
+    EXPECT_EQ(fogRunPage().texts().text(settings::Text::RouteUnusable), "Route_err!");
+    EXPECT_EQ(fogRunPage().texts().text(settings::Text::RouteNotFound), "Route_niet_gevonden!");
+    EXPECT_EQ(mainWindow->texts().text(settings::Text::CannotQuit), "Niet_afsluiten!");
+    EXPECT_EQ(mainWindow->texts().text(settings::Text::QuitErrorTitle), "afsluit_titel!");
+    EXPECT_EQ(mainWindow->texts().text(settings::Text::HelpLanguageTitle), "Messagedlg_Titel!");
+    EXPECT_EQ(mainWindow->texts().text(settings::Text::PackReadError), "Taal_lees_err!");
+    EXPECT_EQ(mainWindow->texts().text(settings::Text::HelpNotFound), "Help_niet_gevonden!");
     EXPECT_EQ(fogStateLabel()->text(), " Toestand2! ");
     // Never changed by a language.
     EXPECT_EQ(mainWindow->windowTitle(), "ZEL Nevora");
     EXPECT_EQ(dutchAction()->text(), "Nederlands");
+}
+
+// A control row whose object its window lacks would lose its text without a word.
+TEST_F(MainWindowFixture, EveryControlRowNamesAControlOfItsWindow) {
+    CreateMainWindow();
+    LanguageWindow language(*mainWindow);
+    InstallLocator locator;
+    AboutWindow about([] { return std::string("Nederlands"); });
+    const std::map<settings::TextWindow, const QObject*> windows = {
+        {settings::TextWindow::Main, mainWindow.get()},
+        {settings::TextWindow::Language, &language},
+        {settings::TextWindow::Locator, &locator},
+        {settings::TextWindow::About, &about}};
+    for (const settings::PackText& row : settings::TextTable()) {
+        if (row.use != settings::TextUse::Control) continue;
+        EXPECT_NE(windows.at(row.window)->findChild<QObject*>(row.object), nullptr) << row.object;
+    }
 }
 
 TEST_F(MainWindowFixture, PackTextsDecodeAsUtf8OrWindows1252) {
@@ -222,13 +242,14 @@ TEST_F(MainWindowFixture, PercentInAPackMessageGoesThroughTheFormatRule) {
     prog.WritePack("Pct", PackText("Pct", "ZEL Nevora",
                                    "[Meldingen]\r\nNiet_afsluiten=100%% zeker%s\r\nTitel=%d\r\n"));
     CreateMainWindow();
-    platform::ShowErrorMessage(mainWindow->texts().text("Meldingen/Niet_afsluiten"), "t");
+    platform::ShowErrorMessage(mainWindow->texts().text(settings::Text::CannotQuit), "t");
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].text, "100% zeker");
     // Any other specifier is a format error, shown by the top-level guard.
     messages.clear();
-    platform::RunGuarded(
-        [&] { platform::ShowErrorMessage(mainWindow->texts().text("Meldingen/Titel"), "t"); });
+    platform::RunGuarded([&] {
+        platform::ShowErrorMessage(mainWindow->texts().text(settings::Text::ErrorTitle), "t");
+    });
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].title, "ZEL Nevora");
 }
