@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/fog/fog_run.h"
+#include "core/fog/session.h"
 #include "core/settings/texts.h"
 
 class QComboBox;
@@ -36,6 +37,8 @@ class FogRunPage : public QWidget {
     void followVisibilityMouse();
     // Takes the simulator folder (as stored) and lists the route folders under its Routes.
     void showRoutes(const std::string& installRoot);
+    // Takes the menu's Open Rails choice for the runs to come.
+    void setOpenRails(bool on) { session_.setOpenRails(on); }
 
     // When Dump holds the record of a run that was never restored (the program was ended by
     // force), puts the completion page for that run in place, with its summary, so the user can
@@ -45,10 +48,10 @@ class FogRunPage : public QWidget {
     void reportUnrestoredRun() const;
 
     // Whether the route holds fog: the completion page is up.
-    bool filesReplaced() const { return filesReplaced_; }
+    bool filesReplaced() const { return session_.filesReplaced(); }
     // The run the completion page stands for, as started or resumed: its restore does not depend
     // on the record in Dump staying there.
-    const std::optional<fog::RunRecord>& currentRun() const { return currentRun_; }
+    const std::optional<fog::RunRecord>& currentRun() const { return session_.currentRun(); }
     const settings::WindowTexts& texts() const { return texts_; }
 
   signals:
@@ -70,23 +73,19 @@ class FogRunPage : public QWidget {
 
     // Fog run: the make button's steps.
     void onMakeClicked();
-    // Takes the route the box names; false (after its box) for none, a path or a missing route.
-    bool takeChosenRoute();
-    fog::FogRunRequest runRequest(fog::Weather weather) const;
+    // Takes the route the box names; false (after its box) for none, a path, a missing route or
+    // one without the weather's files.
+    bool takeChosenRoute(fog::Weather weather);
     // Shows what keeps a run from being installed; true when it was installed.
     bool reportRunOutcome(fog::RunOutcome outcome, const fog::RunReport& report);
-    void showInstalledRun(const fog::FogRunRequest& request, const fog::RunReport& report);
     void onRestoreClicked();
-    void checkEnvFolder(const std::string& envFolder);
-    // Fills the file slots for the weather; only ever fills slots, in order (a run empties them
-    // beforehand).
-    void findEnvFiles(const std::string& envFolder, fog::Weather weather);
     fog::Weather checkedWeather() const;
     QRadioButton* weatherButton(fog::Weather weather) const;
     void writeSummary();
     void showCompletionPage();
     void showChoosingPage();
     void showRun(const fog::RunRecord& record);
+    // The record in Dump, read once; one that cannot be trusted is set aside, and that is said.
     std::optional<fog::RunRecord> setAsideRefusedRecord();
     void reportNotPutBack(const std::string& installRoot, const std::string& route,
                           const fog::RestoreOutcome& outcome);
@@ -117,22 +116,6 @@ class FogRunPage : public QWidget {
     QTextEdit* summaryView_ = nullptr;
     QPushButton* restoreButton_ = nullptr;
 
-    // State.
-    std::string installRoot_;  // the simulator folder, as stored
-    std::string routeName_;
-    bool filesReplaced_ = false;
-    bool envFolderMissing_ = false;
-    bool envFileMissing_ = false;
-    std::array<std::string, 4> envFiles_;  // the slots of the route's files a run replaces
-    bool multiFileMode_ = false;
-    std::optional<fog::RunRecord> currentRun_;
-    // What the summary says of the run's Open Rails files; nothing when the run made none.
-    struct OpenRailsSummary {
-        std::size_t activityCopies = 0;
-        std::string weatherFile;           // its name, empty when none was added
-        std::vector<std::string> skipped;  // activities not read, files not written
-        bool contentFolder = false;        // an Open Rails content folder: where the fog shows
-    };
-    std::optional<OpenRailsSummary> openRailsSummary_;
+    fog::Session session_;
     settings::WindowTexts texts_;
 };

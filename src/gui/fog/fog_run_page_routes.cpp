@@ -8,8 +8,8 @@
 #include "gui/widgets/qt_text.h"
 
 void FogRunPage::showRoutes(const std::string& installRoot) {
-    installRoot_ = installRoot;
-    fillRouteList(platform::JoinPath(installRoot_, "Routes"));
+    session_.setInstallRoot(installRoot);
+    fillRouteList(platform::JoinPath(installRoot, "Routes"));
 }
 
 void FogRunPage::fillRouteList(const std::string& folder) {

@@ -13,7 +13,6 @@
 #include "core/install/installation.h"
 #include "core/platform/messages.h"
 #include "core/platform/paths.h"
-#include "core/settings/settings_file.h"
 #include "gui/fog/fog_run_page.h"
 #include "gui/fog/run_progress.h"
 #include "gui/widgets/qt_text.h"
@@ -26,15 +25,6 @@ std::string PathList(const std::vector<std::string>& paths) {
     std::string list;
     for (const std::string& path : paths) list += '\n' + platform::LiteralForFormat(path);
     return list;
-}
-
-// Environment files of a route, by full path.
-std::vector<std::string> RouteFiles(const std::string& installRoot, const std::string& route,
-                                    const std::vector<std::string>& names) {
-    std::vector<std::string> paths;
-    for (const std::string& name : names)
-        paths.push_back(platform::JoinPath(fog::RouteEnvFolder(installRoot, route), name));
-    return paths;
 }
 
 }  // namespace
@@ -55,21 +45,6 @@ QRadioButton* FogRunPage::weatherButton(fog::Weather weather) const {
             return snowButton_;
     }
     return sunButton_;
-}
-
-void FogRunPage::findEnvFiles(const std::string& envFolder, fog::Weather weather) {
-    envFileMissing_ = false;
-    multiFileMode_ = false;
-    const fog::EnvFiles found = fog::FindEnvFiles(envFolder, weather);
-    for (std::size_t i = 0; i < found.names.size(); ++i) {
-        if (!found.names[i].empty()) envFiles_[i] = found.names[i];
-    }
-    multiFileMode_ = found.multiFileMode;
-    if (found.missing) {
-        platform::ShowErrorMessage(texts_.text(settings::Text::RouteUnusable),
-                                   texts_.text(settings::Text::ErrorTitle));
-        envFileMissing_ = true;
-    }
 }
 
 // Fifteen centred lines; each takes the colour and style current when it is added, and the
@@ -112,56 +87,45 @@ void FogRunPage::writeSummary() {
     line(QString());
     current.setForeground(blue);
     line(hyphens);
-    heading(texts_.text(settings::Text::SummaryRoute), widgets::PathToQ(routeName_));
+    heading(texts_.text(settings::Text::SummaryRoute), widgets::PathToQ(session_.route()));
     heading(texts_.text(settings::Text::SummaryWeather), weatherButton(checkedWeather())->text());
     heading(texts_.text(settings::Text::SummaryVisibility), visibilityLabel_->text());
     heading(texts_.text(settings::Text::SummaryFogState), fogStateLabel_->text());
-    if (!openRailsSummary_) return;
+    const std::optional<fog::OpenRailsSummary>& openRails = session_.openRailsSummary();
+    if (!openRails) return;
     heading(texts_.text(settings::Text::SummaryOpenRailsActivities),
-            QString::number(openRailsSummary_->activityCopies));
+            QString::number(openRails->activityCopies));
     heading(texts_.text(settings::Text::SummaryOpenRailsWeather),
-            openRailsSummary_->weatherFile.empty()
-                ? QStringLiteral("-")
-                : widgets::PathToQ(openRailsSummary_->weatherFile));
-    if (!openRailsSummary_->skipped.empty()) {
+            openRails->weatherFile.empty() ? QStringLiteral("-")
+                                           : widgets::PathToQ(openRails->weatherFile));
+    if (!openRails->skipped.empty()) {
         QStringList names;
-        for (const std::string& name : openRailsSummary_->skipped) names << widgets::PathToQ(name);
+        for (const std::string& name : openRails->skipped) names << widgets::PathToQ(name);
         heading(texts_.text(settings::Text::SummaryOpenRailsSkipped),
                 names.join(QStringLiteral(", ")));
     }
-    if (openRailsSummary_->contentFolder)
+    if (openRails->contentFolder)
         heading(texts_.text(settings::Text::SummaryOpenRailsWhere),
-                widgets::ToQ(texts_.text(openRailsSummary_->activityCopies
+                widgets::ToQ(texts_.text(openRails->activityCopies
                                              ? settings::Text::SummaryOpenRailsList
                                              : settings::Text::SummaryOpenRailsWeatherOnly)));
 }
 
-namespace {
-
-// The last part of an added file's path: the name the summary shows.
-std::string LastPart(const std::string& path) {
-    return path.substr(path.rfind('/') + 1);
-}
-
-}  // namespace
-
 void FogRunPage::showCompletionPage() {
     choosingPage_->hide();
-    filesReplaced_ = true;
     emit filesReplacedChanged(true);
 }
 
 void FogRunPage::showChoosingPage() {
+    session_.close();
     choosingPage_->show();
-    filesReplaced_ = false;
     emit filesReplacedChanged(false);
     summaryView_->clear();
 }
 
-// The record in Dump, read once; one that cannot be trusted is set aside, and that is said.
 std::optional<fog::RunRecord> FogRunPage::setAsideRefusedRecord() {
     std::optional<std::string> aside;
-    std::optional<fog::RunRecord> record = fog::LoadOrSetAsideRunRecord(aside);
+    std::optional<fog::RunRecord> record = fog::Session::LoadRecord(aside);
     if (aside)
         platform::ShowErrorMessage(texts_.text(settings::Text::RecordInvalid) + PathList({*aside}),
                                    texts_.text(settings::Text::ErrorTitle));
@@ -170,25 +134,13 @@ std::optional<fog::RunRecord> FogRunPage::setAsideRefusedRecord() {
 
 // The completion page for a run that is on disk already, with the run's own controls and summary.
 void FogRunPage::showRun(const fog::RunRecord& record) {
-    openRailsSummary_.reset();
-    if (!record.added.empty()) {
-        const fog::OpenRailsFiles added = fog::AddedForOpenRails(record);
-        openRailsSummary_ = {added.activityCopies,
-                             LastPart(added.weatherFile),
-                             {},
-                             install::IsContentFolder(record.installRoot)};
-    }
-    routeName_ = record.route;
-    for (std::size_t i = 0; i < envFiles_.size(); ++i)
-        envFiles_[i] = i < record.files.size() ? record.files[i] : "";
-    multiFileMode_ = record.multiFileMode;
+    session_.open(record);
     weatherButton(record.weather)->setChecked(true);
     visibilityBar_->setValue(record.metres);
     onVisibilityChanged();
     summaryView_->clear();
     writeSummary();
     showCompletionPage();
-    currentRun_ = record;
 }
 
 // Names in a box every file of a restore that was not put back, and every added texture that was
@@ -199,7 +151,7 @@ void FogRunPage::reportNotPutBack(const std::string& installRoot, const std::str
     std::vector<std::string> names = outcome.retry;
     names.insert(names.end(), outcome.lost.begin(), outcome.lost.end());
     names.insert(names.end(), outcome.keptFiles.begin(), outcome.keptFiles.end());
-    std::vector<std::string> paths = RouteFiles(installRoot, route, names);
+    std::vector<std::string> paths = fog::RouteFiles(installRoot, route, names);
     paths.insert(paths.end(), outcome.keptTextures.begin(), outcome.keptTextures.end());
     paths.insert(paths.end(), outcome.addedRetry.begin(), outcome.addedRetry.end());
     paths.insert(paths.end(), outcome.keptAdded.begin(), outcome.keptAdded.end());
@@ -211,22 +163,14 @@ void FogRunPage::reportNotPutBack(const std::string& installRoot, const std::str
 // stays, narrowed to them, for another try).
 bool FogRunPage::restore(const fog::RunRecord& record) {
     fog::RestoreOutcome outcome;
+    bool finished = false;
     {
         RunProgress progress(this, widgets::ToQ(texts_.text(settings::Text::RestoreProgress)),
                              StepCount::ForRestore(record));
-        outcome = fog::RestoreFog(record, progress.hook());
+        finished = session_.restore(record, progress.hook(), outcome);
     }
     reportNotPutBack(record.installRoot, record.route, outcome);
-    if (outcome.retry.empty() && outcome.addedRetry.empty()) return true;
-    currentRun_ = record;
-    currentRun_->files = outcome.retry;
-    const std::string routeFolder = fog::RouteFolder(record.installRoot, record.route);
-    std::erase_if(currentRun_->added, [&](const fog::AddedFile& file) {
-        const std::string location = fog::AddedFileLocation(routeFolder, file.path);
-        return std::find(outcome.addedRetry.begin(), outcome.addedRetry.end(), location) ==
-               outcome.addedRetry.end();
-    });
-    return false;
+    return finished;
 }
 
 // Puts back the backups of a route whose record is gone, as a restore of the record worked out
@@ -241,7 +185,7 @@ void FogRunPage::recoverRoute(const fog::RunRecord& record) {
     if (!outcome) {
         platform::ShowErrorMessage(
             texts_.text(settings::Text::RestoreFailed) +
-                PathList(RouteFiles(record.installRoot, record.route, record.files)),
+                PathList(fog::RouteFiles(record.installRoot, record.route, record.files)),
             texts_.text(settings::Text::ErrorTitle));
         return;
     }
@@ -268,73 +212,55 @@ bool FogRunPage::resumeUnrestoredRun() {
     return true;
 }
 
-void FogRunPage::checkEnvFolder(const std::string& envFolder) {
-    envFolderMissing_ = false;
-    if (!fog::EnvFolderFound(envFolder)) {
-        platform::ShowErrorMessage(texts_.text(settings::Text::RouteNotFound),
-                                   texts_.text(settings::Text::ErrorTitle));
-        envFolderMissing_ = true;
-    }
-}
-
 void FogRunPage::onMakeClicked() {
     summaryView_->clear();
-    filesReplaced_ = false;
-    if (!takeChosenRoute()) return;
     const fog::Weather weather = checkedWeather();
-    findEnvFiles(fog::RouteEnvFolder(installRoot_, routeName_) + platform::kPathSep, weather);
-    if (envFileMissing_) return;  // nothing to fog: no backup folder, texture or summary
+    if (!takeChosenRoute(weather)) return;  // nothing to fog: no backup folder, texture or summary
 
     // A record that cannot be used is reported and set aside now, not found in the run's way.
     setAsideRefusedRecord();
-    const fog::FogRunRequest request = runRequest(weather);
-    openRailsSummary_.reset();
+    const fog::FogRunRequest request =
+        session_.request(weather, visibilityBar_->value(), texts_.text(settings::Text::FogWord));
     fog::RunReport report;
     fog::RunOutcome outcome;
     {
         RunProgress progress(this, widgets::ToQ(texts_.text(settings::Text::MakeProgress)),
                              StepCount::ForRun(request));
-        outcome = fog::RunFog(request, progress.hook(), &report);
+        outcome = session_.make(request, progress.hook(), report);
     }
     if (!reportRunOutcome(outcome, report)) return;
-    showInstalledRun(request, report);
+    writeSummary();
+    showCompletionPage();
 }
 
-bool FogRunPage::takeChosenRoute() {
+bool FogRunPage::takeChosenRoute(fog::Weather weather) {
     const QString routeText = routeBox_->currentText();
-    routeName_ = widgets::PathFromQ(routeText);
-    for (std::string& slot : envFiles_) slot.clear();
+    session_.clearRoute();
     if (routeText.isEmpty() ||
         routeText == widgets::ToQ(texts_.text(settings::Text::RoutePlaceholder))) {
         platform::ShowErrorMessage(texts_.text(settings::Text::NoRoute),
                                    texts_.text(settings::Text::ErrorTitle));
         return false;
     }
-    // A path in the box would take the run outside the Routes and backup folders.
-    if (!fog::IsPlainName(routeName_)) {
-        platform::ShowErrorMessage(texts_.text(settings::Text::RouteNotFound),
-                                   texts_.text(settings::Text::ErrorTitle));
-        return false;
+    switch (session_.chooseRoute(widgets::PathFromQ(routeText), weather)) {
+        case fog::RouteChoice::Chosen:
+            return true;
+        case fog::RouteChoice::NotFound:
+            platform::ShowErrorMessage(texts_.text(settings::Text::RouteNotFound),
+                                       texts_.text(settings::Text::ErrorTitle));
+            return false;
+        case fog::RouteChoice::Unusable:
+            platform::ShowErrorMessage(texts_.text(settings::Text::RouteUnusable),
+                                       texts_.text(settings::Text::ErrorTitle));
+            return false;
     }
-    checkEnvFolder(fog::RouteEnvFolder(installRoot_, routeName_));
-    return !envFolderMissing_;
-}
-
-fog::FogRunRequest FogRunPage::runRequest(fog::Weather weather) const {
-    fog::FogRunRequest request{installRoot_, routeName_, weather, visibilityBar_->value(), {}};
-    request.found.names = envFiles_;
-    request.found.multiFileMode = multiFileMode_;
-    // Read afresh, as every setting: the file is the only copy. Open Rails never takes its fog
-    // from the environment files, so a content folder gets its files whatever the option says.
-    request.openRails =
-        install::IsContentFolder(installRoot_) ||
-        settings::ReadBool(settings::kProgramSection, settings::kOpenRailsKey, false);
-    request.fogWord = texts_.text(settings::Text::FogWord);
-    return request;
+    return false;
 }
 
 bool FogRunPage::reportRunOutcome(fog::RunOutcome outcome, const fog::RunReport& report) {
     const std::string& title = texts_.text(settings::Text::ErrorTitle);
+    const std::string& installRoot = session_.installRoot();
+    const std::string& route = session_.route();
     switch (outcome) {
         case fog::RunOutcome::Installed:
             return true;
@@ -342,7 +268,7 @@ bool FogRunPage::reportRunOutcome(fog::RunOutcome outcome, const fog::RunReport&
             resumeUnrestoredRun();
             return false;
         case fog::RunOutcome::AlreadyFogged: {
-            const std::string files = PathList(RouteFiles(installRoot_, routeName_, report.fogged));
+            const std::string files = PathList(fog::RouteFiles(installRoot, route, report.fogged));
             if (!report.recovery) {
                 platform::ShowErrorMessage(texts_.text(settings::Text::AlreadyFogged) + files,
                                            title);
@@ -359,20 +285,19 @@ bool FogRunPage::reportRunOutcome(fog::RunOutcome outcome, const fog::RunReport&
             platform::ShowErrorMessage(texts_.text(settings::Text::AlreadyRunning), title);
             return false;
         case fog::RunOutcome::LinkedFolder:
-            platform::ShowErrorMessage(
-                texts_.text(settings::Text::FolderLink) +
-                    PathList({fog::RouteEnvFolder(installRoot_, routeName_)}),
-                title);
+            platform::ShowErrorMessage(texts_.text(settings::Text::FolderLink) +
+                                           PathList({fog::RouteEnvFolder(installRoot, route)}),
+                                       title);
             return false;
         case fog::RunOutcome::InstallFailed: {
             std::vector<std::string> files =
-                RouteFiles(installRoot_, routeName_, report.notInstalled);
+                fog::RouteFiles(installRoot, route, report.notInstalled);
             if (report.missingFogFile) files.push_back(*report.missingFogFile);
             platform::ShowErrorMessage(texts_.text(settings::Text::FogFailed) + PathList(files),
                                        title);
             // Fog that could not be taken out again keeps the run open, as after a restore that
             // could not finish.
-            reportNotPutBack(installRoot_, routeName_, report.undo);
+            reportNotPutBack(installRoot, route, report.undo);
             if (!report.undo.retry.empty()) {
                 if (const auto left = fog::LoadRunRecord()) showRun(*left);
             }
@@ -385,27 +310,12 @@ bool FogRunPage::reportRunOutcome(fog::RunOutcome outcome, const fog::RunReport&
     return false;
 }
 
-void FogRunPage::showInstalledRun(const fog::FogRunRequest& request, const fog::RunReport& report) {
-    currentRun_ = report.record;
-    if (request.openRails) {
-        const fog::OpenRailsFiles added = fog::AddedForOpenRails(report.record);
-        openRailsSummary_ = {added.activityCopies, LastPart(added.weatherFile),
-                             report.unreadableActivities,
-                             install::IsContentFolder(request.installRoot)};
-        for (const std::string& path : report.notAdded)
-            openRailsSummary_->skipped.push_back(LastPart(path));
-    }
-    writeSummary();
-    showCompletionPage();
-}
-
 void FogRunPage::onRestoreClicked() {
     // The record on disk knows best what is left (an earlier try may have put files back); when
     // it is gone or was set aside, the window's own run is restored. A route already put back
     // (by another copy of the program) is put back again unchanged, and nothing is reported.
     std::optional<fog::RunRecord> run = setAsideRefusedRecord();
-    if (!run) run = currentRun_;
+    if (!run) run = session_.currentRun();
     if (run && !restore(*run)) return;  // the page stays for another try
-    currentRun_.reset();
     showChoosingPage();
 }

@@ -114,9 +114,10 @@ void MainWindow::showOpenRailsSetting() {
     const bool contentFolder = install::IsContentFolder(
         settings::ReadString(settings::kLocationSection, settings::kPathKey));
     openRailsAction_->setEnabled(!contentFolder);
-    openRailsAction_->setChecked(
-        contentFolder ||
-        settings::ReadBool(settings::kProgramSection, settings::kOpenRailsKey, false));
+    const bool chosen =
+        settings::ReadBool(settings::kProgramSection, settings::kOpenRailsKey, false);
+    openRailsAction_->setChecked(contentFolder || chosen);
+    page_->setOpenRails(chosen);
 }
 
 void MainWindow::onFolderTriggered() {
@@ -142,6 +143,7 @@ void MainWindow::onOpenRailsTriggered() {
     openRailsAction_->setChecked(!on);
     settings::WriteBool(settings::kProgramSection, settings::kOpenRailsKey, on);
     openRailsAction_->setChecked(on);
+    page_->setOpenRails(on);
 }
 
 void MainWindow::onShown() {
