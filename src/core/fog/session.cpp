@@ -16,7 +16,9 @@ std::string LastPart(const std::string& path) {
 
 OpenRailsSummary SummaryOf(const RunRecord& record) {
     const OpenRailsFiles added = AddedForOpenRails(record);
-    return {added.activityCopies, LastPart(added.weatherFile), {},
+    return {added.activityCopies,
+            LastPart(added.weatherFile),
+            {},
             install::IsContentFolder(record.installRoot)};
 }
 

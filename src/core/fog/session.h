@@ -65,6 +65,7 @@ class Session {
     // Puts a run back; true when nothing is left to try again. Otherwise the session holds the
     // run narrowed to what is left.
     bool restore(const RunRecord& record, const StepHook& hook, RestoreOutcome& outcome);
+
   private:
     std::string installRoot_;
     std::string route_;
