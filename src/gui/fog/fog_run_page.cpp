@@ -1,7 +1,6 @@
 #include "gui/fog/fog_run_page.h"
 
 #include <QComboBox>
-#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,7 +11,6 @@
 #include <QTextEdit>
 #include <algorithm>
 #include <optional>
-#include <type_traits>
 
 #include "core/fog/discovery.h"
 #include "core/fog/fog_run.h"
@@ -30,6 +28,7 @@
 #include "gui/widgets/qt_color.h"
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/track_bar.h"
+#include "ui_fog_run_page.h"
 
 using widgets::ToQ;
 using widgets::WindowFont;
@@ -45,215 +44,59 @@ void SetTextColor(QWidget* w, widgets::ColorCode color) {
     w->setPalette(pal);
 }
 
-// What a control of the page is, and so how it is made.
-enum class Kind {
-    Label,
-    WrappedLabel,
-    Summary,
-    Button,
-    Page,
-    Group,
-    RouteBox,
-    WeatherButton,
-    VisibilityBar,
-    Frame
-};
-
-// One control of the page as it is made; the text table's texts come with the language. `keep`
-// stores it in the page's member for it.
-struct Control {
-    void (*keep)(FogRunPage& page, QWidget* control);
-    Kind kind;
-    const char* name;
-    const char* parent;       // the parent's object name; none: the page itself
-    int x, y, width, height;  // a label 0 wide takes the size of its text
-    const char* text;
-    std::optional<widgets::ColorCode> color = std::nullopt;  // of the text; none: the style's
-    int fontHeight = 0;                                      // pixels; 0: the window's font
-    const char* fontFace = nullptr;                          // none: the window's face
-};
-
-template <auto Member>
-void Keep(FogRunPage& page, QWidget* control) {
-    page.*Member = static_cast<std::remove_reference_t<decltype(page.*Member)>>(control);
-}
-
-QWidget* MakeControl(const Control& c, QWidget* parent) {
-    const QString text = QString::fromUtf8(c.text);
-    QWidget* w = nullptr;
-    switch (c.kind) {
-        case Kind::Label:
-        case Kind::WrappedLabel: {
-            auto* label = new QLabel(text, parent);
-            label->setWordWrap(c.kind == Kind::WrappedLabel);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            label->setTextFormat(Qt::PlainText);
-            w = label;
-            break;
-        }
-        case Kind::Summary: {
-            auto* view = new QTextEdit(parent);
-            view->setReadOnly(true);
-            view->setAlignment(Qt::AlignHCenter);
-            view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            w = view;
-            break;
-        }
-        case Kind::Button:
-            w = new QPushButton(text, parent);
-            break;
-        case Kind::Page:
-            w = new QWidget(parent);
-            w->setAutoFillBackground(true);
-            w->raise();
-            break;
-        case Kind::Group:
-            w = new QGroupBox(text, parent);
-            break;
-        case Kind::RouteBox: {
-            auto* box = new QComboBox(parent);
-            box->setEditable(true);
-            box->setInsertPolicy(QComboBox::NoInsert);  // the list holds folder names only
-            box->setEditText(text);
-            w = box;
-            break;
-        }
-        case Kind::WeatherButton:
-            w = new QRadioButton(text, parent);
-            break;
-        case Kind::VisibilityBar: {
-            auto* bar = new widgets::TrackBar(parent);
-            bar->setRange(25, 125);
-            bar->setSingleStep(25);
-            bar->setPageStep(2);
-            bar->setTickPosition(QSlider::TicksBelow);
-            bar->setTickInterval(25);
-            bar->setValue(75);
-            bar->setValueSuffix(" m");
-            w = bar;
-            break;
-        }
-        case Kind::Frame: {
-            auto* frame = new QFrame(parent);
-            frame->setFrameShape(QFrame::Box);
-            frame->setFrameShadow(QFrame::Sunken);
-            w = frame;
-            break;
-        }
-    }
-    w->setObjectName(c.name);
-    w->setGeometry(c.x, c.y, c.width, c.height);
-    if (c.fontHeight != 0)
-        w->setFont(c.fontFace ? WindowFont(c.fontHeight, c.fontFace) : WindowFont(c.fontHeight));
-    if (c.color) {
-        if (auto* view = qobject_cast<QTextEdit*>(w)) {
-            view->setTextColor(widgets::ToQColor(*c.color));
-        } else {
-            SetTextColor(w, *c.color);
-        }
-    }
-    if (auto* label = qobject_cast<QLabel*>(w); label && c.width == 0)
-        label->resize(label->sizeHint());
-    return w;
-}
-
 }  // namespace
 
-FogRunPage::FogRunPage(QWidget* parent) : QWidget(parent) {
-    setObjectName("client");
-    setFixedSize(351, 229);
-    buildControls();
+FogRunPage::FogRunPage(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::FogRunPage>()) {
+    ui_->setupUi(this);
+    setUpControls();
 }
 
 FogRunPage::~FogRunPage() = default;
 
-void FogRunPage::buildControls() {
+void FogRunPage::setUpControls() {
     using namespace widgets::colors;
-    using P = FogRunPage;
-    using enum Kind;
-    // In creation order, which sets the stacking and the tab chain: the completion page, then the
-    // choosing page over it.
-    static constexpr Control kControls[] = {
-        {Keep<&P::completionLabel_>, WrappedLabel, "completionLabel", nullptr, 8, 8, 321, 89, "",
-         navy, 13},
-        {Keep<&P::summaryView_>, Summary, "summaryView", nullptr, 8, 104, 329, 89, "", maroon, 13,
-         "Arial"},
-        {Keep<&P::restoreButton_>, Button, "restoreButton", nullptr, 100, 200, 160, 25, ""},
-        {Keep<&P::choosingPage_>, Page, "choosingPage", nullptr, 0, 0, 353, 233, ""},
-
-        {Keep<&P::routeGroup_>, Group, "routeGroup", "choosingPage", 8, 8, 177, 113, "", red},
-        {Keep<&P::routeLabel_>, WrappedLabel, "routeLabel", "routeGroup", 8, 24, 145, 49, "", navy},
-        {Keep<&P::routeBox_>, RouteBox, "routeBox", "routeGroup", 8, 72, 161, 21, "", teal},
-
-        {Keep<&P::weatherGroup_>, Group, "weatherGroup", "choosingPage", 192, 8, 153, 113, "", red},
-        {Keep<&P::weatherLabel_>, WrappedLabel, "weatherLabel", "weatherGroup", 8, 24, 137, 33, "",
-         navy},
-        {Keep<&P::sunButton_>, WeatherButton, "sunButton", "weatherGroup", 16, 56, 113, 17, "",
-         teal},
-        {Keep<&P::rainButton_>, WeatherButton, "rainButton", "weatherGroup", 16, 72, 113, 17, "",
-         teal},
-        {Keep<&P::snowButton_>, WeatherButton, "snowButton", "weatherGroup", 16, 88, 113, 17, "",
-         teal},
-
-        {Keep<&P::fogGroup_>, Group, "fogGroup", "choosingPage", 8, 128, 337, 65, "", red},
-        {Keep<&P::visibilityBar_>, VisibilityBar, "visibilityBar", "fogGroup", 8, 16, 150, 45, ""},
-        {Keep<&P::visibilityFrame_>, Frame, "visibilityFrame", "fogGroup", 168, 10, 161, 50, ""},
-        {Keep<&P::visibilityCaption_>, Label, "visibilityCaption", "fogGroup", 176, 16, 83, 13, "",
-         navy},
-        {Keep<&P::visibilityLabel_>, Label, "visibilityLabel", "fogGroup", 264, 16, 0, 0, "75 m",
-         black},
-        {Keep<&P::fogStateCaption_>, Label, "fogStateCaption", "fogGroup", 176, 40, 0, 0, "", navy},
-        // 75 m, where the bar starts.
-        {Keep<&P::fogStateLabel_>, Label, "fogStateLabel", "fogGroup", 232, 40, 90, 14, "",
-         fog::kFogStateColors[2]},
-
-        {Keep<&P::makeButton_>, Button, "makeButton", "choosingPage", 136, 200, 75, 25, "", black},
-    };
-    for (const Control& c : kControls) {
-        QWidget* parent = c.parent ? findChild<QWidget*>(QLatin1String(c.parent)) : this;
-        c.keep(*this, MakeControl(c, parent));
-    }
-
-    sunButton_->setChecked(true);
-    widgets::SetLabelPartner(*routeLabel_, *routeBox_);
-    widgets::SetLabelPartner(*weatherLabel_, *weatherGroup_);
-    widgets::SetLabelPartner(*visibilityCaption_, *visibilityBar_);
-    widgets::SetLabelPartner(*fogStateCaption_, *visibilityBar_);
-    widgets::SetLabelPartner(*completionLabel_, *restoreButton_);
-    // The restore button lies under the make button, and the make button under it.
-    widgets::IgnoreClickThrough(*choosingPage_, {restoreButton_, makeButton_});
-    fogStateLabel_->setAutoFillBackground(true);
-    QPalette pal = fogStateLabel_->palette();
+    ui_->completionLabel->setFont(WindowFont(13));
+    ui_->summaryView->setFont(WindowFont(13, "Arial"));
+    ui_->summaryView->setAlignment(Qt::AlignHCenter);
+    ui_->summaryView->setTextColor(widgets::ToQColor(maroon));
+    ui_->visibilityLabel->resize(ui_->visibilityLabel->sizeHint());
+    ui_->fogStateCaption->resize(ui_->fogStateCaption->sizeHint());
+    // The state's colour on black; it follows the bar, which starts at 75 m.
+    SetTextColor(ui_->fogStateLabel, fog::kFogStateColors[2]);
+    ui_->fogStateLabel->setAutoFillBackground(true);
+    QPalette pal = ui_->fogStateLabel->palette();
     pal.setColor(QPalette::Window, widgets::ToQColor(black));
-    fogStateLabel_->setPalette(pal);
+    ui_->fogStateLabel->setPalette(pal);
 
-    connect(restoreButton_, &QPushButton::clicked, this,
+    widgets::SetLabelPartner(*ui_->routeLabel, *ui_->routeBox);
+    widgets::SetLabelPartner(*ui_->weatherLabel, *ui_->weatherGroup);
+    widgets::SetLabelPartner(*ui_->visibilityCaption, *ui_->visibilityBar);
+    widgets::SetLabelPartner(*ui_->fogStateCaption, *ui_->visibilityBar);
+    widgets::SetLabelPartner(*ui_->completionLabel, *ui_->restoreButton);
+    // The restore button lies under the make button, and the make button under it.
+    widgets::IgnoreClickThrough(*ui_->choosingPage, {ui_->restoreButton, ui_->makeButton});
+
+    connect(ui_->restoreButton, &QPushButton::clicked, this,
             platform::Guarded([this] { onRestoreClicked(); }));
     // The change handler runs for the user's changes only: typing or picking an entry.
-    connect(routeBox_->lineEdit(), &QLineEdit::textEdited, this,
+    connect(ui_->routeBox->lineEdit(), &QLineEdit::textEdited, this,
             platform::Guarded([this] { onRouteEdited(); }));
-    connect(routeBox_, &QComboBox::activated, this, platform::Guarded([this] { onRouteEdited(); }));
-    connect(visibilityBar_, &widgets::TrackBar::valueEdited, this,
+    connect(ui_->routeBox, &QComboBox::activated, this,
+            platform::Guarded([this] { onRouteEdited(); }));
+    connect(ui_->visibilityBar, &widgets::TrackBar::valueEdited, this,
             platform::Guarded([this] { onVisibilityChanged(); }));
-    connect(makeButton_, &QPushButton::clicked, this,
+    connect(ui_->makeButton, &QPushButton::clicked, this,
             platform::Guarded([this] { onMakeClicked(); }));
-
-    // Tab order: choosingPage_ (groups, then Maken...), restoreButton_, summaryView_.
-    setTabOrder(routeBox_, sunButton_);
-    setTabOrder(sunButton_, visibilityBar_);
-    setTabOrder(visibilityBar_, makeButton_);
-    setTabOrder(makeButton_, restoreButton_);
-    setTabOrder(restoreButton_, summaryView_);
 }
 
 void FogRunPage::setTexts(const settings::WindowTexts& texts) {
     texts_ = texts;
-    fogStateCaption_->resize(fogStateCaption_->sizeHint());  // a label as wide as its text
+    ui_->fogStateCaption->resize(ui_->fogStateCaption->sizeHint());  // a label as wide as its text
     updateVisibilityDisplay();
 }
 
 void FogRunPage::followVisibilityMouse() {
-    visibilityBar_->setMousePressHandler([this](Qt::MouseButton button, int x, int y) {
+    ui_->visibilityBar->setMousePressHandler([this](Qt::MouseButton button, int x, int y) {
         platform::RunGuarded([=, this] { onVisibilityMousePressed(button, x, y); });
     });
 }
@@ -265,7 +108,7 @@ void FogRunPage::showRoutes(const std::string& installRoot) {
 }
 
 void FogRunPage::fillRouteList(const std::string& folder) {
-    routeBox_->clear();
+    ui_->routeBox->clear();
     QStringList names;
     // Asking for folders still returns plain files, which are dropped here.
     for (const auto& entry :
@@ -274,15 +117,15 @@ void FogRunPage::fillRouteList(const std::string& folder) {
             names.push_back(widgets::PathToQ(entry.name));
         }
     }
-    routeBox_->addItems(names);
+    ui_->routeBox->addItems(names);
     // Adding items selects the first one; the box shows the placeholder instead.
-    routeBox_->setCurrentIndex(-1);
-    routeBox_->setEditText(widgets::ToQ(texts_.text(settings::Text::RoutePlaceholder)));
+    ui_->routeBox->setCurrentIndex(-1);
+    ui_->routeBox->setEditText(widgets::ToQ(texts_.text(settings::Text::RoutePlaceholder)));
 }
 
 void FogRunPage::onRouteEdited() {
-    if (routeBox_->currentText().isEmpty())
-        routeBox_->setEditText(widgets::ToQ(texts_.text(settings::Text::RoutePlaceholder)));
+    if (ui_->routeBox->currentText().isEmpty())
+        ui_->routeBox->setEditText(widgets::ToQ(texts_.text(settings::Text::RoutePlaceholder)));
 }
 
 // The visibility scale of the fog-run page.
@@ -292,21 +135,21 @@ void FogRunPage::onVisibilityChanged() {
 
 void FogRunPage::updateVisibilityDisplay() {
     const std::array<std::string, 5> displayTexts = fogStateDisplayTexts();
-    const int position = fog::SnapToLevel(visibilityBar_->value());
-    visibilityBar_->setValue(position);
-    visibilityLabel_->setText(QString::number(position) + " m");
-    visibilityLabel_->resize(visibilityLabel_->sizeHint());
+    const int position = fog::SnapToLevel(ui_->visibilityBar->value());
+    ui_->visibilityBar->setValue(position);
+    ui_->visibilityLabel->setText(QString::number(position) + " m");
+    ui_->visibilityLabel->resize(ui_->visibilityLabel->sizeHint());
     const int index = fog::LevelIndex(position);
     if (index < 0) return;
-    widgets::SetLabelText(*fogStateLabel_, widgets::ToQ(displayTexts[std::size_t(index)]));
-    QPalette pal = fogStateLabel_->palette();
+    widgets::SetLabelText(*ui_->fogStateLabel, widgets::ToQ(displayTexts[std::size_t(index)]));
+    QPalette pal = ui_->fogStateLabel->palette();
     pal.setColor(QPalette::WindowText, widgets::ToQColor(fog::kFogStateColors[std::size_t(index)]));
-    fogStateLabel_->setPalette(pal);
+    ui_->fogStateLabel->setPalette(pal);
 }
 
 void FogRunPage::onVisibilityMousePressed(Qt::MouseButton, int x, int) {
-    visibilityBar_->setValue(
-        fog::PositionFromMouse(x, visibilityBar_->maximum(), visibilityBar_->width()));
+    ui_->visibilityBar->setValue(
+        fog::PositionFromMouse(x, ui_->visibilityBar->maximum(), ui_->visibilityBar->width()));
 }
 
 std::array<std::string, 5> FogRunPage::fogStateDisplayTexts() const {
@@ -332,21 +175,21 @@ std::string PathList(const std::vector<std::string>& paths) {
 }  // namespace
 
 fog::Weather FogRunPage::checkedWeather() const {
-    if (sunButton_->isChecked()) return fog::Weather::Sun;
-    if (rainButton_->isChecked()) return fog::Weather::Rain;
+    if (ui_->sunButton->isChecked()) return fog::Weather::Sun;
+    if (ui_->rainButton->isChecked()) return fog::Weather::Rain;
     return fog::Weather::Snow;
 }
 
 QRadioButton* FogRunPage::weatherButton(fog::Weather weather) const {
     switch (weather) {
         case fog::Weather::Sun:
-            return sunButton_;
+            return ui_->sunButton;
         case fog::Weather::Rain:
-            return rainButton_;
+            return ui_->rainButton;
         case fog::Weather::Snow:
-            return snowButton_;
+            return ui_->snowButton;
     }
-    return sunButton_;
+    return ui_->sunButton;
 }
 
 // Fifteen centred lines; each takes the colour and style current when it is added, and the
@@ -354,7 +197,7 @@ QRadioButton* FogRunPage::weatherButton(fog::Weather weather) const {
 void FogRunPage::writeSummary() {
     const QColor maroon(128, 0, 0), blue(0, 0, 255), grey(128, 128, 128);
     QTextCharFormat current;
-    QTextCursor cursor(summaryView_->document());
+    QTextCursor cursor(ui_->summaryView->document());
     bool first = true;
     auto line = [&](const QString& text) {
         cursor.movePosition(QTextCursor::End);
@@ -391,8 +234,8 @@ void FogRunPage::writeSummary() {
     line(hyphens);
     heading(texts_.text(settings::Text::SummaryRoute), widgets::PathToQ(session_.route()));
     heading(texts_.text(settings::Text::SummaryWeather), weatherButton(checkedWeather())->text());
-    heading(texts_.text(settings::Text::SummaryVisibility), visibilityLabel_->text());
-    heading(texts_.text(settings::Text::SummaryFogState), fogStateLabel_->text());
+    heading(texts_.text(settings::Text::SummaryVisibility), ui_->visibilityLabel->text());
+    heading(texts_.text(settings::Text::SummaryFogState), ui_->fogStateLabel->text());
     const std::optional<fog::OpenRailsSummary>& openRails = session_.openRailsSummary();
     if (!openRails) return;
     heading(texts_.text(settings::Text::SummaryOpenRailsActivities),
@@ -414,15 +257,15 @@ void FogRunPage::writeSummary() {
 }
 
 void FogRunPage::showCompletionPage() {
-    choosingPage_->hide();
+    ui_->choosingPage->hide();
     emit filesReplacedChanged(true);
 }
 
 void FogRunPage::showChoosingPage() {
     session_.close();
-    choosingPage_->show();
+    ui_->choosingPage->show();
     emit filesReplacedChanged(false);
-    summaryView_->clear();
+    ui_->summaryView->clear();
 }
 
 std::optional<fog::RunRecord> FogRunPage::setAsideRefusedRecord() {
@@ -438,9 +281,9 @@ std::optional<fog::RunRecord> FogRunPage::setAsideRefusedRecord() {
 void FogRunPage::showRun(const fog::RunRecord& record) {
     session_.open(record);
     weatherButton(record.weather)->setChecked(true);
-    visibilityBar_->setValue(record.metres);
+    ui_->visibilityBar->setValue(record.metres);
     onVisibilityChanged();
-    summaryView_->clear();
+    ui_->summaryView->clear();
     writeSummary();
     showCompletionPage();
 }
@@ -515,14 +358,14 @@ bool FogRunPage::resumeUnrestoredRun() {
 }
 
 void FogRunPage::onMakeClicked() {
-    summaryView_->clear();
+    ui_->summaryView->clear();
     const fog::Weather weather = checkedWeather();
     if (!takeChosenRoute(weather)) return;  // nothing to fog: no backup folder, texture or summary
 
     // A record that cannot be used is reported and set aside now, not found in the run's way.
     setAsideRefusedRecord();
-    const fog::FogRunRequest request =
-        session_.request(weather, visibilityBar_->value(), texts_.text(settings::Text::FogWord));
+    const fog::FogRunRequest request = session_.request(weather, ui_->visibilityBar->value(),
+                                                        texts_.text(settings::Text::FogWord));
     fog::RunReport report;
     fog::RunOutcome outcome;
     {
@@ -536,7 +379,7 @@ void FogRunPage::onMakeClicked() {
 }
 
 bool FogRunPage::takeChosenRoute(fog::Weather weather) {
-    const QString routeText = routeBox_->currentText();
+    const QString routeText = ui_->routeBox->currentText();
     session_.clearRoute();
     if (routeText.isEmpty() ||
         routeText == widgets::ToQ(texts_.text(settings::Text::RoutePlaceholder))) {

@@ -3,6 +3,7 @@
 // over the completion page (the summary and the restore button), and the fog run they start.
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,15 +12,9 @@
 #include "core/fog/session.h"
 #include "core/settings/texts.h"
 
-class QComboBox;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QPushButton;
 class QRadioButton;
-class QTextEdit;
-namespace widgets {
-class TrackBar;
+namespace Ui {
+class FogRunPage;
 }
 
 class FogRunPage : public QWidget {
@@ -59,7 +54,9 @@ class FogRunPage : public QWidget {
     void filesReplacedChanged(bool replaced);
 
   private:
-    void buildControls();
+    // What the page's .ui cannot say: fonts, colours worked out in code, labels as wide as their
+    // text, label partners and the handlers.
+    void setUpControls();
 
     // Route list.
     void fillRouteList(const std::string& folder);
@@ -94,27 +91,8 @@ class FogRunPage : public QWidget {
     // openUnrestoredRun, then reportUnrestoredRun when there was a run.
     bool resumeUnrestoredRun();
 
-    // Controls: the choosing page (route, weather, fog), then the completion page beneath it.
-    QWidget* choosingPage_ = nullptr;
-    QGroupBox* routeGroup_ = nullptr;
-    QLabel* routeLabel_ = nullptr;
-    QComboBox* routeBox_ = nullptr;
-    QGroupBox* weatherGroup_ = nullptr;
-    QLabel* weatherLabel_ = nullptr;
-    QRadioButton* sunButton_ = nullptr;
-    QRadioButton* rainButton_ = nullptr;
-    QRadioButton* snowButton_ = nullptr;
-    QGroupBox* fogGroup_ = nullptr;
-    widgets::TrackBar* visibilityBar_ = nullptr;
-    QFrame* visibilityFrame_ = nullptr;
-    QLabel* visibilityCaption_ = nullptr;
-    QLabel* visibilityLabel_ = nullptr;
-    QLabel* fogStateCaption_ = nullptr;
-    QLabel* fogStateLabel_ = nullptr;
-    QPushButton* makeButton_ = nullptr;
-    QLabel* completionLabel_ = nullptr;
-    QTextEdit* summaryView_ = nullptr;
-    QPushButton* restoreButton_ = nullptr;
+    // Controls: the choosing page (route, weather, fog) over the completion page.
+    std::unique_ptr<Ui::FogRunPage> ui_;
 
     fog::Session session_;
     settings::WindowTexts texts_;

@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QLayout>
 #include <QMenu>
-#include <QMenuBar>
 #include <QWindow>
 
 #include "core/fog/fog_run.h"
@@ -20,91 +19,58 @@
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/program_window.h"
 #include "gui/widgets/qt_text.h"
+#include "ui_main_window.h"
 
 using widgets::WindowFont;
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
-    setObjectName("MainWindow");
-    setWindowTitle("ZEL Nevora");
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::MainWindow>()) {
+    // Before the page is made: it sizes labels to their text in the window's font.
     setFont(WindowFont());
     widgets::MarkAsProgramWindow(*this);
-    buildControls();
-    buildMenu();
+    ui_->setupUi(this);
+    setUpControls();
     setCloseBox(true);
     // Until a language is applied the window and its boxes speak the built-in Dutch.
     texts_ = settings::BuiltInTexts(settings::TextWindow::Main);
     settings::ApplyTexts(*this, texts_);
-    page_->setTexts(texts_);
+    ui_->client->setTexts(texts_);
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             [this](QWindow* window) { onFocusWindowChanged(window); });
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::buildControls() {
-    page_ = new FogRunPage(this);
-    setCentralWidget(page_);
+void MainWindow::setUpControls() {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    connect(page_, &FogRunPage::filesReplacedChanged, this, [this](bool replaced) {
-        exitAction_->setEnabled(!replaced);
+    connect(ui_->client, &FogRunPage::filesReplacedChanged, this, [this](bool replaced) {
+        ui_->exitAction->setEnabled(!replaced);
         setCloseBox(!replaced);
-        optionsMenu_->menuAction()->setVisible(!replaced);
+        ui_->optionsMenu->menuAction()->setVisible(!replaced);
     });
-}
 
-void MainWindow::buildMenu() {
-    QMenuBar* bar = menuBar();
-    fileMenu_ = bar->addMenu(QString());
-    fileMenu_->setObjectName("fileMenu");
-    exitAction_ = fileMenu_->addAction(QString());
-    exitAction_->setObjectName("exitAction");
-    connect(exitAction_, &QAction::triggered, this,
+    connect(ui_->exitAction, &QAction::triggered, this,
             platform::Guarded([this] { onExitTriggered(); }));
-
-    optionsMenu_ = bar->addMenu(QString());
-    optionsMenu_->setObjectName("optionsMenu");
-    languageMenu_ = optionsMenu_->addMenu(QString());
-    languageMenu_->setObjectName("languageMenu");
-    languageGroup_ = new QActionGroup(this);
-    languageGroup_->setExclusive(true);
-    dutchAction_ = languageMenu_->addAction("Nederlands");
-    dutchAction_->setObjectName("dutchAction");
-    dutchAction_->setCheckable(true);
-    languageGroup_->addAction(dutchAction_);
-    connect(languageGroup_, &QActionGroup::triggered, this, [this](QAction* item) {
+    connect(ui_->languageGroup, &QActionGroup::triggered, this, [this](QAction* item) {
         platform::RunGuarded([this, item] { onLanguageTriggered(item); });
     });
-    openRailsAction_ = optionsMenu_->addAction(QString());
-    openRailsAction_->setObjectName("openRailsAction");
-    openRailsAction_->setCheckable(true);
-    connect(openRailsAction_, &QAction::triggered, this,
+    connect(ui_->openRailsAction, &QAction::triggered, this,
             platform::Guarded([this] { onOpenRailsTriggered(); }));
-    folderAction_ = optionsMenu_->addAction(QString());
-    folderAction_->setObjectName("folderAction");
-    connect(folderAction_, &QAction::triggered, this,
+    connect(ui_->folderAction, &QAction::triggered, this,
             platform::Guarded([this] { onFolderTriggered(); }));
     // The settings file is the only copy: another copy of the program may have changed it.
-    connect(optionsMenu_, &QMenu::aboutToShow, this,
+    connect(ui_->optionsMenu, &QMenu::aboutToShow, this,
             platform::Guarded([this] { showOpenRailsSetting(); }));
-
-    helpMenu_ = bar->addMenu(QString());
-    helpMenu_->setObjectName("helpMenu");
-    helpContentsAction_ = helpMenu_->addAction(QString());
-    helpContentsAction_->setObjectName("helpContentsAction");
-    connect(helpContentsAction_, &QAction::triggered, this,
+    connect(ui_->helpContentsAction, &QAction::triggered, this,
             platform::Guarded([this] { onHelpTriggered(); }));
-    helpSeparator_ = helpMenu_->addSeparator();
-    helpSeparator_->setObjectName("helpSeparator");
-    aboutAction_ = helpMenu_->addAction(QString());
-    aboutAction_->setObjectName("aboutAction");
-    connect(aboutAction_, &QAction::triggered, this,
+    connect(ui_->aboutAction, &QAction::triggered, this,
             platform::Guarded([this] { onAboutTriggered(); }));
 }
 
 void MainWindow::initialize() {
     languageMenuPending_ = true;
     currentLanguage_ = settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
-    page_->followVisibilityMouse();
+    ui_->client->followVisibilityMouse();
     showOpenRailsSetting();
     useLanguage(currentLanguage_);
 }
@@ -114,17 +80,17 @@ void MainWindow::showOpenRailsSetting() {
     // its files: the item shows that without changing the stored choice.
     const bool contentFolder = install::IsContentFolder(
         settings::ReadString(settings::kLocationSection, settings::kPathKey));
-    openRailsAction_->setEnabled(!contentFolder);
+    ui_->openRailsAction->setEnabled(!contentFolder);
     const bool chosen =
         settings::ReadBool(settings::kProgramSection, settings::kOpenRailsKey, false);
-    openRailsAction_->setChecked(contentFolder || chosen);
-    page_->setOpenRails(chosen);
+    ui_->openRailsAction->setChecked(contentFolder || chosen);
+    ui_->client->setOpenRails(chosen);
 }
 
 void MainWindow::onFolderTriggered() {
     // The run's record names its folder, and a record for another folder is refused: the fog
     // has to go before the folder changes.
-    if (page_->filesReplaced() || fog::RunRecordPresent()) {
+    if (ui_->client->filesReplaced() || fog::RunRecordPresent()) {
         platform::ShowErrorMessage(texts_.text(settings::Text::FolderWhileFogged),
                                    texts_.text(settings::Text::ErrorTitle));
         return;
@@ -138,13 +104,13 @@ void MainWindow::onFolderChanged() {
 }
 
 void MainWindow::onOpenRailsTriggered() {
-    const bool on = openRailsAction_->isChecked();
+    const bool on = ui_->openRailsAction->isChecked();
     // Until the file holds the choice the item shows what it held; a failed write is reported
     // by the guard and leaves it so.
-    openRailsAction_->setChecked(!on);
+    ui_->openRailsAction->setChecked(!on);
     settings::WriteBool(settings::kProgramSection, settings::kOpenRailsKey, on);
-    openRailsAction_->setChecked(on);
-    page_->setOpenRails(on);
+    ui_->openRailsAction->setChecked(on);
+    ui_->client->setOpenRails(on);
 }
 
 void MainWindow::onShown() {
@@ -155,7 +121,7 @@ void MainWindow::onShown() {
 }
 
 void MainWindow::onActivated() {
-    page_->showRoutes(settings::ReadString(settings::kLocationSection, settings::kPathKey));
+    ui_->client->showRoutes(settings::ReadString(settings::kLocationSection, settings::kPathKey));
 }
 
 void MainWindow::onExitTriggered() {
@@ -230,15 +196,15 @@ void MainWindow::onFocusWindowChanged(QWindow* window) {
 }
 
 bool MainWindow::openUnrestoredRun() {
-    return page_->openUnrestoredRun();
+    return ui_->client->openUnrestoredRun();
 }
 
 void MainWindow::reportUnrestoredRun() const {
-    page_->reportUnrestoredRun();
+    ui_->client->reportUnrestoredRun();
 }
 
 bool MainWindow::mayClose() {
-    if (!page_->filesReplaced()) return true;
+    if (!ui_->client->filesReplaced()) return true;
     platform::ShowErrorMessage(texts_.text(settings::Text::CannotQuit),
                                texts_.text(settings::Text::QuitErrorTitle));
     return false;
@@ -252,7 +218,7 @@ void MainWindow::showLanguage(const std::string& name) {
     // Every pack value is read anew, so an edited pack shows at the next application.
     texts_ = settings::LoadTexts(settings::TextWindow::Main, currentLanguage_);
     settings::ApplyTexts(*this, texts_);
-    page_->setTexts(texts_);
+    ui_->client->setTexts(texts_);
 }
 
 void MainWindow::applyLanguage(const std::string& name) {
@@ -268,7 +234,7 @@ void MainWindow::checkPackFile(const std::string& name) {
         showLanguage(name);
         return;
     }
-    dutchAction_->setChecked(true);
+    ui_->dutchAction->setChecked(true);
     applyLanguage(settings::kDutch);
     platform::ShowErrorMessage(texts_.text(settings::Text::PackReadError),
                                texts_.text(settings::Text::ErrorTitle));
@@ -289,7 +255,7 @@ void MainWindow::checkPackHeader(const std::string& language, const std::string&
     if (!failed) {
         applyLanguage(currentLanguage_);
     } else {
-        dutchAction_->setChecked(true);
+        ui_->dutchAction->setChecked(true);
         applyLanguage(settings::kDutch);
     }
 }
@@ -299,20 +265,21 @@ void MainWindow::fillLanguageMenu(const std::string& folder) {
         auto* item = new QAction(widgets::PathToQ(name), this);
         // The pack name's own bytes, so a name that does not decode cleanly still names its file.
         item->setData(QByteArray::fromStdString(name));
-        item->setObjectName(QStringLiteral("Language%1").arg(languageMenu_->actions().size() + 1));
+        item->setObjectName(
+            QStringLiteral("Language%1").arg(ui_->languageMenu->actions().size() + 1));
         item->setCheckable(true);
-        languageGroup_->addAction(item);
-        languageMenu_->addAction(item);
+        ui_->languageGroup->addAction(item);
+        ui_->languageMenu->addAction(item);
         if (currentLanguage_ == name) item->setChecked(true);
     }
     // Dutch is built in: its item is checked whether or not any pack exists (the group then
     // unchecks a pack that happens to be named like it).
-    if (currentLanguage_ == settings::kDutch) dutchAction_->setChecked(true);
+    if (currentLanguage_ == settings::kDutch) ui_->dutchAction->setChecked(true);
 }
 
 void MainWindow::onLanguageTriggered(QAction* item) {
     item->setChecked(true);
-    if (dutchAction_->isChecked()) {
+    if (ui_->dutchAction->isChecked()) {
         currentLanguage_ = settings::kDutch;
         applyLanguage(settings::kDutch);
         return;

@@ -3,6 +3,7 @@
 // restore button on the completion page.
 #include <QMainWindow>
 #include <QPointer>
+#include <memory>
 #include <string>
 
 #include "core/settings/language_host.h"
@@ -10,9 +11,10 @@
 #include "gui/fog/fog_run_page.h"
 
 class QAction;
-class QActionGroup;
-class QMenu;
 class QWindow;
+namespace Ui {
+class MainWindow;
+}
 
 class MainWindow : public QMainWindow, public settings::LanguageHost {
     Q_OBJECT
@@ -60,8 +62,8 @@ class MainWindow : public QMainWindow, public settings::LanguageHost {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void buildControls();
-    void buildMenu();
+    // What the window's .ui cannot say: its fixed size and the handlers of the page and the menu.
+    void setUpControls();
 
     // Lifecycle: the first display fills the language menu; a close is allowed unless the route
     // holds fog.
@@ -92,19 +94,7 @@ class MainWindow : public QMainWindow, public settings::LanguageHost {
     void setCloseBox(bool closeBox);
 
     // Controls: the fog-run page, then the menu.
-    FogRunPage* page_ = nullptr;
-    QMenu* fileMenu_ = nullptr;
-    QAction* exitAction_ = nullptr;
-    QMenu* optionsMenu_ = nullptr;
-    QMenu* languageMenu_ = nullptr;
-    QAction* dutchAction_ = nullptr;
-    QActionGroup* languageGroup_ = nullptr;
-    QAction* openRailsAction_ = nullptr;
-    QAction* folderAction_ = nullptr;
-    QMenu* helpMenu_ = nullptr;
-    QAction* helpContentsAction_ = nullptr;
-    QAction* helpSeparator_ = nullptr;
-    QAction* aboutAction_ = nullptr;
+    std::unique_ptr<Ui::MainWindow> ui_;
 
     // State.
     std::string currentLanguage_;

@@ -12,6 +12,7 @@ namespace widgets {
 
 class TrackBar : public QSlider {
     Q_OBJECT
+    Q_PROPERTY(QString valueSuffix READ valueSuffix WRITE setValueSuffix)
   public:
     explicit TrackBar(QWidget* parent = nullptr);
 
