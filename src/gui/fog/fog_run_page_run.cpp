@@ -9,7 +9,9 @@
 
 #include "core/fog/discovery.h"
 #include "core/fog/fog_run.h"
+#include "core/fog/restore.h"
 #include "core/fog/route_recovery.h"
+#include "core/fog/run_record.h"
 #include "core/install/installation.h"
 #include "core/platform/messages.h"
 #include "core/platform/paths.h"
