@@ -35,6 +35,8 @@
 #include <memory>
 
 #include "core/fog/fog_run.h"
+#include "core/fog/restore.h"
+#include "core/fog/run_record.h"
 #include "core/platform/parallel.h"
 #include "core/platform/paths.h"
 

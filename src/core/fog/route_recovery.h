@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "core/fog/fog_run.h"
+#include "core/fog/restore.h"
+#include "core/fog/run_record.h"
 
 namespace fog {
 

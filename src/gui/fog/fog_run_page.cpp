@@ -14,7 +14,9 @@
 
 #include "core/fog/discovery.h"
 #include "core/fog/fog_run.h"
+#include "core/fog/restore.h"
 #include "core/fog/route_recovery.h"
+#include "core/fog/run_record.h"
 #include "core/fog/visibility.h"
 #include "core/install/installation.h"
 #include "core/platform/files.h"

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "core/fog/fog_run.h"
+#include "core/fog/restore.h"
+#include "core/fog/run_record.h"
 #include "core/fog/session.h"
 #include "core/settings/texts.h"
 

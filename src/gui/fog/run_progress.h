@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "core/fog/fog_run.h"
+#include "core/fog/restore.h"
+#include "core/fog/run_record.h"
 
 class QProgressDialog;
 class QWidget;

@@ -8,7 +8,7 @@
 #include <QMenu>
 #include <QWindow>
 
-#include "core/fog/fog_run.h"
+#include "core/fog/run_record.h"
 #include "core/install/installation.h"
 #include "core/platform/messages.h"
 #include "core/settings/language.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/fog/fog_run.h"
+#include "core/fog/run_record.h"
 #include "core/platform/paths.h"
 #include "support/fixtures.h"
 

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include "core/fog/fog_run.h"
+#include "core/fog/restore.h"
+#include "core/fog/run_record.h"
 #include "support/fog_fixtures.h"
 #include "support/other_copy.h"
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/fog/restore.h"
+#include "core/fog/run_record.h"
 #include "core/platform/files.h"
 #include "core/platform/paths.h"
 #include "support/fog_fixtures.h"

@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "app/program.h"
-#include "core/fog/fog_run.h"
+#include "core/fog/run_record.h"
 #include "core/install/installation.h"
 #include "core/platform/paths.h"
 #include "gui/install/install_locator.h"

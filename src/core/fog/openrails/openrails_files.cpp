@@ -6,9 +6,9 @@
 #include <unordered_set>
 #include <utility>
 
-#include "core/fog/fog_run.h"
 #include "core/fog/openrails/activity_copy.h"
 #include "core/fog/openrails/weather_file.h"
+#include "core/fog/run_record.h"
 #include "core/platform/files.h"
 #include "core/platform/parallel.h"
 #include "core/platform/paths.h"

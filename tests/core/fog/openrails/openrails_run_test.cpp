@@ -6,6 +6,8 @@
 #include <chrono>
 
 #include "core/fog/fog_run.h"
+#include "core/fog/restore.h"
+#include "core/fog/run_record.h"
 #include "core/platform/paths.h"
 #include "support/activity_reader.h"
 #include "support/fog_fixtures.h"
