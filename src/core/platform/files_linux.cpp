@@ -45,11 +45,6 @@ std::string OpenableFolder(const std::string& folder) {
     return folder.empty() ? "." : folder;
 }
 
-bool StatPath(const std::string& path, struct stat& st) {
-    // A dangling link still names an entry, as a file.
-    return ::stat(path.c_str(), &st) == 0 || ::lstat(path.c_str(), &st) == 0;
-}
-
 // Any entry, a dangling link too: one look at the entry itself.
 bool Exists(const std::string& path) {
     struct stat st;
@@ -175,11 +170,28 @@ int OpenRegularFile(const std::string& path, struct stat& st) {
     return fd;
 }
 
+// The path nearly always names its entry as spelled on disk: then one look settles it, instead
+// of a look for the entry and a second one at it. Any other spelling goes the long way.
+int OpenExistingRegular(std::string_view path, struct stat& st) {
+    const int fd = path.empty() ? -1 : OpenRegularFile(std::string(path), st);
+    if (fd >= 0) return fd;
+    const std::optional<std::string> resolved = ResolveExisting(path);
+    return resolved ? OpenRegularFile(*resolved, st) : -1;
+}
+
+// As stat (`follow`) or lstat of the entry the path names in any spelling.
+bool StatExisting(std::string_view path, struct stat& st, bool follow) {
+    auto look = [&](const std::string& p) {
+        return (follow ? ::stat(p.c_str(), &st) : ::lstat(p.c_str(), &st)) == 0;
+    };
+    if (!path.empty() && look(std::string(path))) return true;
+    const std::optional<std::string> resolved = ResolveExisting(path);
+    return resolved && look(*resolved);
+}
+
 std::optional<std::string> ReadWholeFile(std::string_view path, std::uintmax_t limit) {
-    std::optional<std::string> resolved = ResolveExisting(path);
-    if (!resolved) return std::nullopt;
     struct stat st;
-    int fd = OpenRegularFile(*resolved, st);
+    int fd = OpenExistingRegular(path, st);
     if (fd < 0) return std::nullopt;
     std::string bytes;
     bool ok = static_cast<std::uintmax_t>(st.st_size) <= limit &&
@@ -347,11 +359,17 @@ std::vector<FileEntry> FindFiles(std::string_view pattern, FileAttr attrs) {
     if (dir == nullptr) return found;
     const FileAttr skippable =
         (FileAttr::Hidden | FileAttr::System | FileAttr::Volume | FileAttr::Directory) & ~attrs;
+    // Each entry is looked at relative to the open folder: a folder of thousands would otherwise
+    // walk the whole path again for each of them.
+    const int folderFd = ::dirfd(dir);
     while (dirent* entry = ::readdir(dir)) {
         std::string name = entry->d_name;
         if (name == "." || name == ".." || !WildcardMatch(mask, name)) continue;
         struct stat st;
-        if (!StatPath(resolved + name, st)) continue;
+        // A dangling link still names an entry, as a file.
+        if (::fstatat(folderFd, name.c_str(), &st, 0) != 0 &&
+            ::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
         const FileAttr attr = AttributesOf(name, st);
         if (HasAttr(attr, skippable)) continue;
         found.push_back({std::move(name), attr});
@@ -398,21 +416,18 @@ bool RemoveEmptyFolder(std::string_view path) {
 }
 
 bool IsDirectory(std::string_view path) {
-    std::optional<std::string> resolved = ResolveExisting(path);
     struct stat st;
-    return resolved && ::stat(resolved->c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return StatExisting(path, st, true) && S_ISDIR(st.st_mode);
 }
 
 bool IsFile(std::string_view path) {
-    std::optional<std::string> resolved = ResolveExisting(path);
     struct stat st;
-    return resolved && ::stat(resolved->c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return StatExisting(path, st, true) && S_ISREG(st.st_mode);
 }
 
 bool IsLink(std::string_view path) {
-    std::optional<std::string> resolved = ResolveExisting(path);
     struct stat st;
-    return resolved && ::lstat(resolved->c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    return StatExisting(path, st, false) && S_ISLNK(st.st_mode);
 }
 
 bool EntryExists(std::string_view path) {
@@ -474,11 +489,9 @@ bool WriteFileAtomic(std::string_view path, std::string_view bytes) {
 
 bool SameFileBytes(std::string_view a, std::string_view b) {
     // Compared piece by piece: whole-file buffers cost more in allocation than in reading.
-    std::optional<std::string> first = ResolveExisting(a), second = ResolveExisting(b);
-    if (!first || !second) return false;
     struct stat sa, sb;
-    int fa = OpenRegularFile(*first, sa);
-    int fb = fa < 0 ? -1 : OpenRegularFile(*second, sb);
+    int fa = OpenExistingRegular(a, sa);
+    int fb = fa < 0 ? -1 : OpenExistingRegular(b, sb);
     bool same = fb >= 0 && sa.st_size == sb.st_size;
     // Unequal sizes settle it; equal ones are no proof, so the bytes are read to the end of both
     // files (a file that grew since its size was taken still differs).
@@ -495,9 +508,8 @@ bool SameFileBytes(std::string_view a, std::string_view b) {
 }
 
 bool FileHolds(std::string_view path, std::string_view bytes) {
-    std::optional<std::string> resolved = ResolveExisting(path);
     struct stat st;
-    const int fd = resolved ? OpenRegularFile(*resolved, st) : -1;
+    const int fd = OpenExistingRegular(path, st);
     bool same = fd >= 0 && static_cast<std::uintmax_t>(st.st_size) == bytes.size();
     // Read one byte past the expected end: a file that grew since its size was taken differs.
     char buffer[65536];
@@ -701,11 +713,13 @@ std::vector<bool> FileBatch::Commit(bool durable, const std::function<void(std::
     }
     // Carries out the deletions from ops_[first] up to an operation of another kind. Each
     // deletion may wait for the disk (a file system that discards freed blocks does so at
-    // once); many deletions go side by side, so that those waits overlap.
+    // once, for milliseconds); many deletions go side by side, so that those waits overlap.
+    // The workers mostly wait: far more of them than processors pay off (10,000 deletions took
+    // 1.4 s with 8 and 0.3 to 0.6 s with 64 on a two-processor machine).
     auto deleteFrom = [this](std::size_t first) {
         std::size_t end = first;
         while (end < ops_.size() && ops_[end].kind == Op::Kind::Delete) ++end;
-        constexpr std::size_t kPerWorker = 16, kMaxWorkers = 8;
+        constexpr std::size_t kPerWorker = 16, kMaxWorkers = 64;
         ForEachIndex(end - first, kPerWorker, kMaxWorkers, [&](std::size_t k) {
             Op& op = ops_[first + k];
             const std::string& path = op.staged.target.path;

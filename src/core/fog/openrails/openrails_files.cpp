@@ -47,9 +47,12 @@ bool IsWeatherFileName(std::string_view name) {
 // that is taken by then.)
 class FolderNames {
   public:
-    explicit FolderNames(const std::string& folder) {
-        for (const platform::FileEntry& entry :
-             platform::FindFiles(platform::JoinPath(folder, "*"), platform::FileAttr::AnyFile))
+    explicit FolderNames(const std::string& folder)
+        : FolderNames(
+              platform::FindFiles(platform::JoinPath(folder, "*"), platform::FileAttr::AnyFile)) {}
+    // From a listing of every entry of the folder, where the caller needs one anyway.
+    explicit FolderNames(const std::vector<platform::FileEntry>& entries) {
+        for (const platform::FileEntry& entry : entries)
             names_.insert(platform::UpperCased(entry.name));
     }
     bool Taken(std::string_view name) const {
@@ -186,12 +189,16 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
     if (IsOwnFolder(route, activities)) {
         const auto [extensions, extensionsName] = OnDisk(activities, kExtensions);
         const bool hasExtensions = IsOwnFolder(route, extensions);
-        FolderNames activityNames(activities), extensionNames(extensions);
+        // One listing gives both the activities and every name taken beside them: the folder may
+        // hold thousands.
+        std::vector<platform::FileEntry> entries =
+            platform::FindFiles(JoinPath(activities, "*"), platform::FileAttr::AnyFile);
+        FolderNames activityNames(entries), extensionNames(extensions);
         const std::string suffix = NameSuffix(fogWord, metres);
         std::vector<std::string> names;
-        for (platform::FileEntry& entry : platform::FindFiles(
-                 JoinPath(activities, "*.act"), platform::FileAttr::AnyFileButFolder)) {
-            if (!IsActivityCopyName(entry.name) && EndsWithNoCase(entry.name, ".act"))
+        for (platform::FileEntry& entry : entries) {
+            if (!entry.IsDirectory() && !IsActivityCopyName(entry.name) &&
+                EndsWithNoCase(entry.name, ".act"))
                 names.push_back(std::move(entry.name));
         }
         // Each activity is read and fogged on its own: routes hold hundreds.
