@@ -2,15 +2,14 @@
 // The About window: product, version, the web and mail links, the copyright line and two
 // pictures. Not modal; hidden by OK or the close box and shown again by Help > Info.
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/settings/texts.h"
 #include "gui/widgets/program_window.h"
 
-class QLabel;
-class QPushButton;
-namespace widgets {
-class LinkLabel;
+namespace Ui {
+class AboutWindow;
 }
 
 class AboutWindow : public widgets::ProgramDialog {
@@ -18,12 +17,15 @@ class AboutWindow : public widgets::ProgramDialog {
   public:
     // `currentLanguage` gives the main window's active language.
     explicit AboutWindow(std::function<std::string()> currentLanguage, QWidget* parent = nullptr);
+    ~AboutWindow() override;
 
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
-    void buildControls();
+    // What the form cannot say: the pictures' see-through colour, the copyright line as wide as
+    // its text, the links' colours, the OK icon and the handler.
+    void setUpControls();
     // Each change from hidden to shown: the texts in the main window's current language.
     void onShown();
     // Sets the texts for a language; the product name and the version are never translated.
@@ -31,18 +33,8 @@ class AboutWindow : public widgets::ProgramDialog {
     void showTexts(const settings::WindowTexts& texts);
     void onOkClicked();
 
-    // Controls. All but okButton_ lie on the panel.
-    QWidget* panel_ = nullptr;
-    QLabel* trainPicture_ = nullptr;
-    QLabel* productLabel_ = nullptr;
-    QLabel* versionLabel_ = nullptr;
-    QLabel* webCaption_ = nullptr;
-    widgets::LinkLabel* webLink_ = nullptr;
-    QLabel* mailCaption_ = nullptr;
-    widgets::LinkLabel* mailLink_ = nullptr;
-    QLabel* iconPicture_ = nullptr;
-    QLabel* copyrightLabel_ = nullptr;
-    QPushButton* okButton_ = nullptr;
+    // Controls: the panel with the pictures, texts and links, and OK below it.
+    std::unique_ptr<Ui::AboutWindow> ui_;
 
     std::function<std::string()> currentLanguage_;
 };

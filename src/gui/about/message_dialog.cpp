@@ -15,6 +15,7 @@
 #include "gui/platform/window_title.h"
 #include "gui/widgets/program_window.h"
 #include "gui/widgets/qt_text.h"
+#include "ui_message_dialog.h"
 
 namespace about {
 namespace {
@@ -82,11 +83,14 @@ MessageDialog::MessageDialog(const QString& message, MessageType type, MessageBu
                              QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint) {
-    setObjectName("MessageDialog");
+                          Qt::MSWindowsFixedSizeDialogHint),
+      ui_(std::make_unique<Ui::MessageDialog>()) {
     platform::KeepEmptyTitleEmpty(*this);
     setWindowTitle(TypeCaption(type));
     setFont(WindowFont());
+    // The form holds the icon and the message; their places, the buttons (by the requested kinds)
+    // and the size follow from the message's font and length.
+    ui_->setupUi(this);
 
     // Measured in dialog units of the message font: a quarter of the average
     // character width across, an eighth of the line height down.
@@ -109,22 +113,19 @@ MessageDialog::MessageDialog(const QString& message, MessageType type, MessageBu
     QStyle::StandardPixmap iconKind{};
     const bool hasIcon = TypeIcon(type, iconKind);
     if (hasIcon) {
-        iconLabel_ = new QLabel(this);
-        iconLabel_->setObjectName("iconLabel");
-        iconLabel_->setPixmap(
+        ui_->iconLabel->setPixmap(
             style()->standardIcon(iconKind, nullptr, this).pixmap(kIconSize, kIconSize));
-        iconLabel_->setGeometry(horzMargin, vertMargin, kIconSize, kIconSize);
+        ui_->iconLabel->setGeometry(horzMargin, vertMargin, kIconSize, kIconSize);
+    } else {
+        delete ui_->iconLabel;  // the custom type shows no icon, and has no icon label
+        ui_->iconLabel = nullptr;
     }
-    messageLabel_ = new QLabel(message, this);
-    messageLabel_->setObjectName("messageLabel");
-    messageLabel_->setTextFormat(Qt::PlainText);
-    messageLabel_->setWordWrap(true);
-    messageLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QLabel* const messageLabel = ui_->messageLabel;
+    messageLabel->setText(message);
     const int textLeft = horzMargin + (hasIcon ? kIconSize + horzSpacing : 0);
     const int textWidth = textRect.width() + 1;
-    messageLabel_->setGeometry(
-        textLeft, vertMargin, textWidth,
-        std::max(textRect.height(), messageLabel_->heightForWidth(textWidth)));
+    messageLabel->setGeometry(textLeft, vertMargin, textWidth,
+                              std::max(textRect.height(), messageLabel->heightForWidth(textWidth)));
 
     int buttonWidth = across(50);
     constexpr int kButtonKinds = int(MessageButton::Help) + 1;
@@ -149,7 +150,7 @@ MessageDialog::MessageDialog(const QString& message, MessageType type, MessageBu
         defaultButton_->setFocus();
     }
 
-    const int textBottom = std::max(messageLabel_->height(), hasIcon ? kIconSize : 0);
+    const int textBottom = std::max(messageLabel->height(), hasIcon ? kIconSize : 0);
     const int count = int(buttonRow_.size());
     const int groupWidth = count * buttonWidth + std::max(0, count - 1) * buttonSpacing;
     const int clientWidth =
@@ -162,6 +163,8 @@ MessageDialog::MessageDialog(const QString& message, MessageType type, MessageBu
     }
     setFixedSize(clientWidth, clientHeight);
 }
+
+MessageDialog::~MessageDialog() = default;
 
 // The close box (and any other close request) ends the dialog with Cancel.
 void MessageDialog::reject() {

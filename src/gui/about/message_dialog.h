@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-class QLabel;
 class QPushButton;
 
 namespace about {
+namespace Ui {
+class MessageDialog;
+}
 
 enum class MessageType { Warning, Error, Information, Confirmation, Custom };
 
@@ -63,6 +65,7 @@ class MessageDialog : public QDialog {
   public:
     MessageDialog(const QString& message, MessageType type, MessageButtons buttons,
                   QWidget* parent = nullptr);
+    ~MessageDialog() override;
 
     // The buttons, left to right.
     const std::vector<QPushButton*>& buttons() const { return buttonRow_; }
@@ -79,8 +82,9 @@ class MessageDialog : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    QLabel* iconLabel_ = nullptr;  // none for MessageType::Custom
-    QLabel* messageLabel_ = nullptr;
+    // Controls: the icon (none for MessageType::Custom) and the message; the buttons are made for
+    // the kinds requested.
+    std::unique_ptr<Ui::MessageDialog> ui_;
     std::vector<QPushButton*> buttonRow_;
     QPushButton* defaultButton_ = nullptr;  // Enter's button at first; none: no Ok, Yes, Retry
     QPushButton* cancelButton_ = nullptr;   // Esc's button; none: Esc does nothing

@@ -19,6 +19,7 @@
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/label_text.h"
 #include "gui/widgets/qt_text.h"
+#include "ui_install_locator.h"
 
 namespace {
 
@@ -29,55 +30,36 @@ constexpr char kTrainExe[] = "train.exe";
 
 }  // namespace
 
-InstallLocator::InstallLocator(QWidget* parent) : widgets::ProgramDialog(parent) {
-    setObjectName("InstallLocator");
-    // A title bar without system menu, so without close box; fixed size.
+InstallLocator::InstallLocator(QWidget* parent)
+    : widgets::ProgramDialog(parent), ui_(std::make_unique<Ui::InstallLocator>()) {
+    // A title bar without system menu, so without close box; fixed size. Flags and font come
+    // before the form, as they did before its controls were made.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(273, 189);
     setFont(widgets::WindowFont());
+    ui_->setupUi(this);
     move(244, 217);
 
-    introLabel_ = new QLabel(this);
-    introLabel_->setObjectName("introLabel");
-    introLabel_->setGeometry(8, 8, 257, 41);
-    introLabel_->setWordWrap(true);
-    introLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    introLabel_->setTextFormat(Qt::PlainText);
-
-    folderGroup_ = new QGroupBox(this);
-    folderGroup_->setObjectName("folderGroup");
-    folderGroup_->setGeometry(8, 64, 257, 81);
-    // A free text field with Open Rails' profiles in its list; what is typed never joins it.
-    folderBox_ = new QComboBox(folderGroup_);
-    folderBox_->setObjectName("folderBox");
-    folderBox_->setEditable(true);
-    folderBox_->setInsertPolicy(QComboBox::NoInsert);
-    folderBox_->setCompleter(nullptr);  // list entries carry names: no completion to them
-    folderBox_->lineEdit()->setObjectName("folderEdit");
-    folderBox_->setEditText(kDefaultFolder);
-    folderBox_->setGeometry(3, 20, 250, 21);
+    // A free text field with Open Rails' profiles in its list; what is typed never joins it (the
+    // form's insert policy).
+    ui_->folderBox->setCompleter(nullptr);  // list entries carry names: no completion to them
+    ui_->folderBox->lineEdit()->setObjectName("folderEdit");
+    ui_->folderBox->setEditText(kDefaultFolder);
     // An entry shows the profile's name; picking it puts only its folder in the field.
-    connect(folderBox_, &QComboBox::activated, this,
-            [this](int index) { folderBox_->setEditText(folderBox_->itemData(index).toString()); });
-    browseButton_ = new QPushButton(folderGroup_);
-    browseButton_->setObjectName("browseButton");
-    browseButton_->setGeometry(174, 48, 75, 25);
-    connect(browseButton_, &QPushButton::clicked, this,
+    connect(ui_->folderBox, &QComboBox::activated, this, [this](int index) {
+        ui_->folderBox->setEditText(ui_->folderBox->itemData(index).toString());
+    });
+    connect(ui_->browseButton, &QPushButton::clicked, this,
             platform::Guarded([this] { onBrowseClicked(); }));
-
-    continueButton_ = new QPushButton(this);
-    continueButton_->setObjectName("continueButton");
-    continueButton_->setGeometry(96, 155, 75, 25);
-    connect(continueButton_, &QPushButton::clicked, this,
+    connect(ui_->continueButton, &QPushButton::clicked, this,
             platform::Guarded([this] { onContinueClicked(); }));
 
-    setTabOrder(continueButton_, browseButton_);
-    setTabOrder(browseButton_, folderBox_);
-    widgets::SetLabelPartner(*introLabel_, *folderBox_);
+    widgets::SetLabelPartner(*ui_->introLabel, *ui_->folderBox);
     texts_ = settings::BuiltInTexts(settings::TextWindow::Locator);
     settings::ApplyTexts(*this, texts_);
 }
+
+InstallLocator::~InstallLocator() = default;
 
 void InstallLocator::loadTexts() {
     const std::string language =
@@ -96,17 +78,17 @@ void InstallLocator::initialize() {
     // Most players here run the simulator inside a compatibility layer: offer its usual place
     // there before the Windows default; a registered folder still wins.
     std::optional<std::string> simulator = FindSimulatorInDefaultPrefix();
-    if (simulator) folderBox_->setEditText(widgets::PathToQ(*simulator));
+    if (simulator) ui_->folderBox->setEditText(widgets::PathToQ(*simulator));
     const bool registered = readRegistryPath();
     if (!simulator && !registered && contentFolder)
-        folderBox_->setEditText(widgets::PathToQ(*contentFolder));
+        ui_->folderBox->setEditText(widgets::PathToQ(*contentFolder));
     showModal(false);
 }
 
 bool InstallLocator::chooseAgain() {
     loadTexts();
     offerProfiles();
-    folderBox_->setEditText(
+    ui_->folderBox->setEditText(
         widgets::PathToQ(settings::ReadString(settings::kLocationSection, settings::kPathKey)));
     showModal(true);
     return result() == QDialog::Accepted;
@@ -114,20 +96,21 @@ bool InstallLocator::chooseAgain() {
 
 std::optional<std::string> InstallLocator::offerProfiles() {
     // Filling the list would put its first entry in the field.
-    const QString typed = folderBox_->currentText();
-    folderBox_->clear();
+    const QString typed = ui_->folderBox->currentText();
+    ui_->folderBox->clear();
     std::optional<std::string> firstContentFolder;
     for (const install::Profile& profile : install::OpenRailsProfiles()) {
         const QString folder = widgets::PathToQ(profile.folder);
-        folderBox_->addItem(widgets::PathToQ(profile.name) + QStringLiteral(": ") + folder, folder);
+        ui_->folderBox->addItem(widgets::PathToQ(profile.name) + QStringLiteral(": ") + folder,
+                                folder);
         if (!firstContentFolder && install::IsContentFolder(profile.folder))
             firstContentFolder = profile.folder;
     }
     // A folder name is long: the list may be wider than the field, so names are shown whole.
-    QAbstractItemView* list = folderBox_->view();
+    QAbstractItemView* list = ui_->folderBox->view();
     list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + 4);
-    folderBox_->setCurrentIndex(-1);
-    folderBox_->setEditText(typed);
+    ui_->folderBox->setCurrentIndex(-1);
+    ui_->folderBox->setEditText(typed);
     return firstContentFolder;
 }
 
@@ -137,19 +120,19 @@ void InstallLocator::showModal(bool closeBox) {
     if (closeBox) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (windowFlags() != flags) setWindowFlags(flags);
     setResult(QDialog::Rejected);
-    continueButton_->setFocus();  // the first in the tab order
+    ui_->continueButton->setFocus();  // the first in the tab order
     exec();
 }
 
 bool InstallLocator::readRegistryPath() {
     std::optional<std::string> folder =
         platform::ReadLocalMachineString(kRegistryKey, kRegistryValue);
-    if (folder) folderBox_->setEditText(widgets::PathToQ(*folder));
+    if (folder) ui_->folderBox->setEditText(widgets::PathToQ(*folder));
     return folder.has_value();
 }
 
 void InstallLocator::onContinueClicked() {
-    const std::string folder = widgets::PathFromQ(folderBox_->currentText());
+    const std::string folder = widgets::PathFromQ(ui_->folderBox->currentText());
     const install::Installation found = install::FindInstallation(folder);
     if (found == install::Installation::None) {
         platform::ShowErrorMessage(texts_.text(settings::Text::SimulatorNotFound),
@@ -167,7 +150,7 @@ void InstallLocator::onContinueClicked() {
 
 void InstallLocator::onBrowseClicked() {
     const std::string folder = PickFolder(texts_.text(settings::Text::BrowseText), 0);
-    if (!folder.empty()) folderBox_->setEditText(widgets::PathToQ(folder));
+    if (!folder.empty()) ui_->folderBox->setEditText(widgets::PathToQ(folder));
 }
 
 std::string PickFolder(const std::string& title, int /*flags*/) {

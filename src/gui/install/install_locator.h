@@ -2,6 +2,7 @@
 // The installation locator: makes sure the stored folder holds an installation (the simulator's
 // train.exe, or an Open Rails content folder with routes), and otherwise asks for the folder
 // until one that holds one is confirmed. Open Rails' own profiles are offered in its list.
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -9,15 +10,15 @@
 #include "core/settings/texts.h"
 #include "gui/widgets/program_window.h"
 
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QPushButton;
+namespace Ui {
+class InstallLocator;
+}
 
 class InstallLocator : public widgets::ProgramDialog {
     Q_OBJECT
   public:
     explicit InstallLocator(QWidget* parent = nullptr);
+    ~InstallLocator() override;
 
     // Creation: shows the window modally when the stored folder holds no installation.
     void initialize();
@@ -42,11 +43,8 @@ class InstallLocator : public widgets::ProgramDialog {
     // returns whether it did.
     bool readRegistryPath();
 
-    QLabel* introLabel_ = nullptr;
-    QGroupBox* folderGroup_ = nullptr;
-    QComboBox* folderBox_ = nullptr;
-    QPushButton* browseButton_ = nullptr;
-    QPushButton* continueButton_ = nullptr;
+    // Controls: the introduction, the folder group (field and browse button) and continue.
+    std::unique_ptr<Ui::InstallLocator> ui_;
 
     settings::WindowTexts texts_;
 };

@@ -14,54 +14,44 @@
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/label_text.h"
 #include "gui/widgets/qt_text.h"
+#include "ui_language_window.h"
 
 LanguageWindow::LanguageWindow(settings::LanguageHost& host, QWidget* parent)
-    : widgets::ProgramDialog(parent), host_(host), chosenLanguage_(settings::kDutch) {
-    setObjectName("LanguageWindow");
-    // A title bar without system menu, so without close box; fixed size.
+    : widgets::ProgramDialog(parent),
+      ui_(std::make_unique<Ui::LanguageWindow>()),
+      host_(host),
+      chosenLanguage_(settings::kDutch) {
+    // A title bar without system menu, so without close box; fixed size. Flags and font come
+    // before the form, as they did before its controls were made.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(237, 117);
     setFont(widgets::WindowFont());
+    ui_->setupUi(this);
 
-    questionLabel_ = new QLabel(this);
-    questionLabel_->setObjectName("questionLabel");
-    questionLabel_->setGeometry(8, 8, 210, 26);
-    questionLabel_->setWordWrap(true);
-    questionLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    questionLabel_->setTextFormat(Qt::PlainText);
-
-    languageBox_ = new QComboBox(this);
-    languageBox_->setObjectName("languageBox");
-    languageBox_->setGeometry(8, 48, 217, 21);
-    languageBox_->setEditable(true);
-    languageBox_->setInsertPolicy(QComboBox::NoInsert);  // typed names never join the list
-    languageBox_->setCompleter(nullptr);                 // the text is exactly what was typed
-    languageBox_->addItem("Nederlands", QByteArray(settings::kDutch));
-    languageBox_->setEditText("Nederlands");
+    // The built-in item carries its file-name bytes like the packs' items do.
+    ui_->languageBox->setItemData(0, QByteArray(settings::kDutch));
+    ui_->languageBox->setCompleter(nullptr);  // the text is exactly what was typed
     // The change handler runs for the user's changes only: typing, or picking an entry.
-    connect(languageBox_->lineEdit(), &QLineEdit::textEdited, this,
+    connect(ui_->languageBox->lineEdit(), &QLineEdit::textEdited, this,
             platform::Guarded([this] { onLanguageEdited(); }));
-    connect(languageBox_, &QComboBox::activated, this,
+    connect(ui_->languageBox, &QComboBox::activated, this,
             platform::Guarded([this] { onLanguageEdited(); }));
 
-    okButton_ = new QPushButton(this);
-    okButton_->setObjectName("okButton");
-    okButton_->setGeometry(88, 80, 75, 25);
     // Any error escaping OK (an unwritable settings file, a pack message the format rule
     // refuses) would repeat at every press of a window without a close box: after its box the
     // window closes, and the main window keeps the language it shows.
-    connect(okButton_, &QPushButton::clicked, this, [this] {
+    connect(ui_->okButton, &QPushButton::clicked, this, [this] {
         if (!platform::RunGuarded([this] { onOkClicked(); }) && isVisible()) reject();
     });
 
-    setTabOrder(languageBox_, okButton_);
-    widgets::SetLabelPartner(*questionLabel_, *languageBox_);
+    widgets::SetLabelPartner(*ui_->questionLabel, *ui_->languageBox);
     settings::ApplyTexts(*this, settings::BuiltInTexts(settings::TextWindow::Language));
     // The caption the window opens with ends in a blank; a language's caption is as the table has
     // it.
     setWindowTitle(windowTitle() + ' ');
 }
+
+LanguageWindow::~LanguageWindow() = default;
 
 void LanguageWindow::initialize() {
     chosenLanguage_ = settings::kDutch;
@@ -82,14 +72,14 @@ void LanguageWindow::fillLanguageList(const std::string& folder) {
     for (const std::string& name : settings::FindPackNames(folder)) {
         // The name's own bytes ride along, so a name that does not decode cleanly still names
         // its pack file.
-        languageBox_->addItem(widgets::PathToQ(name), QByteArray::fromStdString(name));
+        ui_->languageBox->addItem(widgets::PathToQ(name), QByteArray::fromStdString(name));
     }
 }
 
 std::string LanguageWindow::boxLanguage() const {
-    const QString text = languageBox_->currentText();
-    const int index = languageBox_->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0) return languageBox_->itemData(index).toByteArray().toStdString();
+    const QString text = ui_->languageBox->currentText();
+    const int index = ui_->languageBox->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0) return ui_->languageBox->itemData(index).toByteArray().toStdString();
     return widgets::PathFromQ(text);
 }
 

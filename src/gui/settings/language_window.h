@@ -1,18 +1,20 @@
 #pragma once
 // The first-run language window: asks once which language the program speaks.
+#include <memory>
 #include <string>
 
 #include "core/settings/language_host.h"
 #include "gui/widgets/program_window.h"
 
-class QLabel;
-class QComboBox;
-class QPushButton;
+namespace Ui {
+class LanguageWindow;
+}
 
 class LanguageWindow : public widgets::ProgramDialog {
     Q_OBJECT
   public:
     explicit LanguageWindow(settings::LanguageHost& host, QWidget* parent = nullptr);
+    ~LanguageWindow() override;
 
     // Creation: shows the window modally while the question is still open.
     void initialize();
@@ -34,9 +36,8 @@ class LanguageWindow : public widgets::ProgramDialog {
     // The language the box text names: an item's own file-name bytes, else the typed text.
     std::string boxLanguage() const;
 
-    QLabel* questionLabel_ = nullptr;
-    QComboBox* languageBox_ = nullptr;
-    QPushButton* okButton_ = nullptr;
+    // Controls: the question, the language box and OK.
+    std::unique_ptr<Ui::LanguageWindow> ui_;
 
     settings::LanguageHost& host_;
     std::string chosenLanguage_;

@@ -21,10 +21,12 @@ class QPainter;
 class QShortcut;
 
 namespace widgets {
+Q_NAMESPACE
 
 // Text3D: embossed text with highlight and shadow copies; Custom: whatever was set one by one.
 enum class LabelStyle : std::uint8_t { Text3D, Custom, Link, Path, Window };
 enum class LinkType : std::uint8_t { Email, News, None, Web };
+Q_ENUM_NS(LinkType)  // named in forms
 // Left is turned 180 degrees, Down 270 (read top to bottom), Up 90 (read bottom to top).
 enum class TextDirection : std::uint8_t { Right, Left, Down, Up };
 enum class HighlightPosition : std::uint8_t { TopLeft, TopRight };
@@ -45,6 +47,17 @@ bool MatchesMnemonic(QChar ch, const QString& text);
 
 class LinkLabel : public QWidget {
     Q_OBJECT
+    // What a form sets on a label: its text, the link and the flags of its look. Colours and the
+    // other settings are set in code.
+    Q_PROPERTY(QString text READ text WRITE setText)
+    Q_PROPERTY(widgets::LinkType linkType READ linkType WRITE setLinkType)
+    Q_PROPERTY(QString linkAddress READ linkAddress WRITE setLinkAddress)
+    Q_PROPERTY(bool linkActive READ linkActive WRITE setLinkActive)
+    Q_PROPERTY(bool showMnemonic READ showMnemonic WRITE setShowMnemonic)
+    Q_PROPERTY(bool showHighlight READ showHighlight WRITE setShowHighlight)
+    Q_PROPERTY(bool showShadow READ showShadow WRITE setShowShadow)
+    Q_PROPERTY(bool shortenFilenames READ shortenFilenames WRITE setShortenFilenames)
+    Q_PROPERTY(bool transparent READ isTransparent WRITE setTransparent)
   public:
     explicit LinkLabel(QWidget* parent = nullptr);
     ~LinkLabel() override;

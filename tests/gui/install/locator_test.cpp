@@ -1,6 +1,7 @@
 // The installation locator, driven through its controls while it runs modally.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -146,6 +147,24 @@ TEST_F(LocatorTest, BrowsingFillsTheFieldAndCancellingLeavesIt) {
     }));
     EXPECT_EQ(asked, "Selecteer een map...");
     EXPECT_EQ(Pad(), "<missing>");  // closed by the system: nothing stored
+}
+
+// The window opens on the continue button, so Enter confirms the proposed folder; Tab goes on to
+// browsing and then to the field, and back.
+TEST_F(LocatorTest, TabOrderStartsAtContinueThenBrowseThenTheField) {
+    WriteSettings("Nederlands");
+    ASSERT_TRUE(CreateLocator([&](InstallLocator* w) {
+        auto* continueButton = Child<QPushButton>(*w, "continueButton");
+        EXPECT_EQ(w->focusWidget(), continueButton);
+        const auto tab = [w] { QTest::keyClick(w->focusWidget(), Qt::Key_Tab); };
+        tab();
+        EXPECT_EQ(w->focusWidget(), Child<QPushButton>(*w, "browseButton"));
+        tab();
+        EXPECT_EQ(w->focusWidget(), Child<QComboBox>(*w, "folderBox"));
+        tab();
+        EXPECT_EQ(w->focusWidget(), continueButton);
+        w->close();
+    }));
 }
 
 TEST_F(LocatorTest, TextsComeFromThePackAndAMissingSectionEmptiesThem) {
