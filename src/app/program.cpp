@@ -69,7 +69,8 @@ Program::Program() {
                      });
     QObject::connect(&window, &MainWindow::folderChangeRequested, locator_.get(),
                      platform::Guarded([this, &window] {
-                         if (locator_->chooseAgain()) window.onFolderChanged();
+                         if (const auto folder = locator_->chooseAgain())
+                             window.onFolderChanged(*folder);
                      }));
     QObject::connect(&window, &MainWindow::closed, qApp, &QApplication::quit);
 }

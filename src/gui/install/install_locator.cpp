@@ -85,13 +85,14 @@ void InstallLocator::initialize() {
     showModal(false);
 }
 
-bool InstallLocator::chooseAgain() {
+std::optional<std::string> InstallLocator::chooseAgain() {
     loadTexts();
     offerProfiles();
     ui_->folderBox->setEditText(
         widgets::PathToQ(settings::ReadString(settings::kLocationSection, settings::kPathKey)));
     showModal(true);
-    return result() == QDialog::Accepted;
+    if (result() != QDialog::Accepted) return std::nullopt;
+    return widgets::PathFromQ(ui_->folderBox->currentText());
 }
 
 std::optional<std::string> InstallLocator::offerProfiles() {

@@ -23,9 +23,9 @@ class InstallLocator : public widgets::ProgramDialog {
     // Creation: shows the window modally when the stored folder holds no installation.
     void initialize();
     // The menu command: shows the window modally with the stored folder in the field, with a
-    // close box that leaves everything as it was. Returns whether a folder was confirmed (and
-    // stored).
-    bool chooseAgain();
+    // close box that leaves everything as it was. Returns the folder confirmed (and stored), or
+    // nothing when the window was closed.
+    std::optional<std::string> chooseAgain();
 
     // The texts of the language in use (the boxes and the folder chooser take theirs here).
     const settings::WindowTexts& texts() const { return texts_; }

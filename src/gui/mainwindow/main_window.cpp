@@ -59,8 +59,10 @@ void MainWindow::setUpControls() {
     connect(ui_->folderAction, &QAction::triggered, this,
             platform::Guarded([this] { onFolderTriggered(); }));
     // The settings file is the only copy: another copy of the program may have changed it.
-    connect(ui_->optionsMenu, &QMenu::aboutToShow, this,
-            platform::Guarded([this] { showOpenRailsSetting(); }));
+    connect(ui_->optionsMenu, &QMenu::aboutToShow, this, platform::Guarded([this] {
+                showOpenRailsSetting(
+                    settings::ReadString(settings::kLocationSection, settings::kPathKey));
+            }));
     connect(ui_->helpContentsAction, &QAction::triggered, this,
             platform::Guarded([this] { onHelpTriggered(); }));
     connect(ui_->aboutAction, &QAction::triggered, this,
@@ -71,15 +73,14 @@ void MainWindow::initialize() {
     languageMenuPending_ = true;
     currentLanguage_ = settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
     ui_->client->followVisibilityMouse();
-    showOpenRailsSetting();
+    showOpenRailsSetting(settings::ReadString(settings::kLocationSection, settings::kPathKey));
     useLanguage(currentLanguage_);
 }
 
-void MainWindow::showOpenRailsSetting() {
+void MainWindow::showOpenRailsSetting(const std::string& folder) {
     // Open Rails never takes its fog from the environment files, so a content folder always gets
     // its files: the item shows that without changing the stored choice.
-    const bool contentFolder = install::IsContentFolder(
-        settings::ReadString(settings::kLocationSection, settings::kPathKey));
+    const bool contentFolder = install::IsContentFolder(folder);
     ui_->openRailsAction->setEnabled(!contentFolder);
     const bool chosen =
         settings::ReadBool(settings::kProgramSection, settings::kOpenRailsKey, false);
@@ -98,9 +99,9 @@ void MainWindow::onFolderTriggered() {
     emit folderChangeRequested();
 }
 
-void MainWindow::onFolderChanged() {
-    onActivated();
-    showOpenRailsSetting();
+void MainWindow::onFolderChanged(const std::string& folder) {
+    ui_->client->showRoutes(folder);
+    showOpenRailsSetting(folder);
 }
 
 void MainWindow::onOpenRailsTriggered() {

@@ -28,7 +28,7 @@ class MainWindow : public QMainWindow, public settings::LanguageHost {
     // display and on every return from another program window (not a message box).
     void onActivated();
     // A new folder was confirmed in the locator: the route list and the Open Rails item follow it.
-    void onFolderChanged();
+    void onFolderChanged(const std::string& folder);
     // Tells the window that its first display is over, so later returns from other windows of
     // the program run onActivated.
     void startActivationTracking();
@@ -76,9 +76,10 @@ class MainWindow : public QMainWindow, public settings::LanguageHost {
     void onAboutTriggered();
     void onHelpTriggered();
     void onLanguageTriggered(QAction* item);
-    // The Open Rails option: stores the choice; the item shows what the file holds.
+    // The Open Rails option: stores the choice; the item shows what the file holds, and is fixed
+    // on for an Open Rails content folder (`folder`).
     void onOpenRailsTriggered();
-    void showOpenRailsSetting();
+    void showOpenRailsSetting(const std::string& folder);
     // Choosing the folder again: refused while a route holds fog.
     void onFolderTriggered();
 

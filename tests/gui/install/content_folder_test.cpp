@@ -97,7 +97,7 @@ TEST_F(ContentFolderTest, FirstRunOffersTheProfileAndEnterStoresIt) {
         EXPECT_EQ(box->currentText().toStdString(), shown);
         w->close();
     });
-    EXPECT_FALSE(locator.chooseAgain());
+    EXPECT_FALSE(locator.chooseAgain().has_value());
     testsupport::ClearModalAnswers();
 }
 
