@@ -197,10 +197,13 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
         // Each activity is read and fogged on its own: routes hold hundreds.
         std::vector<std::optional<std::string>> copies(names.size());
         constexpr std::size_t kPerWorker = 8;
-        platform::ForEachIndex(
-            names.size(), kPerWorker, platform::ProcessorWorkers(), [&](std::size_t i) {
-                copies[i] = FoggedCopy(activities, names[i], weather, metres, suffix);
-            });
+        // The folder gets a name of its own in the capture: clang before 16, which clang-tidy
+        // parses with, cannot capture a structured binding.
+        platform::ForEachIndex(names.size(), kPerWorker, platform::ProcessorWorkers(),
+                               [&, &folder = activities](std::size_t i) {
+                                   copies[i] =
+                                       FoggedCopy(folder, names[i], weather, metres, suffix);
+                               });
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string& name = names[i];
             std::optional<std::string>& copy = copies[i];
