@@ -35,7 +35,8 @@ std::string FullPack(const std::string& language = "Testish") {
         sections[row->section] += std::string(row->key) + "=" + row->key + "!\r\n";
     }
     std::string extra;
-    for (const auto& [name, lines] : sections) extra += "[" + name + "]\r\n" + lines;
+    for (const auto& [name, lines] : sections)
+        extra.append("[").append(name).append("]\r\n").append(lines);
     return PackText(language, "ZEL Nevora", extra);
 }
 
