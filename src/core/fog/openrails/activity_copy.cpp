@@ -393,8 +393,8 @@ std::vector<std::u16string> FogEventLines(long long id, Weather weather, int met
         u"\t\t\tORTSFog ( " + Ascii(std::to_string(metres)) + u" 0 )",
     };
     // Rain and snow fall from a heavy sky; fog alone keeps the sky the activity has.
-    if (weather == Weather::Rain) lines.push_back(u"\t\t\tORTSOvercast ( 0.8 0 )");
-    if (weather == Weather::Snow) lines.push_back(u"\t\t\tORTSOvercast ( 0.7 0 )");
+    if (weather == Weather::Rain) lines.emplace_back(u"\t\t\tORTSOvercast ( 0.8 0 )");
+    if (weather == Weather::Snow) lines.emplace_back(u"\t\t\tORTSOvercast ( 0.7 0 )");
     lines.insert(lines.end(),
                  {u"\t\t)", u"\t)", u"\tName ( \"ZEL Nevora\" )", u"\tTime ( 0 )", u")"});
     return lines;
@@ -500,7 +500,7 @@ std::optional<Edit> FogEventEdit(const Activity& a, const ActivityFog& fog) {
     const std::u16string indent = ChildIndent(s, file);
     std::vector<std::u16string> block = {u"Events ("};
     for (const std::u16string& line : lines) block.push_back(u"\t" + line);
-    block.push_back(u")");
+    block.emplace_back(u")");
     std::size_t lineStart = s.rfind(u'\n', file.close);
     lineStart = lineStart == std::u16string::npos ? 0 : lineStart + 1;
     bool ownLine = lineStart > a.firstLineEnd;
