@@ -18,6 +18,7 @@ using testsupport::WriteFile;
 
 std::vector<std::string> Names(const std::vector<FileEntry>& entries) {
     std::vector<std::string> names;
+    names.reserve(entries.size());
     for (const FileEntry& e : entries) names.push_back(e.name);
     return names;
 }

@@ -461,6 +461,7 @@ std::vector<Edit> HeaderEdits(const Activity& a, const ActivityFog& fog) {
     const std::u16string newName = Quoted(baseName + ToUnits(fog.nameSuffix, a.text.utf16));
     const std::u16string code = Ascii(std::to_string(ActivityWeatherCode(fog.weather)));
     const std::u16string headerIndent = ChildIndent(s, header);
+    edits.reserve(header.children.size() + 1);  // a Name or Weather item each, and one addition
     for (const Node* name : names) edits.push_back(SetBlockValue(*name, newName));
     bool hasWeather = false;
     for (const Node& child : header.children) {
