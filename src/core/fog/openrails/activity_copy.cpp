@@ -307,7 +307,7 @@ bool ParseBlock(const std::u16string& s, Tokenizer& tok, Node& into, bool top, i
             skipNext = true;
             continue;
         }
-        pending = std::move(t);
+        pending = t;
     }
     flush();
     return top;
