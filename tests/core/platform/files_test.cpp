@@ -38,6 +38,8 @@ std::string Native(std::string path) {
 TEST(Paths, JoinAndProgramFolder) {
     EXPECT_EQ(JoinPath(Native("/ts/"), "Routes"), Native("/ts//Routes"));
     EXPECT_EQ(JoinPath("", "Routes"), Native("/Routes"));
+    // A copy, since a reference would follow SetProgramFolder below.
+    // NOLINTNEXTLINE(performance-unnecessary-copy-initialization)
     const std::string previous = ProgramFolder();
     SetProgramFolder(Native("/opt/zel"));
     EXPECT_EQ(ProgramFolder(), Native("/opt/zel/"));
