@@ -26,6 +26,7 @@ struct RunResult {
 
 RunResult RunOnce(const std::vector<std::string>& argv) {
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
     const auto start = std::chrono::steady_clock::now();

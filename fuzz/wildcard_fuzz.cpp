@@ -18,7 +18,7 @@ char Upper(char c) {
 bool Reference(const std::string& pattern, const std::string& name) {
     if (pattern == "*.*") return true;
     // matches[j]: pattern[0, i) matches name[0, j)
-    std::vector<char> matches(name.size() + 1, 0), next(name.size() + 1, 0);
+    std::vector<unsigned char> matches(name.size() + 1, 0), next(name.size() + 1, 0);
     matches[0] = 1;
     for (char p : pattern) {
         next[0] = (p == '*') && matches[0];

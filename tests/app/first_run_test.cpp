@@ -46,13 +46,13 @@ TEST(FirstRun, AsksLanguageThenFolderThenShowsTheRoutesInTheChosenLanguage) {
 
     std::vector<std::string> order;
     testsupport::AnswerModal<LanguageWindow>([&](LanguageWindow* w) {
-        order.push_back("language");
+        order.emplace_back("language");
         EXPECT_FALSE(StartingMainWindow().isVisible());
         QTest::keyClick(Child<QComboBox>(*w, "languageBox"), Qt::Key_Down);
         Child<QPushButton>(*w, "okButton")->click();
     });
     testsupport::AnswerModal<InstallLocator>([&](InstallLocator* w) {
-        order.push_back("locator");
+        order.emplace_back("locator");
         EXPECT_FALSE(StartingMainWindow().isVisible());
         // It sees the language just chosen.
         EXPECT_EQ(Child<QPushButton>(*w, "continueButton")->text(), "Continue");
@@ -88,12 +88,12 @@ namespace {
 void StartUp(const std::string& folder, std::vector<std::string>& order,
              const std::function<void(QWidget*)>& seen) {
     testsupport::AnswerModal<LanguageWindow>([&](LanguageWindow* w) {
-        order.push_back("language");
+        order.emplace_back("language");
         seen(w);
         Child<QPushButton>(*w, "okButton")->click();
     });
     testsupport::AnswerModal<InstallLocator>([&](InstallLocator* w) {
-        order.push_back("locator");
+        order.emplace_back("locator");
         seen(w);
         if (folder.empty()) {
             w->close();

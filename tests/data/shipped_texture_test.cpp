@@ -30,7 +30,7 @@ double Luminance(const acecheck::Pixel& p) {
 double MeanLuminance(const Level& level) {
     double sum = 0;
     for (const auto& p : level.pixels) sum += Luminance(p);
-    return level.pixels.empty() ? 0 : sum / level.pixels.size();
+    return level.pixels.empty() ? 0 : sum / static_cast<double>(level.pixels.size());
 }
 
 struct Sky {
@@ -97,7 +97,7 @@ TEST_P(ShippedSky, IsAnOvercastGreyWithClouds) {
             ASSERT_EQ(full.mask[i], p[3] >= 128 ? 1 : 0) << "mask at " << i;
         }
     }
-    double spread = std::sqrt(variance / full.pixels.size());
+    double spread = std::sqrt(variance / static_cast<double>(full.pixels.size()));
     EXPECT_GT(spread, 8.0) << "a flat colour, no clouds";
     EXPECT_LT(spread, 40.0) << "too patchy for an overcast sky";
     if (GetParam().low) {
@@ -172,7 +172,7 @@ TEST(TextureReader, RejectsDamagedFiles) {
         b[at] = value;
         return b;
     };
-    const size_t channels = 16 + 24 + 128, rowTable = channels + 5 * 16;
+    const size_t channels = 16 + 24 + 128, rowTable = channels + size_t{5} * 16;
     const std::pair<std::string, const char*> cases[] = {
         {damaged(5, 'X'), "signature"},
         {good.substr(0, 100), "header cut short"},
@@ -181,7 +181,7 @@ TEST(TextureReader, RejectsDamagedFiles) {
         {damaged(channels + 8, 6), "alpha in place of red"},
         {damaged(32, acecheck::kSurfaceOpaque), "opaque surface format with alpha"},
         {damaged(36, 4), "four channels"},
-        {damaged(rowTable + 4, good[rowTable + 4] + 1), "row offset off by one"},
+        {damaged(rowTable + 4, static_cast<char>(good[rowTable + 4] + 1)), "row offset off by one"},
         {TinyTexture(0), "offsets counted from the start of the file"},
         {damaged(20, 0x11), "raw surface flag"},
         {good.substr(0, good.size() - 1), "last row cut short"},

@@ -82,7 +82,7 @@ std::vector<Item> Tokens(const std::u32string& s, std::size_t pos, std::vector<s
             ++pos;
             for (;;) {
                 if (pos >= s.size()) {
-                    warn.push_back("end of file inside a quoted string");
+                    warn.emplace_back("end of file inside a quoted string");
                     break;
                 }
                 char32_t q = s[pos++];
@@ -98,7 +98,7 @@ std::vector<Item> Tokens(const std::u32string& s, std::size_t pos, std::vector<s
                     ++p;
                     while (p < s.size() && space(s[p])) ++p;
                     if (p >= s.size() || s[p] != U'"') {
-                        warn.push_back("'+' not followed by a quoted string");
+                        warn.emplace_back("'+' not followed by a quoted string");
                         pos = p;
                         break;
                     }
@@ -145,7 +145,7 @@ bool Parse(const std::vector<Item>& items, std::size_t& i, Block& into, bool top
         const Item& it = items[i];
         if (it.kind == Item::Close) {
             if (top) {
-                warn.push_back("')' without '('");
+                warn.emplace_back("')' without '('");
                 return false;
             }
             flush();
@@ -180,7 +180,7 @@ bool Parse(const std::vector<Item>& items, std::size_t& i, Block& into, bool top
         ++i;
     }
     flush();
-    if (!top) warn.push_back("end of file inside a block");
+    if (!top) warn.emplace_back("end of file inside a block");
     return top;
 }
 
@@ -246,7 +246,7 @@ Activity ReadActivity(const std::string& bytes) {
     a.crlf = lf > 0 && lf == crlf;
     const std::size_t firstLine = s.find(U'\n');
     if (s.compare(0, 24, U"SIMISA@@@@@@@@@@JINX0a0t") != 0 || firstLine == std::u32string::npos) {
-        warn.push_back("no activity signature line");
+        warn.emplace_back("no activity signature line");
         return a;
     }
     const std::vector<Item> items = Tokens(s, firstLine + 1, warn);
@@ -256,18 +256,18 @@ Activity ReadActivity(const std::string& bytes) {
     if (!Parse(items, i, root, true, warn)) return a;
     const Block* act = root.Last("tr_activity");
     if (!act) {
-        warn.push_back("Missing Tr_Activity statement");
+        warn.emplace_back("Missing Tr_Activity statement");
         return a;
     }
     const Block* header = act->Last("tr_activity_header");
     const Block* file = act->Last("tr_activity_file");
-    if (!header) warn.push_back("no Tr_Activity_Header");
-    if (!file) warn.push_back("Missing Tr_Activity_File statement");
+    if (!header) warn.emplace_back("no Tr_Activity_Header");
+    if (!file) warn.emplace_back("Missing Tr_Activity_File statement");
     if (!header || !file) return a;
 
     for (const auto& c : header->children) {
         if (c->name == "name") {
-            if (c->values.size() != 1) warn.push_back("Name: expected one item");
+            if (c->values.size() != 1) warn.emplace_back("Name: expected one item");
             if (!c->values.empty()) a.name = items[c->values.front()].text;
             a.nameItems.insert(a.nameItems.end(), c->values.begin(), c->values.end());
         } else if (c->name == "weather") {
@@ -289,7 +289,7 @@ Activity ReadActivity(const std::string& bytes) {
             a.firstEventEnd = (alone ? events->close : e->close) + 1;
         }
         Event ev = ReadEvent(items, *e, warn);
-        if (!ev.hasOutcomes) warn.push_back("event without Outcomes");
+        if (!ev.hasOutcomes) warn.emplace_back("event without Outcomes");
         a.events.push_back(ev);
     }
     return a;
@@ -308,7 +308,7 @@ std::vector<std::string> ItemsWithoutFog(const Activity& read, bool dropFirstEve
         if (!blank) {
             out.push_back(read.items[i]);
         } else if (first) {
-            out.push_back("<value>");
+            out.emplace_back("<value>");
         }
     }
     return out;

@@ -11,9 +11,8 @@ ColorCode ClassicSystemColor(int index) {
         case 5:
             return ColorFromRgb(255, 255, 255);  // window
         case 6:
-            return ColorFromRgb(0, 0, 0);  // window frame
         case 8:
-            return ColorFromRgb(0, 0, 0);  // window text
+            return ColorFromRgb(0, 0, 0);  // window frame, window text
         case 15:
             return ColorFromRgb(192, 192, 192);  // button face
         case 16:

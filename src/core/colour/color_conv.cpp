@@ -95,8 +95,8 @@ void RgbToHls(const ColorTriple& rgb, ColorTriple& hls) {
     const bool light = n[j] > 0.0;
     int smallest = j;
     double m = 0.0;
-    for (int k = 0; k < 3; ++k) {
-        const double d = light ? 1.0 - n[k] : n[k] + 1.0;
+    for (const double channel : n) {
+        const double d = light ? 1.0 - channel : channel + 1.0;
         if (d > m) m = d;
     }
     if (m < kEpsilon) {

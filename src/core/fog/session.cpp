@@ -27,6 +27,7 @@ OpenRailsSummary SummaryOf(const RunRecord& record) {
 std::vector<std::string> RouteFiles(const std::string& installRoot, const std::string& route,
                                     const std::vector<std::string>& names) {
     std::vector<std::string> paths;
+    paths.reserve(names.size());
     for (const std::string& name : names)
         paths.push_back(platform::JoinPath(RouteEnvFolder(installRoot, route), name));
     return paths;

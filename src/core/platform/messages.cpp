@@ -25,7 +25,7 @@ std::string& TitleSlot() {
 
 // The longest text a box can show. Widths that pad a text beyond it count as invalid: a pack
 // text asking for them again and again would otherwise freeze every box it appears in.
-constexpr size_t kMaxText = 64 * 1024;
+constexpr size_t kMaxText = size_t{64} * 1024;
 constexpr long kMaxWidth = static_cast<long>(kMaxText);
 
 [[noreturn]] void Invalid(std::string_view text) {

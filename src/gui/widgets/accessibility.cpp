@@ -19,7 +19,7 @@ class AccessibleLinkLabel : public QAccessibleWidget {
 
     QString text(QAccessible::Text t) const override {
         // A name or description set on the label wins over its caption and target.
-        const QString own = QAccessibleWidget::text(t);
+        QString own = QAccessibleWidget::text(t);
         if (!own.isEmpty()) return own;
         if (t == QAccessible::Name)
             return label()->showMnemonic() ? StripMnemonic(label()->text()) : label()->text();

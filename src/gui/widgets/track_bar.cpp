@@ -41,6 +41,9 @@ void TrackBar::keyPressEvent(QKeyEvent* event) {
             setValueByUser(maximum());
             break;
         default:
+            // Past QAbstractSlider on purpose: its keys move the value without valueEdited, and
+            // those it knows are all handled above.
+            // NOLINTNEXTLINE(bugprone-parent-virtual-call)
             QWidget::keyPressEvent(event);
             return;
     }

@@ -18,6 +18,7 @@ using testsupport::WriteFile;
 
 std::vector<std::string> Names(const std::vector<FileEntry>& entries) {
     std::vector<std::string> names;
+    names.reserve(entries.size());
     for (const FileEntry& e : entries) names.push_back(e.name);
     return names;
 }
@@ -37,6 +38,8 @@ std::string Native(std::string path) {
 TEST(Paths, JoinAndProgramFolder) {
     EXPECT_EQ(JoinPath(Native("/ts/"), "Routes"), Native("/ts//Routes"));
     EXPECT_EQ(JoinPath("", "Routes"), Native("/Routes"));
+    // A copy, since a reference would follow SetProgramFolder below.
+    // NOLINTNEXTLINE(performance-unnecessary-copy-initialization)
     const std::string previous = ProgramFolder();
     SetProgramFolder(Native("/opt/zel"));
     EXPECT_EQ(ProgramFolder(), Native("/opt/zel/"));

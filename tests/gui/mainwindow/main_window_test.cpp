@@ -35,7 +35,8 @@ std::string FullPack(const std::string& language = "Testish") {
         sections[row->section] += std::string(row->key) + "=" + row->key + "!\r\n";
     }
     std::string extra;
-    for (const auto& [name, lines] : sections) extra += "[" + name + "]\r\n" + lines;
+    for (const auto& [name, lines] : sections)
+        extra.append("[").append(name).append("]\r\n").append(lines);
     return PackText(language, "ZEL Nevora", extra);
 }
 
@@ -155,17 +156,18 @@ TEST_F(MainWindowFixture, PackTextsDecodeAsUtf8OrWindows1252) {
 // A pack is stored only once its "File info" has passed. The boxes that refuse it speak its own
 // words, and the built-in Dutch where it has none (garbage, empty, UTF-16), never blank ones.
 TEST_F(MainWindowFixture, PackWithoutAValidHeaderIsRefusedInItsOwnWordsThenDutch) {
-    auto bytes = [](const auto& literal) { return std::string(literal, sizeof literal - 1); };
+    using namespace std::string_literals;  // "..."s keeps the NULs inside
     const struct {
         const char* what;
         std::string bytes;
     } cases[] = {
         {"wrong values",
          PackText("", "zel nevora", "[Meldingen]\r\nTaal_lees_err=bad pack\r\nTitel=oops\r\n")},
-        {"garbage", bytes("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xd8[x]\n=\n")},
+        {"garbage", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xd8[x]\n=\n"s},
         {"empty", ""},
-        {"UTF-16", bytes("\xFF\xFE[\0F\0i\0l\0e\0 \0i\0n\0f\0o\0]\0\r\0\n\0"
-                         "L\0a\0n\0g\0u\0a\0g\0e\0=\0E\0\r\0\n\0")},
+        {"UTF-16",
+         "\xFF\xFE[\0F\0i\0l\0e\0 \0i\0n\0f\0o\0]\0\r\0\n\0"
+         "L\0a\0n\0g\0u\0a\0g\0e\0=\0E\0\r\0\n\0"s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -260,8 +260,8 @@ TEST(LinkLabel, ClickOpensTheTargetAfterClickedAndLinkAboutToOpen) {
         return true;
     });
     ProbeLabel l;
-    QObject::connect(&l, &LinkLabel::clicked, [&] { log.push_back("click"); });
-    QObject::connect(&l, &LinkLabel::linkAboutToOpen, [&] { log.push_back("execute"); });
+    QObject::connect(&l, &LinkLabel::clicked, [&] { log.emplace_back("click"); });
+    QObject::connect(&l, &LinkLabel::linkAboutToOpen, [&] { log.emplace_back("execute"); });
     l.setLinkAddress("someone@example.org");
     const std::vector<std::function<void()>> steps = {
         [&] {},  // an inactive link only emits clicked()

@@ -307,7 +307,7 @@ bool ParseBlock(const std::u16string& s, Tokenizer& tok, Node& into, bool top, i
             skipNext = true;
             continue;
         }
-        pending = std::move(t);
+        pending = t;
     }
     flush();
     return top;
@@ -393,8 +393,8 @@ std::vector<std::u16string> FogEventLines(long long id, Weather weather, int met
         u"\t\t\tORTSFog ( " + Ascii(std::to_string(metres)) + u" 0 )",
     };
     // Rain and snow fall from a heavy sky; fog alone keeps the sky the activity has.
-    if (weather == Weather::Rain) lines.push_back(u"\t\t\tORTSOvercast ( 0.8 0 )");
-    if (weather == Weather::Snow) lines.push_back(u"\t\t\tORTSOvercast ( 0.7 0 )");
+    if (weather == Weather::Rain) lines.emplace_back(u"\t\t\tORTSOvercast ( 0.8 0 )");
+    if (weather == Weather::Snow) lines.emplace_back(u"\t\t\tORTSOvercast ( 0.7 0 )");
     lines.insert(lines.end(),
                  {u"\t\t)", u"\t)", u"\tName ( \"ZEL Nevora\" )", u"\tTime ( 0 )", u")"});
     return lines;
@@ -461,6 +461,7 @@ std::vector<Edit> HeaderEdits(const Activity& a, const ActivityFog& fog) {
     const std::u16string newName = Quoted(baseName + ToUnits(fog.nameSuffix, a.text.utf16));
     const std::u16string code = Ascii(std::to_string(ActivityWeatherCode(fog.weather)));
     const std::u16string headerIndent = ChildIndent(s, header);
+    edits.reserve(header.children.size() + 1);  // a Name or Weather item each, and one addition
     for (const Node* name : names) edits.push_back(SetBlockValue(*name, newName));
     bool hasWeather = false;
     for (const Node& child : header.children) {
@@ -500,7 +501,7 @@ std::optional<Edit> FogEventEdit(const Activity& a, const ActivityFog& fog) {
     const std::u16string indent = ChildIndent(s, file);
     std::vector<std::u16string> block = {u"Events ("};
     for (const std::u16string& line : lines) block.push_back(u"\t" + line);
-    block.push_back(u")");
+    block.emplace_back(u")");
     std::size_t lineStart = s.rfind(u'\n', file.close);
     lineStart = lineStart == std::u16string::npos ? 0 : lineStart + 1;
     bool ownLine = lineStart > a.firstLineEnd;

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <unordered_set>
 #include <utility>
 
@@ -31,6 +32,17 @@ std::vector<std::string_view> Parts(std::string_view path) {
         if (slash == std::string_view::npos) return parts;
         path.remove_prefix(slash + 1);
     }
+}
+
+// A path as the run record holds it: folder names and a file name joined by '/' on every system.
+std::string RecordPath(std::initializer_list<std::string_view> parts) {
+    std::string path;
+    std::string_view separator;
+    for (std::string_view part : parts) {
+        path.append(separator).append(part);
+        separator = "/";
+    }
+    return path;
 }
 
 bool EndsWithNoCase(std::string_view s, std::string_view end) {
@@ -204,10 +216,13 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
         // Each activity is read and fogged on its own: routes hold hundreds.
         std::vector<std::optional<std::string>> copies(names.size());
         constexpr std::size_t kPerWorker = 8;
-        platform::ForEachIndex(
-            names.size(), kPerWorker, platform::ProcessorWorkers(), [&](std::size_t i) {
-                copies[i] = FoggedCopy(activities, names[i], weather, metres, suffix);
-            });
+        // The folder gets a name of its own in the capture: clang before 16, which clang-tidy
+        // parses with, cannot capture a structured binding.
+        platform::ForEachIndex(names.size(), kPerWorker, platform::ProcessorWorkers(),
+                               [&, &folder = activities](std::size_t i) {
+                                   copies[i] =
+                                       FoggedCopy(folder, names[i], weather, metres, suffix);
+                               });
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string& name = names[i];
             std::optional<std::string>& copy = copies[i];
@@ -227,8 +242,8 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
                 copyName = std::move(candidate);
             }
             if (copyName.empty()) continue;
-            std::string copyPath = activitiesName + '/' + copyName;
-            std::string extensionPath = activitiesName + '/' + extensionsName + '/' + copyName;
+            std::string copyPath = RecordPath({activitiesName, copyName});
+            std::string extensionPath = RecordPath({activitiesName, extensionsName, copyName});
             // A name the run record cannot hold (a colon, a quote) would have the record refused
             // on reading back, and every other copy dropped with it.
             if (!IsAddedFilePath(copyPath) || (extensionBytes && !IsAddedFilePath(extensionPath))) {
@@ -254,7 +269,7 @@ OpenRailsPlan PlanOpenRailsFiles(std::string_view routeFolder, Weather weather, 
     for (int attempt = 1; attempt < 1000; ++attempt) {
         const std::string name = WeatherFileName(weather, metres, attempt);
         if (weatherNames.Taken(name)) continue;
-        plan.weatherFile = weatherFilesName + '/' + name;
+        plan.weatherFile = RecordPath({weatherFilesName, name});
         add(plan.weatherFile, WeatherFileJson(weather, metres));
         break;
     }
@@ -291,11 +306,11 @@ std::vector<AddedFile> FindAddedFiles(std::string_view routeFolder, Weather weat
                 const std::string copyName = ActivityCopyName(name, weather, metres, attempt);
                 if (!activityNames.Taken(copyName)) break;
                 if (!Holds(JoinPath(activities, copyName), *copy)) continue;
-                take(activitiesName + '/' + copyName, *copy);
+                take(RecordPath({activitiesName, copyName}), *copy);
                 const std::optional<std::string> extension =
                     hasExtensions ? ExtensionOf(extensions, name) : std::nullopt;
                 if (extension && Holds(JoinPath(extensions, copyName), *extension))
-                    take(activitiesName + '/' + extensionsName + '/' + copyName, *extension);
+                    take(RecordPath({activitiesName, extensionsName, copyName}), *extension);
                 break;
             }
         }
@@ -308,7 +323,7 @@ std::vector<AddedFile> FindAddedFiles(std::string_view routeFolder, Weather weat
         const std::string name = WeatherFileName(weather, metres, attempt);
         if (!weatherNames.Taken(name)) break;
         if (!Holds(JoinPath(weatherFiles, name), json)) continue;
-        take(weatherFilesName + '/' + name, json);
+        take(RecordPath({weatherFilesName, name}), json);
         break;
     }
     return found;
