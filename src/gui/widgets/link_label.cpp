@@ -594,7 +594,7 @@ QSize LinkLabel::textSize(const QString& text, int width) const {
 }
 
 QString LinkLabel::calcDrawRect(QRect& rect) const {
-    const QString text = displayText();
+    QString text = displayText();
     if (!IsVertical(textDirection_)) rect.setSize(textSize(text, rect.width()));
     return text;
 }
