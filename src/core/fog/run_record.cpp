@@ -27,8 +27,7 @@ std::string Numbered(std::string_view key, std::size_t n) {
 // The simulator folder the player configured. A record made for any other folder (or typed into
 // one) would have the restore overwrite and delete files in a tree the player never chose.
 bool IsConfiguredRoot(const std::string& installRoot) {
-    const std::string configured =
-        settings::ReadString(settings::kLocationSection, settings::kPathKey);
+    const std::string configured = settings::StoredSimulatorFolder();
     return !configured.empty() &&
            (installRoot == configured || platform::SameFile(installRoot, configured));
 }

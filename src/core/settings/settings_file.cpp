@@ -62,6 +62,10 @@ bool ParseProfileBool(std::string_view text, bool def) {
     return ParseInteger(text, value) ? value != 0 : def;
 }
 
+std::string StoredSimulatorFolder() {
+    return ReadString(kLocationSection, kPathKey);
+}
+
 bool ReadBool(std::string_view section, std::string_view key, bool def) {
     return ParseProfileBool(ReadString(section, key), def);
 }

@@ -22,6 +22,10 @@ std::string ReadString(std::string_view section, std::string_view key);
 void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
 bool ReadBool(std::string_view section, std::string_view key, bool def);
+
+// The simulator (or Open Rails content) folder the player confirmed, exactly as stored; empty
+// before the first confirmation.
+std::string StoredSimulatorFolder();
 void WriteBool(std::string_view section, std::string_view key, bool value);
 
 // A profile value read as a whole number: "0x"/"0X" (longer than 2) or "$" mark hex,

@@ -71,8 +71,7 @@ void InstallLocator::loadTexts() {
 
 void InstallLocator::initialize() {
     loadTexts();
-    const std::string storedPath =
-        settings::ReadString(settings::kLocationSection, settings::kPathKey);
+    const std::string storedPath = settings::StoredSimulatorFolder();
     if (install::FindInstallation(storedPath) != install::Installation::None) return;
     const std::optional<std::string> contentFolder = offerProfiles();
     // Most players here run the simulator inside a compatibility layer: offer its usual place
@@ -88,8 +87,7 @@ void InstallLocator::initialize() {
 std::optional<std::string> InstallLocator::chooseAgain() {
     loadTexts();
     offerProfiles();
-    ui_->folderBox->setEditText(
-        widgets::PathToQ(settings::ReadString(settings::kLocationSection, settings::kPathKey)));
+    ui_->folderBox->setEditText(widgets::PathToQ(settings::StoredSimulatorFolder()));
     showModal(true);
     if (result() != QDialog::Accepted) return std::nullopt;
     return widgets::PathFromQ(ui_->folderBox->currentText());

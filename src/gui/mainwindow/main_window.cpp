@@ -59,10 +59,8 @@ void MainWindow::setUpControls() {
     connect(ui_->folderAction, &QAction::triggered, this,
             platform::Guarded([this] { onFolderTriggered(); }));
     // The settings file is the only copy: another copy of the program may have changed it.
-    connect(ui_->optionsMenu, &QMenu::aboutToShow, this, platform::Guarded([this] {
-                showOpenRailsSetting(
-                    settings::ReadString(settings::kLocationSection, settings::kPathKey));
-            }));
+    connect(ui_->optionsMenu, &QMenu::aboutToShow, this,
+            platform::Guarded([this] { showOpenRailsSetting(settings::StoredSimulatorFolder()); }));
     connect(ui_->helpContentsAction, &QAction::triggered, this,
             platform::Guarded([this] { onHelpTriggered(); }));
     connect(ui_->aboutAction, &QAction::triggered, this,
@@ -73,7 +71,7 @@ void MainWindow::initialize() {
     languageMenuPending_ = true;
     currentLanguage_ = settings::ReadString(settings::kProgramSection, settings::kLanguageKey);
     ui_->client->followVisibilityMouse();
-    showOpenRailsSetting(settings::ReadString(settings::kLocationSection, settings::kPathKey));
+    showOpenRailsSetting(settings::StoredSimulatorFolder());
     useLanguage(currentLanguage_);
 }
 
@@ -122,7 +120,7 @@ void MainWindow::onShown() {
 }
 
 void MainWindow::onActivated() {
-    ui_->client->showRoutes(settings::ReadString(settings::kLocationSection, settings::kPathKey));
+    ui_->client->showRoutes(settings::StoredSimulatorFolder());
 }
 
 void MainWindow::onExitTriggered() {
