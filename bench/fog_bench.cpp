@@ -280,15 +280,19 @@ bool FlushAndClose(int fd) {
     return fd >= 0 && ::close(fd) == 0 && flushed;
 }
 
+bool FlushFolder(const fs::path& folder) {
+    return FlushAndClose(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
 // Puts each of `files` (a name and its bytes) in `folder` through a temporary file, written and
 // started to disk one after the other, all flushed, then renamed into place; then the folder.
 bool ReplaceDurably(const fs::path& folder,
                     const std::vector<std::pair<std::string, const std::string*>>& files) {
+    auto temp = [&folder](const std::string& name) { return folder / ("." + name + ".tmp"); };
     std::vector<int> handles;
     bool ok = true;
     for (const auto& [name, bytes] : files) {
-        const int fd = ::open((folder / ("." + name + ".tmp")).c_str(),
-                              O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const int fd = ::open(temp(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         ok = ok && fd >= 0 &&
              ::write(fd, bytes->data(), bytes->size()) == static_cast<ssize_t>(bytes->size()) &&
              ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE) == 0;
@@ -296,14 +300,14 @@ bool ReplaceDurably(const fs::path& folder,
     }
     for (const int fd : handles) ok = FlushAndClose(fd) && ok;
     for (const auto& [name, bytes] : files)
-        ok = ok && ::rename((folder / ("." + name + ".tmp")).c_str(), (folder / name).c_str()) == 0;
-    return ok && FlushAndClose(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        ok = ok && ::rename(temp(name).c_str(), (folder / name).c_str()) == 0;
+    return ok && FlushFolder(folder);
 }
 
 void LeastRunAndRestore(benchmark::State& state) {
     Scene scene;
     const fs::path dump = scene.root / "Dump";
-    const std::string fog(kFileSize, 'f'), record(220, 'r');
+    const std::string fog(kFileSize, 'f'), record(220, 'r'), recordName = "Herstel.ini";
     std::vector<std::string> originals;
     std::vector<std::pair<std::string, const std::string*>> fogIn, putBack;
     for (const char* name : kFiles) {
@@ -316,10 +320,9 @@ void LeastRunAndRestore(benchmark::State& state) {
         putBack.emplace_back(kFiles[i], &originals[i]);
     }
     for (auto _ : state) {
-        if (!ReplaceDurably(dump, {{"Herstel.ini", &record}}) ||
-            !ReplaceDurably(scene.env, fogIn) || !ReplaceDurably(scene.env, putBack) ||
-            ::unlink((dump / "Herstel.ini").c_str()) != 0 ||
-            !FlushAndClose(::open(dump.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))) {
+        if (!ReplaceDurably(dump, {{recordName, &record}}) || !ReplaceDurably(scene.env, fogIn) ||
+            !ReplaceDurably(scene.env, putBack) || ::unlink((dump / recordName).c_str()) != 0 ||
+            !FlushFolder(dump)) {
             state.SkipWithError("a durable replacement failed");
             break;
         }
