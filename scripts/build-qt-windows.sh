@@ -88,11 +88,12 @@ host_cmake=$(dirname "$(dpkg -L qt6-base-dev | grep -m1 '/cmake/Qt6HostInfo/Qt6H
 [ -n "$host_cmake" ] || fail "the host Qt's CMake files (qt6-base-dev) were not found"
 host_cmake=$(dirname "$host_cmake")
 
-# A build stopped midway (or that failed) goes on where it stopped, as long as the options are
-# the same; other options start it afresh.
+# A build stopped midway (or that failed) goes on where it stopped, as long as the options and
+# the checkout are the same (its cache names our toolchain file by path); else it starts afresh.
 start=$(date +%s)
 rm -rf "$prefix"
-if [ ! -f "$out/build/zel-qt.stamp" ] || [ "$(cat "$out/build/zel-qt.stamp")" != "$stamp" ]; then
+build_stamp="$stamp | $src"
+if [ ! -f "$out/build/zel-qt.stamp" ] || [ "$(cat "$out/build/zel-qt.stamp")" != "$build_stamp" ]; then
   rm -rf "$out/build"
 fi
 cmake -S "$out/src" -B "$out/build" -G Ninja \
@@ -100,7 +101,7 @@ cmake -S "$out/src" -B "$out/build" -G Ninja \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake" \
   -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" > "$out/configure.log" 2>&1 ||
   fail "Qt's configure step failed; see $out/configure.log"
-echo "$stamp" > "$out/build/zel-qt.stamp"
+echo "$build_stamp" > "$out/build/zel-qt.stamp"
 cmake --build "$out/build" -j "$jobs" >&2 || fail "the Qt build failed"
 cmake --install "$out/build" > "$out/install.log" || fail "installing Qt failed; see $out/install.log"
 echo "$stamp" > "$prefix/zel-qt.stamp"

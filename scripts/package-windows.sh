@@ -18,13 +18,17 @@ fail() { echo "package-windows: $*" >&2; exit 1; }
 qt=$("$src/scripts/build-qt-windows.sh" | tail -n 1) || fail "building Qt for Windows failed"
 [ -f "$qt/lib/cmake/Qt6/qt.toolchain.cmake" ] || fail "Qt for Windows is incomplete: $qt"
 
-# Qt's toolchain file loads ours (cmake/mingw-w64.cmake) and adds the host tools. The program
+# Qt's toolchain file loads ours and adds the host tools. It remembers ours by the path of the
+# checkout that built Qt, which may be gone: this checkout's is named here. The program
 # links the MinGW runtime as DLLs, the ones Qt's DLLs use too, instead of a second static copy.
 # RelWithDebInfo as the Linux build (-O2; GCC 12 warns falsely at -O3), stripped when laid out.
 # The host rcc would compress resources with zstd, which this Qt cannot read.
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$src/cmake/mingw-w64.cmake" \
   -DCMAKE_EXE_LINKER_FLAGS= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEL_WERROR=ON -DCMAKE_AUTORCC_OPTIONS=--no-zstd \
   -DZEL_BUILD_TESTS=OFF -DZEL_BUILD_BENCH=OFF > /dev/null || fail "configuring the Windows build failed"
+cat "$build"/CMakeFiles/*/CMakeCXXCompiler.cmake | grep -q "^set(CMAKE_CXX_COMPILER \".*/$triple-g++" ||
+  fail "the Windows build did not pick the MinGW compiler"
 cmake --build "$build" -j "${ZEL_JOBS:-2}" --target zel_nevora >&2 || fail "the Windows build failed"
 name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
 [ -n "$name" ] || fail "the package name is missing from $build/CPackConfig.cmake"

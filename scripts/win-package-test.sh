@@ -20,7 +20,9 @@ zip=$("$src/scripts/package-windows.sh" | tail -n 1) || fail "packaging failed"
 qt=$("$src/scripts/build-qt-windows.sh" | tail -n 1)
 gtest=$("$src/scripts/build-gtest-windows.sh" | tail -n 1) || fail "building GoogleTest for Windows failed"
 tests=(main_window_tests fog_window_test widgets_tests about_tests language_tests install_tests startup_tests)
+# Our toolchain named by this checkout's path, as in package-windows.sh.
 cmake -S "$src" -B "$out/gui" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$src/cmake/mingw-w64.cmake" \
   -DCMAKE_EXE_LINKER_FLAGS= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEL_WERROR=ON -DZEL_BUILD_BENCH=OFF -DCMAKE_AUTORCC_OPTIONS=--no-zstd \
   -DGTest_DIR="$gtest" > /dev/null || fail "configuring the Windows tests failed"
 cmake --build "$out/gui" -j 2 --target "${tests[@]}" || fail "building the Windows tests failed"
