@@ -306,8 +306,9 @@ bool ReplaceDurably(const fs::path& folder,
 
 void LeastRunAndRestore(benchmark::State& state) {
     Scene scene;
-    const fs::path dump = scene.root / "Dump";
-    const std::string fog(kFileSize, 'f'), record(220, 'r'), recordName = "Herstel.ini";
+    const fs::path recordPath = fog::RunRecordPath();  // in the scene's program folder
+    const fs::path dump = recordPath.parent_path();
+    const std::string fog(kFileSize, 'f'), record(220, 'r'), recordName = recordPath.filename();
     std::vector<std::string> originals;
     std::vector<std::pair<std::string, const std::string*>> fogIn, putBack;
     for (const char* name : kFiles) {
